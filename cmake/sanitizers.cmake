@@ -1,0 +1,13 @@
+# Sanitizers apply to the whole build so that libraries and tests agree.
+if(TAVRIK_SANITIZE AND TAVRIK_TSAN)
+    message(FATAL_ERROR "TAVRIK_SANITIZE and TAVRIK_TSAN cannot be combined")
+endif()
+if(TAVRIK_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer
+                        -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+if(TAVRIK_TSAN)
+    add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=thread)
+endif()

@@ -1,0 +1,38 @@
+#include "model/config_model.h"
+
+namespace tavrik::model {
+
+ConfigModel::ConfigModel(std::filesystem::path keymapPath)
+    : m_keymapPath(std::move(keymapPath)), m_state(std::make_unique<ConfigState>()) {}
+
+Status ConfigModel::startup() {
+    return withLock([&](ConfigState& s) -> Status {
+        resetForStartup(s);
+        auto loaded = loadKeymap(s, m_keymapPath);
+        fillOwnCodes(s.actions);
+        snapshot(s);
+        if (!loaded) return loaded.error();
+        return Status::success();
+    });
+}
+
+Status ConfigModel::reloadActions() {
+    return withLock([&](ConfigState& s) -> Status {
+        s.keepImage = true;
+        auto loaded = loadKeymap(s, m_keymapPath);
+        s.keepImage = false;
+        if (!loaded) return loaded.error();
+        return Status::success();
+    });
+}
+
+Status ConfigModel::save() {
+    return withLock([&](ConfigState& s) { return saveConfigFile(m_keymapPath, s.image, s.actions); });
+}
+
+Status ConfigModel::saveSynced() {
+    return withLock(
+        [&](ConfigState& s) { return saveConfigFile(m_keymapPath, s.syncedImage, s.syncedActions); });
+}
+
+}  // namespace tavrik::model

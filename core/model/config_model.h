@@ -1,0 +1,46 @@
+#pragma once
+// The process-wide configuration, shared by the window thread and the device worker. One mutex
+// guards it and is held for a whole read-all, write-all, load or save.
+
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <utility>
+
+#include "common/result.h"
+#include "model/config_state.h"
+#include "model/keymap_file.h"
+
+namespace tavrik::model {
+
+class ConfigModel {
+public:
+    explicit ConfigModel(std::filesystem::path keymapPath);
+
+    const std::filesystem::path& keymapPath() const { return m_keymapPath; }
+
+    // Runs f(ConfigState&) with the lock held and returns what f returns.
+    template <typename F>
+    decltype(auto) withLock(F&& f) {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        return std::forward<F>(f)(*m_state);
+    }
+
+    // Holds the lock for a longer sequence; state() may only be used while it is held.
+    std::unique_lock<std::mutex> lock() { return std::unique_lock<std::mutex>(m_mutex); }
+    ConfigState& state() { return *m_state; }
+
+    // Start-up: flags and table zeroed, keymap.bin loaded (or created), own codes, snapshot.
+    Status startup();
+    // Reloads only the key action table (before the key assignment dialog opens).
+    Status reloadActions();
+    Status save();        // current image and table
+    Status saveSynced();  // last-synchronised copies (closing without Save)
+
+private:
+    std::filesystem::path m_keymapPath;
+    std::mutex m_mutex;
+    std::unique_ptr<ConfigState> m_state;
+};
+
+}  // namespace tavrik::model

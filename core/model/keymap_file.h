@@ -1,0 +1,39 @@
+#pragma once
+// keymap.bin: the 10056-byte configuration image followed by the 196860-byte key action table,
+// raw, no header. Profile files share the layout.
+
+#include <cstddef>
+#include <filesystem>
+
+#include "common/result.h"
+#include "model/config_state.h"
+
+namespace tavrik::model {
+
+inline constexpr std::size_t kKeymapFileSize = kImageSize + kKeyActionTableSize;  // 206916
+inline constexpr const char* kKeymapFileName = "keymap.bin";
+
+enum class KeymapLoad {
+    Loaded,   // the file was read (a short file fills what it has)
+    Created,  // no file existed: the table was zeroed and a new file written
+};
+
+// Loads keymap.bin into s. With s.keepImage set only the key action table is replaced and the
+// flag is cleared. Own codes are filled from the slot table after a read. A missing file is
+// created from the current image and a zeroed table (own codes not filled). A file that exists
+// but cannot be read is left alone and reported as a System error, memory unchanged.
+Result<KeymapLoad> loadKeymap(ConfigState& s, const std::filesystem::path& path);
+
+// Replaces image and table with the file's bytes, as far as the file reaches (profile Load).
+// Returns the number of bytes taken.
+Result<std::size_t> readConfigFile(const std::filesystem::path& path, Image& image,
+                                   KeyActionTable& actions);
+
+// Writes image then table atomically.
+Status saveConfigFile(const std::filesystem::path& path, const Image& image,
+                      const KeyActionTable& actions);
+
+// Fills image and table from raw file bytes as far as they reach; what is missing stays.
+void takeFileBytes(std::span<const std::uint8_t> bytes, Image* image, KeyActionTable& actions);
+
+}  // namespace tavrik::model
