@@ -3,6 +3,7 @@
 // capture, focus rules, clicks and pointer moves in dialog coordinates, the "Advance" tab and
 // the assignment result. The window forwards its input here and paints from view().
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "common/language.h"
+#include "common/messages.h"
 #include "keyassign/assignment.h"
 #include "keyassign/catalogue.h"
 #include "keyassign/key_map_layout.h"
@@ -73,6 +75,10 @@ public:
     // WM_HOOKKEY: wParam is the key-table code; `released` is lParam bit 31. Releases and
     // auto-repeated presses of the last key (no release seen in between) are not captured.
     void hookKey(int code, bool released);
+    // The same from the message parameters (release = lParam bit 31).
+    void hookKeyMessage(std::uintptr_t wParam, std::intptr_t lParam) {
+        hookKey(static_cast<int>(wParam & 0xFF), (lParam & msg::kReleaseBit) != 0);
+    }
 
     // An edit gained focus by a focus change inside the dialog (not by re-activation).
     void focusGained(Edit edit);

@@ -64,10 +64,11 @@ KeyMapState open(const KeyMapInput& input) {
     return st;
 }
 
+// Each key as the hook reports it: a press, then a release (lParam bit 31).
 void press(KeyMapState& st, std::initializer_list<int> codes) {
     for (int c : codes) {
-        st.hookKey(c, false);
-        st.hookKey(c, true);
+        st.hookKeyMessage(static_cast<std::uintptr_t>(c), 0);
+        st.hookKeyMessage(static_cast<std::uintptr_t>(c), msg::kReleaseBit);
     }
 }
 
