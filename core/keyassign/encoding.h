@@ -32,7 +32,8 @@ Status validateAssignment(int slot, const AssignmentResult& result);
 
 // The main window's sequence for an OK result, under the model's lock: clear the slot's
 // changed-key flag, encode, apply the enable state, save keymap.bin. A refused result changes
-// nothing; a failing save keeps memory updated and returns the System error.
+// nothing; a failing save keeps memory updated and returns the System error. buildMacroSlots
+// runs with the model locked and must not lock it again.
 Status applyAssignment(model::ConfigModel& model, int slot, const AssignmentResult& result,
                        Language lang, const BuildMacroSlots& buildMacroSlots);
 

@@ -30,27 +30,6 @@ TEST_P(PresetRow, NameAndCodesAreInversesInBothLanguages) {
 
 INSTANTIATE_TEST_SUITE_P(AllRows, PresetRow, ::testing::Range(0, static_cast<int>(kPresetCount)));
 
-struct CodeCase {
-    const char* name;
-    PresetCodes codes;
-};
-
-class KnownCodes : public ::testing::TestWithParam<CodeCase> {};
-
-TEST_P(KnownCodes, RowCarriesItsDeviceBytes) {
-    const auto row = findPresetByName(GetParam().name, Language::English);
-    ASSERT_TRUE(row.has_value());
-    EXPECT_EQ(presetFunctions()[*row].codes, GetParam().codes);
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, KnownCodes,
-                         ::testing::Values(CodeCase{"Select All", {0x00, 0xE0, 0x04, 0x00}},
-                                           CodeCase{"Prev", {0x03, 0x00, 0xB6, 0x00}},
-                                           CodeCase{"Next", {0x03, 0x00, 0xB5, 0x00}},
-                                           CodeCase{"Max", {0x00, 0xE2, 0x2C, 0x1B}},
-                                           CodeCase{"Task Management", {0x00, 0xE0, 0xE2, 0x4C}},
-                                           CodeCase{"Homepage", {0x03, 0x00, 0x23, 0x02}}));
-
 TEST(PresetLookup, GroupsAreNeverFunctions) {
     for (Language lang : {Language::English, Language::Chinese}) {
         EXPECT_TRUE(isPresetGroup("Windows", lang));
@@ -106,20 +85,6 @@ TEST(CatalogueTree, PresentationOrderAndNesting) {
     for (int row = 0; row < static_cast<int>(kPresetCount); ++row) {
         EXPECT_EQ(catalogueTree()[static_cast<std::size_t>(treeNodeOfRow(row))].row, row);
     }
-}
-
-TEST(KindMetadata, TabsAndLaunchRows) {
-    EXPECT_EQ(kindInfo(1)->tab, Tab::SingleCombine);
-    EXPECT_EQ(kindInfo(2)->tab, Tab::Macro);
-    EXPECT_EQ(kindInfo(3)->tab, Tab::Basic);
-    EXPECT_FALSE(kindInfo(8)->tab.has_value());
-    EXPECT_FALSE(kindInfo(9).has_value());
-    EXPECT_EQ(kindInfo(5)->launchRow, 1);
-    EXPECT_EQ(kindInfo(5)->filter, "exe Files(*.exe)");
-    EXPECT_EQ(kindInfo(4)->defaultExtension, ".mp3");
-    EXPECT_EQ(kindInfo(6)->rowLabel.zh, "打开文件");
-    EXPECT_EQ(kindInfo(7)->chooser, Chooser::Folder);
-    EXPECT_TRUE(kindInfo(7)->filter.empty());
 }
 
 }  // namespace

@@ -150,18 +150,12 @@ TEST(EncodePreset, NameOfTheCurrentLanguageGivesItsBytes) {
     encode(*s, kKeyA, r);
     EXPECT_EQ(model::keyCodeOf(s->image, kKeyA), (KeyCode{3, 0, 0xE9, 0}));
     EXPECT_EQ(model::keyAction(s->actions, kKeyA).codes()[2], 0xE9);
-}
-
-TEST(EncodePreset, UnknownNameKeepsTheCellButTakesTheKind) {
-    auto s = factoryState();
-    const KeyCode before = model::keyCodeOf(s->image, kEsc);
-    AssignmentResult r;
-    r.kind = 3;
-    r.functionName = "Media";  // a group
-    encode(*s, kEsc, r);
-    EXPECT_EQ(model::keyCodeOf(s->image, kEsc), before);
-    EXPECT_EQ(model::keyAction(s->actions, kEsc).kind(), 3);
-    EXPECT_EQ(s->changedKeys[kEsc], 1);
+    // A name that matches no row (here a group) keeps the cell but takes the kind.
+    const KeyCode before = model::keyCodeOf(s->image, 1);
+    r.functionName = "Media";
+    encode(*s, 1, r);
+    EXPECT_EQ(model::keyCodeOf(s->image, 1), before);
+    EXPECT_EQ(model::keyAction(s->actions, 1).kind(), 3);
 }
 
 TEST(EncodeLaunch, KeyboardReportsTheOwnCode) {

@@ -14,14 +14,12 @@ namespace {
 namespace ka = model::keyaction;
 
 // Points inside each button and region.
-constexpr Point kClosePt{310, 10};
 constexpr Point kTabSinglePt{40, 45};
 constexpr Point kTabMacroPt{120, 45};
 constexpr Point kTabBasicPt{200, 45};
 constexpr Point kTabAdvancePt{280, 45};
 constexpr Point kDisablePt{24, 255};
 constexpr Point kDefaultPt{170, 256};
-constexpr Point kCancelPt{230, 256};
 constexpr Point kSavePt{280, 256};
 constexpr Point kEmptyPt{150, 200};  // on the "Advance" tab, below the rows
 
@@ -236,13 +234,6 @@ TEST_P(DefaultOnTab, AcceptsWithDefaultCount) {
 
 INSTANTIATE_TEST_SUITE_P(Tabs, DefaultOnTab,
                          ::testing::Values(kTabSinglePt, kTabMacroPt, kTabBasicPt, kTabAdvancePt));
-
-TEST(KeyMapEnd, CloseAndCancelReject) {
-    KeyMapState st = open(Record(27, 0).input());
-    EXPECT_EQ(st.click(kClosePt).end, DialogEnd::Reject);
-    EXPECT_EQ(st.click(kCancelPt).end, DialogEnd::Reject);
-    EXPECT_EQ(st.click(kTabMacroPt).end, DialogEnd::None);
-}
 
 TEST(KeyMapAdvance, EnteringAndSavingWithoutAFileIsKindEight) {
     KeyMapState st = open(Record(27, 0, {'Q'}).input());

@@ -90,14 +90,6 @@ INSTANTIATE_TEST_SUITE_P(
                       SplitCase{"/a.txt", LaunchKind::Document, "/a.txt", "/"},
                       SplitCase{"notes.txt", LaunchKind::Document, "notes.txt", ""}));
 
-TEST(SplitLaunchPath, FolderAndItem) {
-    const SplitPath s = splitLaunchPath("/home/me/Music");
-    EXPECT_EQ(s.folder, "/home/me");
-    EXPECT_EQ(s.item, "Music");
-    EXPECT_EQ(splitLaunchPath("plain").folder, "plain");
-    EXPECT_EQ(splitLaunchPath("plain").item, "");
-}
-
 TEST(ChooserStartFolder, DescribedDriveFolderOnlyWhenItExists) {
     std::vector<std::string> asked;
     auto exists = [&](const std::string& p) {
