@@ -57,14 +57,5 @@ TEST(ProfileNames, CopyNumbersOnClash) {
     EXPECT_EQ(copyName(text::kCopyPrefix.zh, "P", rows), "复制  P");
 }
 
-TEST(ProfileTexts, CommandsMapToMenuIds) {
-    EXPECT_EQ(commandFromId(32785), Command::New);
-    EXPECT_EQ(commandFromId(32817), Command::Copy);
-    EXPECT_EQ(commandFromId(32788), Command::Delete);
-    EXPECT_FALSE(commandFromId(32789));
-    EXPECT_EQ(commandText(Command::Load).zh, "加载");
-    EXPECT_EQ(commandText(Command::Save).en, "Save");
-}
-
 }  // namespace
 }  // namespace tavrik::profiles

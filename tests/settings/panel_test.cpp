@@ -167,18 +167,6 @@ TEST(Panel, DirectionButtonsStoreOnlyWhereShown) {
     EXPECT_FALSE(pressDirectionButton(image, 4));
 }
 
-TEST(Panel, SwitchesStoreOneOrZero) {
-    model::Image image{};
-    setGameMode(image, true);
-    setWinLock(image, true);
-    EXPECT_EQ(image[img::kGameMode], 1);
-    EXPECT_EQ(image[img::kWinLock], 1);
-    setGameMode(image, false);
-    setWinLock(image, false);
-    EXPECT_EQ(image[img::kGameMode], 0);
-    EXPECT_EQ(image[img::kWinLock], 0);
-}
-
 TEST(Panel, PaintStoresEveryStoringSliderAndNothingElse) {
     model::Image image{};
     image[img::kEffect] = 2;
