@@ -98,17 +98,6 @@ INSTANTIATE_TEST_SUITE_P(, SliderFromImage,
                                            ClampCase{SliderId::ReportRate, 3, 3},
                                            ClampCase{SliderId::ReportRate, 4, 3}));
 
-TEST(Sliders, ControlIdsBytesAndStartPositions) {
-    EXPECT_EQ(sliderFromControlId(1007), SliderId::Speed);
-    EXPECT_EQ(sliderFromControlId(1017), SliderId::Brightness);
-    EXPECT_EQ(sliderFromControlId(1010), SliderId::ReportRate);
-    EXPECT_FALSE(sliderFromControlId(1008));
-    EXPECT_EQ(sliderRange(SliderId::Speed).byte, model::image::kSpeed);
-    EXPECT_EQ(sliderRange(SliderId::Brightness).byte, model::image::kBrightness);
-    EXPECT_EQ(sliderRange(SliderId::ReportRate).byte, model::image::kReportRate);
-    EXPECT_EQ(initialSliderPositions(), (SliderPositions{0, 1, 1}));
-}
-
 TEST(Sliders, MemoryStoresOnlyChangedPositions) {
     model::Image image{};
     SliderMemory memory;
