@@ -107,7 +107,8 @@ void encodeLaunch(model::ConfigState& s, int slot, KeyAction& a, const Assignmen
     a.setOwnCode(model::slot(slot).code);
     a.setKind(r.kind);
     setRecordCodes(a, kLaunchRecordCodes);
-    a.setLaunchPath(r.launchPath);
+    // validateAssignment refuses an overlong path; a direct caller's one leaves no stale path.
+    if (!a.setLaunchPath(r.launchPath)) a.setLaunchPath({});
     setFlag(s, slot, true);
 }
 
