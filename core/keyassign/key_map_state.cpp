@@ -96,6 +96,7 @@ std::optional<FocusTarget> KeyMapState::takeFocusRequest() {
 }
 
 void KeyMapState::clearCapture() {
+    m_heldKey.reset();
     m_captured.fill(0);
     m_count = 0;
     m_view.singleText.clear();
@@ -124,7 +125,6 @@ void KeyMapState::hookKey(int code, bool released) {
         return;
     }
     if (m_heldKey == code) return;  // auto-repeat of a held key
-    m_heldKey = code;
     const auto k = static_cast<std::uint8_t>(code);
     if (m_kind == kind::kSingleKey) {
         m_captured[0] = k;
@@ -136,6 +136,7 @@ void KeyMapState::hookKey(int code, bool released) {
         ++m_count;
         m_view.combineText = joinedNames(m_count);
     }
+    m_heldKey = code;
 }
 
 void KeyMapState::focusGained(Edit edit) {
@@ -147,6 +148,7 @@ void KeyMapState::focusGained(Edit edit) {
     m_kind = editKind;
     m_captured.fill(0);
     m_count = 0;
+    m_heldKey.reset();
     (edit == Edit::Single ? m_view.combineText : m_view.singleText).clear();
 }
 
@@ -296,6 +298,7 @@ void KeyMapState::deleteAll() {
     m_view.combineText.clear();
     m_captured.fill(0);
     m_count = 0;
+    m_heldKey.reset();
 }
 
 AssignmentResult KeyMapState::result() const {
