@@ -1,7 +1,7 @@
 #include "hook_test_support.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QGuiApplication>
 #include <QThread>
 
 #include "common/app_event.h"
@@ -25,15 +25,6 @@ bool ReportSink::waitFor(std::size_t count, std::chrono::milliseconds timeout) {
     }
     QCoreApplication::processEvents();
     return reports.size() >= count;
-}
-
-void ensureApplication() {
-    if (QCoreApplication::instance()) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "keyhook_tests";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
 }
 
 }  // namespace tavrik::app::testing

@@ -1,5 +1,5 @@
 #pragma once
-// A window stand-in that collects WM_HOOKKEY reports, and the application the reports need.
+// A window stand-in that collects WM_HOOKKEY reports.
 
 #include <QObject>
 #include <chrono>
@@ -25,8 +25,5 @@ public:
     // Processes events until `count` reports arrived or the time is up.
     bool waitFor(std::size_t count, std::chrono::milliseconds timeout);
 };
-
-// Creates the QGuiApplication once (offscreen unless a platform is set).
-void ensureApplication();
 
 }  // namespace tavrik::app::testing

@@ -17,7 +17,6 @@ using namespace std::chrono_literals;
 class QtHook : public ::testing::Test {
 protected:
     void SetUp() override {
-        ensureApplication();
         qunsetenv("DISPLAY");
         m_window = std::make_unique<QWindow>();
     }

@@ -68,7 +68,6 @@ protected:
         if (xvfb.isEmpty() || m_xdotool.isEmpty())
             GTEST_SKIP() << "Xvfb or xdotool is not installed: the X11 hook is not tested";
         if (!m_server.start(xvfb)) GTEST_SKIP() << "Xvfb could not be started";
-        ensureApplication();
         qputenv("DISPLAY", QByteArray::fromStdString(m_server.display()));
     }
     void TearDown() override {
