@@ -6,8 +6,10 @@
 #include <QWindow>
 #include <memory>
 
+#include "common/app_event.h"
 #include "hook_test_support.h"
 #include "keyhook/keyhook.h"
+#include "keyhook/window_hook.h"
 
 namespace tavrik::app {
 namespace {
@@ -62,6 +64,36 @@ TEST_F(QtHook, DestroyedWindowReceivesNothing) {
     send(m_window.get(), QEvent::KeyRelease, Qt::Key_F5);
     m_sink.waitFor(2, 100ms);
     EXPECT_EQ(m_sink.reports, (std::vector<Report>{{116, false}}));
+}
+
+TEST_F(QtHook, DrivesTheMacroEditorThroughWmHookKey) {
+    class Dialog : public QObject {
+    public:
+        Dialog() : hook(this), editor(hook, clock) {}
+        bool event(QEvent* e) override {
+            if (e->type() != static_cast<QEvent::Type>(msg::WM_HOOKKEY)) return QObject::event(e);
+            const auto* report = static_cast<AppEvent*>(e);
+            editor.onHookKey(static_cast<int>(report->wParam()),
+                             report->lParam() & msg::kReleaseBit);
+            return true;
+        }
+        macro::SteadyClock clock;
+        WindowHook hook;
+        macro::MacroEditor editor;
+    } dialog;
+    macro::MacroStore store{};
+    dialog.editor.open(store);
+    dialog.editor.newMacro();
+    ASSERT_FALSE(dialog.editor.toggleRecording().has_value());
+    ASSERT_TRUE(dialog.editor.hookInstalled());
+    send(m_window.get(), QEvent::KeyPress, Qt::Key_Q);
+    send(m_window.get(), QEvent::KeyRelease, Qt::Key_Q);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dialog.editor.eventLines(), (std::vector<std::string>{"Q  dn", "Q  up"}));
+    dialog.editor.toggleRecording();
+    send(m_window.get(), QEvent::KeyPress, Qt::Key_W);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dialog.editor.eventLines().size(), 2u);
 }
 
 }  // namespace
