@@ -166,14 +166,6 @@ INSTANTIATE_TEST_SUITE_P(
                                 MouseAction::Release,
                                 {"A  dn", "300 ms", "B  dn", "C  up", "MsMB up"}}));
 
-TEST_F(Editor, MouseEventsUseTheSameCodeInBothSequences) {
-    m_editor.selectEventLine(3);
-    m_editor.insertMouseButton(MouseButton::Left, MouseAction::Click);
-    EXPECT_EQ(deviceSequence(record(0))[9], 0xF0);
-    EXPECT_EQ(keySequence(record(0))[9], 0xF0);
-    EXPECT_EQ(deviceSequence(record(0))[10], 0x81);
-}
-
 TEST_F(Editor, InsertDelay) {
     m_editor.selectEventLine(3);  // last line: nothing
     EXPECT_EQ(m_editor.insertDelay(), std::nullopt);

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "macro/macro_events.h"
 #include "macro_test_support.h"
 
@@ -86,74 +84,6 @@ TEST(EventEdits, InsertDropsAnEventCutAtTheEnd) {
     EXPECT_EQ(eventsEnd(b), 186u);
     EXPECT_EQ(b.device[188], 0);
     EXPECT_EQ(b.key[189], 0);
-}
-
-TEST(EventEdits, KeysWithoutUsageAreRefused) {
-    EditorBuffers b = buffersOf({{0x01, kA}});
-    const EditorBuffers before = b;
-    EXPECT_FALSE(insertEvent(b, 0, 0x01, 7));   // code 7 is no key
-    EXPECT_FALSE(insertEvent(b, 4, 0x01, kB));  // beyond the events
-    EXPECT_EQ(b.device, before.device);
-}
-
-TEST(EventEdits, DelayChangesConvertBetweenForms) {
-    auto b = buffersOf({{0x01, kA}, {0x81, kA}, {0x01, kB}});
-    setEventDelay(b, 2, 500);
-    EXPECT_EQ(eventLines(b), (Lines{"A  dn", "500 ms", "A  up", "B  dn"}));
-    EXPECT_EQ(b.device[2], 0xFF);
-    EXPECT_EQ(b.key[4], 0x01);
-    EXPECT_EQ(b.key[5], 0xF4);
-    EXPECT_EQ(b.key[7], kB);  // shifted back by two
-    setEventDelay(b, 2, 90000);
-    EXPECT_EQ(walkEvents(b)[1].delay, 60000);
-    setEventDelay(b, 2, 50);
-    EXPECT_EQ(b.device[2], 0x80 | 50);
-    EXPECT_EQ(b.key[5], kB);  // delay bytes removed
-    EXPECT_EQ(b.key[7], 0);
-}
-
-TEST(EventEdits, NormaliseKeepsDirectionAndDropsLongDelay) {
-    auto b = buffersOf({{0xFF, kA, 1000}, {0x05, kB}});
-    normaliseFirstEvent(b);
-    EXPECT_EQ(b.device[0], 0x81);
-    EXPECT_EQ(b.key[3], kB);
-    EXPECT_EQ(eventLines(b), (Lines{"A  up", "5 ms", "B  dn"}));
-    EditorBuffers empty;
-    normaliseFirstEvent(empty);
-    EXPECT_EQ(empty.device[0], 0);
-}
-
-TEST(EventEdits, RemoveMovesTailForwardInBothSequences) {
-    auto b = buffersOf({{0x01, kA}, {0xFF, kB, 300}, {0x01, kC}});
-    removeEvent(b, 2);
-    EXPECT_EQ(eventLines(b), (Lines{"A  dn", "C  dn"}));
-    EXPECT_EQ(b.device[4], 0);
-    EXPECT_EQ(b.key[5], 0);
-}
-
-TEST(EventEdits, ArbitraryBytesStayInsideTheSequences) {
-    std::mt19937 rng(7);
-    for (int round = 0; round < 2000; ++round) {
-        EditorBuffers b;
-        for (std::size_t i = 0; i < kSequenceSize; ++i) {
-            b.device[i] = static_cast<std::uint8_t>(rng() % 3 ? rng() : 0x7F);
-            b.key[i] = static_cast<std::uint8_t>(rng());
-        }
-        const auto events = walkEvents(b);
-        const auto lines = eventLines(b);
-        int total = 0;
-        for (const auto& e : events) {
-            ASSERT_LE(e.end(), kSequenceSize);
-            total += e.lineCount;
-        }
-        ASSERT_EQ(static_cast<int>(lines.size()), total);
-        if (!events.empty()) {
-            setEventDelay(b, events.back().offset, static_cast<int>(rng() % 70000));
-            insertEvent(b, 0, 0x01, kA);
-            normaliseFirstEvent(b);
-            removeEvent(b, eventsEnd(b) >= 2 ? eventsEnd(b) - 2 : 0);
-        }
-    }
 }
 
 }  // namespace
