@@ -1,6 +1,7 @@
 #include "keyhook/keyhook.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QThread>
 #include <memory>
 
@@ -24,12 +25,18 @@ HookState& hookState() {
     return state;
 }
 
+// Keys typed into this application's own windows reach X only when Qt itself runs on X; on a
+// Wayland session the filter adds them to what X RECORD sees of the X clients (XWayland).
+bool ownWindowsBypassX() {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
 bool startBackend(HookState& s) {
     if (s.x11 || s.filter) return true;
     if (!qEnvironmentVariableIsEmpty("DISPLAY")) s.x11 = X11RecordHook::start(s.target);
-    if (s.x11) return true;
+    if (s.x11 && !ownWindowsBypassX()) return true;
     QCoreApplication* app = QCoreApplication::instance();
-    if (!app || app->thread() != QThread::currentThread()) return false;
+    if (!app || app->thread() != QThread::currentThread()) return s.x11 != nullptr;
     s.filter = std::make_unique<QtKeyFilter>(s.target);
     app->installEventFilter(s.filter.get());
     return true;

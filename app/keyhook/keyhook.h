@@ -4,8 +4,9 @@
 // release), posted in the order the keys happen and handled on the window's thread.
 //
 // Desktop-wide through the X11 RECORD extension when an X server is reachable ($DISPLAY; it
-// runs its own thread and display connections); otherwise an application-wide Qt event filter
-// that sees the keys typed into this application's windows. Mouse buttons are never reported.
+// runs its own thread and display connections); otherwise, and on Wayland in addition, an
+// application-wide Qt event filter that sees the keys typed into this application's windows.
+// Mouse buttons are never reported.
 
 #include <QObject>
 
