@@ -28,8 +28,7 @@ void MacroEditor::open(const MacroStore& store) {
     m_lastEventText.clear();
     m_frequency = m_clock.frequency();
     m_previousTicks = m_clock.ticks();
-    m_names.clear();
-    for (std::size_t i = 0; i < macroCount(m_store); ++i) m_names.push_back(macroName(m_store[i]));
+    m_names = macro::macroNames(m_store);
     selectMacro(m_names.empty() ? -1 : 0);
 }
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <system_error>
-#include <vector>
 
 #include "common/atomic_file.h"
 #include "common/utf16.h"
@@ -62,6 +61,12 @@ std::span<const std::uint8_t, kSequenceSize> keySequence(const MacroRecord& r) {
 std::size_t macroCount(const MacroStore& store) {
     const auto firstFree = std::find_if(store.begin(), store.end(), isFree);
     return static_cast<std::size_t>(firstFree - store.begin());
+}
+
+std::vector<std::string> macroNames(const MacroStore& store) {
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < macroCount(store); ++i) names.push_back(macroName(store[i]));
+    return names;
 }
 
 void buildMacroSlots(const MacroStore& store, model::Image& image) {

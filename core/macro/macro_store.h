@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "common/result.h"
 #include "macro/macro_layout.h"
@@ -32,6 +33,8 @@ std::span<const std::uint8_t, kSequenceSize> keySequence(const MacroRecord& r);
 
 // Number of records from index 0 up to the first free one: the macros the keyboard can play.
 std::size_t macroCount(const MacroStore& store);
+// Names of those records in index order: the macro list of the macro and key assignment dialogs.
+std::vector<std::string> macroNames(const MacroStore& store);
 
 // Writes the slot (loop count big-endian, device sequence) of every record before the first free
 // one into the image, never more than the 32 slots. Later slots keep their bytes.
