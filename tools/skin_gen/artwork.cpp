@@ -98,9 +98,11 @@ void helpGlyph(QPainter& p, QRectF g) {
 // A section header: dark bar, accent stripe on the left, chevron on the right (down when open).
 void sectionHeader(QPainter& p, int width, bool expanded) {
     const QRectF bar(0, 0, width, 20);
+    // The window writes the title from the left edge: keep that part plain.
     verticalGradient(p, bar, kPanelLight, kPanel);
-    p.fillRect(QRectF(0, 0, 3, 20), kAccent);
-    p.setPen(kEdge);
+    p.fillRect(QRectF(width - 28, 0, 28, 20), kPanelLight.darker(115));
+    p.fillRect(QRectF(width - 28, 0, 1, 20), kEdge);
+    p.setPen(kAccent);
     p.drawLine(QPointF(0, 19.5), QPointF(width, 19.5));
     QPainterPath chevron;
     const qreal cx = width - 14, cy = 10;
@@ -390,8 +392,9 @@ void splash(QPainter& p, QImage& img, int languageCode) {
     p.fillRect(img.rect(), glow);
     // The keyboard, scaled down from the slot table.
     p.save();
-    p.translate(240 - 0.5 * 0.62 * 692, 150 - 0.62 * 137);
-    p.scale(0.62, 0.62);
+    constexpr qreal kScale = 0.6;  // key area x 24..668, y 137..359
+    p.translate(240 - kScale * (24 + 645 / 2.0), 118 - kScale * 137);
+    p.scale(kScale, kScale);
     for (const auto& s : model::slotTable()) {
         if (!s.drawn()) continue;
         roundedPanel(p, keyRect(s).adjusted(1, 1, -1, -1), 3, QColor(70, 73, 82),
