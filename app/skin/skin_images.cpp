@@ -2,12 +2,14 @@
 
 #include <QFileInfo>
 #include <QPainter>
+#include <QWidget>
 
 namespace tavrik::skin {
 
 SkinImages::SkinImages(QString folder) : m_folder(std::move(folder)) {}
 
 QImage SkinImages::image(const QString& fileName) {
+    m_requested.insert(fileName);
     const QString path = m_folder + fileName;
     const QFileInfo info(path);
     if (!info.exists()) {
@@ -51,6 +53,22 @@ bool SkinImages::drawPart(QPainter& painter, QPoint target, const QRect& source,
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.drawImage(target, img, source);
     painter.setCompositionMode(mode);
+    return true;
+}
+
+QStringList SkinImages::unlistedFiles(SkinPart part) const {
+    QStringList unlisted;
+    for (const QString& name : m_requested) {
+        if (!findSkinImage(part, name.toStdString())) unlisted.append(name);
+    }
+    unlisted.sort();
+    return unlisted;
+}
+
+bool fitWindowToImage(QWidget& window, SkinImages& images, const QString& fileName) {
+    const QSize size = images.size(fileName);
+    if (!size.isValid()) return false;
+    window.resize(size);
     return true;
 }
 

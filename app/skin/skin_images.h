@@ -10,8 +10,12 @@
 #include <QPoint>
 #include <QSet>
 #include <QString>
+#include <QStringList>
+
+#include "skin/skin_manifest.h"
 
 class QPainter;
+class QWidget;
 
 namespace tavrik::skin {
 
@@ -41,6 +45,10 @@ public:
     // File names that were asked for and could not be loaded, since the last clear.
     const QSet<QString>& missedFiles() const { return m_missed; }
     void clearMissedFiles() { m_missed.clear(); }
+    // Every file name asked for so far; a window's test checks them against the manifest
+    // (unlistedFiles), so that a file the skin does not provide fails a test.
+    const QSet<QString>& requestedFiles() const { return m_requested; }
+    QStringList unlistedFiles(SkinPart part) const;
 
     // Number of decodes done so far (a cache hit costs one file status check, not a decode).
     int decodeCount() const { return m_decodes; }
@@ -55,7 +63,12 @@ private:
     QString m_folder;
     QHash<QString, Entry> m_cache;
     QSet<QString> m_missed;
+    QSet<QString> m_requested;
     int m_decodes = 0;
 };
+
+// Draws nothing; resizes the window to the image's size, its position kept. Returns false (and
+// leaves the size) when the image cannot be loaded.
+bool fitWindowToImage(QWidget& window, SkinImages& images, const QString& fileName);
 
 }  // namespace tavrik::skin

@@ -60,6 +60,17 @@ TEST_F(SkinImagesTest, DrawsOpaquelyAtItsCornerAndLeavesMissingAreasUndrawn) {
     EXPECT_EQ(m_images.missedFiles(), QSet<QString>{"none.png"});
 }
 
+TEST_F(SkinImagesTest, ReportsRequestsThatTheManifestLacks) {
+    write("main.png", {3, 3}, Qt::red);
+    m_images.image("main.png");
+    m_images.image("kb_BK.png");
+    m_images.image("Custom_BK.png");
+    m_images.image("kb_bk.png");  // the case matters on Linux
+    EXPECT_EQ(m_images.unlistedFiles(SkinPart::Main), (QStringList{"Custom_BK.png", "kb_bk.png"}));
+    EXPECT_EQ(m_images.unlistedFiles(SkinPart::Custom),
+              (QStringList{"kb_BK.png", "kb_bk.png", "main.png"}));
+}
+
 TEST_F(SkinImagesTest, UnreadableFileCountsAsMissing) {
     QFile file(m_dir.path() + "/broken.png");
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));

@@ -253,6 +253,9 @@ void renderMainMockup(const QString& program, int code) {
     p.end();
     save(img, zh ? "main-mockup-chinese.png" : "main-mockup-english.png");
     for (const QString& missed : s.missedFiles()) std::printf("MISSING %s\n", qPrintable(missed));
+    for (const QString& name : s.unlistedFiles(skin::SkinPart::Main)) {
+        std::printf("NOT IN MANIFEST %s\n", qPrintable(name));
+    }
 }
 
 // Every image of one part on a grid, labelled with its name and size (large ones scaled down).
