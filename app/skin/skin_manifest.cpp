@@ -9,7 +9,7 @@ using enum SkinPart;
 
 // Sizes follow the hit rectangles and drawing positions of each window (inclusive rectangles:
 // right - left + 1 by bottom - top + 1).
-constexpr std::array kImages = std::to_array<SkinImageSpec>({
+constexpr std::array kImages = std::to_array<SkinImageEntry>({
     // Main window: 1000 x 640 holds the close button at x 978..994 and the bottom row to y 635.
     {Main, "main.png", 1000, 640},
     {Main, "SplashScreen.png", 480, 300},
@@ -104,13 +104,13 @@ std::string_view partFolder(SkinPart part) {
     return "";
 }
 
-std::span<const SkinImageSpec> skinManifest() {
+std::span<const SkinImageEntry> skinManifest() {
     return kImages;
 }
 
-const SkinImageSpec* findSkinImage(SkinPart part, std::string_view name) {
-    for (const auto& spec : kImages) {
-        if (spec.part == part && spec.name == name) return &spec;
+const SkinImageEntry* findSkinImage(SkinPart part, std::string_view name) {
+    for (const auto& entry : kImages) {
+        if (entry.part == part && entry.name == name) return &entry;
     }
     return nullptr;
 }

@@ -14,7 +14,7 @@ enum class SkinPart { Main, Config, Custom, MacroManagement };
 // "" for the main window and the splash screen, else "Config/", "Custom/", "MacroManagement/".
 std::string_view partFolder(SkinPart part);
 
-struct SkinImageSpec {
+struct SkinImageEntry {
     SkinPart part;
     std::string_view name;  // file name, exact case
     int width;
@@ -22,10 +22,10 @@ struct SkinImageSpec {
 };
 
 // All images of one language folder (both languages hold the same names and sizes).
-std::span<const SkinImageSpec> skinManifest();
+std::span<const SkinImageEntry> skinManifest();
 
 // The entry for a file of a part, or nullptr when no window uses that file.
-const SkinImageSpec* findSkinImage(SkinPart part, std::string_view name);
+const SkinImageEntry* findSkinImage(SkinPart part, std::string_view name);
 
 // Slider artwork: the channel strip, the bar that sizes the slider window, and the thumb strip
 // of three frames (normal, hover, pressed), each frame kThumbWidth x kThumbHeight, side by side.

@@ -17,13 +17,13 @@ const QString kBuilt = QStringLiteral(TAVRIK_BUILT_SKIN_DIR) + "/png/";
 
 TEST(SkinManifestTest, NamesEachFileOfAPartOnce) {
     QSet<QString> seen;
-    for (const auto& spec : skinManifest()) {
-        const QString key = str(partFolder(spec.part)) + str(spec.name);
+    for (const auto& entry : skinManifest()) {
+        const QString key = str(partFolder(entry.part)) + str(entry.name);
         EXPECT_FALSE(seen.contains(key)) << key.toStdString();
         seen.insert(key);
-        EXPECT_EQ(findSkinImage(spec.part, spec.name), &spec);
-        EXPECT_GT(spec.width, 0);
-        EXPECT_GT(spec.height, 0);
+        EXPECT_EQ(findSkinImage(entry.part, entry.name), &entry);
+        EXPECT_GT(entry.width, 0);
+        EXPECT_GT(entry.height, 0);
     }
     EXPECT_EQ(findSkinImage(SkinPart::Main, "Custom_BK.png"), nullptr);
 }
@@ -33,12 +33,12 @@ TEST(SkinManifestTest, NamesEachFileOfAPartOnce) {
 TEST(SkinManifestTest, GeneratedSkinMatchesTheManifest) {
     QSet<QString> expected{str(kAppIcon)};
     for (const char* language : {"english/", "chinese/"}) {
-        for (const auto& spec : skinManifest()) {
-            const QString relative = language + str(partFolder(spec.part)) + str(spec.name);
+        for (const auto& entry : skinManifest()) {
+            const QString relative = language + str(partFolder(entry.part)) + str(entry.name);
             expected.insert(relative);
             QImageReader reader(kBuilt + relative);
             ASSERT_TRUE(reader.canRead()) << relative.toStdString();
-            EXPECT_EQ(reader.size(), QSize(spec.width, spec.height)) << relative.toStdString();
+            EXPECT_EQ(reader.size(), QSize(entry.width, entry.height)) << relative.toStdString();
         }
     }
     QSet<QString> found;

@@ -262,19 +262,19 @@ void renderMainMockup(const QString& program, int code) {
 void renderContactSheet(const QString& program, skin::SkinPart part, const QString& name) {
     skin::SkinImages s(skin::skinFolder(program, 0, part));
     constexpr int kCell = 260, kThumbArea = 200, kColumns = 4;
-    std::vector<const skin::SkinImageSpec*> specs;
-    for (const auto& spec : skin::skinManifest()) {
-        if (spec.part == part) specs.push_back(&spec);
+    std::vector<const skin::SkinImageEntry*> entries;
+    for (const auto& entry : skin::skinManifest()) {
+        if (entry.part == part) entries.push_back(&entry);
     }
-    const int rows = int(specs.size() + kColumns - 1) / kColumns;
+    const int rows = int(entries.size() + kColumns - 1) / kColumns;
     QImage sheet(kColumns * kCell, rows * (kThumbArea + 40), QImage::Format_RGB32);
     sheet.fill(QColor(120, 120, 126));
     QPainter p(&sheet);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
-    for (size_t i = 0; i < specs.size(); ++i) {
+    for (size_t i = 0; i < entries.size(); ++i) {
         const int x = int(i % kColumns) * kCell + 10,
                   y = int(i / kColumns) * (kThumbArea + 40) + 10;
-        const QImage img = s.image(str(specs[i]->name));
+        const QImage img = s.image(str(entries[i]->name));
         QSize fit = img.size();
         if (fit.width() > kCell - 20 || fit.height() > kThumbArea - 10) {
             fit.scale(kCell - 20, kThumbArea - 10, Qt::KeepAspectRatio);
@@ -284,9 +284,9 @@ void renderContactSheet(const QString& program, skin::SkinPart part, const QStri
         p.drawImage(QRect(QPoint(x, y), fit), img);
         skin::drawText(p, x, y + kThumbArea,
                        QString("%1  %2x%3")
-                           .arg(str(specs[i]->name))
-                           .arg(specs[i]->width)
-                           .arg(specs[i]->height),
+                           .arg(str(entries[i]->name))
+                           .arg(entries[i]->width)
+                           .arg(entries[i]->height),
                        12, Qt::black);
     }
     p.end();

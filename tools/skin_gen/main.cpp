@@ -20,10 +20,10 @@ QString fromView(std::string_view s) {
 
 bool writeLanguage(const QString& root, const QString& folder, int languageCode) {
     bool ok = true;
-    for (const auto& spec : tavrik::skin::skinManifest()) {
-        const QString part = fromView(tavrik::skin::partFolder(spec.part));
-        const QString name = fromView(spec.name);
-        QImage image(spec.width, spec.height, QImage::Format_RGB32);
+    for (const auto& entry : tavrik::skin::skinManifest()) {
+        const QString part = fromView(tavrik::skin::partFolder(entry.part));
+        const QString name = fromView(entry.name);
+        QImage image(entry.width, entry.height, QImage::Format_RGB32);
         if (!tavrik::skingen::paintSkinImage(image, part, name, languageCode)) {
             std::fprintf(stderr, "no artwork for %s%s\n", qPrintable(part), qPrintable(name));
             ok = false;
