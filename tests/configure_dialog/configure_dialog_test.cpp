@@ -58,7 +58,9 @@ protected:
     static fs::path testRoot() {
         std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
         std::replace(name.begin(), name.end(), '/', '_');  // parameterised test names
-        return fs::temp_directory_path() / ("tavrik-configdlg-" + name);
+        return fs::temp_directory_path() /
+               ("tavrik-configdlg-" + std::to_string(QCoreApplication::applicationPid()) + "-" +
+                name);
     }
     ConfigureDialogTest() : m_root(testRoot()), m_model(m_root / "data" / "keymap.bin") {
         fs::remove_all(m_root);
@@ -332,7 +334,11 @@ INSTANTIATE_TEST_SUITE_P(Languages, LanguageTest,
                                                         qRgb(90, 20, 10),
                                                         {"新建", "复制", "保存", "加载", "删除"},
                                                         "配置管理",
-                                                        "最多可以存储6个配置\n"}));
+                                                        "最多可以存储6个配置\n"}),
+                         [](const ::testing::TestParamInfo<LanguageCase>& row) {
+                             return std::string(row.param.code == kChineseLanguageCode ? "Chinese"
+                                                                                       : "English");
+                         });
 
 // Records the messages a main window receives.
 class MainWindowStandIn : public QWidget {
