@@ -37,6 +37,16 @@ std::span<const std::uint8_t, kDataPayloadSize> dataPayload(const DataReport& re
                                                            kDataPayloadSize);
 }
 
+std::optional<DataReport> normaliseDataReport(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() == kDataPayloadSize) return makeDataReport(bytes);
+    if (bytes.size() == kDataReportSize && bytes[data::kReportIdByte] == data::kReportId) {
+        DataReport r{};
+        std::copy(bytes.begin(), bytes.end(), r.begin());
+        return r;
+    }
+    return std::nullopt;
+}
+
 EventReport eventReadBuffer() {
     EventReport r{};
     r[event::kReportIdByte] = event::kReportId;

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 namespace tavrik::device {
@@ -61,6 +62,11 @@ bool featureValid(std::span<const std::uint8_t, kFeatureReportSize> report);
 // A data report with report ID 0 carrying up to 64 payload bytes; the rest is zero.
 DataReport makeDataReport(std::span<const std::uint8_t> payload);
 std::span<const std::uint8_t, kDataPayloadSize> dataPayload(const DataReport& report);
+
+// A data report as a transport delivered it, in the 65-byte form: 64 bytes without the
+// report-ID byte (hidraw) gain a leading 0; 65 bytes with report ID 0 pass as they are.
+// Anything else is not a data report.
+std::optional<DataReport> normaliseDataReport(std::span<const std::uint8_t> bytes);
 
 // The buffer the host prepares before each event read: byte 0 = 4, byte 2 = 0.
 EventReport eventReadBuffer();

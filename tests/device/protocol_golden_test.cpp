@@ -140,6 +140,22 @@ TEST(Reports, EventFiltering) {
     EXPECT_EQ(eventReadBuffer(), (EventReport{4, 0, 0, 0}));
 }
 
+TEST(Reports, DataReportsAreNormalisedToSixtyFiveBytes) {
+    std::vector<std::uint8_t> raw(64);
+    raw[0] = 0xAB;
+    raw[63] = 0xCD;
+    const auto fromHidraw = normaliseDataReport(raw);
+    ASSERT_TRUE(fromHidraw);
+    EXPECT_EQ((*fromHidraw)[0], 0);
+    EXPECT_EQ((*fromHidraw)[1], 0xAB);
+    EXPECT_EQ((*fromHidraw)[64], 0xCD);
+    raw.insert(raw.begin(), 0);
+    EXPECT_EQ(normaliseDataReport(raw), fromHidraw);
+    raw[0] = 4;  // another report
+    EXPECT_FALSE(normaliseDataReport(raw));
+    EXPECT_FALSE(normaliseDataReport(std::span(raw).first(4)));
+}
+
 TEST(Replies, LightingReplyStoresTenMinusSpeedAndNothingElse) {
     model::Image im{};
     im.fill(0xAA);
