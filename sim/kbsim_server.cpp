@@ -141,11 +141,15 @@ bool KbsimServer::handle(int fd, Client& client, const frame::Frame& f) {
     if (f.type == frame::kHello) {
         if (f.payload.size() != 1) return false;
         client.role = f.payload[0];
-        if (client.role != frame::kRoleMonitor && !m_firmware.plugged()) {
+        const bool plugged = m_firmware.plugged();
+        if (client.role != frame::kRoleMonitor && !plugged) {
             refuse(fd, "keyboard unplugged");
             return false;
         }
-        return answer(fd, frame::kOk);
+        // Monitors learn the current state from the answer.
+        const std::uint8_t state[] = {plugged ? std::uint8_t{1} : std::uint8_t{0}};
+        return client.role == frame::kRoleMonitor ? answer(fd, frame::kOk, state)
+                                                  : answer(fd, frame::kOk);
     }
     if (client.role != frame::kRoleCommand) return false;
     switch (f.type) {

@@ -163,6 +163,21 @@ void SocketChannel::close() {
     ::shutdown(m_fd, SHUT_RDWR);
 }
 
+bool socketKeyboardPresent(const std::string& socketPath) {
+    const int fd = connectTo(socketPath);
+    if (fd < 0) return false;
+    const std::uint8_t role[] = {frame::kRoleMonitor};
+    bool present = false;
+    if (sendAll(fd, frame::encode(frame::kHello, role))) {
+        frame::Decoder decoder;
+        Result<std::optional<frame::Frame>> answer = receiveFrom(fd, decoder, milliseconds{2000});
+        present = answer && answer.value() && answer.value()->type == frame::kOk &&
+                  answer.value()->payload.size() == 1 && answer.value()->payload[0] == 1;
+    }
+    ::close(fd);
+    return present;
+}
+
 SocketPlugMonitor::SocketPlugMonitor(std::string socketPath, std::function<void(bool)> onChange)
     : m_onChange(std::move(onChange)) {
     m_fd = connectTo(socketPath);

@@ -40,6 +40,9 @@ private:
     frame::Decoder m_decoder;
 };
 
+// True when a kbsim server listens on the socket and its keyboard is plugged in.
+bool socketKeyboardPresent(const std::string& socketPath);
+
 // Reports the emulator's plug and unplug on its own thread until destroyed.
 class SocketPlugMonitor {
 public:
