@@ -2,6 +2,7 @@
 
 #include <future>
 
+#include "device/acknowledgement.h"
 #include "device/pauses.h"
 #include "device/sequences.h"
 #include "model/keymap_file.h"
@@ -49,49 +50,6 @@ private:
     std::deque<std::function<void()>> m_calls;
     bool m_stop = false;
     std::thread m_thread;
-};
-
-// The acknowledgement flag, set by the reader and awaited by write-all with a bound.
-class Session::Acknowledgement final : public AckWait {
-public:
-    explicit Acknowledgement(std::chrono::milliseconds bound) : m_bound(bound) {}
-
-    void clear() override {
-        std::lock_guard<std::mutex> guard(m_mutex);
-        m_flag = false;
-    }
-
-    Status wait() override {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        m_changed.wait_for(lock, m_bound, [this] { return m_flag || !m_readerAlive; });
-        if (m_flag) return {};
-        if (!m_readerAlive) return deviceError("no acknowledgement: the event channel is closed");
-        return deviceError("no acknowledgement from the keyboard within " +
-                           std::to_string(m_bound.count()) + " ms");
-    }
-
-    void set() {
-        {
-            std::lock_guard<std::mutex> guard(m_mutex);
-            m_flag = true;
-        }
-        m_changed.notify_all();
-    }
-
-    void setReaderAlive(bool alive) {
-        {
-            std::lock_guard<std::mutex> guard(m_mutex);
-            m_readerAlive = alive;
-        }
-        m_changed.notify_all();
-    }
-
-private:
-    std::chrono::milliseconds m_bound;
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    bool m_flag = false;
-    bool m_readerAlive = false;
 };
 
 Session::Session(ChannelOpener& opener, Pacer& pacer, model::ConfigModel& model,

@@ -26,6 +26,7 @@
 #include <mutex>
 #include <thread>
 
+#include "device/acknowledgement.h"
 #include "device/channel_opener.h"
 #include "device/command_set.h"
 #include "device/hotplug.h"
@@ -73,7 +74,6 @@ public:
 
 private:
     class Notifier;
-    class Acknowledgement;
 
     void enqueue(Job job, std::function<Status()> work);
     void workerLoop();
