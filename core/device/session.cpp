@@ -133,8 +133,8 @@ OpenStatus Session::open() {
         if (!m_stopping) {
             queued = true;
             m_jobs.emplace_back(Job::Open, [this, result]() -> Status {
-                const Status cmd = openCommand();
-                const Status ev = openEvent();
+                const Status cmd = m_command ? Status{} : openCommand();
+                const Status ev = m_event ? Status{} : openEvent();
                 OpenStatus s = m_commandOpen ? OpenStatus::Opened : m_lastOpenStatus;
                 if (s == OpenStatus::Opened && !m_eventOpen) s = m_lastOpenStatus;
                 result->set_value(s);
@@ -262,6 +262,14 @@ void Session::stopReader() {
     if (m_reader.joinable()) m_reader.join();
 }
 
+void Session::dropDeadChannels() {
+    // The reader ends by itself when its channel fails: the keyboard went away, whether or not
+    // a removal was reported. Its channels are closed so that this arrival reopens them.
+    if (!m_event || m_readerRunning) return;
+    if (m_reader.joinable()) m_reader.join();
+    closeChannels();
+}
+
 void Session::closeChannels() {
     if (m_command) m_command->close();
     if (m_event) m_event->close();
@@ -346,6 +354,7 @@ Status Session::runProfileRefresh() {
 
 Status Session::runArrival() {
     m_pacer.pause(pause::kArrivalSettle);
+    dropDeadChannels();
     Status result;
     if (!m_command && openCommand()) {
         Result<FirmwareVersion> version = readFirmwareVersion(commandLink());

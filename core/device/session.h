@@ -14,6 +14,7 @@
 //     Save -> session.save();   Return -> session.factoryReset();
 //     profile window closed -> session.profileReplaced();
 //     destroyed -> session.close();  (also done by the destructor)
+// The listener, opener, pacer and model must outlive the session.
 
 #include <array>
 #include <atomic>
@@ -48,8 +49,9 @@ public:
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
-    // Opens both channels, starts the reader and queues the start-up read (once per session).
-    // Blocks only for the opening. The status is the command channel's.
+    // Opens the channels that are closed, starts the reader and queues the start-up read (once
+    // per session). Blocks only for the opening. Opened when both channels are open; otherwise
+    // why not (NoPermission: the keyboard is there but the udev rule is missing).
     OpenStatus open();
 
     // Queue jobs; each ends with jobFinished().
@@ -85,6 +87,7 @@ private:
     void startReader();
     void stopReader();
     void closeChannels();
+    void dropDeadChannels();
     Status runStartupRead();
     Status runSave();
     Status runFactoryReset();

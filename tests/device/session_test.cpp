@@ -306,6 +306,25 @@ TEST_F(Hotplug, RemovalInTheMiddleOfABurstThenRecovery) {
     expectCarriedRegionsEqual(rig.firmware.image(), rig.copyState().image);
 }
 
+// Without a removal notice, the failed event channel tells the next arrival to reopen.
+TEST(SessionHotplug, ArrivalAfterAnUnreportedRemovalReopens) {
+    SessionRig rig;
+    rig.start();
+    rig.firmware.unplug();
+    // Real arrivals come 2 s later; the reader notices within one bounded read.
+    std::this_thread::sleep_for(milliseconds{300});
+    rig.firmware.plug();
+    rig.session->deviceArrived({HotplugKind::Arrival, ""});
+    ASSERT_TRUE(rig.listener.waitFinished(Job::Arrival));
+    rig.session->waitIdle();
+    EXPECT_EQ(rig.listener.count(Note::Synced), 2);
+    rig.edit([](model::ConfigState& s) { s.image[img::kReportRate] ^= 1; });
+    rig.session->save();
+    ASSERT_TRUE(rig.listener.waitFinished(Job::Save));
+    rig.session->waitIdle();
+    expectCarriedRegionsEqual(rig.firmware.image(), rig.copyState().image);
+}
+
 TEST_F(Hotplug, KeyEventReachesTheListener) {
     model::Image kb = rig.firmware.image();
     const std::size_t cell = img::kKeyCodeArea + model::cellOffset(12);
