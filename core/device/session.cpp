@@ -148,7 +148,11 @@ OpenStatus Session::open() {
     }
     if (!queued) return OpenStatus::NotPresent;
     m_jobReady.notify_all();
-    return opened.get();
+    try {
+        return opened.get();
+    } catch (const std::future_error&) {
+        return OpenStatus::NotPresent;  // closed before the opening ran
+    }
 }
 
 void Session::save() {
