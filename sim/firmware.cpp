@@ -86,7 +86,7 @@ bool Firmware::receiveFeature(std::span<const std::uint8_t> report) {
     if (m_burst) {
         error("feature report " + hex(r[device::feature::kCode]) + " inside a burst after " +
               std::to_string(m_burst->next) + " of " +
-              std::to_string(device::regionSpec(m_burst->region).packets) + " packets");
+              std::to_string(device::regionLayout(m_burst->region).packets) + " packets");
         m_burst.reset();
     }
     applyFeature(r);
@@ -162,11 +162,11 @@ void Firmware::applySet(const FeatureReport& r) {
 }
 
 void Firmware::startBurst(const FeatureReport& r, Region region, bool write) {
-    const device::RegionSpec& spec = device::regionSpec(region);
+    const device::RegionLayout& layout = device::regionLayout(region);
     const std::size_t index = r[param::kBlockIndex];
-    const std::uint8_t count = write ? spec.writeCountByte : spec.readCountByte;
+    const std::uint8_t count = write ? layout.writeCountByte : layout.readCountByte;
     const std::uint8_t code = r[device::feature::kCode];
-    if (index >= spec.blockCount) {
+    if (index >= layout.blockCount) {
         error("burst " + hex(code) + " for block " + std::to_string(index));
         return;
     }
@@ -182,7 +182,7 @@ void Firmware::startBurst(const FeatureReport& r, Region region, bool write) {
     b.announcedAt = now();
     const std::size_t offset = device::blockOffset(region, index);
     b.block.assign(m_image.begin() + static_cast<std::ptrdiff_t>(offset),
-                   m_image.begin() + static_cast<std::ptrdiff_t>(offset + spec.blockSize));
+                   m_image.begin() + static_cast<std::ptrdiff_t>(offset + layout.blockSize));
     if (!write) m_reply = r;  // the reply to a read announcement is not used by the host
     m_burst = std::move(b);
 }
@@ -274,13 +274,13 @@ bool Firmware::receiveData(std::span<const std::uint8_t> report) {
             Burst& b = *m_burst;
             const milliseconds need = requiredPause(b.region);
             if (b.next == 0 && now() - b.announcedAt < need) {
-                error("first packet of burst " + hex(device::regionSpec(b.region).writeCode) +
+                error("first packet of burst " + hex(device::regionLayout(b.region).writeCode) +
                       " sent before the " + std::to_string(need.count()) + " ms pause");
             }
             DataReport packet{};
             std::copy(report.begin(), report.end(), packet.begin());
             device::storePacket(b.block, b.next, device::dataPayload(packet));
-            if (++b.next == device::regionSpec(b.region).packets) finishWriteBurst();
+            if (++b.next == device::regionLayout(b.region).packets) finishWriteBurst();
         }
         countPacketForRemoval(notify);
     }
@@ -299,7 +299,7 @@ std::optional<DataReport> Firmware::sendData() {
             return std::nullopt;
         }
         out = device::blockPacket(m_burst->block, m_burst->next);
-        if (++m_burst->next == device::regionSpec(m_burst->region).packets) m_burst.reset();
+        if (++m_burst->next == device::regionLayout(m_burst->region).packets) m_burst.reset();
         trace(Direction::KeyboardToHost, ReportKind::Data, *out);
         countPacketForRemoval(notify);
         if (!m_plugged) out.reset();

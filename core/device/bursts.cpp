@@ -10,7 +10,7 @@ namespace tavrik::device {
 namespace img = model::image;
 
 namespace {
-constexpr std::array<RegionSpec, 4> kRegions{{
+constexpr std::array<RegionLayout, 4> kRegions{{
     {cmd::kWriteKeyCodes, cmd::kReadKeyCodes, 8, 0, img::kKeyCodeArea, img::kKeyCodeAreaSize, 1, 8},
     {cmd::kWriteEnableBitmap, cmd::kReadEnableBitmap, 0x12, 0x12, img::kEnableBitmap,
      img::kEnableBitmapSize, 1, 1},
@@ -33,7 +33,7 @@ FeatureReport announce(std::uint8_t code, std::uint8_t countByte, std::size_t in
 }
 }  // namespace
 
-const RegionSpec& regionSpec(Region region) {
+const RegionLayout& regionLayout(Region region) {
     return kRegions[static_cast<std::size_t>(region)];
 }
 
@@ -49,17 +49,17 @@ bool regionOfCode(std::uint8_t code, Region& region, bool& isWrite) {
 }
 
 std::size_t blockOffset(Region region, std::size_t index) {
-    const RegionSpec& s = regionSpec(region);
+    const RegionLayout& s = regionLayout(region);
     return s.imageOffset + s.blockSize * index;
 }
 
 FeatureReport announceWrite(Region region, std::size_t index) {
-    const RegionSpec& s = regionSpec(region);
+    const RegionLayout& s = regionLayout(region);
     return announce(s.writeCode, s.writeCountByte, index);
 }
 
 FeatureReport announceRead(Region region, std::size_t index) {
-    const RegionSpec& s = regionSpec(region);
+    const RegionLayout& s = regionLayout(region);
     return announce(s.readCode, s.readCountByte, index);
 }
 

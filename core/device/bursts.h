@@ -13,7 +13,7 @@ namespace tavrik::device {
 
 enum class Region : std::uint8_t { KeyCodes, EnableBitmap, MacroSlot, DiyTable };
 
-struct RegionSpec {
+struct RegionLayout {
     std::uint8_t writeCode;
     std::uint8_t readCode;
     std::uint8_t writeCountByte;  // byte 4 of the write announcement
@@ -24,7 +24,7 @@ struct RegionSpec {
     std::size_t packets;          // data packets per block
 };
 
-const RegionSpec& regionSpec(Region region);
+const RegionLayout& regionLayout(Region region);
 // The region whose write or read announcement carries this code, if any.
 bool regionOfCode(std::uint8_t code, Region& region, bool& isWrite);
 

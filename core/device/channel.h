@@ -23,7 +23,7 @@ public:
     // Sends one 9-byte feature report.
     virtual Status setFeature(std::span<const std::uint8_t, kFeatureReportSize> report) = 0;
     // Fetches one 9-byte feature report. The caller sets buffer byte 0 to the report ID; on
-    // failure the buffer's contents are unspecified.
+    // failure the buffer may hold anything.
     virtual Status getFeature(std::span<std::uint8_t, kFeatureReportSize> buffer) = 0;
     // Writes one 65-byte data report.
     virtual Status writeData(std::span<const std::uint8_t, kDataReportSize> report) = 0;

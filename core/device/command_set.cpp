@@ -58,22 +58,22 @@ Status readInto(Link link, std::uint8_t code, milliseconds afterRequest, millise
 
 std::span<const std::uint8_t> blockOf(const model::Image& image, Region region, std::size_t index) {
     return std::span<const std::uint8_t>(image).subspan(blockOffset(region, index),
-                                                        regionSpec(region).blockSize);
+                                                        regionLayout(region).blockSize);
 }
 
 Status checkIndex(Region region, std::size_t index) {
-    if (index < regionSpec(region).blockCount) return {};
+    if (index < regionLayout(region).blockCount) return {};
     return valueError("block index " + std::to_string(index) + " out of range");
 }
 
 // Sends packets 0..n-1 of the block, calling between(k) after packet k.
 template <typename Between>
 Status sendPackets(Link link, Region region, std::span<const std::uint8_t> block, Between between) {
-    const std::size_t n = regionSpec(region).packets;
+    const std::size_t n = regionLayout(region).packets;
     for (std::size_t k = 0; k < n; ++k) {
         const DataReport packet = blockPacket(block, k);
         Status s = link.channel.writeData(packet);
-        if (!s) return withContext(std::move(s), regionSpec(region).writeCode);
+        if (!s) return withContext(std::move(s), regionLayout(region).writeCode);
         between(k);
     }
     return {};
@@ -85,16 +85,16 @@ template <typename Between>
 Status readBlock(Link link, Region region, std::size_t index, model::Image& image,
                  milliseconds afterAnnounce, milliseconds afterReply, Between between) {
     if (Status s = checkIndex(region, index); !s) return s;
-    const RegionSpec& spec = regionSpec(region);
+    const RegionLayout& layout = regionLayout(region);
     Result<FeatureReport> ack =
         exchange(link, announceRead(region, index), afterAnnounce, afterReply);
     if (!ack) return ack.error();
-    std::vector<std::uint8_t> scratch(spec.blockSize);
-    for (std::size_t k = 0; k < spec.packets; ++k) {
+    std::vector<std::uint8_t> scratch(layout.blockSize);
+    for (std::size_t k = 0; k < layout.packets; ++k) {
         DataReport packet{};
         packet[data::kReportIdByte] = data::kReportId;
         Status s = link.channel.readData(packet);
-        if (!s) return withContext(std::move(s), spec.readCode);
+        if (!s) return withContext(std::move(s), layout.readCode);
         storePacket(scratch, k, dataPayload(packet));
         between(k);
     }
@@ -214,7 +214,7 @@ Status writeMacroSlot(Link link, std::size_t index,
     const Region r = Region::MacroSlot;
     if (Status s = checkIndex(r, index); !s) return s;
     if (Status s = send(link, announceWrite(r, index), pause::kBeforeMacroSlot); !s) return s;
-    const std::size_t last = regionSpec(r).packets - 1;
+    const std::size_t last = regionLayout(r).packets - 1;
     return sendPackets(link, r, block, [&](std::size_t k) {
         if (k < last) link.pacer.yield();
     });
