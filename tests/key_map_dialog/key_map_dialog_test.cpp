@@ -56,7 +56,9 @@ struct OpenCase {
     Record record;
     Language lang;
     Shown shown;
-    QString expected;  // edit text, list row text, tree item text or launch field text
+    QString expected;        // edit text, list row text, tree item text or launch field text
+    std::uint8_t savedKind;  // "Save" at once keeps the key's assignment
+    int savedCount;
 };
 
 class OpenOnRecordTest : public ::testing::TestWithParam<OpenCase> {};
@@ -76,6 +78,7 @@ TEST_P(OpenOnRecordTest, ShowsTheRecordsChoice) {
             EXPECT_EQ(edit->text(), c.expected);
             EXPECT_EQ(edit->hasFocus(), c.record[1] <= 1);  // the dialog focuses a key's edit
             EXPECT_EQ(edit->cursorPosition(), c.expected.size());
+            EXPECT_FALSE(edit->hasSelectedText());
             break;
         }
         case Shown::List:
@@ -91,23 +94,28 @@ TEST_P(OpenOnRecordTest, ShowsTheRecordsChoice) {
             EXPECT_EQ(QString::fromStdString(d.state().fieldText(2)), c.expected);
             break;
     }
+    test::click(&d, test::kSaveAt);
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_EQ(d.result().kind, c.savedKind);
+    EXPECT_EQ(d.result().count, c.savedCount);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Kinds, OpenOnRecordTest,
     ::testing::Values(
-        OpenCase{"SingleKey", makeRecord(0, {'B'}), Language::English, Shown::Edits, "B "},
-        OpenCase{"NothingAssigned", makeRecord(0, {}), Language::English, Shown::Edits, ""},
+        OpenCase{"SingleKey", makeRecord(0, {'B'}), Language::English, Shown::Edits, "B ", 0, 1},
+        OpenCase{"NothingAssigned", makeRecord(0, {}), Language::English, Shown::Edits, "", 8, 0},
         OpenCase{"Combination", makeRecord(1, {162, 'C'}), Language::English, Shown::Edits,
-                 "LCtrl + C + "},
-        OpenCase{"Macro", makeRecord(2, {4, 1, 1, 0}), Language::English, Shown::List, "second"},
+                 "LCtrl + C + ", 1, 2},
+        OpenCase{"Macro", makeRecord(2, {4, 1, 1, 0}), Language::English, Shown::List, "second", 2,
+                 0},
         OpenCase{"PresetEnglish", makeRecord(3, {0, 0xE0, 0x04, 0}), Language::English, Shown::Tree,
-                 "Select All"},
+                 "Select All", 3, 0},
         OpenCase{"PresetChinese", makeRecord(3, {0, 0xE0, 0x04, 0}), Language::Chinese, Shown::Tree,
-                 "全选"},
+                 "全选", 3, 0},
         OpenCase{"OpenFile", makeRecord(6, {3, 0, 0x23, 2}, "/home/me/notes/today.txt"),
-                 Language::English, Shown::None, "../today.txt"},
-        OpenCase{"UnknownKind", makeRecord(9, {'B'}), Language::English, Shown::Edits, ""}),
+                 Language::English, Shown::None, "../today.txt", 6, 0},
+        OpenCase{"UnknownKind", makeRecord(9, {'B'}), Language::English, Shown::Edits, "", 8, 0}),
     [](const ::testing::TestParamInfo<OpenCase>& row) { return std::string(row.param.name); });
 
 // Clicking into an edit switches between single key and combination and clears the other edit;

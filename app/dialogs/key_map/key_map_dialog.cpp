@@ -247,11 +247,21 @@ bool CKeyMap::filterKey(QEvent* event) {
 
 void CKeyMap::filterFocus(QObject* watched, QEvent* event) {
     if (m_updating || (watched != m_single && watched != m_combine)) return;
+    // Showing the dialog sends its focus widget a focus event before it really has the focus;
+    // the dialog focused that edit itself, so it is no change.
+    if (!static_cast<QWidget*>(watched)->hasFocus()) return;
     // Re-activating the window or closing a popup menu returns the focus; that is no change.
     const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
     if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return;
     m_state.focusGained(watched == m_single ? ka::Edit::Single : ka::Edit::Combine);
     applyView();
+}
+
+void CKeyMap::setVisible(bool visible) {
+    QDialog::setVisible(visible);
+    if (!visible) return;
+    // Showing a dialog selects the text of the edit it focuses; the caret belongs at the end.
+    for (QLineEdit* edit : {m_single, m_combine}) edit->end(false);
 }
 
 void CKeyMap::keyPressEvent(QKeyEvent* event) {

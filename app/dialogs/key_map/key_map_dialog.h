@@ -50,6 +50,8 @@ public:
     // The pictures, with every file name the dialog asked for.
     const skin::SkinImages& images() const { return m_images; }
 
+    void setVisible(bool visible) override;
+
 protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
