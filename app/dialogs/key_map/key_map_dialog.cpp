@@ -31,6 +31,8 @@ constexpr QRect kCombineGeometry{20, 139, 280, 15};
 constexpr QRect kMacroListGeometry{20, 79, 280, 150};
 const QColor kControlBackground{109, 109, 109};
 constexpr int kItemIconSize = 16;
+// Rows tall enough for the descenders of the tree's text.
+constexpr int kTreeRowHeight = 17;
 
 // A guard that marks changes the dialog makes itself, so that the focus and selection handlers
 // do not mistake them for the user's.
@@ -163,6 +165,7 @@ void CKeyMap::fillTree() {
                 ? new QTreeWidgetItem(m_tree, columns)
                 : new QTreeWidgetItem(m_treeItems[static_cast<std::size_t>(node.parent)], columns);
         item->setData(0, Qt::UserRole, static_cast<int>(i));
+        item->setSizeHint(0, QSize(0, kTreeRowHeight));
         m_treeItems.push_back(item);
     }
     if (const auto expanded = m_state.view().expandedNode) {

@@ -93,6 +93,8 @@ void paintLaunchRows(QPainter& p, skin::SkinImages& images, const ka::KeyMapStat
         using Part = ka::RegionPart;
         drawPicture(p, images, ka::regionRect(row, Part::Indicator),
                     v.selectedIndicator == row ? "enable.png" : "disable.png");
+        // Drawn before the field: a label longer than the room (English) ends under the field
+        // rather than running into the path shown there.
         const ka::Rect label = ka::regionRect(row, Part::Label);
         skin::drawText(p, label.left, label.top,
                        qs(ka::launchRowInfo(row).rowLabel.in(state.language())));
