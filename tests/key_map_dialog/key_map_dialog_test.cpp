@@ -185,6 +185,23 @@ TEST(KeyMapDialogTest, HookIsInstalledInModeZeroAndRemovedWithTheDialog) {
     EXPECT_EQ(removals, 1);
 }
 
+// Keys typed into the dialog's window reach the capture through the key hook in mode 0 (its
+// in-application backend, used where no X display is reachable), each press once.
+TEST(KeyMapDialogTest, TypedKeysAreCapturedThroughTheHook) {
+    const QByteArray display = qgetenv("DISPLAY");
+    qunsetenv("DISPLAY");
+    test::RecordingDesktop desktop;
+    Opened o = open(makeRecord(1, {}), desktop.services());
+    CKeyMap& d = *o.dialog;
+    QTest::keyPress(d.windowHandle(), Qt::Key_Control);
+    QTest::keyClick(d.windowHandle(), Qt::Key_C, Qt::ControlModifier);
+    QTest::keyRelease(d.windowHandle(), Qt::Key_Control);
+    QCoreApplication::sendPostedEvents(&d);
+    EXPECT_EQ(d.combineEdit()->text(), "LCtrl + C + ");
+    o.dialog.reset();
+    if (!display.isNull()) qputenv("DISPLAY", display);
+}
+
 // With the hook keys reach the edits only as hook reports; without it the edits take typing,
 // and neither Enter nor Esc ends the dialog.
 TEST(KeyMapDialogTest, KeyboardGoesThroughTheHookOnly) {
