@@ -202,8 +202,8 @@ TEST(KeyMapDialogTest, TypedKeysAreCapturedThroughTheHook) {
     if (!display.isNull()) qputenv("DISPLAY", display);
 }
 
-// With the hook keys reach the edits only as hook reports; without it the edits take typing,
-// and neither Enter nor Esc ends the dialog.
+// Keys reach the edits only as hook reports; without the hook the edits stay empty, and neither
+// Enter nor Esc ends the dialog.
 TEST(KeyMapDialogTest, KeyboardGoesThroughTheHookOnly) {
     test::RecordingDesktop desktop;
     Opened hooked = open(makeRecord(0, {}), desktop.services());
@@ -218,7 +218,7 @@ TEST(KeyMapDialogTest, KeyboardGoesThroughTheHookOnly) {
     test::hookKey(&d, 'K');
     EXPECT_EQ(d.singleEdit()->text(), "");
     QTest::keyClicks(d.singleEdit(), "xy");
-    EXPECT_EQ(d.singleEdit()->text(), "xy");
+    EXPECT_EQ(d.singleEdit()->text(), "");
     QTest::keyClick(d.singleEdit(), Qt::Key_Return);
     QTest::keyClick(d.singleEdit(), Qt::Key_Escape);
     EXPECT_TRUE(d.isVisible());

@@ -80,6 +80,10 @@ CKeyMap::CKeyMap(const ka::KeyMapInput& input, const QString& skinFolder, KeyMap
     });
     m_hookInstalled = m_services.installHook && m_services.installHook(this, 0);
     m_state.setHookInstalled(m_hookInstalled);
+    // Without the hook nothing is captured: typing into an edit would show keys that are not
+    // assigned, so the edits stay empty.
+    m_single->setReadOnly(!m_hookInstalled);
+    m_combine->setReadOnly(!m_hookInstalled);
     applyView();
 }
 
