@@ -186,6 +186,15 @@ bool diyViewActive(const ViewState& view, int effect) {
     return view.diyView && diyTableOf(effect).has_value();
 }
 
+SliderVisibility sliderVisibility(const ViewState& view, bool effectHasSpeed) {
+    SliderVisibility v;
+    const bool lighting = !view.collapse.lighting && !view.anyListOpen();
+    v.speed = lighting && effectHasSpeed;
+    v.brightness = lighting;
+    v.reportRate = !view.collapse.report;
+    return v;
+}
+
 bool isFilteredKey(int virtualKey) {
     return virtualKey == kVkF1 || virtualKey == kVkReturn || virtualKey == kVkEscape;
 }

@@ -125,6 +125,16 @@ bool diyViewActive(const ViewState& view, int effect);
 // DIY table index 0..4 of a DIY effect, none otherwise.
 std::optional<int> diyTableOf(int effect);
 
+// Which of the three sliders the panel shows. Speed and brightness live in the lighting section
+// and give way to either open list; speed only for effects that have one. The report-rate
+// slider shows while its section is expanded.
+struct SliderVisibility {
+    bool speed = false;
+    bool brightness = false;
+    bool reportRate = false;
+};
+SliderVisibility sliderVisibility(const ViewState& view, bool effectHasSpeed);
+
 // Windows virtual-key codes the main window keeps from dialog navigation: F1, Enter and Esc
 // neither ask for help nor close the window.
 bool isFilteredKey(int virtualKey);

