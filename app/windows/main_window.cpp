@@ -104,6 +104,9 @@ void CVediVezazivaDlg::loadKeymap() {
     if (Status s = m_model->startup(); !s) {
         qDebug() << "keymap.bin:" << QString::fromStdString(s.error().context);
     }
+    // The sliders show the file's values until the keyboard's arrive; otherwise showing a
+    // section would store the sliders' initial positions over them.
+    setSlidersFromImage();
 }
 
 void CVediVezazivaDlg::showNormalAndRaise() {
