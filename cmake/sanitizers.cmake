@@ -11,3 +11,8 @@ if(TAVRIK_TSAN)
     add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
     add_link_options(-fsanitize=thread)
 endif()
+if(TAVRIK_FUZZ)
+    # Instrument every library for coverage so the fuzzers can steer into the code they test.
+    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined)
+endif()

@@ -40,9 +40,9 @@ TEST(ChangedKeys, OwnFunctionCaptureIsNotAChange) {
 
 TEST(ChangedKeys, CellKindAndBitmapRules) {
     auto s = factoryState();
-    keyCodeCell(s->image, 1)[2] = 0x04;  // F1 now sends A
+    keyCodeCell(s->image, 1)[2] = 0x04;   // F1 now sends A
     keyAction(s->actions, 2).setKind(3);  // F2 has a preset function
-    setKeyEnabled(s->image, 3, false);   // F3 disabled, cell untouched
+    setKeyEnabled(s->image, 3, false);    // F3 disabled, cell untouched
     setKeyEnabled(s->image, kFnSlot, false);
     recomputeChangedKeys(*s);
     EXPECT_EQ(s->changedKeys[1], 1);

@@ -20,16 +20,17 @@ TEST_P(KeyTableRow, UsageAndNameAreExact) {
     EXPECT_EQ(keyTable()[static_cast<std::size_t>(r.code)].code, r.code);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Codes, KeyTableRow,
-    ::testing::Values(KeyRow{65, 0x04, "A "}, KeyRow{90, 0x1D, "Z "}, KeyRow{48, 0x27, "0"},
-                      KeyRow{49, 0x1E, "1 "}, KeyRow{57, 0x26, "9 "}, KeyRow{112, 0x3A, "F1 "},
-                      KeyRow{121, 0x43, "F10 "}, KeyRow{123, 0x45, "F12 "},
-                      KeyRow{220, 0x32, "\\ "}, KeyRow{108, 0x58, "Enter "},
-                      KeyRow{13, 0x28, "Enter "}, KeyRow{241, 0xF1, "MsRB"},
-                      KeyRow{242, 0xF2, "MsMB"}, KeyRow{243, 0xF3, ""},
-                      KeyRow{179, 0xCD, "Play/Pause"}, KeyRow{174, 0xEA, "Volume DOWN "},
-                      KeyRow{0, 0, ""}, KeyRow{233, 0, ""}, KeyRow{254, 0, ""}));
+INSTANTIATE_TEST_SUITE_P(Codes, KeyTableRow,
+                         ::testing::Values(KeyRow{65, 0x04, "A "}, KeyRow{90, 0x1D, "Z "},
+                                           KeyRow{48, 0x27, "0"}, KeyRow{49, 0x1E, "1 "},
+                                           KeyRow{57, 0x26, "9 "}, KeyRow{112, 0x3A, "F1 "},
+                                           KeyRow{121, 0x43, "F10 "}, KeyRow{123, 0x45, "F12 "},
+                                           KeyRow{220, 0x32, "\\ "}, KeyRow{108, 0x58, "Enter "},
+                                           KeyRow{13, 0x28, "Enter "}, KeyRow{241, 0xF1, "MsRB"},
+                                           KeyRow{242, 0xF2, "MsMB"}, KeyRow{243, 0xF3, ""},
+                                           KeyRow{179, 0xCD, "Play/Pause"},
+                                           KeyRow{174, 0xEA, "Volume DOWN "}, KeyRow{0, 0, ""},
+                                           KeyRow{233, 0, ""}, KeyRow{254, 0, ""}));
 
 TEST(KeyTable, OutOfRangeCodesAreNoKeys) {
     EXPECT_EQ(keyUsage(-1), 0);

@@ -12,7 +12,7 @@ TEST(SlotTable, CellOffsetsFollowTheMatrix) {
     EXPECT_EQ(slot(95).keyIndex, 0);
     EXPECT_EQ(cellOffset(95), 0u);
     EXPECT_EQ(slot(0).keyIndex, 5);
-    EXPECT_EQ(cellOffset(0), 420u);  // row 5, column 0
+    EXPECT_EQ(cellOffset(0), 420u);             // row 5, column 0
     EXPECT_EQ(cellOffset(1), 5u * 84 + 2 * 4);  // F1: key index 17
 }
 
@@ -75,14 +75,13 @@ TEST_P(HitTest, FindsFirstDrawnSlot) {
 
 INSTANTIATE_TEST_SUITE_P(
     Points, HitTest,
-    ::testing::Values(HitRow{{275 + 24, 85 + 137}, 0},       // Esc top-left corner, inclusive
-                      HitRow{{275 + 57, 85 + 172}, 0},       // Esc bottom-right corner
+    ::testing::Values(HitRow{{275 + 24, 85 + 137}, 0},             // Esc top-left corner, inclusive
+                      HitRow{{275 + 57, 85 + 172}, 0},             // Esc bottom-right corner
                       HitRow{{275 + 58, 85 + 150}, std::nullopt},  // just right of Esc
-                      HitRow{{275 + 165, 85 + 300}, 80},     // X
+                      HitRow{{275 + 165, 85 + 300}, 80},           // X
                       HitRow{{275 + 234, 85 + 200}, std::nullopt},  // gap between "5" and "6"
-                      HitRow{{275, 85}, std::nullopt},       // undrawn slots are never hit
-                      HitRow{{0, 0}, std::nullopt},
-                      HitRow{{275 + 260, 85 + 340}, 98}));   // Space
+                      HitRow{{275, 85}, std::nullopt},              // undrawn slots are never hit
+                      HitRow{{0, 0}, std::nullopt}, HitRow{{275 + 260, 85 + 340}, 98}));  // Space
 
 }  // namespace
 }  // namespace tavrik::model
