@@ -115,16 +115,24 @@ void CVediVezazivaDlg::showNormalAndRaise() {
     activateWindow();
 }
 
-int CVediVezazivaDlg::currentEffect() const {
+std::uint8_t CVediVezazivaDlg::currentEffect() const {
     if (auto lock = m_model->tryLock(); lock.owns_lock()) {
         return m_model->state().image[model::image::kEffect];
     }
     return m_shownImage[model::image::kEffect];  // a device job holds the configuration
 }
 
-mainwindow::HitContext CVediVezazivaDlg::hitContext() const {
-    const int effect = currentEffect();
-    return m_view.context(effect, directionButtons(effect));
+void CVediVezazivaDlg::release(QPoint pos) {
+    auto lock = m_model->tryLock();
+    if (!lock.owns_lock()) {
+        // A device job holds the configuration: the click runs when the job has ended.
+        m_pendingRelease = pos;
+        return;
+    }
+    const auto out = m_view.release({pos.x(), pos.y()}, m_model->state().image);
+    lock.unlock();
+    runRelease(out);
+    update();
 }
 
 bool CVediVezazivaDlg::event(QEvent* e) {
@@ -148,7 +156,7 @@ void CVediVezazivaDlg::mouseMoveEvent(QMouseEvent* e) {
         move(e->globalPosition().toPoint() - m_dragOffset);
         return;
     }
-    const auto out = m_view.move({pos.x(), pos.y()}, hitContext(), held);
+    const auto out = m_view.move({pos.x(), pos.y()}, currentEffect(), held);
     if (out.startDrag) {
         // The window system moves the window when it can; otherwise follow the mouse ourselves.
         const bool system = windowHandle() && windowHandle()->startSystemMove();
@@ -163,9 +171,7 @@ void CVediVezazivaDlg::mouseReleaseEvent(QMouseEvent* e) {
         m_manualDrag = false;
         return;
     }
-    const QPoint pos = e->position().toPoint();
-    runRelease(m_view.release({pos.x(), pos.y()}, hitContext()));
-    update();
+    release(e->position().toPoint());
 }
 
 void CVediVezazivaDlg::keyPressEvent(QKeyEvent* e) {

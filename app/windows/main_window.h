@@ -10,12 +10,14 @@
 #include <QWidget>
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "common/language.h"
 #include "mainwindow/app_options.h"
 #include "mainwindow/main_view.h"
 #include "mainwindow/update_check.h"
 #include "model/config_model.h"
+#include "settings/sliders.h"
 #include "windows/app_paths.h"
 
 class QMenu;
@@ -30,11 +32,6 @@ struct AppContext {
     Language language = Language::English;
     AppPaths paths;
 };
-
-// Slider control identifiers; each slider reports moves with its identifier.
-inline constexpr int kSpeedSliderId = 1007;
-inline constexpr int kReportRateSliderId = 1010;
-inline constexpr int kBrightnessSliderId = 1017;
 
 class CVediVezazivaDlg : public QWidget {
     Q_OBJECT
@@ -77,14 +74,12 @@ private:
     void loadKeymap();
 
     // Input.
-    int currentEffect() const;
-    mainwindow::HitContext hitContext() const;
+    std::uint8_t currentEffect() const;
+    void release(QPoint pos);
     void runRelease(const mainwindow::ReleaseOutcome& out);
     void runCommand(const mainwindow::HitCommand& c);
-    void chooseEffectRow(int row);
-    void chooseResponseRow(int row);
     void runHelpRow(int row);
-    void keyClick(int slot);
+    void assignKey(int slot);
     void handleAppEvent(const AppEvent& e);
 
     // Commands.
@@ -94,14 +89,7 @@ private:
     void factoryResetCommand();
     void cancelCommand();
     void saveCommand();
-    void setImageByte(std::size_t offset, std::uint8_t value);
-
-    // Lighting rules (main_window_lighting.cpp).
-    QString effectName(int effect) const;
-    bool effectHasSpeed(int effect) const;
-    int effectOfRow(int row) const;
-    QString responseRowText(int row) const;
-    int directionButtons(int effect) const;
+    void saveKeymap();
 
     // Device session and its messages.
     void openDeviceSession();
@@ -121,7 +109,7 @@ private:
     void paintSurface(QPainter& p);
     void paintTitleAndKeyboard(QPainter& p);
     void paintKeyView(QPainter& p);
-    void paintDiyView(QPainter& p, int table);
+    void paintDiyView(QPainter& p);
     void paintBottomRow(QPainter& p);
     void paintPanel(QPainter& p);
     void paintLightingSection(QPainter& p);
@@ -132,6 +120,8 @@ private:
     void paintResponseList(QPainter& p, int top);
     void paintHelpBox(QPainter& p);
     void placeSliders(model::Image& image);
+    QSlider* slider(settings::SliderId id) const;
+    QString effectName(std::uint8_t effect) const;
     void drawSkin(QPainter& p, const QString& name, int x, int y);
     void drawText(QPainter& p, const BiText& t, int x, int y, int height);
     void drawText(QPainter& p, const QString& t, int x, int y, int height,
@@ -146,11 +136,10 @@ private:
     std::array<std::uint8_t, model::kKeyActionCount> m_shownChanged{};
     mainwindow::Version m_packageVersion;
     mainwindow::Version m_firmwareVersion;
-    QPointer<QSlider> m_speedSlider;
-    QPointer<QSlider> m_reportRateSlider;
-    QPointer<QSlider> m_brightnessSlider;
-    std::array<int, 3> m_storedSliderPositions{-1, -1, -1};  // speed, report rate, brightness
+    std::array<QPointer<QSlider>, settings::kSliderCount> m_sliders;  // by settings::sliderIndex
+    settings::SliderMemory m_sliderMemory;
     int m_reportSliderTop = -1;
+    std::optional<QPoint> m_pendingRelease;  // a click that waits for a device job to end
     QSystemTrayIcon* m_tray = nullptr;
     std::unique_ptr<QMenu> m_trayMenu;
     bool m_busy = false;

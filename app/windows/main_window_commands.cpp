@@ -14,11 +14,9 @@ namespace tavrik::app {
 using mainwindow::Command;
 
 void CVediVezazivaDlg::runRelease(const mainwindow::ReleaseOutcome& out) {
-    if (out.effectRow) chooseEffectRow(*out.effectRow);
-    if (out.responseRow) chooseResponseRow(*out.responseRow);
     if (out.helpRow) runHelpRow(*out.helpRow);
-    runCommand(out.command);
-    if (out.keyClick) keyClick(*out.keyClick);
+    if (mainwindow::isWindowCommand(out.command.command)) runCommand(out.command);
+    if (out.assignKey) assignKey(*out.assignKey);
 }
 
 void CVediVezazivaDlg::runCommand(const mainwindow::HitCommand& c) {
@@ -45,16 +43,8 @@ void CVediVezazivaDlg::runCommand(const mainwindow::HitCommand& c) {
             saveCommand();
             break;
         default:
-            break;  // view-only commands were applied by the view rules
+            break;
     }
-}
-
-void CVediVezazivaDlg::chooseEffectRow(int row) {
-    (void)row;  // lighting rules: effect of the row, colour choice adjustment, DIY view
-}
-
-void CVediVezazivaDlg::chooseResponseRow(int row) {
-    (void)row;  // lighting rules: response time := row + 1
 }
 
 void CVediVezazivaDlg::runHelpRow(int row) {
@@ -65,8 +55,18 @@ void CVediVezazivaDlg::runHelpRow(int row) {
     }
 }
 
-void CVediVezazivaDlg::keyClick(int slot) {
-    (void)slot;  // key assignment dialog in the key-map view, DIY cell toggle in the DIY view
+void CVediVezazivaDlg::assignKey(int slot) {
+    // The key assignment dialog reads the key action table as keymap.bin holds it.
+    if (Status s = m_model->reloadActions(); !s) {
+        qDebug() << "keymap.bin:" << QString::fromStdString(s.error().context);
+    }
+    (void)slot;  // the key assignment dialog opens here for the slot
+}
+
+void CVediVezazivaDlg::saveKeymap() {
+    if (Status s = m_model->save(); !s) {
+        qDebug() << "keymap.bin:" << QString::fromStdString(s.error().context);
+    }
 }
 
 void CVediVezazivaDlg::closeCommand() {
@@ -98,15 +98,13 @@ void CVediVezazivaDlg::factoryResetCommand() {
 
 void CVediVezazivaDlg::cancelCommand() {
     hide();
-    const int effect = m_model->withLock([](model::ConfigState& s) {
+    const std::uint8_t effect = m_model->withLock([](model::ConfigState& s) {
         model::revert(s);
-        return static_cast<int>(s.image[model::image::kEffect]);
+        return s.image[model::image::kEffect];
     });
     m_view.followEffect(effect);
     setSlidersFromImage();
-    if (Status s = m_model->save(); !s) {
-        qDebug() << "keymap.bin:" << QString::fromStdString(s.error().context);
-    }
+    saveKeymap();
 }
 
 void CVediVezazivaDlg::saveCommand() {

@@ -9,6 +9,7 @@
 
 #include "common/app_event.h"
 #include "mainwindow/texts.h"
+#include "settings/sliders.h"
 #include "windows/main_window.h"
 
 namespace tavrik::app {
@@ -38,75 +39,52 @@ void CVediVezazivaDlg::deviceSynced(long lParam) {
     if (lParam == 0) checkFirmwareUpdate();
 }
 
+QSlider* CVediVezazivaDlg::slider(settings::SliderId id) const {
+    return m_sliders[settings::sliderIndex(id)];
+}
+
 void CVediVezazivaDlg::createSliders() {
-    struct SliderSetup {
-        QPointer<QSlider>* slider;
-        int id;
-        int max;
-        int position;
+    // Brightness at (28, 260), speed at (28, 303), report rate at (28, 530); the report-rate
+    // slider follows its section at paint.
+    const struct {
+        settings::SliderId id;
         QPoint at;
-    };
-    const SliderSetup setups[] = {{&m_brightnessSlider, kBrightnessSliderId, 50, 1, {28, 260}},
-                                  {&m_speedSlider, kSpeedSliderId, 9, 0, {28, 303}},
-                                  {&m_reportRateSlider, kReportRateSliderId, 3, 1, {28, 530}}};
-    for (const SliderSetup& s : setups) {
-        auto* slider = new QSlider(Qt::Horizontal, this);
-        slider->setRange(0, s.max);
-        slider->setSingleStep(1);
-        slider->setPageStep(1);
-        slider->setValue(s.position);
-        slider->move(s.at);
-        slider->hide();
-        const int id = s.id;
-        connect(slider, &QSlider::valueChanged, this, [this, id] {
-            QCoreApplication::postEvent(this, new AppEvent(msg::WM_SLIDERMOVED, id));
+    } placements[] = {{settings::SliderId::Brightness, {28, 260}},
+                      {settings::SliderId::Speed, {28, 303}},
+                      {settings::SliderId::ReportRate, {28, 530}}};
+    for (const auto& place : placements) {
+        const settings::SliderRange& range = settings::sliderRange(place.id);
+        auto* s = new QSlider(Qt::Horizontal, this);
+        s->setRange(range.min, range.max);
+        s->setSingleStep(range.lineStep);
+        s->setPageStep(range.lineStep);
+        s->setValue(range.initial);
+        s->move(place.at);
+        s->hide();
+        const int controlId = static_cast<int>(place.id);
+        connect(s, &QSlider::valueChanged, this, [this, controlId] {
+            QCoreApplication::postEvent(this, new AppEvent(msg::WM_SLIDERMOVED, controlId));
         });
-        *s.slider = slider;
+        m_sliders[settings::sliderIndex(place.id)] = s;
     }
 }
 
 void CVediVezazivaDlg::setSlidersFromImage() {
-    const auto [speed, brightness, rate] = m_model->withLock([](const model::ConfigState& s) {
-        return std::array<int, 3>{s.image[model::image::kSpeed], s.image[model::image::kBrightness],
-                                  s.image[model::image::kReportRate]};
-    });
-    m_speedSlider->setValue(speed);
-    m_brightnessSlider->setValue(brightness);
-    m_reportRateSlider->setValue(rate);
-}
-
-void CVediVezazivaDlg::sliderMoved(int id) {
-    QSlider* slider = nullptr;
-    std::size_t offset = 0;
-    std::size_t stored = 0;
-    switch (id) {
-        case kSpeedSliderId:
-            slider = m_speedSlider;
-            offset = model::image::kSpeed;
-            stored = 0;
-            break;
-        case kReportRateSliderId:
-            slider = m_reportRateSlider;
-            offset = model::image::kReportRate;
-            stored = 1;
-            break;
-        case kBrightnessSliderId:
-            slider = m_brightnessSlider;
-            offset = model::image::kBrightness;
-            stored = 2;
-            break;
-        default:
-            return;
+    const settings::SliderPositions positions = m_model->withLock(
+        [](const model::ConfigState& s) { return settings::sliderPositionsFromImage(s.image); });
+    for (settings::SliderId id : settings::kSliders) {
+        slider(id)->setValue(positions[settings::sliderIndex(id)]);
     }
-    const int pos = slider->value();
-    if (pos == m_storedSliderPositions[stored]) return;
-    m_storedSliderPositions[stored] = pos;
-    setImageByte(offset, static_cast<std::uint8_t>(pos));
-    update();
 }
 
-void CVediVezazivaDlg::setImageByte(std::size_t offset, std::uint8_t value) {
-    m_model->withLock([&](model::ConfigState& s) { s.image[offset] = value; });
+void CVediVezazivaDlg::sliderMoved(int controlId) {
+    const auto id = settings::sliderFromControlId(controlId);
+    if (!id) return;
+    // While a device job holds the configuration the move is not stored now; the next paint
+    // stores every shown slider into its byte.
+    auto lock = m_model->tryLock();
+    if (!lock.owns_lock()) return;
+    if (m_sliderMemory.moved(m_model->state().image, *id, slider(*id)->value())) update();
 }
 
 void CVediVezazivaDlg::setBusy(bool busy) {

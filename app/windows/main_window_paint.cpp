@@ -8,6 +8,7 @@
 
 #include "mainwindow/texts.h"
 #include "model/slot_table.h"
+#include "settings/panel.h"
 #include "windows/main_window.h"
 
 namespace tavrik::app {
@@ -90,9 +91,8 @@ void CVediVezazivaDlg::paintTitleAndKeyboard(QPainter& p) {
     button("close", mainwindow::hit::kClose, 978);
     drawSkin(p, QStringLiteral("logo.png"), 19, 35);
     drawSkin(p, QStringLiteral("kb_BK.png"), kOriginX, kOriginY);
-    const int effect = m_shownImage[img::kEffect];
-    if (auto table = mainwindow::diyTableOf(effect); table && m_view.state().diyView) {
-        paintDiyView(p, *table);
+    if (mainwindow::diyViewActive(m_view.state(), m_shownImage[img::kEffect])) {
+        paintDiyView(p);
     } else {
         paintKeyView(p);
     }
@@ -113,21 +113,16 @@ void CVediVezazivaDlg::paintKeyView(QPainter& p) {
     }
 }
 
-void CVediVezazivaDlg::paintDiyView(QPainter& p, int table) {
+void CVediVezazivaDlg::paintDiyView(QPainter& p) {
     for (int slot = 0; slot < model::kSlotCount; ++slot) {
         const model::KeySlot& k = model::slot(slot);
         if (!k.drawn()) continue;
-        const std::size_t cell = img::kDiyTables +
-                                 static_cast<std::size_t>(table) * img::kDiyTableSize +
-                                 model::diyOffset(slot);
-        const int blue = m_shownImage[cell + 1];
-        const int green = m_shownImage[cell + 2];
-        const int red = m_shownImage[cell + 3];
-        if (blue == 0 && green == 0 && red == 0) continue;
-        p.fillRect(keyRect(slot), QColor(red, green, blue));
+        const auto colour = settings::diyKeyColour(m_shownImage, slot);
+        if (!colour) continue;  // a cell of zeros: not filled, no label
+        p.fillRect(keyRect(slot), QColor(colour->fill.r, colour->fill.g, colour->fill.b));
         drawText(p, QString::fromUtf8(k.label.data(), static_cast<qsizetype>(k.label.size())),
                  k.labelAt.x + kOriginX, k.labelAt.y + kOriginY, 10,
-                 QColor(red ^ 0xFF, green ^ 0xFF, blue ^ 0xFF));
+                 QColor(colour->label.r, colour->label.g, colour->label.b));
     }
     if (auto hovered = m_view.state().hoveredSlot) {
         const model::Rect r = model::slot(*hovered).rect;

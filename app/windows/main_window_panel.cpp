@@ -5,6 +5,9 @@
 
 #include "mainwindow/direction_row.h"
 #include "mainwindow/texts.h"
+#include "settings/effects.h"
+#include "settings/panel.h"
+#include "settings/response_time.h"
 #include "windows/main_window.h"
 
 namespace tavrik::app {
@@ -21,35 +24,35 @@ constexpr int kSliderHeight = 10;
 
 }  // namespace
 
+QString CVediVezazivaDlg::effectName(std::uint8_t effect) const {
+    const std::string_view name = settings::effectName(effect, m_context.language);
+    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+}
+
 void CVediVezazivaDlg::drawRadio(QPainter& p, bool selected, int x, int y) {
     drawSkin(p, selected ? QStringLiteral("Enable.png") : QStringLiteral("Disable.png"), x, y);
 }
 
 void CVediVezazivaDlg::placeSliders(model::Image& image) {
-    const int effect = image[img::kEffect];
-    const auto shown = mainwindow::sliderVisibility(m_view.state(), effectHasSpeed(effect));
-    const mainwindow::PanelLayout layout = mainwindow::panelLayout(m_view.state().collapse);
-    if (shown.reportRate && layout.reportTop != m_reportSliderTop) {
+    const settings::PanelView& panel = m_view.state().panel;
+    const mainwindow::PanelLayout layout = mainwindow::panelLayout(panel);
+    QSlider* rate = slider(settings::SliderId::ReportRate);
+    if (!panel.reportCollapsed && layout.reportTop != m_reportSliderTop) {
         m_reportSliderTop = layout.reportTop;
-        m_reportRateSlider->setGeometry(28, layout.reportTop + 23, kSliderWidth, kSliderHeight);
+        rate->setGeometry(28, layout.reportTop + 23, kSliderWidth, kSliderHeight);
     }
-    // A shown slider and its byte always agree.
-    const struct {
-        QSlider* slider;
-        bool visible;
-        std::size_t offset;
-    } sliders[] = {{m_speedSlider, shown.speed, img::kSpeed},
-                   {m_brightnessSlider, shown.brightness, img::kBrightness},
-                   {m_reportRateSlider, shown.reportRate, img::kReportRate}};
-    for (const auto& s : sliders) {
-        s.slider->setVisible(s.visible);
-        if (s.visible) image[s.offset] = static_cast<std::uint8_t>(s.slider->value());
+    settings::SliderPositions positions{};
+    for (settings::SliderId id : settings::kSliders) {
+        slider(id)->setVisible(settings::sliderShown(image, panel, id));
+        positions[settings::sliderIndex(id)] = slider(id)->value();
     }
+    // Colour-choice clamp, and every shown slider stores its position into its byte.
+    settings::applyPanelPaint(image, panel, positions);
 }
 
 void CVediVezazivaDlg::paintPanel(QPainter& p) {
     const mainwindow::ViewState& v = m_view.state();
-    const mainwindow::PanelLayout layout = mainwindow::panelLayout(v.collapse);
+    const mainwindow::PanelLayout layout = mainwindow::panelLayout(v.panel);
     paintLightingSection(p);
     const int l = layout.lightingHeight;
     drawSkin(p, QStringLiteral("MacroManagementBK.png"), 19, 110 + l);
@@ -57,22 +60,23 @@ void CVediVezazivaDlg::paintPanel(QPainter& p) {
     drawText(p, txt::kMacroManagement, 21, 122 + l, 15);
     paintGameSection(p, layout.gameTop);
     paintResponseAndReport(p, layout);
-    if (v.effectListOpen) paintEffectList(p);
-    if (v.responseListOpen) paintResponseList(p, layout.responseListTop);
+    if (v.panel.effectListOpen) paintEffectList(p);
+    if (v.panel.responseListOpen) paintResponseList(p, layout.responseListTop);
 }
 
 void CVediVezazivaDlg::paintLightingSection(QPainter& p) {
     drawSkin(p, QStringLiteral("itemBK.png"), 19, 110);
     drawText(p, txt::kLight, 19, 110, 15);
-    if (m_view.state().collapse.lighting) return;
-    const int effect = m_shownImage[img::kEffect];
+    const settings::PanelView& panel = m_view.state().panel;
+    if (panel.lightingCollapsed) return;
+    const std::uint8_t effect = m_shownImage[img::kEffect];
     drawSkin(p, QStringLiteral("LEDEffect_open.png"), 19, 130);
     drawText(p, txt::kEffect, 28, 137, 15);
     drawSkin(p, QStringLiteral("Light_Item.png"), 28, 158);
     drawText(p, effectName(effect), 28, 158, 14);
-    if (effectHasSpeed(effect)) {
+    if (settings::showsSpeed(effect)) {
         drawSkin(p, QStringLiteral("freq.png"), 19, 245);
-        if (!m_view.state().effectListOpen) {
+        if (!panel.effectListOpen) {
             drawText(p, txt::kSpeed, 28, 290, 13);
             drawText(p, txt::kSlow, 28, 317, 13);
             drawText(p, txt::kFast, 230, 317, 13);
@@ -82,8 +86,8 @@ void CVediVezazivaDlg::paintLightingSection(QPainter& p) {
     drawText(p, txt::kDark, 28, 274, 13);
     drawText(p, txt::kBright, 230, 274, 13);
     paintDirectionRow(p);
-    if (mainwindow::diyTableOf(effect)) {
-        const bool diy = m_view.state().diyView;
+    if (settings::offersDiyView(effect)) {
+        const bool diy = panel.diyView;
         drawRadio(p, !diy, 28, 199);
         drawRadio(p, diy, 130, 199);
         drawText(p, txt::kKeymap, 45, 197, 15);
@@ -102,7 +106,7 @@ void CVediVezazivaDlg::paintDirectionRow(QPainter& p) {
                  QStringLiteral("Direction-%1-%2.png")
                      .arg(QString::fromLatin1(a.data(), static_cast<qsizetype>(a.size())),
                           QLatin1String(state)),
-                 mainwindow::kDirectionRowX + mainwindow::kDirectionRowStep * i,
+                 settings::kDirectionButtonX[static_cast<std::size_t>(i)],
                  mainwindow::kDirectionRowY);
     };
     for (int i = 0; i < static_cast<int>(row.arrows.size()); ++i) arrow(i, "Disable");
@@ -111,7 +115,7 @@ void CVediVezazivaDlg::paintDirectionRow(QPainter& p) {
 
 void CVediVezazivaDlg::paintGameSection(QPainter& p, int g) {
     const bool chinese = m_context.language == Language::Chinese;
-    if (m_view.state().collapse.game) {
+    if (m_view.state().panel.gameCollapsed) {
         drawSkin(p, QStringLiteral("gamemode_Close.png"), 19, g);
         drawText(p, txt::kGameMode, 19, g, 15);
         if (!chinese) drawText(p, txt::kWinLock, 149, g, 15);
@@ -133,43 +137,46 @@ void CVediVezazivaDlg::paintGameSection(QPainter& p, int g) {
 }
 
 void CVediVezazivaDlg::paintResponseAndReport(QPainter& p, const mainwindow::PanelLayout& layout) {
-    const mainwindow::SectionCollapse& c = m_view.state().collapse;
+    const settings::PanelView& panel = m_view.state().panel;
     const int r = layout.responseTop;
     drawSkin(p,
-             c.response ? QStringLiteral("responsetime_close.png")
-                        : QStringLiteral("responsetime_open.png"),
+             panel.responseCollapsed ? QStringLiteral("responsetime_close.png")
+                                     : QStringLiteral("responsetime_open.png"),
              19, r);
     drawText(p, txt::kResponseTime, 19, r, 15);
-    if (!c.response) {
+    if (!panel.responseCollapsed) {
         drawSkin(p, QStringLiteral("Light_Item.png"), 28, r + 28);
-        drawText(p, QStringLiteral("%1 ms").arg(2 * m_shownImage[img::kResponseTime]), 100, r + 28,
-                 15);
+        const std::string value = settings::responseValueText(m_shownImage[img::kResponseTime]);
+        drawText(p, QString::fromStdString(value), 100, r + 28, 15);
     }
     const int top = layout.reportTop;
-    drawSkin(
-        p,
-        c.report ? QStringLiteral("reportrate_Close.png") : QStringLiteral("reportrate_Open.png"),
-        19, top);
+    drawSkin(p,
+             panel.reportCollapsed ? QStringLiteral("reportrate_Close.png")
+                                   : QStringLiteral("reportrate_Open.png"),
+             19, top);
     drawText(p, txt::kReportRate, 19, top, 15);
 }
 
 void CVediVezazivaDlg::paintEffectList(QPainter& p) {
     const auto hovered = m_view.state().hoveredEffectRow;
-    for (int row = 0; row < mainwindow::kEffectRowCount; ++row) {
-        const int y = mainwindow::kEffectListRect.top + mainwindow::kListRowHeight * row;
-        p.fillRect(QRect(28, y, 220, mainwindow::kListRowHeight),
+    for (int row = 0; row < settings::kEffectCount; ++row) {
+        const int y = settings::kEffectListTop + settings::kListRowHeight * row;
+        p.fillRect(QRect(settings::kEffectListLeft, y, 220, settings::kListRowHeight),
                    hovered == row ? kRowHovered : kRow);
-        drawText(p, effectName(effectOfRow(row)), 28, y, 18);
+        drawText(p, effectName(settings::effectTable()[static_cast<std::size_t>(row)].code),
+                 settings::kEffectListLeft, y, 18);
     }
 }
 
 void CVediVezazivaDlg::paintResponseList(QPainter& p, int top) {
     const auto hovered = m_view.state().hoveredResponseRow;
-    for (int row = 0; row < mainwindow::kResponseRowCount; ++row) {
-        const int y = top + mainwindow::kListRowHeight * row;
-        p.fillRect(QRect(27, y, 220, mainwindow::kListRowHeight),
+    for (int row = 0; row < settings::kResponseRowCount; ++row) {
+        const int y = top + settings::kListRowHeight * row;
+        p.fillRect(QRect(settings::kResponseListLeft, y, 220, settings::kListRowHeight),
                    hovered == row ? kRowHovered : kRow);
-        drawText(p, responseRowText(row), 97, y, 18);
+        const std::string_view text = settings::responseRowText(row);
+        drawText(p, QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())), 97, y,
+                 18);
     }
 }
 

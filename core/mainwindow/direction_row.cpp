@@ -1,56 +1,45 @@
 #include "mainwindow/direction_row.h"
 
+#include "settings/effects.h"
+
 namespace tavrik::mainwindow {
 namespace {
 
-constexpr int kLeft = 1;
-constexpr int kRight = 2;
-constexpr int kTop = 3;
-constexpr int kBottom = 4;
-
-bool valid(int direction) {
-    return direction >= kLeft && direction <= kBottom;
+std::string_view arrowOf(settings::Direction d) {
+    switch (d) {
+        case settings::Direction::Left:
+            return "L";
+        case settings::Direction::Right:
+            return "R";
+        case settings::Direction::Top:
+            return "T";
+        case settings::Direction::Bottom:
+            return "B";
+    }
+    return {};
 }
 
-// A two-button row lights its first button when the direction is first, else its second.
-DirectionRow twoButtons(std::string_view a, std::string_view b, int first, int direction) {
-    DirectionRow row{{a, b}, std::nullopt};
-    if (valid(direction)) row.lit = direction == first ? 0 : 1;
-    return row;
+bool valid(int direction) {
+    return direction >= static_cast<int>(settings::Direction::Left) &&
+           direction <= static_cast<int>(settings::Direction::Bottom);
 }
 
 }  // namespace
 
-DirectionRow directionRow(int effect, int direction) {
-    switch (effect) {
-        case 3: {
-            DirectionRow row{{"T", "B", "R", "L"}, std::nullopt};
-            switch (direction) {
-                case kTop:
-                    row.lit = 0;
-                    break;
-                case kBottom:
-                    row.lit = 1;
-                    break;
-                case kRight:
-                    row.lit = 2;
-                    break;
-                case kLeft:
-                    row.lit = 3;
-                    break;
-                default:
-                    break;
-            }
-            return row;
-        }
-        case 13:
-        case 15:
-            return twoButtons("R", "L", kRight, direction);
-        case 16:
-            return twoButtons("T", "B", kTop, direction);
-        default:
-            return {};
+DirectionRow directionRow(std::uint8_t effect, int direction) {
+    DirectionRow row;
+    std::vector<settings::Direction> values;
+    for (const auto& b : settings::directionButtons(effect)) {
+        if (!b) continue;
+        values.push_back(*b);
+        row.arrows.push_back(arrowOf(*b));
     }
+    if (!valid(direction) || values.empty()) return row;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (static_cast<int>(values[i]) == direction) row.lit = static_cast<int>(i);
+    }
+    if (values.size() == 2 && row.lit != 0) row.lit = 1;
+    return row;
 }
 
 }  // namespace tavrik::mainwindow

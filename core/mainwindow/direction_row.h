@@ -2,6 +2,7 @@
 // The direction row of the lighting section: which arrow images the effect shows, left to right
 // at x 29, 79, 129, 179, and which one is lit for the current direction byte.
 
+#include <cstdint>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -15,14 +16,12 @@ struct DirectionRow {
     std::optional<int> lit;  // button drawn enabled
 };
 
-inline constexpr int kDirectionRowX = 29;
 inline constexpr int kDirectionRowStep = 50;
 inline constexpr int kDirectionRowY = 197;
 
-// Wave (3) shows top, bottom, right, left; Radar (13) and effect 15 right and left; effect 16
-// top and bottom; every other effect no row. Direction bytes: 1 left, 2 right, 3 top, 4 bottom.
-// The two-button rows light their first button for their first arrow and the second for any
-// other valid direction; a byte outside 1..4 lights nothing.
-DirectionRow directionRow(int effect, int direction);
+// The effect's direction buttons as arrows. With four buttons the one storing the current
+// direction is lit; a two-button row lights its first button when the direction is the first
+// button's and its second for any other direction 1..4. A byte outside 1..4 lights nothing.
+DirectionRow directionRow(std::uint8_t effect, int direction);
 
 }  // namespace tavrik::mainwindow

@@ -1,15 +1,9 @@
 #include "mainwindow/hit_areas.h"
 
-#include <array>
+#include "settings/effects.h"
 
 namespace tavrik::mainwindow {
 namespace {
-
-constexpr std::array<int, hit::kDirectionCount> kDirectionLeft{29, 79, 129, 179};
-
-bool isDiyEffect(int effect) {
-    return effect > 50;
-}
 
 struct Tester {
     Point p;
@@ -34,7 +28,7 @@ std::optional<Rect> hitArea(int code, const PanelLayout& l) {
     const int g = l.gameTop;
     const int r = l.responseTop;
     if (code >= kDirection1 && code < kDirection1 + kDirectionCount) {
-        const int left = kDirectionLeft[static_cast<std::size_t>(code - kDirection1)];
+        const int left = settings::kDirectionButtonX[static_cast<std::size_t>(code - kDirection1)];
         return Rect{left, 197, left + 35, 212};
     }
     if (code >= kLightingSpot && code < kLightingSpot + kLightingSpotCount) {
@@ -89,28 +83,30 @@ std::optional<Rect> hitArea(int code, const PanelLayout& l) {
     }
 }
 
-std::optional<int> hitTest(Point p, const HitContext& context) {
+std::optional<int> hitTest(Point p, const settings::PanelView& panel, std::uint8_t effect) {
     using namespace hit;
-    const PanelLayout layout = panelLayout(context.collapse);
+    const PanelLayout layout = panelLayout(panel);
     Tester t{p, layout, std::nullopt};
     t.testRange(kHelp, 3);
     t.test(kLightingTitle);
-    if (!context.collapse.lighting) {
-        if (isDiyEffect(context.effect)) {
+    if (!panel.lightingCollapsed) {
+        if (settings::offersDiyView(effect)) {
             t.test(kKeymapView);
             t.test(kDiyView);
         }
         t.test(kEffectBox);
         // Only the buttons the effect shows take clicks; a hidden button must not change the
         // direction behind the user's back.
-        const int buttons = context.directionButtons < 0 ? 0 : context.directionButtons;
-        t.testRange(kDirection1, buttons < kDirectionCount ? buttons : kDirectionCount);
+        const settings::DirectionButtons buttons = settings::directionButtons(effect);
+        for (int i = 0; i < kDirectionCount; ++i) {
+            if (buttons[static_cast<std::size_t>(i)]) t.test(kDirection1 + i);
+        }
         t.test(kMacros);
         t.testRange(kLightingSpot, kLightingSpotCount);
     } else {
         t.test(kMacros);
     }
-    if (!context.collapse.game) {
+    if (!panel.gameCollapsed) {
         t.test(kGameModeOn);
         t.test(kGameModeOff);
         t.test(kGameTitle);
@@ -119,30 +115,12 @@ std::optional<int> hitTest(Point p, const HitContext& context) {
     } else {
         t.test(kGameTitle);
     }
-    if (!context.collapse.response) t.test(kResponseBox);
+    if (!panel.responseCollapsed) t.test(kResponseBox);
     t.test(kResponseTitle);
     t.test(kReportTitle);
     t.testRange(kProfile, 4);
     t.test(kPanelTitle);
     return t.found;
-}
-
-std::optional<int> effectRowAt(Point p) {
-    if (!kEffectListRect.contains(p)) return std::nullopt;
-    return (p.y - kEffectListRect.top) / kListRowHeight;
-}
-
-Rect responseListRect(const PanelLayout& layout) {
-    const int top = layout.responseListTop;
-    return Rect{27, top, 247, top + kResponseRowCount * kListRowHeight};
-}
-
-std::optional<int> responseRowAt(Point p, const PanelLayout& layout) {
-    const Rect r = responseListRect(layout);
-    if (!r.contains(p)) return std::nullopt;
-    const int row = (p.y - r.top) / kListRowHeight;
-    if (row >= kResponseRowCount) return std::nullopt;
-    return row;
 }
 
 std::optional<int> helpRowAt(Point p) {

@@ -3,6 +3,7 @@
 // (inclusive on all four edges) with a hit code. Some rectangles follow the settings panel's
 // section layout; which ones are tested depends on the collapse flags and the current effect.
 
+#include <cstdint>
 #include <optional>
 
 #include "mainwindow/panel_layout.h"
@@ -43,35 +44,20 @@ inline constexpr int kDiyView = 34;
 inline constexpr int kCodeCount = 35;
 }  // namespace hit
 
-// What the hit test depends on besides the point.
-struct HitContext {
-    SectionCollapse collapse;
-    int effect = 1;            // lighting effect code of the image
-    int directionButtons = 0;  // how many direction buttons the effect shows (0, 2 or 4)
-};
-
 // The rectangle of a hit code under a layout; none for the unused codes and codes outside
 // 0..34. Direction buttons and the view radios are given whether or not they are offered.
 std::optional<Rect> hitArea(int code, const PanelLayout& layout);
 
 // The first hit area containing p, in the window's test order: title buttons, lighting title,
-// the lighting section's areas when it is expanded (view radios only for DIY effects, direction
-// buttons only as many as the effect shows), macro button, game section, response section,
-// report title, bottom buttons, panel title strip. None when no area contains p.
-std::optional<int> hitTest(Point p, const HitContext& context);
+// the lighting section's areas when it is expanded (view radios only for effects above 50,
+// direction buttons only those the effect shows), macro button, game section, response section,
+// report title, bottom buttons, panel title strip. None when no area contains p. effect is the
+// image's lighting effect byte.
+std::optional<int> hitTest(Point p, const settings::PanelView& panel, std::uint8_t effect);
 
-inline constexpr int kEffectRowCount = 18;
-inline constexpr Rect kEffectListRect{28, 173, 248, 532};
 inline constexpr Rect kHelpBoxRowsRect{830, 22, 996, 99};
 inline constexpr int kHelpRowHeight = 25;
 
-// Effect list row 0..17 under p (x 28..248, y 173..532), none elsewhere.
-std::optional<int> effectRowAt(Point p);
-// Response-time list row 0..9 under p (x 27..247, 10 rows of 20 from the list top), none
-// elsewhere.
-std::optional<int> responseRowAt(Point p, const PanelLayout& layout);
-// The response list's rectangle (inclusive edges) for a layout.
-Rect responseListRect(const PanelLayout& layout);
 // Help box row 0..3 under p (x 830..996, y 22..99, rows of 25), none elsewhere.
 std::optional<int> helpRowAt(Point p);
 

@@ -1,14 +1,17 @@
 #include "mainwindow/main_view.h"
 
+#include "settings/effects.h"
+
 namespace tavrik::mainwindow {
 namespace {
-
-constexpr int kFirstDiyEffect = 51;
-constexpr int kDiyEffectCount = 5;
 
 constexpr int kVkReturn = 0x0D;
 constexpr int kVkEscape = 0x1B;
 constexpr int kVkF1 = 0x70;
+
+std::uint8_t effectOf(const model::Image& image) {
+    return image[model::image::kEffect];
+}
 
 }  // namespace
 
@@ -63,15 +66,34 @@ HitCommand commandForHit(int code) {
     }
 }
 
-ReleaseOutcome MainView::releaseOnOverlay(Point p) {
+bool isWindowCommand(Command c) {
+    switch (c) {
+        case Command::Hide:
+        case Command::Close:
+        case Command::Macros:
+        case Command::Profile:
+        case Command::FactoryReset:
+        case Command::Cancel:
+        case Command::Save:
+            return true;
+        default:
+            return false;
+    }
+}
+
+MainView::MainView() {
+    settings::collapseAllSections(m_state.panel);
+}
+
+ReleaseOutcome MainView::releaseOnOverlay(Point p, model::Image& image) {
     ReleaseOutcome out;
-    if (m_state.effectListOpen) {
-        out.effectRow = effectRowAt(p);
-        m_state.effectListOpen = false;
+    settings::PanelView& panel = m_state.panel;
+    if (panel.effectListOpen) {
+        out.imageChanged = settings::clickEffectList(image, panel, p);
         m_state.hoveredEffectRow.reset();
-    } else if (m_state.responseListOpen) {
-        out.responseRow = responseRowAt(p, panelLayout(m_state.collapse));
-        m_state.responseListOpen = false;
+    } else if (panel.responseListOpen) {
+        const int top = panelLayout(panel).responseListTop;
+        out.imageChanged = settings::clickResponseList(image, panel, p, top);
         m_state.hoveredResponseRow.reset();
     } else {
         out.helpRow = helpRowAt(p);
@@ -80,80 +102,97 @@ ReleaseOutcome MainView::releaseOnOverlay(Point p) {
     return out;
 }
 
-void MainView::applyViewCommand(Command c) {
-    SectionCollapse& s = m_state.collapse;
-    switch (c) {
+// Applies a command that is not the window's own; true when the image changed.
+bool MainView::applyCommand(const HitCommand& c, model::Image& image) {
+    settings::PanelView& panel = m_state.panel;
+    switch (c.command) {
         case Command::ToggleHelp:
             m_state.helpOpen = !m_state.helpOpen;
-            break;
+            return false;
         case Command::OpenEffectList:
-            if (!s.lighting) m_state.effectListOpen = true;
-            break;
+            if (!panel.lightingCollapsed) settings::openEffectList(panel);
+            return false;
         case Command::OpenResponseList:
-            if (!s.response) m_state.responseListOpen = true;
-            break;
+            if (!panel.responseCollapsed) settings::openResponseList(panel);
+            return false;
         case Command::ToggleLighting:
-            s.lighting = !s.lighting;
-            break;
+            panel.lightingCollapsed = !panel.lightingCollapsed;
+            return false;
         case Command::ToggleGame:
-            s.game = !s.game;
-            break;
+            panel.gameCollapsed = !panel.gameCollapsed;
+            return false;
         case Command::ToggleResponse:
-            s.response = !s.response;
-            break;
+            panel.responseCollapsed = !panel.responseCollapsed;
+            return false;
         case Command::ToggleReport:
-            s.report = !s.report;
-            break;
+            panel.reportCollapsed = !panel.reportCollapsed;
+            return false;
         case Command::KeymapView:
-            m_state.diyView = false;
-            break;
+            settings::setDiyView(image, panel, false);
+            return false;
         case Command::DiyView:
-            m_state.diyView = true;
-            break;
+            settings::setDiyView(image, panel, true);
+            return false;
+        case Command::Direction:
+            return settings::pressDirectionButton(image, c.directionButton);
+        case Command::GameModeOn:
+            settings::setGameMode(image, true);
+            return true;
+        case Command::GameModeOff:
+            settings::setGameMode(image, false);
+            return true;
+        case Command::WinLockOn:
+            settings::setWinLock(image, true);
+            return true;
+        case Command::WinLockOff:
+            settings::setWinLock(image, false);
+            return true;
         default:
-            break;
+            return false;
     }
 }
 
-ReleaseOutcome MainView::release(Point p, const HitContext& context) {
-    if (m_state.effectListOpen || m_state.responseListOpen || m_state.helpOpen) {
-        return releaseOnOverlay(p);
-    }
+ReleaseOutcome MainView::release(Point p, model::Image& image) {
+    if (m_state.anyOverlayOpen()) return releaseOnOverlay(p, image);
     ReleaseOutcome out;
-    HitContext c = context;
-    c.collapse = m_state.collapse;
-    if (auto code = hitTest(p, c)) {
+    if (auto code = hitTest(p, m_state.panel, effectOf(image))) {
         out.command = commandForHit(*code);
-        applyViewCommand(out.command.command);
+        out.imageChanged = applyCommand(out.command, image);
     }
-    m_state.selectedSlot = keySlotAt(p, diyViewActive(m_state, c.effect));
-    out.keyClick = m_state.selectedSlot;
+    const bool diy = diyViewActive(m_state, effectOf(image));
+    m_state.selectedSlot = keySlotAt(p, diy);
+    if (m_state.selectedSlot) {
+        if (diy) {
+            out.imageChanged |= settings::toggleDiyCell(image, *m_state.selectedSlot);
+        } else {
+            out.assignKey = m_state.selectedSlot;
+        }
+    }
     return out;
 }
 
-MoveOutcome MainView::move(Point p, const HitContext& context, bool leftHeld) {
+MoveOutcome MainView::move(Point p, std::uint8_t effect, bool leftHeld) {
     MoveOutcome out;
     if (!leftHeld) m_state.leftButtonDown = false;
     std::optional<int> code;
-    if (m_state.effectListOpen) {
-        auto row = effectRowAt(p);
+    const settings::PanelView& panel = m_state.panel;
+    if (panel.effectListOpen) {
+        auto row = settings::effectListRowAt(p);
         out.repaint |= row != m_state.hoveredEffectRow;
         m_state.hoveredEffectRow = row;
-    } else if (m_state.responseListOpen) {
-        auto row = responseRowAt(p, panelLayout(m_state.collapse));
+    } else if (panel.responseListOpen) {
+        auto row = settings::responseListRowAt(p, panelLayout(panel).responseListTop);
         out.repaint |= row != m_state.hoveredResponseRow;
         m_state.hoveredResponseRow = row;
     } else {
-        HitContext c = context;
-        c.collapse = m_state.collapse;
-        code = hitTest(p, c);
+        code = hitTest(p, panel, effect);
         out.repaint |= code != m_state.hoveredCode;
         m_state.hoveredCode = code;
     }
     if (m_state.leftButtonDown && !code && !model::hitTestSlot(p) && !m_state.anyListOpen()) {
         out.startDrag = true;
     }
-    auto slot = keySlotAt(p, diyViewActive(m_state, context.effect));
+    auto slot = keySlotAt(p, diyViewActive(m_state, effect));
     out.repaint |= slot != m_state.hoveredSlot;
     m_state.hoveredSlot = slot;
     return out;
@@ -166,33 +205,17 @@ bool MainView::clearHover() {
     return any;
 }
 
-void MainView::effectChosen(int effectCode) {
-    m_state.diyView = effectCode >= kFirstDiyEffect;
+void MainView::followEffect(std::uint8_t effect) {
+    m_state.panel.diyView = settings::offersDiyView(effect);
 }
 
 void MainView::factoryReset() {
-    m_state.diyView = false;
-    m_state.collapse = SectionCollapse{};
+    m_state.panel.diyView = false;
+    settings::collapseAllSections(m_state.panel);
 }
 
-std::optional<int> diyTableOf(int effect) {
-    if (effect < kFirstDiyEffect || effect >= kFirstDiyEffect + kDiyEffectCount) {
-        return std::nullopt;
-    }
-    return effect - kFirstDiyEffect;
-}
-
-bool diyViewActive(const ViewState& view, int effect) {
-    return view.diyView && diyTableOf(effect).has_value();
-}
-
-SliderVisibility sliderVisibility(const ViewState& view, bool effectHasSpeed) {
-    SliderVisibility v;
-    const bool lighting = !view.collapse.lighting && !view.anyListOpen();
-    v.speed = lighting && effectHasSpeed;
-    v.brightness = lighting;
-    v.reportRate = !view.collapse.report;
-    return v;
+bool diyViewActive(const ViewState& view, std::uint8_t effect) {
+    return view.panel.diyView && settings::isDiyEffect(effect);
 }
 
 bool isFilteredKey(int virtualKey) {

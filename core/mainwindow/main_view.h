@@ -1,23 +1,21 @@
 #pragma once
-// The main window's interaction state and its rules: what a press, a release, a mouse move and a
-// key press do to the view (overlays, sections, hover, key view), and which command the window
-// must run. The window draws from ViewState and performs the returned commands; everything that
-// edits the configuration or talks to the keyboard stays with the caller.
+// The main window's interaction rules: what a press, a release, a mouse move and a key press do
+// to the view (overlays, sections, hover, key view) and to the configuration image, and which
+// command the window itself must run (dialogs, device jobs, hiding, closing).
 
+#include <cstdint>
 #include <optional>
 
 #include "mainwindow/hit_areas.h"
-#include "mainwindow/panel_layout.h"
+#include "model/image_layout.h"
+#include "settings/panel.h"
 
 namespace tavrik::mainwindow {
 
 // What the window shows besides the configuration itself.
 struct ViewState {
-    bool effectListOpen = false;
-    bool responseListOpen = false;
+    settings::PanelView panel;  // the two lists, the DIY view, the four collapse flags
     bool helpOpen = false;
-    bool diyView = false;  // the key view shows DIY colours; a key click toggles a DIY cell
-    SectionCollapse collapse;
     bool leftButtonDown = false;
     std::optional<int> hoveredCode;  // hit code under the mouse (drawn highlighted)
     std::optional<int> hoveredEffectRow;
@@ -25,12 +23,12 @@ struct ViewState {
     std::optional<int> hoveredSlot;   // key under the mouse
     std::optional<int> selectedSlot;  // key of the last click
 
-    bool anyListOpen() const { return effectListOpen || responseListOpen; }
+    bool anyListOpen() const { return panel.effectListOpen || panel.responseListOpen; }
+    bool anyOverlayOpen() const { return anyListOpen() || helpOpen; }
     bool hovered(int code) const { return hoveredCode == code; }
 };
 
-// Commands a hit code stands for. View-only ones (help box, lists, sections, key view) are
-// applied by MainView itself and still reported so the window can react.
+// Commands a hit code stands for.
 enum class Command {
     None,
     ToggleHelp,
@@ -64,16 +62,17 @@ struct HitCommand {
 // The command bound to a hit code (None for hover-only and unknown codes).
 HitCommand commandForHit(int code);
 
-// The outcome of a release. At most one of effectRow, responseRow, helpRow and command is set:
-// an open overlay takes the click (choosing a row or only closing), otherwise the hit code's
-// command runs and the key under the point, if any, is clicked. The window repaints after
-// every release.
+// True for the commands the window runs itself; the others are done by MainView::release.
+bool isWindowCommand(Command c);
+
+// The outcome of a release. An open overlay takes the click (a list row is chosen into the
+// image, the help box reports its row) and nothing else happens; otherwise the hit code's
+// command runs and the key under the point is clicked. The window repaints after every release.
 struct ReleaseOutcome {
-    std::optional<int> effectRow;    // effect list row chosen (the list is already closed)
-    std::optional<int> responseRow;  // response-time row chosen (list closed)
-    std::optional<int> helpRow;      // help box row clicked (box closed)
-    HitCommand command;
-    std::optional<int> keyClick;  // slot clicked (also stored as the selected slot)
+    std::optional<int> helpRow;    // help box row clicked (box closed)
+    HitCommand command;            // the hit code's command (already applied unless a window one)
+    std::optional<int> assignKey;  // key-map view: the slot whose key assignment to open
+    bool imageChanged = false;     // the image was edited (list row, setting, DIY cell)
 };
 
 struct MoveOutcome {
@@ -83,37 +82,32 @@ struct MoveOutcome {
 
 class MainView {
 public:
+    // Every section starts collapsed.
+    MainView();
+
     const ViewState& state() const { return m_state; }
 
     // Left button pressed.
     void press() { m_state.leftButtonDown = true; }
 
-    // Left button released at p. context gives the collapse flags (taken from the view), the
-    // effect and its direction buttons.
-    ReleaseOutcome release(Point p, const HitContext& context);
+    // Left button released at p; edits the image where the click chooses a setting.
+    ReleaseOutcome release(Point p, model::Image& image);
 
     // Mouse moved to p; leftHeld tells whether the left button is still down.
-    MoveOutcome move(Point p, const HitContext& context, bool leftHeld);
+    MoveOutcome move(Point p, std::uint8_t effect, bool leftHeld);
 
-    // Focus lost or mouse left the window: nothing is hovered any more. Returns true when the
-    // window must repaint.
+    // Focus lost or mouse left the window: nothing is hovered any more. True when the window
+    // must repaint.
     bool clearHover();
 
-    // An effect was chosen: the DIY effects (51..55) switch the key view to DIY colours.
-    void effectChosen(int effectCode);
-    // The configuration was reverted (Cancel): the key view follows the effect again.
-    void followEffect(int effectCode) { effectChosen(effectCode); }
+    // The configuration was reverted: the key view follows the effect (DIY view for 51 and up).
+    void followEffect(std::uint8_t effect);
     // A factory reset: key-map view, every section collapsed.
     void factoryReset();
 
-    // The hit context for an effect under the current collapse flags.
-    HitContext context(int effect, int directionButtons) const {
-        return HitContext{m_state.collapse, effect, directionButtons};
-    }
-
 private:
-    ReleaseOutcome releaseOnOverlay(Point p);
-    void applyViewCommand(Command c);
+    ReleaseOutcome releaseOnOverlay(Point p, model::Image& image);
+    bool applyCommand(const HitCommand& c, model::Image& image);
 
     ViewState m_state;
 };
@@ -121,19 +115,7 @@ private:
 // True when the DIY view really shows a DIY table: the view is on and the effect is one of the
 // five DIY effects. With any other effect (a profile or the keyboard may bring one while the view
 // is on) the window shows and behaves as the key-map view, since there is no DIY table to edit.
-bool diyViewActive(const ViewState& view, int effect);
-// DIY table index 0..4 of a DIY effect, none otherwise.
-std::optional<int> diyTableOf(int effect);
-
-// Which of the three sliders the panel shows. Speed and brightness live in the lighting section
-// and give way to either open list; speed only for effects that have one. The report-rate
-// slider shows while its section is expanded.
-struct SliderVisibility {
-    bool speed = false;
-    bool brightness = false;
-    bool reportRate = false;
-};
-SliderVisibility sliderVisibility(const ViewState& view, bool effectHasSpeed);
+bool diyViewActive(const ViewState& view, std::uint8_t effect);
 
 // Windows virtual-key codes the main window keeps from dialog navigation: F1, Enter and Esc
 // neither ask for help nor close the window.

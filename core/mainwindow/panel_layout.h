@@ -4,24 +4,15 @@
 // its height, so positions are recomputed from the collapse flags before every paint and every
 // hit test. All values are client pixels of the main window.
 
-namespace tavrik::mainwindow {
+#include "settings/panel.h"
 
-// true = collapsed. The window starts with every section collapsed, and a factory reset
-// collapses them all again.
-struct SectionCollapse {
-    bool lighting = true;
-    bool game = true;
-    bool response = true;
-    bool report = true;
-};
+namespace tavrik::mainwindow {
 
 inline constexpr int kPanelLeft = 19;
 inline constexpr int kPanelRight = 261;  // sections are 242 pixels wide for hit testing
 inline constexpr int kLightingTop = 110;
 inline constexpr int kLightingCollapsedHeight = 30;
 inline constexpr int kLightingExpandedHeight = 225;
-inline constexpr int kListRowHeight = 20;
-inline constexpr int kResponseRowCount = 10;
 
 struct PanelLayout {
     int lightingHeight;   // L: 30 collapsed, 225 expanded
@@ -32,6 +23,6 @@ struct PanelLayout {
     int responseListTop;  // R - 173: the list opens upwards and ends at the value box
 };
 
-PanelLayout panelLayout(const SectionCollapse& collapse);
+PanelLayout panelLayout(const settings::PanelView& panel);
 
 }  // namespace tavrik::mainwindow

@@ -47,7 +47,7 @@ TEST_F(MainWindow, CancelHidesAndRevertsWithoutTouchingTheSnapshot) {
     EXPECT_EQ(disk[img::kGameMode], 1);
     EXPECT_EQ(disk[img::kEffect], 3);
     w->configModel().withLock([](model::ConfigState& s) { EXPECT_EQ(s.image, s.syncedImage); });
-    EXPECT_FALSE(w->viewState().diyView);
+    EXPECT_FALSE(w->viewState().panel.diyView);
 }
 
 TEST_F(MainWindow, CloseKeepsOnlyTheSynchronisedStateInTheFile) {
@@ -100,7 +100,7 @@ TEST_F(MainWindow, DiyViewFillsKeysWithTheirCellColour) {
     });
     click(*w, {100, 115});
     click(*w, {135, 205});  // DIY radio
-    ASSERT_TRUE(w->viewState().diyView);
+    ASSERT_TRUE(w->viewState().panel.diyView);
     const QImage surface = w->renderSurface();
     const model::Rect r = model::windowRect(slot);
     EXPECT_EQ(surface.pixelColor(r.left + 2, r.top + 2), QColor(0xF0, 0x80, 0x10));

@@ -7,14 +7,19 @@
 namespace tavrik::mainwindow {
 namespace {
 
-SectionCollapse allOpen() {
-    return {false, false, false, false};
+// Collapse flags: lighting, game, response, report.
+settings::PanelView panel(bool lighting, bool game, bool response, bool report) {
+    settings::PanelView v;
+    v.lightingCollapsed = lighting;
+    v.gameCollapsed = game;
+    v.responseCollapsed = response;
+    v.reportCollapsed = report;
+    return v;
 }
 
 TEST(PanelLayout, LightingCollapseMovesEverythingBelowBy195) {
-    SectionCollapse open = allOpen();
-    SectionCollapse folded = open;
-    folded.lighting = true;
+    const settings::PanelView open = panel(false, false, false, false);
+    const settings::PanelView folded = panel(true, false, false, false);
     const PanelLayout a = panelLayout(open);
     const PanelLayout b = panelLayout(folded);
     EXPECT_EQ(a.macroTop - b.macroTop, 195);
@@ -30,20 +35,17 @@ TEST(PanelLayout, LightingCollapseMovesEverythingBelowBy195) {
 }
 
 TEST(PanelLayout, ReportSectionFollowsTheResponseSection) {
-    SectionCollapse c;
-    EXPECT_EQ(panelLayout(c).reportTop, 290);  // 220 + 30 + 40
-    c.response = false;
-    EXPECT_EQ(panelLayout(c).reportTop, 325);
-    c.lighting = false;
-    EXPECT_EQ(panelLayout(c).responseListTop, 272);  // ends right above the value box at 473
+    EXPECT_EQ(panelLayout(panel(true, true, true, true)).reportTop, 290);  // 220 + 30 + 40
+    EXPECT_EQ(panelLayout(panel(true, true, false, true)).reportTop, 325);
+    // The list ends right above the value box at R + 28 = 473.
+    EXPECT_EQ(panelLayout(panel(false, true, false, true)).responseListTop, 272);
 }
 
 struct HitRow {
     const char* name;
     Point p;
-    SectionCollapse collapse;
-    int effect;
-    int directionButtons;
+    settings::PanelView view;
+    std::uint8_t effect;
     std::optional<int> expected;
 };
 
@@ -51,79 +53,52 @@ class HitTestTable : public ::testing::TestWithParam<HitRow> {};
 
 TEST_P(HitTestTable, FirstMatchingAreaWins) {
     const HitRow& r = GetParam();
-    EXPECT_EQ(hitTest(r.p, HitContext{r.collapse, r.effect, r.directionButtons}), r.expected);
+    EXPECT_EQ(hitTest(r.p, r.view, r.effect), r.expected);
 }
 
-const SectionCollapse kFolded{};
-const SectionCollapse kOpen{false, false, false, false};
-const SectionCollapse kOnlyLighting{false, true, true, true};
+const settings::PanelView kFolded = panel(true, true, true, true);
+const settings::PanelView kOpen = panel(false, false, false, false);
+const settings::PanelView kOnlyLighting = panel(false, true, true, true);
 
 INSTANTIATE_TEST_SUITE_P(
     MainWindow, HitTestTable,
     ::testing::Values(
-        HitRow{"help", {936, 5}, kFolded, 1, 0, hit::kHelp},
-        HitRow{"minimise_edge", {973, 20}, kFolded, 1, 0, hit::kMinimise},
-        HitRow{"close", {990, 10}, kFolded, 1, 0, hit::kClose},
-        HitRow{"between_title_buttons", {954, 10}, kFolded, 1, 0, std::nullopt},
-        HitRow{"lighting_title", {100, 115}, kFolded, 1, 0, hit::kLightingTitle},
-        HitRow{"effect_box_needs_expanded", {100, 170}, kFolded, 1, 0, std::nullopt},
-        HitRow{"effect_box", {100, 170}, kOnlyLighting, 1, 0, hit::kEffectBox},
-        HitRow{"macro_collapsed", {100, 150}, kFolded, 1, 0, hit::kMacros},
-        HitRow{"macro_expanded", {100, 345}, kOnlyLighting, 1, 0, hit::kMacros},
-        HitRow{"wave_button4", {200, 205}, kOnlyLighting, 3, 4, hit::kDirection1 + 3},
-        HitRow{"radar_button2", {80, 197}, kOnlyLighting, 13, 2, hit::kDirection1 + 1},
-        HitRow{"radar_hidden_button3", {140, 205}, kOnlyLighting, 13, 2, std::nullopt},
-        HitRow{"static_no_buttons", {40, 205}, kOnlyLighting, 1, 0, std::nullopt},
-        HitRow{"diy_radio_keymap", {35, 205}, kOnlyLighting, 53, 0, hit::kKeymapView},
-        HitRow{"diy_radio_diy", {144, 214}, kOnlyLighting, 55, 0, hit::kDiyView},
-        HitRow{"radio_not_offered", {35, 205}, kOnlyLighting, 50, 0, std::nullopt},
-        HitRow{"lighting_spot", {30, 230}, kOnlyLighting, 1, 0, hit::kLightingSpot},
-        HitRow{"last_lighting_spot", {223, 243}, kOnlyLighting, 1, 0, hit::kLightingSpot + 7},
-        HitRow{"game_title_collapsed", {150, 195}, kFolded, 1, 0, hit::kGameTitle},
-        HitRow{"game_radio_needs_expanded", {40, 230}, kFolded, 1, 0, std::nullopt},
-        HitRow{"game_on", {40, 423}, kOpen, 1, 0, hit::kGameModeOn},
-        HitRow{"game_off", {115, 432}, kOpen, 1, 0, hit::kGameModeOff},
-        HitRow{"winlock_on", {170, 423}, kOpen, 1, 0, hit::kWinLockOn},
-        HitRow{"winlock_off", {218, 428}, kOpen, 1, 0, hit::kWinLockOff},
-        HitRow{"response_box",
-               {100, 280},
-               SectionCollapse{true, true, false, true},
-               1,
-               0,
-               hit::kResponseBox},
-        HitRow{"response_box_collapsed", {100, 280}, kFolded, 1, 0, std::nullopt},
-        HitRow{"response_title", {250, 250}, kFolded, 1, 0, hit::kResponseTitle},
-        HitRow{"report_title", {19, 290}, kFolded, 1, 0, hit::kReportTitle},
-        HitRow{"profile", {19, 633}, kFolded, 1, 0, hit::kProfile},
-        HitRow{"return", {857, 605}, kFolded, 1, 0, hit::kReturn},
-        HitRow{"gap_return_cancel", {859, 620}, kFolded, 1, 0, std::nullopt},
-        HitRow{"cancel", {861, 620}, kFolded, 1, 0, hit::kCancel},
-        HitRow{"save", {980, 635}, kFolded, 1, 0, hit::kSave},
-        HitRow{"panel_title_strip", {100, 50}, kFolded, 1, 0, hit::kPanelTitle},
-        HitRow{"keyboard_picture", {600, 300}, kOpen, 1, 0, std::nullopt}),
+        HitRow{"help", {936, 5}, kFolded, 1, hit::kHelp},
+        HitRow{"minimise_edge", {973, 20}, kFolded, 1, hit::kMinimise},
+        HitRow{"close", {990, 10}, kFolded, 1, hit::kClose},
+        HitRow{"between_title_buttons", {954, 10}, kFolded, 1, std::nullopt},
+        HitRow{"lighting_title", {100, 115}, kFolded, 1, hit::kLightingTitle},
+        HitRow{"effect_box_needs_expanded", {100, 170}, kFolded, 1, std::nullopt},
+        HitRow{"effect_box", {100, 170}, kOnlyLighting, 1, hit::kEffectBox},
+        HitRow{"macro_collapsed", {100, 150}, kFolded, 1, hit::kMacros},
+        HitRow{"macro_expanded", {100, 345}, kOnlyLighting, 1, hit::kMacros},
+        HitRow{"wave_button4", {200, 205}, kOnlyLighting, 3, hit::kDirection1 + 3},
+        HitRow{"radar_button2", {80, 197}, kOnlyLighting, 13, hit::kDirection1 + 1},
+        HitRow{"radar_hidden_button3", {140, 205}, kOnlyLighting, 13, std::nullopt},
+        HitRow{"static_no_buttons", {40, 205}, kOnlyLighting, 1, std::nullopt},
+        HitRow{"diy_radio_keymap", {35, 205}, kOnlyLighting, 53, hit::kKeymapView},
+        HitRow{"diy_radio_diy", {144, 214}, kOnlyLighting, 55, hit::kDiyView},
+        HitRow{"radio_not_offered", {35, 205}, kOnlyLighting, 50, std::nullopt},
+        HitRow{"lighting_spot", {30, 230}, kOnlyLighting, 1, hit::kLightingSpot},
+        HitRow{"last_lighting_spot", {223, 243}, kOnlyLighting, 1, hit::kLightingSpot + 7},
+        HitRow{"game_title_collapsed", {150, 195}, kFolded, 1, hit::kGameTitle},
+        HitRow{"game_radio_needs_expanded", {40, 230}, kFolded, 1, std::nullopt},
+        HitRow{"game_on", {40, 423}, kOpen, 1, hit::kGameModeOn},
+        HitRow{"game_off", {115, 432}, kOpen, 1, hit::kGameModeOff},
+        HitRow{"winlock_on", {170, 423}, kOpen, 1, hit::kWinLockOn},
+        HitRow{"winlock_off", {218, 428}, kOpen, 1, hit::kWinLockOff},
+        HitRow{"response_box", {100, 280}, panel(true, true, false, true), 1, hit::kResponseBox},
+        HitRow{"response_box_collapsed", {100, 280}, kFolded, 1, std::nullopt},
+        HitRow{"response_title", {250, 250}, kFolded, 1, hit::kResponseTitle},
+        HitRow{"report_title", {19, 290}, kFolded, 1, hit::kReportTitle},
+        HitRow{"profile", {19, 633}, kFolded, 1, hit::kProfile},
+        HitRow{"return", {857, 605}, kFolded, 1, hit::kReturn},
+        HitRow{"gap_return_cancel", {859, 620}, kFolded, 1, std::nullopt},
+        HitRow{"cancel", {861, 620}, kFolded, 1, hit::kCancel},
+        HitRow{"save", {980, 635}, kFolded, 1, hit::kSave},
+        HitRow{"panel_title_strip", {100, 50}, kFolded, 1, hit::kPanelTitle},
+        HitRow{"keyboard_picture", {600, 300}, kOpen, 1, std::nullopt}),
     [](const auto& row) { return std::string(row.param.name); });
-
-TEST(ListRows, EffectListRowsAndEdges) {
-    EXPECT_EQ(effectRowAt({100, 200}), 1);
-    EXPECT_EQ(effectRowAt({28, 173}), 0);
-    EXPECT_EQ(effectRowAt({248, 532}), 17);
-    EXPECT_EQ(effectRowAt({100, 533}), std::nullopt);
-    EXPECT_EQ(effectRowAt({27, 200}), std::nullopt);
-    EXPECT_EQ(effectRowAt({249, 200}), std::nullopt);
-}
-
-TEST(ListRows, ResponseListFollowsTheLayout) {
-    SectionCollapse c;
-    c.response = false;
-    const PanelLayout folded = panelLayout(c);  // list top 77
-    EXPECT_EQ(responseRowAt({27, 77}, folded), 0);
-    EXPECT_EQ(responseRowAt({247, 276}, folded), 9);
-    EXPECT_EQ(responseRowAt({100, 277}, folded), std::nullopt);  // bottom edge: no row 10
-    EXPECT_EQ(responseRowAt({100, 76}, folded), std::nullopt);
-    EXPECT_EQ(responseRowAt({248, 100}, folded), std::nullopt);
-    c.lighting = false;
-    EXPECT_EQ(responseRowAt({100, 272 + 45}, panelLayout(c)), 2);
-}
 
 TEST(ListRows, HelpBoxRows) {
     EXPECT_EQ(helpRowAt({830, 22}), 0);
@@ -145,7 +120,7 @@ TEST(KeySlots, WinAndFnCannotBeChosenInTheKeyMapView) {
 }
 
 struct DirectionCase {
-    int effect;
+    std::uint8_t effect;
     int direction;
     std::string arrows;
     std::optional<int> lit;

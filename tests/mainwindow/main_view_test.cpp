@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "mainwindow/main_view.h"
 #include "model/slot_table.h"
+#include "settings/panel.h"
 
 namespace tavrik::mainwindow {
 namespace {
+
+namespace img = model::image;
 
 Point centreOf(int slot) {
     const Rect r = model::windowRect(slot);
@@ -12,161 +17,188 @@ Point centreOf(int slot) {
 }
 
 constexpr Point kLightingTitle{100, 115};
-constexpr Point kEffectBox{100, 160};
+constexpr Point kEffectBox{100, 170};
 constexpr Point kSaveButton{950, 620};
 constexpr Point kHelpButton{940, 10};
 
-// Clicks (press + release) at p with a static effect.
-ReleaseOutcome click(MainView& v, Point p, int effect = 1, int directionButtons = 0) {
-    v.press();
-    return v.release(p, v.context(effect, directionButtons));
-}
+class MainViewTest : public ::testing::Test {
+protected:
+    MainViewTest() : m_image(std::make_unique<model::Image>()) { image()[img::kEffect] = 1; }
 
-TEST(MainViewRelease, EffectListChoosesARowAndClosesOnAnyClick) {
-    MainView v;
-    click(v, kLightingTitle);
-    EXPECT_FALSE(v.state().collapse.lighting);
-    EXPECT_EQ(click(v, kEffectBox).command.command, Command::OpenEffectList);
-    ASSERT_TRUE(v.state().effectListOpen);
+    model::Image& image() { return *m_image; }
+    ReleaseOutcome click(Point p) {
+        m_view.press();
+        return m_view.release(p, image());
+    }
+    MoveOutcome moveTo(Point p, bool held = false) {
+        return m_view.move(p, image()[img::kEffect], held);
+    }
+    const ViewState& state() const { return m_view.state(); }
 
-    ReleaseOutcome out = click(v, {100, 200});
-    EXPECT_EQ(out.effectRow, 1);
-    EXPECT_FALSE(v.state().effectListOpen);
+    MainView m_view;
+    std::unique_ptr<model::Image> m_image;
+};
 
-    click(v, kEffectBox);
-    out = click(v, {100, 533});  // just below the last row: only closes
-    EXPECT_EQ(out.effectRow, std::nullopt);
+TEST_F(MainViewTest, EffectListChoosesIntoTheImageAndClosesOnAnyClick) {
+    click(kLightingTitle);
+    EXPECT_FALSE(state().panel.lightingCollapsed);
+    click(kEffectBox);
+    ASSERT_TRUE(state().panel.effectListOpen);
+    EXPECT_TRUE(click({100, 200}).imageChanged);
+    EXPECT_EQ(image()[img::kEffect], 2);  // row 1: Breathing
+    EXPECT_FALSE(state().panel.effectListOpen);
+
+    click(kEffectBox);
+    EXPECT_TRUE(click({248, 532}).imageChanged);  // row 17: DIY5, DIY view on
+    EXPECT_EQ(image()[img::kEffect], 55);
+    EXPECT_TRUE(state().panel.diyView);
+
+    click(kEffectBox);
+    const ReleaseOutcome out = click({100, 533});  // just below the last row: only closes
+    EXPECT_FALSE(out.imageChanged);
     EXPECT_EQ(out.command.command, Command::None);
-    EXPECT_FALSE(v.state().effectListOpen);
+    EXPECT_EQ(image()[img::kEffect], 55);
+    EXPECT_FALSE(state().panel.effectListOpen);
 }
 
-TEST(MainViewRelease, AnOpenOverlayTakesTheClickFromButtonsAndKeys) {
-    MainView v;
-    click(v, kHelpButton);
-    ASSERT_TRUE(v.state().helpOpen);
-    ReleaseOutcome out = click(v, kSaveButton);
+TEST_F(MainViewTest, EffectBoxOpensNothingWhileLightingIsCollapsed) {
+    // The box's spot belongs to the macro button while the section is folded.
+    EXPECT_EQ(click({100, 160}).command.command, Command::Macros);
+    EXPECT_FALSE(state().panel.effectListOpen);
+}
+
+TEST_F(MainViewTest, AnOpenOverlayTakesTheClickFromButtonsAndKeys) {
+    click(kHelpButton);
+    ASSERT_TRUE(state().helpOpen);
+    ReleaseOutcome out = click(kSaveButton);
     EXPECT_EQ(out.command.command, Command::None);  // Save does not run
     EXPECT_EQ(out.helpRow, std::nullopt);
-    EXPECT_FALSE(v.state().helpOpen);
+    EXPECT_FALSE(state().helpOpen);
 
-    click(v, kHelpButton);
-    out = click(v, centreOf(0));  // a key: no key click either
-    EXPECT_EQ(out.keyClick, std::nullopt);
-    EXPECT_FALSE(v.state().helpOpen);
+    click(kHelpButton);
+    out = click(centreOf(63));  // a key: no assignment either
+    EXPECT_EQ(out.assignKey, std::nullopt);
 
-    click(v, kHelpButton);
-    EXPECT_EQ(click(v, {900, 50}).helpRow, 1);
+    click(kHelpButton);
+    EXPECT_EQ(click({900, 50}).helpRow, 1);
+
+    click(kLightingTitle);
+    click(kEffectBox);
+    out = click({990, 10});  // Close under an open effect list only closes the list
+    EXPECT_EQ(out.command.command, Command::None);
 }
 
-TEST(MainViewRelease, ResponseListUsesTheCurrentLayout) {
-    MainView v;
-    click(v, {100, 255});  // response title: expand
-    ASSERT_FALSE(v.state().collapse.response);
-    EXPECT_EQ(click(v, {100, 280}).command.command, Command::OpenResponseList);
-    ASSERT_TRUE(v.state().responseListOpen);
-    // Collapsed lighting: the list starts at y 77; row 0 stores response time 1.
-    EXPECT_EQ(click(v, {100, 77}).responseRow, 0);
-    EXPECT_FALSE(v.state().responseListOpen);
+TEST_F(MainViewTest, ResponseListUsesTheCurrentLayout) {
+    click({100, 255});  // response title: expand
+    ASSERT_FALSE(state().panel.responseCollapsed);
+    EXPECT_EQ(click({100, 280}).command.command, Command::OpenResponseList);
+    ASSERT_TRUE(state().panel.responseListOpen);
+    // Lighting collapsed: the list starts at y 77; row 0 stores response time 1.
+    image()[img::kResponseTime] = 7;
+    EXPECT_TRUE(click({100, 77}).imageChanged);
+    EXPECT_EQ(image()[img::kResponseTime], 1);
+    EXPECT_FALSE(state().panel.responseListOpen);
 }
 
-TEST(MainViewRelease, CommandsAndKeyClicks) {
-    MainView v;
-    EXPECT_EQ(click(v, kSaveButton).command.command, Command::Save);
-    EXPECT_EQ(click(v, {990, 10}).command.command, Command::Close);
-    ReleaseOutcome out = click(v, centreOf(63));
-    EXPECT_EQ(out.keyClick, 63);
-    EXPECT_EQ(v.state().selectedSlot, 63);
-    // Win is not chosen in the key-map view: the selection becomes none.
-    EXPECT_EQ(click(v, centreOf(kWinKeySlot)).keyClick, std::nullopt);
-    EXPECT_EQ(v.state().selectedSlot, std::nullopt);
+TEST_F(MainViewTest, SettingsButtonsEditTheImage) {
+    click(kLightingTitle);
+    click({150, 395});  // game title, moved down by the lighting section
+    ASSERT_FALSE(state().panel.gameCollapsed);
+    click({40, 423});
+    EXPECT_EQ(image()[img::kGameMode], 1);
+    click({100, 430});
+    EXPECT_EQ(image()[img::kGameMode], 0);
+    click({170, 423});
+    EXPECT_EQ(image()[img::kWinLock], 1);
 
-    click(v, kLightingTitle);
-    out = click(v, {200, 205}, 3, 4);
-    EXPECT_EQ(out.command.command, Command::Direction);
-    EXPECT_EQ(out.command.directionButton, 3);
+    image()[img::kEffect] = 16;
+    click({140, 205});  // button 3 is not shown for effect 16
+    EXPECT_EQ(image()[img::kDirection], 0);
+    click({40, 205});
+    EXPECT_EQ(image()[img::kDirection], 3);
+    image()[img::kEffect] = 13;
+    click({40, 205});
+    EXPECT_EQ(image()[img::kDirection], 2);
+    click({90, 205});
+    EXPECT_EQ(image()[img::kDirection], 1);
 }
 
-TEST(MainViewRelease, KeyViewRadiosAndTheDiyViewOfNonDiyEffects) {
-    MainView v;
-    click(v, kLightingTitle);
-    click(v, {135, 205}, 52);
-    EXPECT_TRUE(v.state().diyView);
-    EXPECT_TRUE(diyViewActive(v.state(), 52));
-    EXPECT_EQ(click(v, centreOf(kWinKeySlot), 52).keyClick, kWinKeySlot);
+TEST_F(MainViewTest, WindowCommandsAndKeyClicks) {
+    EXPECT_EQ(click(kSaveButton).command.command, Command::Save);
+    EXPECT_TRUE(isWindowCommand(Command::Save));
+    EXPECT_FALSE(isWindowCommand(Command::GameModeOn));
+    const ReleaseOutcome out = click(centreOf(63));
+    EXPECT_EQ(out.assignKey, 63);
+    EXPECT_EQ(state().selectedSlot, 63);
+    // Win and Fn are not chosen in the key-map view: the selection becomes none.
+    EXPECT_EQ(click(centreOf(kWinKeySlot)).assignKey, std::nullopt);
+    EXPECT_EQ(click(centreOf(model::kFnSlot)).assignKey, std::nullopt);
+    EXPECT_EQ(state().selectedSlot, std::nullopt);
+}
+
+TEST_F(MainViewTest, DiyViewTogglesCellsAndNonDiyEffectsFallBackToTheKeyMap) {
+    image()[img::kEffect] = 52;
+    click(kLightingTitle);
+    click({135, 205});  // DIY radio
+    ASSERT_TRUE(state().panel.diyView);
+    const std::size_t cell = settings::diyCellOffset(1, 63);
+    image()[cell + 1] = 0x80;
+    ReleaseOutcome out = click(centreOf(63));
+    EXPECT_TRUE(out.imageChanged);
+    EXPECT_EQ(out.assignKey, std::nullopt);
+    EXPECT_EQ(image()[cell + 1], 0);
+    click(centreOf(63));
+    EXPECT_EQ(image()[cell + 1], 0xFF);
+    EXPECT_EQ(click(centreOf(kWinKeySlot)).imageChanged, true);  // every drawn key in DIY
     // A profile brings a non-DIY effect while the view is on: keys behave as in the key map.
-    EXPECT_FALSE(diyViewActive(v.state(), 3));
-    EXPECT_EQ(click(v, centreOf(kWinKeySlot), 3).keyClick, std::nullopt);
-    click(v, {35, 205}, 52);
-    EXPECT_FALSE(v.state().diyView);
+    image()[img::kEffect] = 3;
+    EXPECT_FALSE(diyViewActive(state(), 3));
+    EXPECT_EQ(click(centreOf(63)).assignKey, 63);
+    EXPECT_EQ(click(centreOf(kWinKeySlot)).assignKey, std::nullopt);
 }
 
-TEST(MainViewState, EffectChoiceFactoryResetAndDiyTables) {
-    MainView v;
-    v.effectChosen(55);
-    EXPECT_TRUE(v.state().diyView);
-    v.effectChosen(16);
-    EXPECT_FALSE(v.state().diyView);
-    click(v, kLightingTitle);
-    v.effectChosen(51);
-    v.factoryReset();
-    EXPECT_FALSE(v.state().diyView);
-    EXPECT_TRUE(v.state().collapse.lighting && v.state().collapse.game &&
-                v.state().collapse.response && v.state().collapse.report);
-    EXPECT_EQ(diyTableOf(53), 2);
-    EXPECT_EQ(diyTableOf(50), std::nullopt);
-    EXPECT_EQ(diyTableOf(56), std::nullopt);
+TEST_F(MainViewTest, RevertAndFactoryResetSetTheView) {
+    m_view.followEffect(54);
+    EXPECT_TRUE(state().panel.diyView);
+    m_view.followEffect(16);
+    EXPECT_FALSE(state().panel.diyView);
+    click(kLightingTitle);
+    m_view.followEffect(51);
+    m_view.factoryReset();
+    const settings::PanelView& p = state().panel;
+    EXPECT_FALSE(p.diyView);
+    EXPECT_TRUE(p.lightingCollapsed && p.gameCollapsed && p.responseCollapsed && p.reportCollapsed);
 }
 
-TEST(MainViewMove, HoverRepaintsOnlyOnChange) {
-    MainView v;
-    const HitContext c = v.context(1, 0);
-    EXPECT_TRUE(v.move(kSaveButton, c, false).repaint);
-    EXPECT_TRUE(v.state().hovered(hit::kSave));
-    EXPECT_FALSE(v.move({951, 621}, c, false).repaint);
-    EXPECT_TRUE(v.move(centreOf(0), c, false).repaint);
-    EXPECT_EQ(v.state().hoveredCode, std::nullopt);
-    EXPECT_EQ(v.state().hoveredSlot, 0);
-    EXPECT_TRUE(v.clearHover());
-    EXPECT_FALSE(v.clearHover());
+TEST_F(MainViewTest, HoverRepaintsOnlyOnChange) {
+    EXPECT_TRUE(moveTo(kSaveButton).repaint);
+    EXPECT_TRUE(state().hovered(hit::kSave));
+    EXPECT_FALSE(moveTo({951, 621}).repaint);
+    EXPECT_TRUE(moveTo(centreOf(0)).repaint);
+    EXPECT_EQ(state().hoveredCode, std::nullopt);
+    EXPECT_EQ(state().hoveredSlot, 0);
+    EXPECT_TRUE(m_view.clearHover());
+    EXPECT_FALSE(m_view.clearHover());
 }
 
-TEST(MainViewMove, OpenListTracksItsRowNotTheHitAreas) {
-    MainView v;
-    click(v, kLightingTitle);
-    click(v, kEffectBox);
-    const HitContext c = v.context(1, 0);
-    EXPECT_TRUE(v.move({100, 213}, c, false).repaint);
-    EXPECT_EQ(v.state().hoveredEffectRow, 2);
-    v.move(kSaveButton, c, false);
-    EXPECT_EQ(v.state().hoveredEffectRow, std::nullopt);
-    EXPECT_EQ(v.state().hoveredCode, std::nullopt);
+TEST_F(MainViewTest, OpenListTracksItsRowNotTheHitAreas) {
+    click(kLightingTitle);
+    click(kEffectBox);
+    EXPECT_TRUE(moveTo({100, 213}).repaint);
+    EXPECT_EQ(state().hoveredEffectRow, 2);
+    moveTo(kSaveButton);
+    EXPECT_EQ(state().hoveredEffectRow, std::nullopt);
+    EXPECT_EQ(state().hoveredCode, std::nullopt);
 }
 
-TEST(MainViewMove, DragOnlyFromEmptySpotsWithTheButtonHeld) {
-    MainView v;
-    const HitContext c = v.context(1, 0);
-    v.press();
-    EXPECT_TRUE(v.move({600, 30}, c, true).startDrag);
-    EXPECT_FALSE(v.move(kSaveButton, c, true).startDrag);
-    EXPECT_FALSE(v.move(centreOf(kWinKeySlot), c, true).startDrag);  // a key, even if unchoosable
+TEST_F(MainViewTest, DragOnlyFromEmptySpotsWithTheButtonHeld) {
+    m_view.press();
+    EXPECT_TRUE(moveTo({600, 30}, true).startDrag);
+    EXPECT_FALSE(moveTo(kSaveButton, true).startDrag);
+    EXPECT_FALSE(moveTo(centreOf(kWinKeySlot), true).startDrag);  // a key, even if unchoosable
     // A move with the button up clears the pressed state for good.
-    EXPECT_FALSE(v.move({600, 30}, c, false).startDrag);
-    EXPECT_FALSE(v.move({600, 30}, c, true).startDrag);
-}
-
-TEST(MainViewSliders, ShownPerSectionAndHiddenByLists) {
-    MainView v;
-    SliderVisibility s = sliderVisibility(v.state(), true);
-    EXPECT_FALSE(s.speed || s.brightness || s.reportRate);  // everything collapsed
-    click(v, {100, 295});                                   // report title
-    click(v, kLightingTitle);
-    s = sliderVisibility(v.state(), true);
-    EXPECT_TRUE(s.speed && s.brightness && s.reportRate);
-    EXPECT_FALSE(sliderVisibility(v.state(), false).speed);
-    click(v, kEffectBox);
-    s = sliderVisibility(v.state(), true);
-    EXPECT_FALSE(s.speed || s.brightness);
-    EXPECT_TRUE(s.reportRate);
+    EXPECT_FALSE(moveTo({600, 30}, false).startDrag);
+    EXPECT_FALSE(moveTo({600, 30}, true).startDrag);
 }
 
 TEST(MainViewKeys, FilteredKeys) {
