@@ -1,0 +1,41 @@
+#include "launcher/desktop_launcher.h"
+
+#include <QDebug>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QProcess>
+
+namespace tavrik::app {
+namespace {
+
+QString qs(const std::string& utf8) {
+    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+}
+
+}  // namespace
+
+DesktopLauncher::DesktopLauncher(UrlOpener openUrl) : m_openUrl(std::move(openUrl)) {
+    if (!m_openUrl) m_openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+}
+
+void DesktopLauncher::launch(const keyassign::LaunchRequest& request) {
+    const QFileInfo target(qs(request.path));
+    if (!target.exists()) {
+        qDebug().noquote() << "launch path not found:" << target.filePath();
+        return;
+    }
+    if (request.kind == keyassign::LaunchKind::Program && target.isFile() &&
+        target.isExecutable()) {
+        const QString folder =
+            request.workingFolder.empty() ? target.absolutePath() : qs(request.workingFolder);
+        if (!QProcess::startDetached(target.absoluteFilePath(), {}, folder)) {
+            qDebug().noquote() << "launch failed:" << target.absoluteFilePath();
+        }
+        return;
+    }
+    if (!m_openUrl(QUrl::fromLocalFile(target.absoluteFilePath()))) {
+        qDebug().noquote() << "launch failed:" << target.absoluteFilePath();
+    }
+}
+
+}  // namespace tavrik::app

@@ -1,0 +1,45 @@
+#include "launcher/launch_chooser.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include "keyassign/catalogue.h"
+#include "keyassign/launch.h"
+
+namespace tavrik::app {
+namespace {
+
+QString qs(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+}
+
+QString fileStartFolder() {
+    return QString::fromStdString(keyassign::chooserStartFolder(
+        QDir::currentPath().toStdString(), QDir::homePath().toStdString(),
+        [](const std::string& p) { return QFileInfo(QString::fromStdString(p)).isDir(); }));
+}
+
+}  // namespace
+
+std::optional<std::string> chooseLaunchPath(QWidget* parent, int row, Language lang) {
+    const keyassign::KindInfo info = keyassign::launchRowInfo(row);
+    if (info.chooser == keyassign::Chooser::Folder) {
+        QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+        if (!QFileInfo(desktop).isDir()) desktop = QDir::homePath();
+        const QString dir = QFileDialog::getExistingDirectory(
+            parent, qs(keyassign::kFolderChooserTitle.in(lang)), desktop);
+        if (dir.isNull()) return std::nullopt;
+        return QDir::toNativeSeparators(dir).toStdString();
+    }
+    QFileDialog dialog(parent);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(qs(info.filter));
+    dialog.setDefaultSuffix(qs(info.defaultExtension.substr(1)));
+    dialog.setDirectory(fileStartFolder());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return QDir::toNativeSeparators(dialog.selectedFiles().first()).toStdString();
+}
+
+}  // namespace tavrik::app
