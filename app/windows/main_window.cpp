@@ -211,7 +211,7 @@ void CVediVezazivaDlg::handleAppEvent(const AppEvent& e) {
             deviceSynced(static_cast<long>(e.lParam()));
             break;
         case msg::WM_DEVICEEVENT:
-            // Launch actions of the key whose code arrived, once the launcher is in.
+            deviceEvent(static_cast<std::uint8_t>(e.wParam()));
             break;
         default:
             break;

@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "common/language.h"
+#include "launcher/desktop_launcher.h"
 #include "mainwindow/app_options.h"
 #include "mainwindow/main_view.h"
 #include "mainwindow/update_check.h"
@@ -95,6 +96,7 @@ private:
     void openDeviceSession();
     bool keyboardConnected() const;
     void deviceSynced(long lParam);
+    void deviceEvent(std::uint8_t code);
     void sliderMoved(int id);
     void setSlidersFromImage();
     void setBusy(bool busy);
@@ -140,6 +142,7 @@ private:
     settings::SliderMemory m_sliderMemory;
     int m_reportSliderTop = -1;
     std::optional<QPoint> m_pendingRelease;  // a click that waits for a device job to end
+    DesktopLauncher m_launcher;
     QSystemTrayIcon* m_tray = nullptr;
     std::unique_ptr<QMenu> m_trayMenu;
     bool m_busy = false;

@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
+#include <QTimer>
 
 #include "common/app_event.h"
 #include "mainwindow/texts.h"
@@ -17,6 +18,7 @@ namespace {
 
 constexpr int kNoKeyboardBalloon = 15;
 constexpr int kBalloonMs = 10000;
+constexpr int kEventRetryMs = 20;
 
 }  // namespace
 
@@ -41,6 +43,16 @@ void CVediVezazivaDlg::deviceSynced(long lParam) {
 
 QSlider* CVediVezazivaDlg::slider(settings::SliderId id) const {
     return m_sliders[settings::sliderIndex(id)];
+}
+
+void CVediVezazivaDlg::deviceEvent(std::uint8_t code) {
+    auto lock = m_model->tryLock();
+    if (!lock.owns_lock()) {
+        // A device job holds the configuration: look the key up again once it is free.
+        QTimer::singleShot(kEventRetryMs, this, [this, code] { deviceEvent(code); });
+        return;
+    }
+    keyassign::launchForCode(m_model->state().actions, code, m_launcher);
 }
 
 void CVediVezazivaDlg::createSliders() {
