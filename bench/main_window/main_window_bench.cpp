@@ -1,0 +1,117 @@
+// Main window figures: full repaint time, start-up time to the first painted window (splash
+// excluded), resident memory after start-up. Prints one table.
+//   main_window_bench [REPAINTS]
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QWindow>
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "windows/main_window.h"
+
+namespace {
+
+using tavrik::app::CVediVezazivaDlg;
+
+double ms(qint64 ns) {
+    return static_cast<double>(ns) / 1e6;
+}
+
+// Resident set size of this process in MiB (Linux /proc), 0 when unknown.
+double residentMiB() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:")) {
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+        }
+    }
+    return 0;
+}
+
+void click(QWidget& w, QPoint p) {
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(p), QPointF(w.mapToGlobal(p)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(p), QPointF(w.mapToGlobal(p)),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&w, &press);
+    QCoreApplication::sendEvent(&w, &release);
+}
+
+struct Timing {
+    double mean = 0;
+    double p99 = 0;
+    double max = 0;
+};
+
+Timing repaintTiming(CVediVezazivaDlg& w, int count) {
+    std::vector<qint64> samples;
+    samples.reserve(static_cast<std::size_t>(count));
+    QElapsedTimer t;
+    for (int i = 0; i < count; ++i) {
+        t.start();
+        w.repaint();
+        samples.push_back(t.nsecsElapsed());
+    }
+    std::sort(samples.begin(), samples.end());
+    Timing r;
+    for (qint64 s : samples) r.mean += ms(s);
+    r.mean /= static_cast<double>(samples.size());
+    r.p99 = ms(samples[samples.size() * 99 / 100]);
+    r.max = ms(samples.back());
+    return r;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QElapsedTimer startup;
+    startup.start();
+    QApplication app(argc, argv);
+    const int repaints = argc > 1 ? std::max(10, std::atoi(argv[1])) : 300;
+
+    QTemporaryDir data;
+    tavrik::app::AppContext context;
+    context.paths.programFolder = QCoreApplication::applicationDirPath();
+    context.paths.dataFolder = data.path();
+    auto window = std::make_unique<CVediVezazivaDlg>(context);
+    window->initialise(false);
+    window->show();
+    // The first paint happens once the window system has exposed the window.
+    while (!window->windowHandle() || !window->windowHandle()->isExposed()) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    }
+    window->repaint();
+    const double startupMs = ms(startup.nsecsElapsed());
+    const double rss = residentMiB();
+
+    const Timing folded = repaintTiming(*window, repaints);
+    click(*window, {100, 115});
+    click(*window, {150, 395});
+    click(*window, {100, 450});
+    const Timing expanded = repaintTiming(*window, repaints);
+    click(*window, {100, 170});
+    const Timing list = repaintTiming(*window, repaints);
+
+    std::printf("%-44s %10s\n", "figure", "value");
+    std::printf("%-44s %10.2f\n", "start-up to first painted window (ms)", startupMs);
+    std::printf("%-44s %10.1f\n", "resident memory after start-up (MiB)", rss);
+    const struct {
+        const char* name;
+        Timing t;
+    } rows[] = {{"sections collapsed", folded},
+                {"sections expanded", expanded},
+                {"effect list open", list}};
+    for (const auto& r : rows) {
+        std::printf("repaint, %-26s mean (ms) %10.3f\n", r.name, r.t.mean);
+        std::printf("repaint, %-26s p99  (ms) %10.3f\n", r.name, r.t.p99);
+        std::printf("repaint, %-26s max  (ms) %10.3f\n", r.name, r.t.max);
+    }
+    return 0;
+}
