@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <QDir>
 #include <QKeyEvent>
 #include <QSlider>
 #include <QTest>
@@ -106,6 +107,37 @@ TEST_F(MainWindow, DiyViewFillsKeysWithTheirCellColour) {
     EXPECT_EQ(surface.pixelColor(r.left + 2, r.top + 2), QColor(0xF0, 0x80, 0x10));
     const model::Rect other = model::windowRect(64);  // a cell of zeros stays unfilled
     EXPECT_NE(surface.pixelColor(other.left + 2, other.top + 2), QColor(0xF0, 0x80, 0x10));
+}
+
+TEST_F(MainWindow, ChangedKeysAreHighlightedButNeverTheWinKey) {
+    // A skin of our own: a highlight picture of one colour over the whole keyboard.
+    QTemporaryDir program;
+    ASSERT_TRUE(QDir().mkpath(program.path() + QStringLiteral("/png/english")));
+    QImage highlight(700, 380, QImage::Format_RGB32);
+    highlight.fill(QColor(0, 200, 255));
+    ASSERT_TRUE(highlight.save(program.path() + QStringLiteral("/png/english/kb_hl.png")));
+    AppContext c = context();
+    c.paths.programFolder = program.path();
+    CVediVezazivaDlg w(c);
+    w.initialise(false);
+    w.show();
+    w.configModel().withLock([](model::ConfigState& s) {
+        s.changedKeys[63] = 1;
+        s.changedKeys[mainwindow::kWinKeySlot] = 1;
+    });
+    const auto pixelIn = [](const QImage& image, int slot) {
+        const model::Rect r = model::windowRect(slot);
+        return image.pixelColor(r.left + 3, r.top + 3);
+    };
+    QImage surface = w.renderSurface();
+    EXPECT_EQ(pixelIn(surface, 63), QColor(0, 200, 255));
+    EXPECT_NE(pixelIn(surface, mainwindow::kWinKeySlot), QColor(0, 200, 255));
+    EXPECT_NE(pixelIn(surface, 64), QColor(0, 200, 255));
+    // The hovered key is highlighted too.
+    const model::Rect r = model::windowRect(64);
+    QTest::mouseMove(&w, QPoint(r.left + 5, r.top + 5));
+    surface = w.renderSurface();
+    EXPECT_EQ(pixelIn(surface, 64), QColor(0, 200, 255));
 }
 
 }  // namespace
