@@ -10,6 +10,7 @@
 #include <QWindow>
 
 #include "common/app_event.h"
+#include "macro/macro_store.h"
 #include "mainwindow/texts.h"
 #include "model/key_table.h"
 
@@ -52,7 +53,8 @@ int virtualKeyOf(int qtKey) {
 CVediVezazivaDlg::CVediVezazivaDlg(AppContext context, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       m_context(std::move(context)),
-      m_model(std::make_unique<model::ConfigModel>(m_context.paths.keymapFile().toStdString())) {
+      m_model(std::make_unique<model::ConfigModel>(m_context.paths.keymapFile().toStdString())),
+      m_macros(std::make_unique<macro::MacroStore>()) {
     setWindowTitle(QString::fromUtf8(mainwindow::text::kWindowTitle));
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
@@ -96,8 +98,9 @@ void CVediVezazivaDlg::sizeFromBackground() {
 }
 
 void CVediVezazivaDlg::loadMacroFile() {
-    // MacroDefine.bin: loaded into the macro store (created empty when missing) once the macro
-    // library is in.
+    // A missing file is created with the empty store.
+    const auto loaded = macro::loadMacroFile(*m_macros, m_context.paths.macroFile().toStdString());
+    if (!loaded) qDebug() << "MacroDefine.bin:" << QString::fromStdString(loaded.error().context);
 }
 
 void CVediVezazivaDlg::loadKeymap() {

@@ -14,6 +14,7 @@
 
 #include "common/language.h"
 #include "launcher/desktop_launcher.h"
+#include "macro/macro_layout.h"
 #include "mainwindow/app_options.h"
 #include "mainwindow/main_view.h"
 #include "mainwindow/update_check.h"
@@ -52,6 +53,7 @@ public:
 
     const mainwindow::ViewState& viewState() const { return m_view.state(); }
     model::ConfigModel& configModel() { return *m_model; }
+    macro::MacroStore& macroStore() { return *m_macros; }
     Language language() const { return m_context.language; }
 
 protected:
@@ -133,6 +135,7 @@ private:
 
     AppContext m_context;
     std::unique_ptr<model::ConfigModel> m_model;
+    std::unique_ptr<macro::MacroStore> m_macros;
     mainwindow::MainView m_view;
     model::Image m_shownImage{};  // configuration as last painted
     std::array<std::uint8_t, model::kKeyActionCount> m_shownChanged{};

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 #include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QSlider>
 #include <QTest>
 
+#include "macro/macro_layout.h"
 #include "model/keymap_file.h"
 #include "qt_app_fixture.h"
 
@@ -33,6 +35,14 @@ protected:
     }
     static void click(QWidget& w, QPoint p) { QTest::mouseClick(&w, Qt::LeftButton, {}, p); }
 };
+
+TEST_F(MainWindow, StartingWithoutFilesCreatesThem) {
+    auto w = makeWindow();
+    EXPECT_EQ(QFileInfo(m_dir.filePath("keymap.bin")).size(),
+              static_cast<qint64>(model::kKeymapFileSize));
+    EXPECT_EQ(QFileInfo(m_dir.filePath("MacroDefine.bin")).size(),
+              static_cast<qint64>(sizeof(macro::MacroStore)));
+}
 
 TEST_F(MainWindow, CancelHidesAndRevertsWithoutTouchingTheSnapshot) {
     writeKeymap();
