@@ -6,11 +6,13 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QWindow>
 
 #include "common/app_event.h"
 #include "macro/macro_store.h"
+#include "mainwindow/startup.h"
 #include "mainwindow/texts.h"
 #include "model/key_table.h"
 
@@ -77,10 +79,26 @@ void CVediVezazivaDlg::initialise(bool showSplash) {
     }
     loadMacroFile();
     model::keyTable();  // built once, before anything looks a key up
-    openDeviceSession();
+    const mainwindow::KeyboardAtStart keyboard = openDeviceSession();
     createTrayIcon();
     loadKeymap();
     m_initialised = true;
+    present(mainwindow::startupPresentation(keyboard, QSystemTrayIcon::isSystemTrayAvailable()));
+}
+
+void CVediVezazivaDlg::present(const mainwindow::StartupPresentation& presentation) {
+    setVisible(presentation.showWindow);
+    if (!presentation.notice) return;
+    // Not modal: start-up goes on, and the user may read it at leisure.
+    const Language lang = m_context.language;
+    QString text = QString::fromUtf8(presentation.notice->in(lang));
+    if (text.contains(QStringLiteral("%1"))) text = text.arg(udevInstallCommand());
+    auto* box = new QMessageBox(QMessageBox::Information,
+                                QString::fromUtf8(mainwindow::text::kNoticeCaption.in(lang)), text,
+                                QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
 }
 
 void CVediVezazivaDlg::readVersionFile() {

@@ -17,6 +17,7 @@
 #include "macro/macro_layout.h"
 #include "mainwindow/app_options.h"
 #include "mainwindow/main_view.h"
+#include "mainwindow/startup.h"
 #include "mainwindow/update_check.h"
 #include "model/config_model.h"
 #include "settings/sliders.h"
@@ -75,6 +76,8 @@ private:
     void loadMacroFile();
     void createTrayIcon();
     void loadKeymap();
+    void present(const mainwindow::StartupPresentation& presentation);
+    QString udevInstallCommand() const;
 
     // Input.
     std::uint8_t currentEffect() const;
@@ -95,7 +98,7 @@ private:
     void saveKeymap();
 
     // Device session and its messages.
-    void openDeviceSession();
+    mainwindow::KeyboardAtStart openDeviceSession();
     bool keyboardConnected() const;
     void deviceSynced(long lParam);
     void deviceEvent(std::uint8_t code);

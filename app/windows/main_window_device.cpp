@@ -22,9 +22,18 @@ constexpr int kEventRetryMs = 20;
 
 }  // namespace
 
-void CVediVezazivaDlg::openDeviceSession() {
+mainwindow::KeyboardAtStart CVediVezazivaDlg::openDeviceSession() {
     // Device session: command channel with the start-up read on the device worker, event channel
     // with its reader; arrival and removal notices.
+    return mainwindow::KeyboardAtStart::Absent;
+}
+
+QString CVediVezazivaDlg::udevInstallCommand() const {
+    const QString rule = QStringLiteral(TAVRIK_UDEV_RULE);
+    return QStringLiteral(
+               "sudo install -m 644 '%1' /etc/udev/rules.d/ && sudo udevadm control --reload && "
+               "sudo udevadm trigger")
+        .arg(rule);
 }
 
 bool CVediVezazivaDlg::keyboardConnected() const {

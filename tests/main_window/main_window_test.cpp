@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QSlider>
 #include <QTest>
 
@@ -145,7 +146,10 @@ TEST_F(MainWindow, ChangedKeysAreHighlightedButNeverTheWinKey) {
     EXPECT_NE(pixelIn(surface, 64), QColor(0, 200, 255));
     // The hovered key is highlighted too.
     const model::Rect r = model::windowRect(64);
-    QTest::mouseMove(&w, QPoint(r.left + 5, r.top + 5));
+    const QPointF at(r.left + 5, r.top + 5);
+    QMouseEvent move(QEvent::MouseMove, at, w.mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(&w, &move);
     surface = w.renderSurface();
     EXPECT_EQ(pixelIn(surface, 64), QColor(0, 200, 255));
 }
