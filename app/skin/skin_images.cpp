@@ -1,0 +1,75 @@
+#include "skin/skin_images.h"
+
+#include <QFileInfo>
+#include <QPainter>
+#include <QWidget>
+
+namespace tavrik::skin {
+
+SkinImages::SkinImages(QString folder) : m_folder(std::move(folder)) {}
+
+QImage SkinImages::image(const QString& fileName) {
+    m_requested.insert(fileName);
+    const QString path = m_folder + fileName;
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        m_cache.remove(path);
+        m_missed.insert(fileName);
+        return {};
+    }
+    const QDateTime modified = info.lastModified();
+    const qint64 bytes = info.size();
+    auto it = m_cache.find(path);
+    if (it != m_cache.end() && it->modified == modified && it->bytes == bytes) return it->image;
+
+    QImage decoded(path);
+    ++m_decodes;
+    if (decoded.isNull()) {
+        m_cache.remove(path);
+        m_missed.insert(fileName);
+        return {};
+    }
+    // One pixel format for every image so that opaque copies need no conversion at paint time.
+    decoded = decoded.convertToFormat(QImage::Format_RGB32);
+    m_cache.insert(path, Entry{decoded, modified, bytes});
+    return decoded;
+}
+
+bool SkinImages::draw(QPainter& painter, int x, int y, const QString& fileName) {
+    const QImage img = image(fileName);
+    if (img.isNull()) return false;
+    const auto mode = painter.compositionMode();
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(x, y, img);
+    painter.setCompositionMode(mode);
+    return true;
+}
+
+bool SkinImages::drawPart(QPainter& painter, QPoint target, const QRect& source,
+                          const QString& fileName) {
+    const QImage img = image(fileName);
+    if (img.isNull()) return false;
+    const auto mode = painter.compositionMode();
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(target, img, source);
+    painter.setCompositionMode(mode);
+    return true;
+}
+
+QStringList SkinImages::unlistedFiles(SkinPart part) const {
+    QStringList unlisted;
+    for (const QString& name : m_requested) {
+        if (!findSkinImage(part, name.toStdString())) unlisted.append(name);
+    }
+    unlisted.sort();
+    return unlisted;
+}
+
+bool fitWindowToImage(QWidget& window, SkinImages& images, const QString& fileName) {
+    const QSize size = images.size(fileName);
+    if (!size.isValid()) return false;
+    window.resize(size);
+    return true;
+}
+
+}  // namespace tavrik::skin

@@ -1,0 +1,57 @@
+// Draws the tool's skin: every image of the skin manifest, for both language folders, at its
+// manifest size, plus the application icon. Usage: tavrik-skin-gen <output folder>; the images
+// land in <output folder>/png/english/..., <output folder>/png/chinese/... and
+// <output folder>/png/app-icon.png.
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <cstdio>
+
+#include "artwork.h"
+#include "common/language.h"
+#include "skin/skin_manifest.h"
+
+namespace {
+
+QString fromView(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+bool writeLanguage(const QString& root, const QString& folder, int languageCode) {
+    bool ok = true;
+    for (const auto& entry : tavrik::skin::skinManifest()) {
+        const QString part = fromView(tavrik::skin::partFolder(entry.part));
+        const QString name = fromView(entry.name);
+        QImage image(entry.width, entry.height, QImage::Format_RGB32);
+        if (!tavrik::skingen::paintSkinImage(image, part, name, languageCode)) {
+            std::fprintf(stderr, "no artwork for %s%s\n", qPrintable(part), qPrintable(name));
+            ok = false;
+            continue;
+        }
+        const QString dir = root + "/png/" + folder + "/" + part;
+        QDir().mkpath(dir);
+        if (!image.save(dir + name, "PNG")) {
+            std::fprintf(stderr, "cannot write %s%s\n", qPrintable(dir), qPrintable(name));
+            ok = false;
+        }
+    }
+    return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: tavrik-skin-gen <output folder>\n");
+        return 2;
+    }
+    const QString root = QString::fromLocal8Bit(argv[1]);
+    bool ok = writeLanguage(root, "english", 0);
+    ok = writeLanguage(root, "chinese", tavrik::kChineseLanguageCode) && ok;
+    const QString icon = root + "/png/" + fromView(tavrik::skin::kAppIcon);
+    if (!tavrik::skingen::appIcon(tavrik::skin::kAppIconSize).save(icon, "PNG")) ok = false;
+    return ok ? 0 : 1;
+}
