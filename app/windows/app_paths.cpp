@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include "mainwindow/update_check.h"
+#include "skin/skin_paths.h"
 
 namespace tavrik::app {
 
@@ -33,7 +34,7 @@ QString AppPaths::updaterProgram() const {
 
 AppPaths resolveAppPaths(const mainwindow::Options& options) {
     AppPaths paths;
-    paths.programFolder = QCoreApplication::applicationDirPath();
+    paths.programFolder = skin::programFolder();
     mainwindow::DataFolderInputs in;
     in.programFolder = paths.programFolder.toStdString();
     in.programFolderWritable = QFileInfo(paths.programFolder).isWritable();

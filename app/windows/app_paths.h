@@ -8,7 +8,7 @@
 namespace tavrik::app {
 
 struct AppPaths {
-    QString programFolder;  // folder of the running executable (skin, updater, built VER.bin)
+    QString programFolder;  // folder of the running executable, ending in '/' (skin, updater)
     QString dataFolder;     // keymap.bin, MacroDefine.bin, Configure/
 
     QString keymapFile() const;

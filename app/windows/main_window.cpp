@@ -15,6 +15,10 @@
 #include "mainwindow/startup.h"
 #include "mainwindow/texts.h"
 #include "model/key_table.h"
+#include "skin/skin_manifest.h"
+#include "skin/skin_paths.h"
+#include "skin/splash_screen.h"
+#include "skin/window_dragger.h"
 
 namespace tavrik::app {
 namespace {
@@ -61,6 +65,20 @@ CVediVezazivaDlg::CVediVezazivaDlg(AppContext context, QWidget* parent)
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);  // the surface is painted whole, nothing to erase
+    m_skin.setFolder(
+        skin::skinFolder(m_context.paths.programFolder, languageCode(), skin::SkinPart::Main));
+    const QIcon icon(
+        skin::skinRoot(m_context.paths.programFolder) + QStringLiteral("png/") +
+        QString::fromLatin1(skin::kAppIcon.data(), static_cast<qsizetype>(skin::kAppIcon.size())));
+    setWindowIcon(icon);
+    // A press on a spot that is no control drags the window.
+    new skin::WindowDragger(this, [this](QPoint p) {
+        return m_view.isControlAt({p.x(), p.y()}, currentEffect());
+    });
+}
+
+int CVediVezazivaDlg::languageCode() const {
+    return mainwindow::languageCode(m_context.language);
 }
 
 CVediVezazivaDlg::~CVediVezazivaDlg() {
@@ -75,7 +93,8 @@ void CVediVezazivaDlg::initialise(bool showSplash) {
     // Device notifications come with the device session, created below.
     createSliders();
     if (showSplash) {
-        // Splash screen: shown modally here once the skin library provides it.
+        skin::CSplashScreen splash(m_context.paths.programFolder, languageCode());
+        splash.exec();
     }
     loadMacroFile();
     model::keyTable();  // built once, before anything looks a key up
@@ -111,8 +130,8 @@ void CVediVezazivaDlg::readVersionFile() {
 }
 
 void CVediVezazivaDlg::sizeFromBackground() {
-    const QImage background(skinFolder() + QStringLiteral("main.png"));
-    setFixedSize(background.isNull() ? kFallbackSize : background.size());
+    if (!skin::fitWindowToImage(*this, m_skin, QStringLiteral("main.png"))) resize(kFallbackSize);
+    setFixedSize(size());
 }
 
 void CVediVezazivaDlg::loadMacroFile() {
@@ -164,35 +183,13 @@ bool CVediVezazivaDlg::event(QEvent* e) {
     return QWidget::event(e);
 }
 
-void CVediVezazivaDlg::mousePressEvent(QMouseEvent* e) {
-    if (e->button() != Qt::LeftButton) return;
-    m_view.press();
-    m_dragOffset = e->globalPosition().toPoint() - frameGeometry().topLeft();
-}
-
 void CVediVezazivaDlg::mouseMoveEvent(QMouseEvent* e) {
     const QPoint pos = e->position().toPoint();
-    const bool held = (e->buttons() & Qt::LeftButton) != 0;
-    if (m_manualDrag && held) {
-        move(e->globalPosition().toPoint() - m_dragOffset);
-        return;
-    }
-    const auto out = m_view.move({pos.x(), pos.y()}, currentEffect(), held);
-    if (out.startDrag) {
-        // The window system moves the window when it can; otherwise follow the mouse ourselves.
-        const bool system = windowHandle() && windowHandle()->startSystemMove();
-        m_manualDrag = !system;
-    }
-    if (out.repaint) update();
+    if (m_view.move({pos.x(), pos.y()}, currentEffect())) update();
 }
 
 void CVediVezazivaDlg::mouseReleaseEvent(QMouseEvent* e) {
-    if (e->button() != Qt::LeftButton) return;
-    if (m_manualDrag) {
-        m_manualDrag = false;
-        return;
-    }
-    release(e->position().toPoint());
+    if (e->button() == Qt::LeftButton) release(e->position().toPoint());
 }
 
 void CVediVezazivaDlg::keyPressEvent(QKeyEvent* e) {

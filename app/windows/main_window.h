@@ -5,7 +5,6 @@
 // icon and the firmware update check.
 
 #include <QPointer>
-#include <QSlider>
 #include <QSystemTrayIcon>
 #include <QWidget>
 #include <array>
@@ -13,6 +12,7 @@
 #include <optional>
 
 #include "common/language.h"
+#include "controls/bit_slider.h"
 #include "launcher/desktop_launcher.h"
 #include "macro/macro_layout.h"
 #include "mainwindow/app_options.h"
@@ -21,6 +21,7 @@
 #include "mainwindow/update_check.h"
 #include "model/config_model.h"
 #include "settings/sliders.h"
+#include "skin/skin_images.h"
 #include "windows/app_paths.h"
 
 class QMenu;
@@ -60,7 +61,6 @@ public:
 protected:
     bool event(QEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
-    void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
@@ -127,14 +127,14 @@ private:
     void paintResponseList(QPainter& p, int top);
     void paintHelpBox(QPainter& p);
     void placeSliders(model::Image& image);
-    QSlider* slider(settings::SliderId id) const;
+    CBitSlider* slider(settings::SliderId id) const;
     QString effectName(std::uint8_t effect) const;
     void drawSkin(QPainter& p, const QString& name, int x, int y);
     void drawText(QPainter& p, const BiText& t, int x, int y, int height);
     void drawText(QPainter& p, const QString& t, int x, int y, int height,
                   const QColor& colour = Qt::white);
     void drawRadio(QPainter& p, bool selected, int x, int y);
-    QString skinFolder() const;
+    int languageCode() const;
 
     AppContext m_context;
     std::unique_ptr<model::ConfigModel> m_model;
@@ -144,7 +144,8 @@ private:
     std::array<std::uint8_t, model::kKeyActionCount> m_shownChanged{};
     mainwindow::Version m_packageVersion;
     mainwindow::Version m_firmwareVersion;
-    std::array<QPointer<QSlider>, settings::kSliderCount> m_sliders;  // by settings::sliderIndex
+    skin::SkinImages m_skin;
+    std::array<QPointer<CBitSlider>, settings::kSliderCount> m_sliders;  // by sliderIndex
     settings::SliderMemory m_sliderMemory;
     int m_reportSliderTop = -1;
     std::optional<QPoint> m_pendingRelease;  // a click that waits for a device job to end
@@ -153,8 +154,6 @@ private:
     std::unique_ptr<QMenu> m_trayMenu;
     bool m_busy = false;
     bool m_initialised = false;
-    QPoint m_dragOffset;
-    bool m_manualDrag = false;
 };
 
 }  // namespace tavrik::app

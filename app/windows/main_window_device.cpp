@@ -50,7 +50,7 @@ void CVediVezazivaDlg::deviceSynced(long lParam) {
     if (lParam == 0) checkFirmwareUpdate();
 }
 
-QSlider* CVediVezazivaDlg::slider(settings::SliderId id) const {
+CBitSlider* CVediVezazivaDlg::slider(settings::SliderId id) const {
     return m_sliders[settings::sliderIndex(id)];
 }
 
@@ -75,18 +75,15 @@ void CVediVezazivaDlg::createSliders() {
                       {settings::SliderId::ReportRate, {28, 530}}};
     for (const auto& place : placements) {
         const settings::SliderRange& range = settings::sliderRange(place.id);
-        auto* s = new QSlider(Qt::Horizontal, this);
+        auto* s = new CBitSlider(static_cast<int>(place.id), this);
+        m_sliders[settings::sliderIndex(place.id)] = s;
         s->setRange(range.min, range.max);
         s->setSingleStep(range.lineStep);
         s->setPageStep(range.lineStep);
         s->setValue(range.initial);
+        s->setUp(m_skin);
         s->move(place.at);
         s->hide();
-        const int controlId = static_cast<int>(place.id);
-        connect(s, &QSlider::valueChanged, this, [this, controlId] {
-            QCoreApplication::postEvent(this, new AppEvent(msg::WM_SLIDERMOVED, controlId));
-        });
-        m_sliders[settings::sliderIndex(place.id)] = s;
     }
 }
 
@@ -100,7 +97,7 @@ void CVediVezazivaDlg::setSlidersFromImage() {
 
 void CVediVezazivaDlg::sliderMoved(int controlId) {
     const auto id = settings::sliderFromControlId(controlId);
-    if (!id) return;
+    if (!id || !slider(*id)) return;
     // While a device job holds the configuration the move is not stored now; the next paint
     // stores every shown slider into its byte.
     auto lock = m_model->tryLock();
@@ -118,9 +115,7 @@ void CVediVezazivaDlg::setBusy(bool busy) {
 }
 
 void CVediVezazivaDlg::createTrayIcon() {
-    m_tray = new QSystemTrayIcon(this);
-    QIcon icon = windowIcon();
-    m_tray->setIcon(icon);
+    m_tray = new QSystemTrayIcon(windowIcon(), this);
     m_tray->setToolTip(QString::fromUtf8(mainwindow::text::kTrayTip));
     m_trayMenu = std::make_unique<QMenu>();
     m_trayMenu->addAction(QString::fromUtf8(mainwindow::text::kExit.in(m_context.language)), this,

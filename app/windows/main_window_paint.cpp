@@ -1,14 +1,13 @@
 // Painting of the main window: the whole surface is composed on every paint from the skin images,
 // the configuration and the view state.
 
-#include <QDir>
-#include <QFont>
 #include <QPaintEvent>
 #include <QPainter>
 
 #include "mainwindow/texts.h"
 #include "model/slot_table.h"
 #include "settings/panel.h"
+#include "skin/text_style.h"
 #include "windows/main_window.h"
 
 namespace tavrik::app {
@@ -30,24 +29,13 @@ QRect keyRect(int slot) {
 
 }  // namespace
 
-QString CVediVezazivaDlg::skinFolder() const {
-    const char* language = m_context.language == Language::Chinese ? "png/chinese" : "png/english";
-    return QDir(m_context.paths.programFolder).filePath(QString::fromLatin1(language)) + '/';
-}
-
 void CVediVezazivaDlg::drawSkin(QPainter& p, const QString& name, int x, int y) {
-    const QImage image(skinFolder() + name);
-    if (!image.isNull()) p.drawImage(x, y, image);  // a missing image leaves the area undrawn
+    m_skin.draw(p, x, y, name);  // a missing image leaves the area undrawn
 }
 
 void CVediVezazivaDlg::drawText(QPainter& p, const QString& t, int x, int y, int height,
                                 const QColor& colour) {
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(height);
-    font.setWeight(QFont::Light);
-    p.setFont(font);
-    p.setPen(colour);
-    p.drawText(QRect(x, y, 1000, height * 2), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, t);
+    skin::drawText(p, x, y, t, height, colour);
 }
 
 void CVediVezazivaDlg::drawText(QPainter& p, const BiText& t, int x, int y, int height) {
@@ -99,11 +87,10 @@ void CVediVezazivaDlg::paintTitleAndKeyboard(QPainter& p) {
 }
 
 void CVediVezazivaDlg::paintKeyView(QPainter& p) {
-    const QImage highlight(skinFolder() + QStringLiteral("kb_hl.png"));
-    if (highlight.isNull()) return;
+    const QString highlight = QStringLiteral("kb_hl.png");
     const auto light = [&](int slot) {
         const QRect r = keyRect(slot);
-        p.drawImage(r.topLeft(), highlight, r.translated(-kOriginX, -kOriginY));
+        m_skin.drawPart(p, r.topLeft(), r.translated(-kOriginX, -kOriginY), highlight);
     };
     if (m_view.state().hoveredSlot) light(*m_view.state().hoveredSlot);
     for (int slot = 0; slot < model::kSlotCount; ++slot) {
@@ -155,7 +142,7 @@ void CVediVezazivaDlg::paintBottomRow(QPainter& p) {
 
 void CVediVezazivaDlg::paintHelpBox(QPainter& p) {
     drawSkin(p, QStringLiteral("HelpWindow.png"), 830, 22);
-    drawText(p, QString::fromUtf8(txt::kHomePage), 850, 25, 15);
+    drawText(p, QString::fromUtf8(txt::kHomePageShown), 850, 25, 15);
     drawText(p, txt::kUpdateFirmware, 850, 50, 15);
     drawText(p, QString::fromUtf8(txt::kHelpVersion), 850, 75, 15);
 }

@@ -19,9 +19,6 @@ namespace img = model::image;
 const QColor kRowHovered{80, 0, 0};
 const QColor kRow{59, 59, 59};
 
-constexpr int kSliderWidth = 30;
-constexpr int kSliderHeight = 10;
-
 }  // namespace
 
 QString CVediVezazivaDlg::effectName(std::uint8_t effect) const {
@@ -36,10 +33,9 @@ void CVediVezazivaDlg::drawRadio(QPainter& p, bool selected, int x, int y) {
 void CVediVezazivaDlg::placeSliders(model::Image& image) {
     const settings::PanelView& panel = m_view.state().panel;
     const mainwindow::PanelLayout layout = mainwindow::panelLayout(panel);
-    QSlider* rate = slider(settings::SliderId::ReportRate);
     if (!panel.reportCollapsed && layout.reportTop != m_reportSliderTop) {
         m_reportSliderTop = layout.reportTop;
-        rate->setGeometry(28, layout.reportTop + 23, kSliderWidth, kSliderHeight);
+        slider(settings::SliderId::ReportRate)->move(28, layout.reportTop + 23);
     }
     settings::SliderPositions positions{};
     for (settings::SliderId id : settings::kSliders) {

@@ -13,6 +13,7 @@
 #include <memory>
 #include <vector>
 
+#include "skin/skin_paths.h"
 #include "windows/main_window.h"
 
 namespace {
@@ -78,7 +79,7 @@ int main(int argc, char** argv) {
 
     QTemporaryDir data;
     tavrik::app::AppContext context;
-    context.paths.programFolder = QCoreApplication::applicationDirPath();
+    context.paths.programFolder = tavrik::skin::programFolder();
     context.paths.dataFolder = data.path();
     auto window = std::make_unique<CVediVezazivaDlg>(context);
     window->initialise(false);

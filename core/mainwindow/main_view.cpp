@@ -171,31 +171,31 @@ ReleaseOutcome MainView::release(Point p, model::Image& image) {
     return out;
 }
 
-MoveOutcome MainView::move(Point p, std::uint8_t effect, bool leftHeld) {
-    MoveOutcome out;
-    if (!leftHeld) m_state.leftButtonDown = false;
-    std::optional<int> code;
+bool MainView::move(Point p, std::uint8_t effect) {
+    bool repaint = false;
     const settings::PanelView& panel = m_state.panel;
     if (panel.effectListOpen) {
         auto row = settings::effectListRowAt(p);
-        out.repaint |= row != m_state.hoveredEffectRow;
+        repaint |= row != m_state.hoveredEffectRow;
         m_state.hoveredEffectRow = row;
     } else if (panel.responseListOpen) {
         auto row = settings::responseListRowAt(p, panelLayout(panel).responseListTop);
-        out.repaint |= row != m_state.hoveredResponseRow;
+        repaint |= row != m_state.hoveredResponseRow;
         m_state.hoveredResponseRow = row;
     } else {
-        code = hitTest(p, panel, effect);
-        out.repaint |= code != m_state.hoveredCode;
+        auto code = hitTest(p, panel, effect);
+        repaint |= code != m_state.hoveredCode;
         m_state.hoveredCode = code;
     }
-    if (m_state.leftButtonDown && !code && !model::hitTestSlot(p) && !m_state.anyListOpen()) {
-        out.startDrag = true;
-    }
     auto slot = keySlotAt(p, diyViewActive(m_state, effect));
-    out.repaint |= slot != m_state.hoveredSlot;
+    repaint |= slot != m_state.hoveredSlot;
     m_state.hoveredSlot = slot;
-    return out;
+    return repaint;
+}
+
+bool MainView::isControlAt(Point p, std::uint8_t effect) const {
+    return m_state.anyListOpen() || hitTest(p, m_state.panel, effect).has_value() ||
+           model::hitTestSlot(p).has_value();
 }
 
 bool MainView::clearHover() {

@@ -16,7 +16,6 @@ namespace tavrik::mainwindow {
 struct ViewState {
     settings::PanelView panel;  // the two lists, the DIY view, the four collapse flags
     bool helpOpen = false;
-    bool leftButtonDown = false;
     std::optional<int> hoveredCode;  // hit code under the mouse (drawn highlighted)
     std::optional<int> hoveredEffectRow;
     std::optional<int> hoveredResponseRow;
@@ -75,11 +74,6 @@ struct ReleaseOutcome {
     bool imageChanged = false;     // the image was edited (list row, setting, DIY cell)
 };
 
-struct MoveOutcome {
-    bool repaint = false;
-    bool startDrag = false;  // hand the move to the window system as a caption drag
-};
-
 class MainView {
 public:
     // Every section starts collapsed.
@@ -87,14 +81,15 @@ public:
 
     const ViewState& state() const { return m_state; }
 
-    // Left button pressed.
-    void press() { m_state.leftButtonDown = true; }
-
     // Left button released at p; edits the image where the click chooses a setting.
     ReleaseOutcome release(Point p, model::Image& image);
 
-    // Mouse moved to p; leftHeld tells whether the left button is still down.
-    MoveOutcome move(Point p, std::uint8_t effect, bool leftHeld);
+    // Mouse moved to p: updates what is hovered. True when the window must repaint.
+    bool move(Point p, std::uint8_t effect);
+
+    // Whether p belongs to a control: a hit area, a key, or anywhere while a list is open. A
+    // press elsewhere drags the window.
+    bool isControlAt(Point p, std::uint8_t effect) const;
 
     // Focus lost or mouse left the window: nothing is hovered any more. True when the window
     // must repaint.

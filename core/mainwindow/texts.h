@@ -7,7 +7,8 @@ namespace tavrik::mainwindow::text {
 
 inline constexpr const char* kWindowTitle = "Tavrik 87Rev";
 inline constexpr const char* kTrayTip = "Tavrik 87Rev";
-inline constexpr const char* kHomePage = "https://tavrik.example.com/87rev";
+inline constexpr const char* kHomePage = "https://tavrik.example.com/";
+inline constexpr const char* kHomePageShown = "tavrik.example.com";  // fits the help box
 inline constexpr const char* kHelpVersion = "Ver: 1.1";
 
 // Bottom row and panel.

@@ -128,7 +128,7 @@ TEST_F(MainWindow, ChangedKeysAreHighlightedButNeverTheWinKey) {
     highlight.fill(QColor(0, 200, 255));
     ASSERT_TRUE(highlight.save(program.path() + QStringLiteral("/png/english/kb_hl.png")));
     AppContext c = context();
-    c.paths.programFolder = program.path();
+    c.paths.programFolder = program.path() + QLatin1Char('/');
     CVediVezazivaDlg w(c);
     w.initialise(false);
     w.show();

@@ -8,6 +8,7 @@
 
 #include <memory>
 
+#include "skin/skin_paths.h"
 #include "windows/main_window.h"
 
 namespace tavrik::app::testing {
@@ -34,7 +35,7 @@ protected:
     AppContext context(Language lang = Language::English) const {
         AppContext c;
         c.language = lang;
-        c.paths.programFolder = QCoreApplication::applicationDirPath();
+        c.paths.programFolder = skin::programFolder();
         c.paths.dataFolder = m_dir.path();
         return c;
     }

@@ -26,13 +26,8 @@ protected:
     MainViewTest() : m_image(std::make_unique<model::Image>()) { image()[img::kEffect] = 1; }
 
     model::Image& image() { return *m_image; }
-    ReleaseOutcome click(Point p) {
-        m_view.press();
-        return m_view.release(p, image());
-    }
-    MoveOutcome moveTo(Point p, bool held = false) {
-        return m_view.move(p, image()[img::kEffect], held);
-    }
+    ReleaseOutcome click(Point p) { return m_view.release(p, image()); }
+    bool moveTo(Point p) { return m_view.move(p, image()[img::kEffect]); }
     const ViewState& state() const { return m_view.state(); }
 
     MainView m_view;
@@ -171,10 +166,10 @@ TEST_F(MainViewTest, RevertAndFactoryResetSetTheView) {
 }
 
 TEST_F(MainViewTest, HoverRepaintsOnlyOnChange) {
-    EXPECT_TRUE(moveTo(kSaveButton).repaint);
+    EXPECT_TRUE(moveTo(kSaveButton));
     EXPECT_TRUE(state().hovered(hit::kSave));
-    EXPECT_FALSE(moveTo({951, 621}).repaint);
-    EXPECT_TRUE(moveTo(centreOf(0)).repaint);
+    EXPECT_FALSE(moveTo({951, 621}));
+    EXPECT_TRUE(moveTo(centreOf(0)));
     EXPECT_EQ(state().hoveredCode, std::nullopt);
     EXPECT_EQ(state().hoveredSlot, 0);
     EXPECT_TRUE(m_view.clearHover());
@@ -184,21 +179,20 @@ TEST_F(MainViewTest, HoverRepaintsOnlyOnChange) {
 TEST_F(MainViewTest, OpenListTracksItsRowNotTheHitAreas) {
     click(kLightingTitle);
     click(kEffectBox);
-    EXPECT_TRUE(moveTo({100, 213}).repaint);
+    EXPECT_TRUE(moveTo({100, 213}));
     EXPECT_EQ(state().hoveredEffectRow, 2);
     moveTo(kSaveButton);
     EXPECT_EQ(state().hoveredEffectRow, std::nullopt);
     EXPECT_EQ(state().hoveredCode, std::nullopt);
 }
 
-TEST_F(MainViewTest, DragOnlyFromEmptySpotsWithTheButtonHeld) {
-    m_view.press();
-    EXPECT_TRUE(moveTo({600, 30}, true).startDrag);
-    EXPECT_FALSE(moveTo(kSaveButton, true).startDrag);
-    EXPECT_FALSE(moveTo(centreOf(kWinKeySlot), true).startDrag);  // a key, even if unchoosable
-    // A move with the button up clears the pressed state for good.
-    EXPECT_FALSE(moveTo({600, 30}, false).startDrag);
-    EXPECT_FALSE(moveTo({600, 30}, true).startDrag);
+TEST_F(MainViewTest, WindowDragsOnlyFromSpotsThatAreNoControl) {
+    EXPECT_FALSE(m_view.isControlAt({600, 30}, 1));
+    EXPECT_TRUE(m_view.isControlAt(kSaveButton, 1));
+    EXPECT_TRUE(m_view.isControlAt(centreOf(kWinKeySlot), 1));  // a key, even if unchoosable
+    click(kLightingTitle);
+    click(kEffectBox);
+    EXPECT_TRUE(m_view.isControlAt({600, 30}, 1));  // an open list takes every click
 }
 
 TEST(MainViewKeys, FilteredKeys) {

@@ -15,6 +15,7 @@
 #include "model/keymap_file.h"
 #include "model/slot_table.h"
 #include "settings/panel.h"
+#include "skin/skin_paths.h"
 #include "windows/main_window.h"
 
 namespace {
@@ -130,7 +131,7 @@ int main(int argc, char** argv) {
             writeSample(data.path());
             tavrik::app::AppContext context;
             context.language = lang;
-            context.paths.programFolder = QCoreApplication::applicationDirPath();
+            context.paths.programFolder = tavrik::skin::programFolder();
             context.paths.dataFolder = data.path();
             CVediVezazivaDlg window(context);
             window.initialise(false);
