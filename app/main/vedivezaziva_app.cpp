@@ -57,6 +57,9 @@ int CVediVezazivaApp::run() {
     m_window = std::make_unique<CVediVezazivaDlg>(std::move(context));
     connect(m_instance.get(), &SingleInstance::showRequested, m_window.get(),
             &CVediVezazivaDlg::showNormalAndRaise);
+    connect(
+        m_window.get(), &CVediVezazivaDlg::ended, this, [] { QCoreApplication::exit(0); },
+        Qt::QueuedConnection);
     m_window->initialise();
     return exec();
 }

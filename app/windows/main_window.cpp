@@ -83,8 +83,7 @@ int CVediVezazivaDlg::languageCode() const {
 
 CVediVezazivaDlg::~CVediVezazivaDlg() {
     if (m_tray) m_tray->hide();
-    // Device session: closed here once it is owned by the window (reader stopped, channels
-    // closed), after the tray icon has gone.
+    m_device.reset();  // reader stopped, channels closed, before the model goes
 }
 
 void CVediVezazivaDlg::initialise(bool showSplash) {
@@ -98,9 +97,10 @@ void CVediVezazivaDlg::initialise(bool showSplash) {
     }
     loadMacroFile();
     model::keyTable();  // built once, before anything looks a key up
+    // keymap.bin is loaded before the session starts its read, so the keyboard's values win.
+    loadKeymap();
     const mainwindow::KeyboardAtStart keyboard = openDeviceSession();
     createTrayIcon();
-    loadKeymap();
     m_initialised = true;
     present(mainwindow::startupPresentation(keyboard, QSystemTrayIcon::isSystemTrayAvailable()));
 }
@@ -178,6 +178,11 @@ void CVediVezazivaDlg::release(QPoint pos) {
 bool CVediVezazivaDlg::event(QEvent* e) {
     if (isToolMessage(static_cast<int>(e->type()))) {
         handleAppEvent(static_cast<const AppEvent&>(*e));
+        return true;
+    }
+    if (e->type() == JobFinishedEvent::eventType()) {
+        const auto& job = static_cast<const JobFinishedEvent&>(*e);
+        jobFinished(job.job(), job.status());
         return true;
     }
     return QWidget::event(e);

@@ -23,6 +23,7 @@
 #include "settings/sliders.h"
 #include "skin/skin_images.h"
 #include "windows/app_paths.h"
+#include "windows/device_link.h"
 
 class QMenu;
 
@@ -35,6 +36,7 @@ struct AppContext {
     mainwindow::Options options;
     Language language = Language::English;
     AppPaths paths;
+    DeviceSetup device;  // how the keyboard is reached (tests inject an emulator)
 };
 
 class CVediVezazivaDlg : public QWidget {
@@ -56,7 +58,13 @@ public:
     const mainwindow::ViewState& viewState() const { return m_view.state(); }
     model::ConfigModel& configModel() { return *m_model; }
     macro::MacroStore& macroStore() { return *m_macros; }
+    // The device session; null before initialise().
+    DeviceLink* deviceLink() { return m_device.get(); }
     Language language() const { return m_context.language; }
+
+signals:
+    // The window has ended the program (Close, the tray's Exit): the application quits.
+    void ended();
 
 protected:
     bool event(QEvent* e) override;
@@ -102,6 +110,8 @@ private:
     bool keyboardConnected() const;
     void deviceSynced(long lParam);
     void deviceEvent(std::uint8_t code);
+    void jobFinished(device::Job job, const Status& status);
+    void tell(const BiText& caption, const BiText& text);
     void sliderMoved(int id);
     void setSlidersFromImage();
     void setBusy(bool busy);
@@ -139,11 +149,11 @@ private:
     AppContext m_context;
     std::unique_ptr<model::ConfigModel> m_model;
     std::unique_ptr<macro::MacroStore> m_macros;
+    std::unique_ptr<DeviceLink> m_device;  // closed before the model goes
     mainwindow::MainView m_view;
     model::Image m_shownImage{};  // configuration as last painted
     std::array<std::uint8_t, model::kKeyActionCount> m_shownChanged{};
     mainwindow::Version m_packageVersion;
-    mainwindow::Version m_firmwareVersion;
     skin::SkinImages m_skin;
     std::array<QPointer<CBitSlider>, settings::kSliderCount> m_sliders;  // by sliderIndex
     settings::SliderMemory m_sliderMemory;

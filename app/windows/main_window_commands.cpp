@@ -73,7 +73,7 @@ void CVediVezazivaDlg::closeCommand() {
     if (Status s = m_model->saveSynced(); !s) {
         qDebug() << "keymap.bin:" << QString::fromStdString(s.error().context);
     }
-    QCoreApplication::exit(0);
+    emit ended();
 }
 
 void CVediVezazivaDlg::macrosCommand() {
@@ -81,8 +81,9 @@ void CVediVezazivaDlg::macrosCommand() {
 }
 
 void CVediVezazivaDlg::profileCommand() {
-    // The profile window runs here; afterwards the host copy is refreshed without a read.
-    deviceSynced(1);
+    // The profile window runs here; afterwards the host copy is refreshed without a read
+    // (changed-key flags, keymap.bin), then WM_DEVICESYNCED with lParam 1.
+    m_device->session().profileReplaced();
 }
 
 void CVediVezazivaDlg::factoryResetCommand() {
@@ -92,8 +93,14 @@ void CVediVezazivaDlg::factoryResetCommand() {
                               QString::fromUtf8(mainwindow::text::kFactoryQuestion.in(lang)),
                               QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel);
     if (answer != QMessageBox::Ok) return;
+    if (!keyboardConnected()) {
+        // Nothing could be reset: keep the configuration as it is and say so.
+        tell(mainwindow::text::kFactoryCaption, mainwindow::text::kResetNoKeyboard);
+        return;
+    }
     m_view.factoryReset();
-    // Device worker: factory reset, read-all; then sliders, completeFactoryReset, keymap.bin.
+    setBusy(true);
+    m_device->session().factoryReset();  // reset, read-all, factory completion, keymap.bin
 }
 
 void CVediVezazivaDlg::cancelCommand() {
@@ -108,7 +115,14 @@ void CVediVezazivaDlg::cancelCommand() {
 }
 
 void CVediVezazivaDlg::saveCommand() {
-    // Device worker: write-all; on success snapshot and keymap.bin, otherwise the user is told.
+    if (!keyboardConnected()) {
+        // Nothing to send to: the edits stay in the host copy and in keymap.bin.
+        saveKeymap();
+        tell(mainwindow::text::kSave, mainwindow::text::kSaveNoKeyboard);
+        return;
+    }
+    setBusy(true);
+    m_device->session().save();  // write-all, snapshot, keymap.bin on the device worker
 }
 
 }  // namespace tavrik::app

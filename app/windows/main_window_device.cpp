@@ -7,8 +7,10 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QTimer>
+#include <utility>
 
 #include "common/app_event.h"
+#include "device/session_texts.h"
 #include "mainwindow/texts.h"
 #include "settings/sliders.h"
 #include "windows/main_window.h"
@@ -23,9 +25,8 @@ constexpr int kEventRetryMs = 20;
 }  // namespace
 
 mainwindow::KeyboardAtStart CVediVezazivaDlg::openDeviceSession() {
-    // Device session: command channel with the start-up read on the device worker, event channel
-    // with its reader; arrival and removal notices.
-    return mainwindow::KeyboardAtStart::Absent;
+    m_device = std::make_unique<DeviceLink>(m_context.options, m_context.device, *m_model, this);
+    return m_device->open();
 }
 
 QString CVediVezazivaDlg::udevInstallCommand() const {
@@ -37,17 +38,44 @@ QString CVediVezazivaDlg::udevInstallCommand() const {
 }
 
 bool CVediVezazivaDlg::keyboardConnected() const {
-    return false;
+    return m_device && m_device->connected();
 }
 
 void CVediVezazivaDlg::deviceSynced(long lParam) {
+    // The session has recomputed the changed-key flags and saved keymap.bin.
     setSlidersFromImage();
-    m_model->withLock([](model::ConfigState& s) { model::recomputeChangedKeys(s); });
-    if (Status s = m_model->save(); !s) {
-        qDebug() << "keymap.bin:" << QString::fromStdString(s.error().context);
-    }
     update();
     if (lParam == 0) checkFirmwareUpdate();
+}
+
+void CVediVezazivaDlg::jobFinished(device::Job job, const Status& status) {
+    if (!status) {
+        qDebug() << "device job:" << QString::fromStdString(status.error().context);
+    }
+    switch (job) {
+        case device::Job::Save:
+            setBusy(false);
+            if (!status) tell(device::kSaveFailedCaption, device::kSaveFailedText);
+            break;
+        case device::Job::FactoryReset:
+            setBusy(false);
+            setSlidersFromImage();
+            break;
+        default:
+            break;
+    }
+    update();
+    // A click that came while the job held the configuration runs now.
+    if (auto pending = std::exchange(m_pendingRelease, std::nullopt)) release(*pending);
+}
+
+void CVediVezazivaDlg::tell(const BiText& caption, const BiText& text) {
+    const Language lang = m_context.language;
+    auto* box = new QMessageBox(QMessageBox::Information, QString::fromUtf8(caption.in(lang)),
+                                QString::fromUtf8(text.in(lang)), QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
 }
 
 CBitSlider* CVediVezazivaDlg::slider(settings::SliderId id) const {
@@ -119,7 +147,7 @@ void CVediVezazivaDlg::createTrayIcon() {
     m_tray->setToolTip(QString::fromUtf8(mainwindow::text::kTrayTip));
     m_trayMenu = std::make_unique<QMenu>();
     m_trayMenu->addAction(QString::fromUtf8(mainwindow::text::kExit.in(m_context.language)), this,
-                          [] { QCoreApplication::exit(0); });
+                          [this] { emit ended(); });
     m_tray->setContextMenu(m_trayMenu.get());
     connect(m_tray, &QSystemTrayIcon::activated, this, &CVediVezazivaDlg::trayActivated);
     m_tray->show();
@@ -145,7 +173,8 @@ void CVediVezazivaDlg::showNoKeyboardBalloon() {
 }
 
 void CVediVezazivaDlg::checkFirmwareUpdate() {
-    if (!mainwindow::updateOffered(m_packageVersion, m_firmwareVersion)) return;
+    const auto firmware = m_device->session().firmwareVersion();
+    if (!mainwindow::updateOffered(m_packageVersion, {firmware[0], firmware[1]})) return;
     const Language lang = m_context.language;
     const auto answer =
         QMessageBox::question(this, QString::fromUtf8(mainwindow::kUpdateCaption.in(lang)),

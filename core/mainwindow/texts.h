@@ -62,10 +62,6 @@ inline constexpr BiText kSaveNoKeyboard{
     "No keyboard is connected, so nothing was sent.\nYour changes are kept on this computer and "
     "are sent with the next Save.",
     "未连接键盘，未发送任何数据。\n修改已保留在本机，下次保存时发送。"};
-inline constexpr BiText kSaveTimeout{
-    "The keyboard did not confirm the data in time.\nYour changes are kept on this computer; "
-    "press Save again to send them.",
-    "键盘未能及时确认数据。\n修改已保留在本机，请再次点击保存发送。"};
 inline constexpr BiText kResetNoKeyboard{
     "No keyboard is connected, so its factory settings cannot be restored.",
     "未连接键盘，无法恢复出厂设置。"};

@@ -8,6 +8,8 @@
 
 #include <memory>
 
+#include "device/pacer.h"
+#include "sim/firmware.h"
 #include "skin/skin_paths.h"
 #include "windows/main_window.h"
 
@@ -32,19 +34,37 @@ protected:
         ASSERT_TRUE(m_dir.isValid());
     }
 
-    AppContext context(Language lang = Language::English) const {
+    // The emulated keyboard, plugged in or not, paced by a virtual clock (no real pauses).
+    AppContext context(Language lang = Language::English, bool keyboard = false) {
         AppContext c;
         c.language = lang;
         c.paths.programFolder = skin::programFolder();
         c.paths.dataFolder = m_dir.path();
+        auto pacer = std::make_shared<device::RecordingPacer>();
+        pacer->setKeepLog(false);
+        c.device.pacer = pacer;
+        c.device.firmware = std::make_shared<sim::Firmware>([pacer] { return pacer->elapsed(); });
+        if (!keyboard) c.device.firmware->unplug();
+        m_firmware = c.device.firmware;
         return c;
     }
 
-    std::unique_ptr<CVediVezazivaDlg> makeWindow(Language lang = Language::English) {
-        auto w = std::make_unique<CVediVezazivaDlg>(context(lang));
+    std::unique_ptr<CVediVezazivaDlg> makeWindow(Language lang = Language::English,
+                                                 bool keyboard = false) {
+        auto w = std::make_unique<CVediVezazivaDlg>(context(lang, keyboard));
         w->initialise(false);
         return w;
     }
+
+    // Lets the device worker finish its jobs and the window handle what they posted.
+    static void settle(CVediVezazivaDlg& w) {
+        for (int i = 0; i < 3; ++i) {
+            w.deviceLink()->session().waitIdle();
+            QCoreApplication::processEvents();
+        }
+    }
+
+    std::shared_ptr<sim::Firmware> m_firmware;
 
     QTemporaryDir m_dir;
 };
