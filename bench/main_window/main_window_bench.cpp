@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QMouseEvent>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWindow>
 #include <algorithm>
 #include <cstdio>
@@ -86,6 +87,86 @@ Timing repaintTiming(CVediVezazivaDlg& w, int count) {
     return r;
 }
 
+// Records when the window paints.
+class PaintClock : public QObject {
+public:
+    explicit PaintClock(QWidget* w) { w->installEventFilter(this); }
+    void reset() {
+        m_last = -1;
+        m_longest = 0;
+        m_paints = 0;
+    }
+    double longestGapMs() const { return ms(m_longest); }
+    int paints() const { return m_paints; }
+    void start() { m_clock.start(); }
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) {
+            const qint64 now = m_clock.nsecsElapsed();
+            if (m_last >= 0) m_longest = std::max(m_longest, now - m_last);
+            m_last = now;
+            ++m_paints;
+        }
+        return false;
+    }
+
+private:
+    QElapsedTimer m_clock;
+    qint64 m_last = -1;
+    qint64 m_longest = 0;
+    int m_paints = 0;
+};
+
+struct GapFigures {
+    double readAllMs = 0;
+    double readGap = 0;
+    double writeAllMs = 0;
+    double writeGap = 0;
+};
+
+// Runs the window against the in-process emulated keyboard with real pauses while the window is
+// asked to repaint every 2 ms: the longest gap between two paints during the start-up read-all
+// and during a write-all that sends every region.
+GapFigures paintGaps(const QString& dataFolder) {
+    tavrik::app::AppContext context;
+    context.paths.programFolder = tavrik::skin::programFolder();
+    context.paths.dataFolder = dataFolder;
+    context.options.simulate = true;
+    auto window = std::make_unique<CVediVezazivaDlg>(context);
+    PaintClock clock(window.get());
+    QTimer ticker;
+    ticker.setInterval(2);
+    QObject::connect(&ticker, &QTimer::timeout, window.get(), [&] { window->update(); });
+    clock.start();
+    ticker.start();
+    GapFigures f;
+    QElapsedTimer t;
+    const auto runWhileBusy = [&](double& elapsed, double& gap) {
+        clock.reset();
+        t.start();
+        while (window->deviceLink()->session().busy()) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        }
+        elapsed = ms(t.nsecsElapsed());
+        gap = clock.longestGapMs();
+    };
+    window->initialise(false);
+    window->show();
+    runWhileBusy(f.readAllMs, f.readGap);
+    QCoreApplication::processEvents();
+    // Every region differs from the keyboard: colour table, settings, key codes, bitmap, all
+    // macro slots and DIY tables, lighting.
+    window->configModel().withLock([](tavrik::model::ConfigState& s) {
+        for (std::size_t i = 0; i < tavrik::model::kImageSize; ++i) {
+            s.image[i] = static_cast<std::uint8_t>(s.image[i] ^ 0x01);
+        }
+    });
+    click(*window, {950, 620});
+    runWhileBusy(f.writeAllMs, f.writeGap);
+    return f;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -96,6 +177,7 @@ int main(int argc, char** argv) {
 
     QTemporaryDir data;
     tavrik::app::AppContext context;
+    context.options.simulate = true;
     context.paths.programFolder = tavrik::skin::programFolder();
     context.paths.dataFolder = data.path();
     auto window = std::make_unique<CVediVezazivaDlg>(context);
@@ -133,5 +215,13 @@ int main(int argc, char** argv) {
         std::printf("repaint, %-26s cpu mean (ms) %6.3f\n", r.name, r.t.cpuMean);
         std::printf("repaint, %-26s cpu p99  (ms) %6.3f\n", r.name, r.t.cpuP99);
     }
+    window.reset();
+
+    QTemporaryDir gapData;
+    const GapFigures gaps = paintGaps(gapData.path());
+    std::printf("%-44s %10.0f\n", "start-up read-all, emulated keyboard (ms)", gaps.readAllMs);
+    std::printf("%-44s %10.2f\n", "longest paint gap during read-all (ms)", gaps.readGap);
+    std::printf("%-44s %10.0f\n", "write-all of every region (ms)", gaps.writeAllMs);
+    std::printf("%-44s %10.2f\n", "longest paint gap during write-all (ms)", gaps.writeGap);
     return 0;
 }
