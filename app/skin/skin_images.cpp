@@ -67,7 +67,7 @@ QStringList SkinImages::unlistedFiles(SkinPart part) const {
 
 bool fitWindowToImage(QWidget& window, SkinImages& images, const QString& fileName) {
     const QSize size = images.size(fileName);
-    if (!size.isValid()) return false;
+    if (size.isEmpty()) return false;  // a null image has the valid size 0 x 0
     window.resize(size);
     return true;
 }

@@ -28,6 +28,11 @@ public:
 
     // Holds the lock for a longer sequence; state() may only be used while it is held.
     std::unique_lock<std::mutex> lock() { return std::unique_lock<std::mutex>(m_mutex); }
+    // Takes the lock only if it is free (the window thread must not wait for a device job);
+    // check owns_lock() before using state().
+    std::unique_lock<std::mutex> tryLock() {
+        return std::unique_lock<std::mutex>(m_mutex, std::try_to_lock);
+    }
     ConfigState& state() { return *m_state; }
 
     // Start-up: flags and table zeroed, keymap.bin loaded (or created), own codes, snapshot.

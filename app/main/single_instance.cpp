@@ -1,0 +1,67 @@
+#include "main/single_instance.h"
+
+#include <QDeadlineTimer>
+#include <QDebug>
+#include <QDir>
+#include <QLocalSocket>
+#include <QThread>
+
+namespace tavrik::app {
+namespace {
+
+const QByteArray kShowRequest = "show\n";
+
+}  // namespace
+
+SingleInstance::SingleInstance(const QString& name, const QString& folder, QObject* parent)
+    : QObject(parent),
+      m_socketPath(QDir(folder).filePath(name + QStringLiteral(".sock"))),
+      m_lock(QDir(folder).filePath(name + QStringLiteral(".lock"))) {
+    // A lock left by a crashed copy is taken over (its process is gone); a live holder is never
+    // treated as stale however long it runs.
+    m_lock.setStaleLockTime(0);
+}
+
+SingleInstance::~SingleInstance() {
+    if (m_server) m_server->close();
+}
+
+bool SingleInstance::claim() {
+    if (!m_lock.tryLock(0)) return false;
+    m_server = std::make_unique<QLocalServer>();
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    QLocalServer::removeServer(m_socketPath);  // a socket file left by a crashed copy
+    if (!m_server->listen(m_socketPath)) {
+        qDebug() << "single instance: cannot listen on" << m_socketPath << m_server->errorString();
+    }
+    connect(m_server.get(), &QLocalServer::newConnection, this, &SingleInstance::onConnection);
+    return true;
+}
+
+void SingleInstance::onConnection() {
+    while (QLocalSocket* socket = m_server->nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+            if (socket->readAll().contains(kShowRequest.trimmed())) emit showRequested();
+            socket->disconnectFromServer();
+        });
+    }
+}
+
+bool SingleInstance::askFirstToShow(int timeoutMs) {
+    QDeadlineTimer deadline(timeoutMs);
+    while (!deadline.hasExpired()) {
+        QLocalSocket socket;
+        socket.connectToServer(m_socketPath);
+        if (socket.waitForConnected(200)) {
+            socket.write(kShowRequest);
+            const bool sent = socket.waitForBytesWritten(1000);
+            socket.disconnectFromServer();
+            return sent;
+        }
+        QThread::msleep(100);
+    }
+    return false;
+}
+
+}  // namespace tavrik::app

@@ -1,0 +1,28 @@
+#pragma once
+// CVediVezazivaApp: the application object. It reads the command line, keeps the tool to one
+// running copy, builds the main window and runs until the window ends the program.
+
+#include <QApplication>
+#include <memory>
+
+namespace tavrik::app {
+
+class CVediVezazivaDlg;
+class SingleInstance;
+
+class CVediVezazivaApp : public QApplication {
+    Q_OBJECT
+public:
+    CVediVezazivaApp(int& argc, char** argv);
+    ~CVediVezazivaApp() override;
+
+    // Runs the tool; returns the process exit code. A second copy asks the first to show its
+    // window and returns 0 at once.
+    int run();
+
+private:
+    std::unique_ptr<SingleInstance> m_instance;
+    std::unique_ptr<CVediVezazivaDlg> m_window;
+};
+
+}  // namespace tavrik::app

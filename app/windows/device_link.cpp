@@ -1,0 +1,107 @@
+#include "windows/device_link.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+
+#include "common/app_event.h"
+#include "hid/hid_opener.h"
+#include "hid/udev_monitor.h"
+#include "sim/firmware.h"
+#include "sim/openers.h"
+#include "sim/socket_channel.h"
+
+namespace tavrik::app {
+
+QEvent::Type JobFinishedEvent::eventType() {
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
+
+// Posts every session notice to the window's thread.
+class DeviceLink::Listener final : public device::SessionListener {
+public:
+    explicit Listener(QObject* receiver) : m_receiver(receiver) {}
+
+    void deviceSynced(int lParam) override { post(new AppEvent(msg::WM_DEVICESYNCED, 0, lParam)); }
+    void deviceEvent(std::uint8_t code) override { post(new AppEvent(msg::WM_DEVICEEVENT, code)); }
+    void jobFinished(device::Job job, const Status& status) override {
+        post(new JobFinishedEvent(job, status));
+    }
+    void debugLine(const std::string& line) override {
+        qDebug().noquote() << QString::fromStdString(line);
+    }
+
+private:
+    void post(QEvent* e) { QCoreApplication::postEvent(m_receiver, e); }
+
+    QObject* m_receiver;
+};
+
+DeviceLink::DeviceLink(const mainwindow::Options& options, DeviceSetup setup,
+                       model::ConfigModel& model, QObject* receiver)
+    : m_setup(std::move(setup)), m_listener(std::make_unique<Listener>(receiver)) {
+    if (!m_setup.pacer) m_setup.pacer = std::make_shared<device::SleepPacer>();
+    if (!m_setup.firmware && options.simulate) {
+        m_setup.firmware = std::make_shared<sim::Firmware>();
+    }
+    if (m_setup.firmware) {
+        m_opener = std::make_unique<sim::SimOpener>(*m_setup.firmware);
+    } else if (!options.simSocket.empty()) {
+        m_socketPath = options.simSocket;
+        m_opener = std::make_unique<sim::SocketOpener>(m_socketPath);
+    } else {
+        m_opener = std::make_unique<hid::HidOpener>();
+    }
+    m_session = std::make_unique<device::Session>(*m_opener, *m_setup.pacer, model, *m_listener);
+}
+
+DeviceLink::~DeviceLink() {
+    // Hot-plug sources first, so that nothing queues a job on a closing session.
+    m_udev.reset();
+    m_socketMonitor.reset();
+    if (m_setup.firmware) m_setup.firmware->setPlugListener({});
+    m_session->close();
+}
+
+mainwindow::KeyboardAtStart DeviceLink::open() {
+    const device::OpenStatus status = m_session->open();
+    watchHotplug();
+    switch (status) {
+        case device::OpenStatus::Opened:
+            return mainwindow::KeyboardAtStart::Connected;
+        case device::OpenStatus::NoPermission:
+            return mainwindow::KeyboardAtStart::NoPermission;
+        default:
+            return mainwindow::KeyboardAtStart::Absent;
+    }
+}
+
+void DeviceLink::watchHotplug() {
+    const auto onPlug = [this](bool plugged) {
+        const device::HotplugEvent e{
+            plugged ? device::HotplugKind::Arrival : device::HotplugKind::Removal, {}};
+        if (plugged) {
+            m_session->deviceArrived(e);
+        } else {
+            m_session->deviceRemoved(e);
+        }
+    };
+    if (m_setup.firmware) {
+        m_setup.firmware->setPlugListener(onPlug);
+    } else if (!m_socketPath.empty()) {
+        m_socketMonitor = std::make_unique<sim::SocketPlugMonitor>(m_socketPath, onPlug);
+    } else {
+        m_udev = std::make_unique<hid::UdevMonitor>([this](const device::HotplugEvent& e) {
+            if (e.kind == device::HotplugKind::Arrival) {
+                m_session->deviceArrived(e);
+            } else {
+                m_session->deviceRemoved(e);
+            }
+        });
+        if (Status s = m_udev->start(); !s) {
+            qDebug() << "hot-plug:" << QString::fromStdString(s.error().context);
+        }
+    }
+}
+
+}  // namespace tavrik::app

@@ -1,0 +1,244 @@
+#include "windows/main_window.h"
+
+#include <QApplication>
+#include <QDebug>
+#include <QFile>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QWindow>
+
+#include "common/app_event.h"
+#include "macro/macro_store.h"
+#include "mainwindow/startup.h"
+#include "mainwindow/texts.h"
+#include "model/key_table.h"
+#include "skin/skin_manifest.h"
+#include "skin/skin_paths.h"
+#include "skin/splash_screen.h"
+#include "skin/window_dragger.h"
+
+namespace tavrik::app {
+namespace {
+
+// Used when main.png cannot be read: large enough for every hit area.
+constexpr QSize kFallbackSize{1000, 645};
+
+bool isToolMessage(int type) {
+    switch (type) {
+        case msg::WM_TRAYICON:
+        case msg::WM_TRAYBALLOON:
+        case msg::WM_DEVICEEVENT:
+        case msg::WM_SLIDERMOVED:
+        case msg::WM_DEVICESYNCED:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Windows virtual-key code of the keys the window filters; 0 for the others.
+int virtualKeyOf(int qtKey) {
+    switch (qtKey) {
+        case Qt::Key_F1:
+            return 0x70;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return 0x0D;
+        case Qt::Key_Escape:
+            return 0x1B;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace
+
+CVediVezazivaDlg::CVediVezazivaDlg(AppContext context, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      m_context(std::move(context)),
+      m_model(std::make_unique<model::ConfigModel>(m_context.paths.keymapFile().toStdString())),
+      m_macros(std::make_unique<macro::MacroStore>()) {
+    setWindowTitle(QString::fromUtf8(mainwindow::text::kWindowTitle));
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);  // the surface is painted whole, nothing to erase
+    m_skin.setFolder(
+        skin::skinFolder(m_context.paths.programFolder, languageCode(), skin::SkinPart::Main));
+    const QIcon icon(
+        skin::skinRoot(m_context.paths.programFolder) + QStringLiteral("png/") +
+        QString::fromLatin1(skin::kAppIcon.data(), static_cast<qsizetype>(skin::kAppIcon.size())));
+    setWindowIcon(icon);
+    // A press on a spot that is no control drags the window.
+    new skin::WindowDragger(this, [this](QPoint p) {
+        return m_view.isControlAt({p.x(), p.y()}, currentEffect());
+    });
+}
+
+int CVediVezazivaDlg::languageCode() const {
+    return mainwindow::languageCode(m_context.language);
+}
+
+CVediVezazivaDlg::~CVediVezazivaDlg() {
+    if (m_tray) m_tray->hide();
+    m_device.reset();  // reader stopped, channels closed, before the model goes
+}
+
+void CVediVezazivaDlg::initialise(bool showSplash) {
+    readVersionFile();
+    sizeFromBackground();
+    // Device notifications come with the device session, created below.
+    createSliders();
+    if (showSplash) {
+        skin::CSplashScreen splash(m_context.paths.programFolder, languageCode());
+        splash.exec();
+    }
+    loadMacroFile();
+    model::keyTable();  // built once, before anything looks a key up
+    // keymap.bin is loaded before the session starts its read, so the keyboard's values win.
+    loadKeymap();
+    const mainwindow::KeyboardAtStart keyboard = openDeviceSession();
+    createTrayIcon();
+    m_initialised = true;
+    present(mainwindow::startupPresentation(keyboard, QSystemTrayIcon::isSystemTrayAvailable()));
+}
+
+void CVediVezazivaDlg::present(const mainwindow::StartupPresentation& presentation) {
+    setVisible(presentation.showWindow);
+    if (!presentation.notice) return;
+    // Not modal: start-up goes on, and the user may read it at leisure.
+    const Language lang = m_context.language;
+    QString text = QString::fromUtf8(presentation.notice->in(lang));
+    if (text.contains(QStringLiteral("%1"))) text = text.arg(udevInstallCommand());
+    auto* box = new QMessageBox(QMessageBox::Information,
+                                QString::fromUtf8(mainwindow::text::kNoticeCaption.in(lang)), text,
+                                QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
+}
+
+void CVediVezazivaDlg::readVersionFile() {
+    QFile f(m_context.paths.versionFile());
+    if (!f.open(QIODevice::ReadOnly)) return;  // no VER.bin: 0.0, no update is ever offered
+    const QByteArray text = f.read(static_cast<qint64>(mainwindow::kVersionFileSize));
+    m_packageVersion =
+        mainwindow::parseVersionFile({reinterpret_cast<const std::uint8_t*>(text.constData()),
+                                      static_cast<std::size_t>(text.size())});
+}
+
+void CVediVezazivaDlg::sizeFromBackground() {
+    if (!skin::fitWindowToImage(*this, m_skin, QStringLiteral("main.png"))) resize(kFallbackSize);
+    setFixedSize(size());
+}
+
+void CVediVezazivaDlg::loadMacroFile() {
+    // A missing file is created with the empty store.
+    const auto loaded = macro::loadMacroFile(*m_macros, m_context.paths.macroFile().toStdString());
+    if (!loaded) qDebug() << "MacroDefine.bin:" << QString::fromStdString(loaded.error().context);
+}
+
+void CVediVezazivaDlg::loadKeymap() {
+    if (Status s = m_model->startup(); !s) {
+        qDebug() << "keymap.bin:" << QString::fromStdString(s.error().context);
+    }
+    // The sliders show the file's values until the keyboard's arrive; otherwise showing a
+    // section would store the sliders' initial positions over them.
+    setSlidersFromImage();
+}
+
+void CVediVezazivaDlg::showNormalAndRaise() {
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+std::uint8_t CVediVezazivaDlg::currentEffect() const {
+    if (auto lock = m_model->tryLock(); lock.owns_lock()) {
+        return m_model->state().image[model::image::kEffect];
+    }
+    return m_shownImage[model::image::kEffect];  // a device job holds the configuration
+}
+
+void CVediVezazivaDlg::release(QPoint pos) {
+    auto lock = m_model->tryLock();
+    if (!lock.owns_lock()) {
+        // A device job holds the configuration: the click runs when the job has ended.
+        m_pendingRelease = pos;
+        return;
+    }
+    const auto out = m_view.release({pos.x(), pos.y()}, m_model->state().image);
+    lock.unlock();
+    runRelease(out);
+    update();
+}
+
+bool CVediVezazivaDlg::event(QEvent* e) {
+    if (isToolMessage(static_cast<int>(e->type()))) {
+        handleAppEvent(static_cast<const AppEvent&>(*e));
+        return true;
+    }
+    if (e->type() == JobFinishedEvent::eventType()) {
+        const auto& job = static_cast<const JobFinishedEvent&>(*e);
+        jobFinished(job.job(), job.status());
+        return true;
+    }
+    return QWidget::event(e);
+}
+
+void CVediVezazivaDlg::mouseMoveEvent(QMouseEvent* e) {
+    const QPoint pos = e->position().toPoint();
+    if (m_view.move({pos.x(), pos.y()}, currentEffect())) update();
+}
+
+void CVediVezazivaDlg::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton) release(e->position().toPoint());
+}
+
+void CVediVezazivaDlg::keyPressEvent(QKeyEvent* e) {
+    if (mainwindow::isFilteredKey(virtualKeyOf(e->key()))) {
+        e->accept();  // neither help nor closing the window
+        return;
+    }
+    QWidget::keyPressEvent(e);
+}
+
+void CVediVezazivaDlg::focusOutEvent(QFocusEvent* e) {
+    QWidget::focusOutEvent(e);
+    if (m_view.clearHover()) update();
+}
+
+void CVediVezazivaDlg::leaveEvent(QEvent* e) {
+    QWidget::leaveEvent(e);
+    if (m_view.clearHover()) update();
+}
+
+void CVediVezazivaDlg::closeEvent(QCloseEvent* e) {
+    // Closing through the window system is the Close command: the file keeps what the keyboard
+    // has.
+    QWidget::closeEvent(e);
+    if (m_initialised) closeCommand();
+}
+
+void CVediVezazivaDlg::handleAppEvent(const AppEvent& e) {
+    switch (e.message()) {
+        case msg::WM_TRAYBALLOON:
+            if (e.wParam() == 15) showNoKeyboardBalloon();
+            break;
+        case msg::WM_SLIDERMOVED:
+            sliderMoved(static_cast<int>(e.wParam()));
+            break;
+        case msg::WM_DEVICESYNCED:
+            deviceSynced(static_cast<long>(e.lParam()));
+            break;
+        case msg::WM_DEVICEEVENT:
+            deviceEvent(static_cast<std::uint8_t>(e.wParam()));
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace tavrik::app

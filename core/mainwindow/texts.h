@@ -1,0 +1,69 @@
+#pragma once
+// Every text the main window, its tray icon and its message boxes show, in both languages.
+
+#include "common/language.h"
+
+namespace tavrik::mainwindow::text {
+
+inline constexpr const char* kWindowTitle = "Tavrik 87Rev";
+inline constexpr const char* kTrayTip = "Tavrik 87Rev";
+inline constexpr const char* kHomePage = "https://tavrik.example.com/";
+inline constexpr const char* kHomePageShown = "tavrik.example.com";  // fits the help box
+inline constexpr const char* kHelpVersion = "Ver: 1.1";
+
+// Bottom row and panel.
+inline constexpr BiText kProfile{"Profile", "配置"};
+inline constexpr BiText kReturn{"Return", "恢复"};
+inline constexpr BiText kCancel{"Cancel", "取消"};
+inline constexpr BiText kSave{"Save", "保存"};
+inline constexpr BiText kLight{"Light", "灯光"};
+inline constexpr BiText kEffect{"Effect", "效果"};
+inline constexpr BiText kSpeed{"Speed", "速度"};
+inline constexpr BiText kSlow{"Slow", "慢"};
+inline constexpr BiText kFast{"Fast", "快"};
+inline constexpr BiText kBrightness{"Brightness", "亮度"};
+inline constexpr BiText kDark{"Dark", "黑"};
+inline constexpr BiText kBright{"Bright", "亮"};
+inline constexpr BiText kDirection{"方向", "方向"};
+inline constexpr BiText kKeymap{"Keymap", "Keymap"};
+inline constexpr BiText kDiy{"DIY", "DIY"};
+inline constexpr BiText kMacroManagement{"Macro Management", "宏管理器"};
+inline constexpr BiText kGameMode{"Game Mode", "游戏模式"};
+inline constexpr BiText kWinLock{"Win Lock", "Win Lock模式"};
+inline constexpr BiText kOn{"ON", "开启"};
+inline constexpr BiText kOff{"OFF", "关闭"};
+inline constexpr BiText kResponseTime{"Response Time", "按键响应时间"};
+inline constexpr BiText kReportRate{"USB Report Rate", "USB报告率"};
+inline constexpr BiText kUpdateFirmware{"Update Firmware", "驱动更新"};
+
+// Factory reset question.
+inline constexpr BiText kFactoryQuestion{"Confirm to return Factory Setting?",
+                                         "确认恢复至出厂设置吗？"};
+inline constexpr BiText kFactoryCaption{"Factory Setting", "出厂设置"};
+
+// Tray icon.
+inline constexpr BiText kExit{"Exit", "退出"};
+inline constexpr const char* kNoKeyboardBalloon = "No Gaming Keyboard Detected!";
+inline constexpr const char* kNoKeyboardBalloonTitle = "Warning";
+
+// Told in a message box where the described behaviour would fail silently or hang.
+inline constexpr BiText kNoticeCaption{"Tavrik 87Rev", "Tavrik 87Rev"};
+inline constexpr BiText kNoKeyboard{
+    "No Gaming Keyboard Detected!\nThe tool keeps running; plug the keyboard in to load its "
+    "settings.",
+    "未检测到游戏键盘！\n程序继续运行；插入键盘后将读取其设置。"};
+// %1: the command that installs the udev rule.
+inline constexpr BiText kNoPermission{
+    "The keyboard is connected, but this user may not open its HID devices.\nInstall the "
+    "tool's udev rule, then plug the keyboard in again:\n\n%1",
+    "键盘已连接，但当前用户无权打开其 HID 设备。\n请安装本工具的 udev "
+    "规则，然后重新插入键盘：\n\n%1"};
+inline constexpr BiText kSaveNoKeyboard{
+    "No keyboard is connected, so nothing was sent.\nYour changes are kept on this computer and "
+    "are sent with the next Save.",
+    "未连接键盘，未发送任何数据。\n修改已保留在本机，下次保存时发送。"};
+inline constexpr BiText kResetNoKeyboard{
+    "No keyboard is connected, so its factory settings cannot be restored.",
+    "未连接键盘，无法恢复出厂设置。"};
+
+}  // namespace tavrik::mainwindow::text

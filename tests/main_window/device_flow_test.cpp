@@ -1,0 +1,227 @@
+// The real main window against the emulated keyboard: what the keyboard receives for the
+// window's commands.
+
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+
+#include "controls/bit_slider.h"
+#include "model/keymap_file.h"
+#include "model/slot_table.h"
+#include "qt_app_fixture.h"
+
+namespace tavrik::app {
+namespace {
+
+namespace img = model::image;
+
+constexpr QPoint kLightingTitle{100, 115};
+constexpr QPoint kEffectBox{100, 170};
+constexpr QPoint kSave{950, 620};
+constexpr QPoint kCancel{880, 620};
+constexpr QPoint kReturn{820, 620};
+constexpr QPoint kClose{985, 10};
+
+class DeviceFlow : public testing::MainWindowFixture {
+protected:
+    std::filesystem::path keymapPath() const { return m_dir.filePath("keymap.bin").toStdString(); }
+    std::unique_ptr<model::ConfigState> fileState() const {
+        auto s = std::make_unique<model::ConfigState>();
+        EXPECT_TRUE(model::readConfigFile(keymapPath(), s->image, s->actions));
+        return s;
+    }
+    // Starts the window with the keyboard plugged in and waits for its start-up read.
+    std::unique_ptr<CVediVezazivaDlg> start() {
+        auto w = makeWindow(Language::English, true);
+        w->show();
+        settle(*w);
+        return w;
+    }
+    // Counts the reports the keyboard receives from now on.
+    void countReports() {
+        m_firmware->setTrace([this](sim::Direction d, sim::ReportKind, auto) {
+            if (d == sim::Direction::HostToKeyboard) ++m_received;
+        });
+    }
+    static void click(QWidget& w, QPoint p) { QTest::mouseClick(&w, Qt::LeftButton, {}, p); }
+    // Answers the next modal message box with `button`, remembering its text.
+    void answerNextBox(QMessageBox::StandardButton button) {
+        auto* poll = new QTimer(qApp);
+        poll->setInterval(5);
+        QObject::connect(poll, &QTimer::timeout, [this, button, poll] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            m_boxText = box->text();
+            box->button(button)->click();
+            poll->deleteLater();
+            poll->stop();
+        });
+        poll->start();
+    }
+    int effectOfModel(CVediVezazivaDlg& w) {
+        return w.configModel().withLock(
+            [](model::ConfigState& s) { return s.image[img::kEffect]; });
+    }
+
+    std::atomic<int> m_received{0};
+    QString m_boxText;
+};
+
+TEST_F(DeviceFlow, TheKeyboardsReadWinsOverKeymapBin) {
+    auto file = std::make_unique<model::ConfigState>();
+    file->image[img::kEffect] = 3;
+    file->image[img::kBrightness] = 44;
+    ASSERT_TRUE(model::saveConfigFile(keymapPath(), file->image, file->actions));
+    AppContext c = context(Language::English, true);
+    model::Image keyboard = m_firmware->image();  // the emulator's settings differ from the file
+    keyboard[img::kEffect] = 13;
+    keyboard[img::kBrightness] = 12;
+    m_firmware->setImage(keyboard);
+    auto w = std::make_unique<CVediVezazivaDlg>(c);
+    w->initialise(false);
+    settle(*w);
+    w->configModel().withLock([](model::ConfigState& s) {
+        EXPECT_EQ(s.image[img::kEffect], 13);
+        EXPECT_EQ(s.image[img::kBrightness], 12);
+        EXPECT_EQ(s.image, s.syncedImage);
+    });
+    EXPECT_EQ(fileState()->image[img::kEffect], 13);
+    EXPECT_TRUE(w->isVisible());
+}
+
+TEST_F(DeviceFlow, ChooseAnEffectMoveASliderAndSave) {
+    auto w = start();
+    click(*w, kLightingTitle);
+    click(*w, kEffectBox);
+    click(*w, {100, 200});  // row 1: Breathing
+    ASSERT_EQ(effectOfModel(*w), 2);
+    CBitSlider* brightness = nullptr;
+    for (CBitSlider* s : w->findChildren<CBitSlider*>()) {
+        if (s->controlId() == CBitSlider::kBrightnessId) brightness = s;
+    }
+    ASSERT_NE(brightness, nullptr);
+    w->renderSurface();  // sliders are shown per section when the panel is drawn
+    ASSERT_TRUE(brightness->isVisible());
+    brightness->setValue(33);
+    EXPECT_NE(m_firmware->image()[img::kEffect], 2);  // nothing is sent before Save
+
+    click(*w, kSave);
+    settle(*w);
+    const model::Image keyboard = m_firmware->image();
+    EXPECT_EQ(keyboard[img::kEffect], 2);
+    EXPECT_EQ(keyboard[img::kBrightness], 33);
+    w->configModel().withLock([](model::ConfigState& s) { EXPECT_EQ(s.image, s.syncedImage); });
+    EXPECT_EQ(fileState()->image[img::kBrightness], 33);
+}
+
+TEST_F(DeviceFlow, CancelRevertsWithoutSending) {
+    auto w = start();
+    const model::Image before = m_firmware->image();
+    countReports();
+    click(*w, kLightingTitle);
+    click(*w, kEffectBox);
+    click(*w, {100, 400});  // row 11
+    click(*w, kCancel);
+    settle(*w);
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(effectOfModel(*w), before[img::kEffect]);
+    EXPECT_EQ(m_received.load(), 0);
+    EXPECT_EQ(m_firmware->image(), before);
+    EXPECT_EQ(fileState()->image[img::kEffect], before[img::kEffect]);
+}
+
+TEST_F(DeviceFlow, CloseLeavesKeymapBinEqualToTheKeyboard) {
+    auto w = start();
+    click(*w, kLightingTitle);
+    click(*w, kEffectBox);
+    click(*w, {100, 500});  // row 16, not saved
+    click(*w, kClose);
+    const model::Image keyboard = m_firmware->image();
+    const auto file = fileState();
+    const auto region = [](const model::Image& i, std::size_t from, std::size_t to) {
+        return std::vector<std::uint8_t>(i.begin() + static_cast<long>(from),
+                                         i.begin() + static_cast<long>(to));
+    };
+    EXPECT_EQ(region(file->image, img::kLightingParams, img::kGameMode + 1),
+              region(keyboard, img::kLightingParams, img::kGameMode + 1));
+    EXPECT_EQ(region(file->image, img::kKeyCodeArea, img::kKeyCodeArea + 504),
+              region(keyboard, img::kKeyCodeArea, img::kKeyCodeArea + 504));
+    EXPECT_EQ(region(file->image, img::kDiyTables, model::kImageSize),
+              region(keyboard, img::kDiyTables, model::kImageSize));
+}
+
+TEST_F(DeviceFlow, ReturnRestoresFactorySettings) {
+    AppContext c = context(Language::English, true);
+    model::Image custom = m_firmware->image();
+    custom[img::kEffect] = 51;
+    custom[img::kKeyCodeArea + model::cellOffset(63) + 2] = 0x05;  // A sends B
+    custom[img::kEnableBitmap + 3] = 0x00;                         // some keys disabled
+    m_firmware->setImage(custom);
+    auto w = std::make_unique<CVediVezazivaDlg>(c);
+    w->initialise(false);
+    w->show();
+    settle(*w);
+    click(*w, kLightingTitle);
+    ASSERT_EQ(effectOfModel(*w), 51);
+
+    answerNextBox(QMessageBox::Ok);
+    click(*w, kReturn);
+    settle(*w);
+    EXPECT_EQ(m_boxText, QStringLiteral("Confirm to return Factory Setting?"));
+    EXPECT_TRUE(w->viewState().panel.lightingCollapsed);
+    EXPECT_FALSE(w->viewState().panel.diyView);
+    const model::Image keyboard = m_firmware->image();
+    EXPECT_NE(keyboard[img::kEffect], 51);
+    const auto file = fileState();
+    EXPECT_EQ(file->image[img::kEffect], keyboard[img::kEffect]);
+    EXPECT_EQ(file->image[img::kKeyCodeArea + model::cellOffset(63) + 2], 0x04);  // A again
+    EXPECT_TRUE(std::all_of(file->image.begin() + img::kEnableBitmap,
+                            file->image.begin() + img::kEnableBitmap + img::kEnableBitmapSize,
+                            [](std::uint8_t b) { return b == 0xFF; }));
+}
+
+TEST_F(DeviceFlow, ReturnAnsweredCancelChangesNothing) {
+    auto w = start();
+    const model::Image before = m_firmware->image();
+    countReports();
+    answerNextBox(QMessageBox::Cancel);
+    click(*w, kReturn);
+    settle(*w);
+    EXPECT_EQ(m_received.load(), 0);
+    EXPECT_EQ(m_firmware->image(), before);
+}
+
+TEST_F(DeviceFlow, SaveWithoutAKeyboardKeepsTheEditsAndSaysSo) {
+    auto w = makeWindow();  // keyboard unplugged
+    w->show();
+    click(*w, kLightingTitle);
+    click(*w, kEffectBox);
+    click(*w, {100, 200});
+    click(*w, kSave);
+    EXPECT_EQ(fileState()->image[img::kEffect], 2);
+    bool told = false;
+    for (QMessageBox* box : w->findChildren<QMessageBox*>()) {
+        told |= box->isVisible() && box->text().startsWith(QStringLiteral("No keyboard"));
+    }
+    EXPECT_TRUE(told);
+    w->configModel().withLock([](model::ConfigState& s) { EXPECT_NE(s.image, s.syncedImage); });
+}
+
+TEST_F(DeviceFlow, AnOlderFirmwareIsOfferedTheUpdate) {
+    QFile ver(m_dir.filePath("VER.bin"));
+    ASSERT_TRUE(ver.open(QIODevice::WriteOnly));
+    ver.write("Ver: 9.9    ");
+    ver.close();
+    answerNextBox(QMessageBox::Cancel);
+    auto w = start();
+    EXPECT_EQ(m_boxText, QStringLiteral("Update new firmware？"));
+}
+
+}  // namespace
+}  // namespace tavrik::app

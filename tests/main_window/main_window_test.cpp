@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QSlider>
+#include <QTest>
+
+#include "macro/macro_layout.h"
+#include "model/keymap_file.h"
+#include "qt_app_fixture.h"
+
+namespace tavrik::app {
+namespace {
+
+namespace img = model::image;
+
+class MainWindow : public testing::MainWindowFixture {
+protected:
+    // keymap.bin with a recognisable configuration: effect Wave, speed 4, game mode on.
+    void writeKeymap() {
+        auto s = std::make_unique<model::ConfigState>();
+        s->image[img::kEffect] = 3;
+        s->image[img::kSpeed] = 4;
+        s->image[img::kBrightness] = 20;
+        s->image[img::kGameMode] = 1;
+        ASSERT_TRUE(model::saveConfigFile(keymapPath(), s->image, s->actions));
+    }
+    std::filesystem::path keymapPath() const {
+        return (m_dir.path() + QStringLiteral("/keymap.bin")).toStdString();
+    }
+    model::Image imageOnDisk() const {
+        auto s = std::make_unique<model::ConfigState>();
+        EXPECT_TRUE(model::readConfigFile(keymapPath(), s->image, s->actions));
+        return s->image;
+    }
+    static void click(QWidget& w, QPoint p) { QTest::mouseClick(&w, Qt::LeftButton, {}, p); }
+};
+
+TEST_F(MainWindow, StartingWithoutFilesCreatesThem) {
+    auto w = makeWindow();
+    EXPECT_EQ(QFileInfo(m_dir.filePath("keymap.bin")).size(),
+              static_cast<qint64>(model::kKeymapFileSize));
+    EXPECT_EQ(QFileInfo(m_dir.filePath("MacroDefine.bin")).size(),
+              static_cast<qint64>(sizeof(macro::MacroStore)));
+}
+
+TEST_F(MainWindow, CancelHidesAndRevertsWithoutTouchingTheSnapshot) {
+    writeKeymap();
+    auto w = makeWindow();
+    w->show();
+    w->configModel().withLock([](model::ConfigState& s) {
+        s.image[img::kGameMode] = 0;
+        s.image[img::kEffect] = 52;
+    });
+    click(*w, {880, 620});
+    EXPECT_FALSE(w->isVisible());
+    const model::Image disk = imageOnDisk();
+    EXPECT_EQ(disk[img::kGameMode], 1);
+    EXPECT_EQ(disk[img::kEffect], 3);
+    w->configModel().withLock([](model::ConfigState& s) { EXPECT_EQ(s.image, s.syncedImage); });
+    EXPECT_FALSE(w->viewState().panel.diyView);
+}
+
+TEST_F(MainWindow, CloseKeepsOnlyTheSynchronisedStateInTheFile) {
+    writeKeymap();
+    auto w = makeWindow();
+    w->show();
+    w->configModel().withLock([](model::ConfigState& s) { s.image[img::kSpeed] = 9; });
+    ASSERT_TRUE(w->configModel().save());  // an edit that reached the file but not the keyboard
+    EXPECT_EQ(imageOnDisk()[img::kSpeed], 9);
+    click(*w, {985, 10});
+    EXPECT_EQ(imageOnDisk()[img::kSpeed], 4);
+}
+
+TEST_F(MainWindow, EscEnterAndF1DoNotCloseTheWindow) {
+    auto w = makeWindow();
+    w->show();
+    for (int key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter, Qt::Key_F1}) {
+        QTest::keyClick(w.get(), static_cast<Qt::Key>(key));
+        EXPECT_TRUE(w->isVisible()) << key;
+    }
+}
+
+TEST_F(MainWindow, SectionsShowTheirSlidersAndTheFileValuesSurvive) {
+    writeKeymap();
+    auto w = makeWindow();
+    w->show();
+    click(*w, {100, 115});  // expand lighting
+    click(*w, {100, 485});  // report rate title, moved down by the lighting section
+    w->renderSurface();
+    int visible = 0;
+    for (QSlider* s : w->findChildren<QSlider*>()) visible += s->isVisible() ? 1 : 0;
+    EXPECT_EQ(visible, 3);
+    // Showing the sliders must not overwrite the values loaded from keymap.bin.
+    w->configModel().withLock([](model::ConfigState& s) {
+        EXPECT_EQ(s.image[img::kSpeed], 4);
+        EXPECT_EQ(s.image[img::kBrightness], 20);
+    });
+}
+
+TEST_F(MainWindow, DiyViewFillsKeysWithTheirCellColour) {
+    auto w = makeWindow();
+    w->show();
+    const int slot = 63;  // "A"
+    const std::size_t cell = img::kDiyTables + 2 * img::kDiyTableSize + model::diyOffset(slot);
+    w->configModel().withLock([&](model::ConfigState& s) {
+        s.image[img::kEffect] = 53;
+        s.image[cell + 1] = 0x10;  // blue
+        s.image[cell + 2] = 0x80;  // green
+        s.image[cell + 3] = 0xF0;  // red
+    });
+    click(*w, {100, 115});
+    click(*w, {135, 205});  // DIY radio
+    ASSERT_TRUE(w->viewState().panel.diyView);
+    const QImage surface = w->renderSurface();
+    const model::Rect r = model::windowRect(slot);
+    EXPECT_EQ(surface.pixelColor(r.left + 2, r.top + 2), QColor(0xF0, 0x80, 0x10));
+    const model::Rect other = model::windowRect(64);  // a cell of zeros stays unfilled
+    EXPECT_NE(surface.pixelColor(other.left + 2, other.top + 2), QColor(0xF0, 0x80, 0x10));
+}
+
+TEST_F(MainWindow, ChangedKeysAreHighlightedButNeverTheWinKey) {
+    // A skin of our own: a highlight picture of one colour over the whole keyboard.
+    QTemporaryDir program;
+    ASSERT_TRUE(QDir().mkpath(program.path() + QStringLiteral("/png/english")));
+    QImage highlight(700, 380, QImage::Format_RGB32);
+    highlight.fill(QColor(0, 200, 255));
+    ASSERT_TRUE(highlight.save(program.path() + QStringLiteral("/png/english/kb_hl.png")));
+    AppContext c = context();
+    c.paths.programFolder = program.path() + QLatin1Char('/');
+    CVediVezazivaDlg w(c);
+    w.initialise(false);
+    w.show();
+    w.configModel().withLock([](model::ConfigState& s) {
+        s.changedKeys[63] = 1;
+        s.changedKeys[mainwindow::kWinKeySlot] = 1;
+    });
+    const auto pixelIn = [](const QImage& image, int slot) {
+        const model::Rect r = model::windowRect(slot);
+        return image.pixelColor(r.left + 3, r.top + 3);
+    };
+    QImage surface = w.renderSurface();
+    EXPECT_EQ(pixelIn(surface, 63), QColor(0, 200, 255));
+    EXPECT_NE(pixelIn(surface, mainwindow::kWinKeySlot), QColor(0, 200, 255));
+    EXPECT_NE(pixelIn(surface, 64), QColor(0, 200, 255));
+    // The hovered key is highlighted too.
+    const model::Rect r = model::windowRect(64);
+    const QPointF at(r.left + 5, r.top + 5);
+    QMouseEvent move(QEvent::MouseMove, at, w.mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(&w, &move);
+    surface = w.renderSurface();
+    EXPECT_EQ(pixelIn(surface, 64), QColor(0, 200, 255));
+}
+
+}  // namespace
+}  // namespace tavrik::app

@@ -1,0 +1,40 @@
+#include <gtest/gtest.h>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include "main/single_instance.h"
+#include "qt_app_fixture.h"
+
+namespace tavrik::app {
+namespace {
+
+TEST(SingleInstance, SecondStartAsksTheFirstToShow) {
+    testing::qtApp();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    SingleInstance first(QStringLiteral("instance-test"), dir.path());
+    ASSERT_TRUE(first.claim());
+    QSignalSpy shown(&first, &SingleInstance::showRequested);
+
+    SingleInstance second(QStringLiteral("instance-test"), dir.path());
+    EXPECT_FALSE(second.claim());
+    EXPECT_TRUE(second.askFirstToShow());
+    EXPECT_TRUE(shown.wait(2000));
+    EXPECT_EQ(shown.count(), 1);
+}
+
+TEST(SingleInstance, NobodyToAskWhenTheFirstIsGone) {
+    testing::qtApp();
+    QTemporaryDir dir;
+    {
+        SingleInstance first(QStringLiteral("gone-test"), dir.path());
+        ASSERT_TRUE(first.claim());
+    }
+    SingleInstance next(QStringLiteral("gone-test"), dir.path());
+    EXPECT_TRUE(next.claim());  // the lock went with the first copy
+    SingleInstance other(QStringLiteral("other-test"), dir.path());
+    EXPECT_FALSE(other.askFirstToShow(300));
+}
+
+}  // namespace
+}  // namespace tavrik::app

@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "mainwindow/app_options.h"
+
+namespace tavrik::mainwindow {
+namespace {
+
+Result<Options> parse(std::vector<std::string_view> args) {
+    return parseOptions(args);
+}
+
+TEST(Options, ValidCommandLines) {
+    auto o = parse({});
+    ASSERT_TRUE(o);
+    EXPECT_FALSE(o->simulate);
+    EXPECT_FALSE(o->language.has_value());
+
+    o = parse({"--simulate", "--data-dir", "/tmp/d", "--lang=zh"});
+    ASSERT_TRUE(o) << o.error().context;
+    EXPECT_TRUE(o->simulate);
+    EXPECT_EQ(o->dataDir, "/tmp/d");
+    EXPECT_EQ(o->language, Language::Chinese);
+
+    o = parse({"--sim-socket=/run/kb.sock", "--lang", "en"});
+    ASSERT_TRUE(o);
+    EXPECT_EQ(o->simSocket, "/run/kb.sock");
+    EXPECT_EQ(o->language, Language::English);
+}
+
+class BadOptions : public ::testing::TestWithParam<std::vector<std::string_view>> {};
+
+TEST_P(BadOptions, AreRejected) {
+    auto o = parseOptions(GetParam());
+    ASSERT_FALSE(o);
+    EXPECT_EQ(o.error().kind, ErrorKind::Value);
+}
+
+INSTANTIATE_TEST_SUITE_P(Options, BadOptions,
+                         ::testing::Values(std::vector<std::string_view>{"--bogus"},
+                                           std::vector<std::string_view>{"--lang", "fr"},
+                                           std::vector<std::string_view>{"--lang"},
+                                           std::vector<std::string_view>{"--data-dir="},
+                                           std::vector<std::string_view>{"--simulate=1"},
+                                           std::vector<std::string_view>{"--simulate",
+                                                                         "--sim-socket", "/s"},
+                                           std::vector<std::string_view>{"stray"}));
+
+TEST(Language, SystemLocaleAndOverride) {
+    EXPECT_EQ(languageForLocale("zh_CN.UTF-8"), Language::Chinese);
+    EXPECT_EQ(languageForLocale("zh-TW"), Language::Chinese);
+    EXPECT_EQ(languageForLocale("zh"), Language::Chinese);
+    EXPECT_EQ(languageForLocale("zu_ZA"), Language::English);
+    EXPECT_EQ(languageForLocale("en_GB"), Language::English);
+    EXPECT_EQ(languageForLocale("C"), Language::English);
+    EXPECT_EQ(languageForLocale(""), Language::English);
+    Options o;
+    EXPECT_EQ(chooseLanguage(o, "zh_CN"), Language::Chinese);
+    o.language = Language::English;
+    EXPECT_EQ(chooseLanguage(o, "zh_CN"), Language::English);
+    EXPECT_EQ(languageCode(Language::Chinese), 4);
+    EXPECT_NE(languageCode(Language::English), 4);
+}
+
+TEST(DataFolder, OptionThenProgramFolderThenXdg) {
+    DataFolderInputs in{"/opt/tavrik", true, "/home/u/.xdg", "/home/u", ""};
+    EXPECT_EQ(dataFolder(in), "/opt/tavrik");
+    in.dataDir = "/tmp/data";
+    EXPECT_EQ(dataFolder(in), "/tmp/data");
+    in.dataDir.clear();
+    in.programFolderWritable = false;
+    EXPECT_EQ(dataFolder(in), "/home/u/.xdg/tavrik-87rev");
+    in.xdgDataHome = "relative/dir";  // not absolute: ignored
+    EXPECT_EQ(dataFolder(in), "/home/u/.local/share/tavrik-87rev");
+    in.xdgDataHome.clear();
+    EXPECT_EQ(dataFolder(in), "/home/u/.local/share/tavrik-87rev");
+}
+
+}  // namespace
+}  // namespace tavrik::mainwindow

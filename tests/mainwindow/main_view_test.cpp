@@ -1,0 +1,207 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "mainwindow/main_view.h"
+#include "model/slot_table.h"
+#include "settings/panel.h"
+
+namespace tavrik::mainwindow {
+namespace {
+
+namespace img = model::image;
+
+Point centreOf(int slot) {
+    const Rect r = model::windowRect(slot);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+constexpr Point kLightingTitle{100, 115};
+constexpr Point kEffectBox{100, 170};
+constexpr Point kSaveButton{950, 620};
+constexpr Point kHelpButton{940, 10};
+
+class MainViewTest : public ::testing::Test {
+protected:
+    MainViewTest() : m_image(std::make_unique<model::Image>()) { image()[img::kEffect] = 1; }
+
+    model::Image& image() { return *m_image; }
+    ReleaseOutcome click(Point p) { return m_view.release(p, image()); }
+    bool moveTo(Point p) { return m_view.move(p, image()[img::kEffect]); }
+    const ViewState& state() const { return m_view.state(); }
+
+    MainView m_view;
+    std::unique_ptr<model::Image> m_image;
+};
+
+TEST_F(MainViewTest, EffectListChoosesIntoTheImageAndClosesOnAnyClick) {
+    click(kLightingTitle);
+    EXPECT_FALSE(state().panel.lightingCollapsed);
+    click(kEffectBox);
+    ASSERT_TRUE(state().panel.effectListOpen);
+    EXPECT_TRUE(click({100, 200}).imageChanged);
+    EXPECT_EQ(image()[img::kEffect], 2);  // row 1: Breathing
+    EXPECT_FALSE(state().panel.effectListOpen);
+
+    click(kEffectBox);
+    EXPECT_TRUE(click({248, 532}).imageChanged);  // row 17: DIY5, DIY view on
+    EXPECT_EQ(image()[img::kEffect], 55);
+    EXPECT_TRUE(state().panel.diyView);
+
+    click(kEffectBox);
+    const ReleaseOutcome out = click({100, 533});  // just below the last row: only closes
+    EXPECT_FALSE(out.imageChanged);
+    EXPECT_EQ(out.command.command, Command::None);
+    EXPECT_EQ(image()[img::kEffect], 55);
+    EXPECT_FALSE(state().panel.effectListOpen);
+}
+
+TEST_F(MainViewTest, EffectBoxOpensNothingWhileLightingIsCollapsed) {
+    // The box's spot belongs to the macro button while the section is folded.
+    EXPECT_EQ(click({100, 160}).command.command, Command::Macros);
+    EXPECT_FALSE(state().panel.effectListOpen);
+}
+
+TEST_F(MainViewTest, AnOpenOverlayTakesTheClickFromButtonsAndKeys) {
+    click(kHelpButton);
+    ASSERT_TRUE(state().helpOpen);
+    ReleaseOutcome out = click(kSaveButton);
+    EXPECT_EQ(out.command.command, Command::None);  // Save does not run
+    EXPECT_EQ(out.helpRow, std::nullopt);
+    EXPECT_FALSE(state().helpOpen);
+
+    click(kHelpButton);
+    out = click(centreOf(63));  // a key: no assignment either
+    EXPECT_EQ(out.assignKey, std::nullopt);
+
+    click(kHelpButton);
+    EXPECT_EQ(click({900, 50}).helpRow, 1);
+
+    click(kLightingTitle);
+    click(kEffectBox);
+    out = click({990, 10});  // Close under an open effect list only closes the list
+    EXPECT_EQ(out.command.command, Command::None);
+}
+
+TEST_F(MainViewTest, ResponseListUsesTheCurrentLayout) {
+    click({100, 255});  // response title: expand
+    ASSERT_FALSE(state().panel.responseCollapsed);
+    EXPECT_EQ(click({100, 280}).command.command, Command::OpenResponseList);
+    ASSERT_TRUE(state().panel.responseListOpen);
+    // Lighting collapsed: the list starts at y 77; row 0 stores response time 1.
+    image()[img::kResponseTime] = 7;
+    EXPECT_TRUE(click({100, 77}).imageChanged);
+    EXPECT_EQ(image()[img::kResponseTime], 1);
+    EXPECT_FALSE(state().panel.responseListOpen);
+}
+
+TEST_F(MainViewTest, SettingsButtonsEditTheImage) {
+    click(kLightingTitle);
+    click({150, 395});  // game title, moved down by the lighting section
+    ASSERT_FALSE(state().panel.gameCollapsed);
+    click({40, 423});
+    EXPECT_EQ(image()[img::kGameMode], 1);
+    click({100, 430});
+    EXPECT_EQ(image()[img::kGameMode], 0);
+    click({170, 423});
+    EXPECT_EQ(image()[img::kWinLock], 1);
+
+    image()[img::kEffect] = 16;
+    click({140, 205});  // button 3 is not shown for effect 16
+    EXPECT_EQ(image()[img::kDirection], 0);
+    click({40, 205});
+    EXPECT_EQ(image()[img::kDirection], 3);
+    image()[img::kEffect] = 13;
+    click({40, 205});
+    EXPECT_EQ(image()[img::kDirection], 2);
+    click({90, 205});
+    EXPECT_EQ(image()[img::kDirection], 1);
+}
+
+TEST_F(MainViewTest, WindowCommandsAndKeyClicks) {
+    EXPECT_EQ(click(kSaveButton).command.command, Command::Save);
+    EXPECT_TRUE(isWindowCommand(Command::Save));
+    EXPECT_FALSE(isWindowCommand(Command::GameModeOn));
+    const ReleaseOutcome out = click(centreOf(63));
+    EXPECT_EQ(out.assignKey, 63);
+    EXPECT_EQ(state().selectedSlot, 63);
+    // Win and Fn are not chosen in the key-map view: the selection becomes none.
+    EXPECT_EQ(click(centreOf(kWinKeySlot)).assignKey, std::nullopt);
+    EXPECT_EQ(click(centreOf(model::kFnSlot)).assignKey, std::nullopt);
+    EXPECT_EQ(state().selectedSlot, std::nullopt);
+}
+
+TEST_F(MainViewTest, DiyViewTogglesCellsAndNonDiyEffectsFallBackToTheKeyMap) {
+    image()[img::kEffect] = 52;
+    click(kLightingTitle);
+    click({135, 205});  // DIY radio
+    ASSERT_TRUE(state().panel.diyView);
+    const std::size_t cell = settings::diyCellOffset(1, 63);
+    image()[cell + 1] = 0x80;
+    ReleaseOutcome out = click(centreOf(63));
+    EXPECT_TRUE(out.imageChanged);
+    EXPECT_EQ(out.assignKey, std::nullopt);
+    EXPECT_EQ(image()[cell + 1], 0);
+    click(centreOf(63));
+    EXPECT_EQ(image()[cell + 1], 0xFF);
+    EXPECT_EQ(click(centreOf(kWinKeySlot)).imageChanged, true);  // every drawn key in DIY
+    // A profile brings a non-DIY effect while the view is on: keys behave as in the key map.
+    image()[img::kEffect] = 3;
+    EXPECT_FALSE(diyViewActive(state(), 3));
+    EXPECT_EQ(click(centreOf(63)).assignKey, 63);
+    EXPECT_EQ(click(centreOf(kWinKeySlot)).assignKey, std::nullopt);
+}
+
+TEST_F(MainViewTest, RevertAndFactoryResetSetTheView) {
+    m_view.followEffect(54);
+    EXPECT_TRUE(state().panel.diyView);
+    m_view.followEffect(16);
+    EXPECT_FALSE(state().panel.diyView);
+    click(kLightingTitle);
+    m_view.followEffect(51);
+    m_view.factoryReset();
+    const settings::PanelView& p = state().panel;
+    EXPECT_FALSE(p.diyView);
+    EXPECT_TRUE(p.lightingCollapsed && p.gameCollapsed && p.responseCollapsed && p.reportCollapsed);
+}
+
+TEST_F(MainViewTest, HoverRepaintsOnlyOnChange) {
+    EXPECT_TRUE(moveTo(kSaveButton));
+    EXPECT_TRUE(state().hovered(hit::kSave));
+    EXPECT_FALSE(moveTo({951, 621}));
+    EXPECT_TRUE(moveTo(centreOf(0)));
+    EXPECT_EQ(state().hoveredCode, std::nullopt);
+    EXPECT_EQ(state().hoveredSlot, 0);
+    EXPECT_TRUE(m_view.clearHover());
+    EXPECT_FALSE(m_view.clearHover());
+}
+
+TEST_F(MainViewTest, OpenListTracksItsRowNotTheHitAreas) {
+    click(kLightingTitle);
+    click(kEffectBox);
+    EXPECT_TRUE(moveTo({100, 213}));
+    EXPECT_EQ(state().hoveredEffectRow, 2);
+    moveTo(kSaveButton);
+    EXPECT_EQ(state().hoveredEffectRow, std::nullopt);
+    EXPECT_EQ(state().hoveredCode, std::nullopt);
+}
+
+TEST_F(MainViewTest, WindowDragsOnlyFromSpotsThatAreNoControl) {
+    EXPECT_FALSE(m_view.isControlAt({600, 30}, 1));
+    EXPECT_TRUE(m_view.isControlAt(kSaveButton, 1));
+    EXPECT_TRUE(m_view.isControlAt(centreOf(kWinKeySlot), 1));  // a key, even if unchoosable
+    click(kLightingTitle);
+    click(kEffectBox);
+    EXPECT_TRUE(m_view.isControlAt({600, 30}, 1));  // an open list takes every click
+}
+
+TEST(MainViewKeys, FilteredKeys) {
+    EXPECT_TRUE(isFilteredKey(0x70));   // F1
+    EXPECT_TRUE(isFilteredKey(0x0D));   // Enter
+    EXPECT_TRUE(isFilteredKey(0x1B));   // Esc
+    EXPECT_FALSE(isFilteredKey(0x71));  // F2
+    EXPECT_FALSE(isFilteredKey(0x20));
+}
+
+}  // namespace
+}  // namespace tavrik::mainwindow
