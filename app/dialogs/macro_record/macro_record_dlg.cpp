@@ -52,6 +52,19 @@ void showLines(CTransparentListBox& list, const std::vector<std::string>& lines,
     list.viewport()->update();
 }
 
+// The label font of at most `height` pixels in which `text` fits into `width`.
+QFont fittedFont(const QString& text, int width, int height) {
+    QFont font = skin::textFont(height);
+    while (height > kMinLabelHeight && QFontMetrics(font).horizontalAdvance(text) > width)
+        font = skin::textFont(--height);
+    return font;
+}
+
+void drawLabel(QPainter& painter, const QString& text, const QRect& room, int height, int flags) {
+    painter.setFont(fittedFont(text, room.width(), height));
+    painter.drawText(room, flags | Qt::TextSingleLine, text);
+}
+
 int selectedRow(const CTransparentListBox& list) {
     const QList<QListWidgetItem*> items = list.selectedItems();
     return items.isEmpty() ? -1 : list.row(items.first());
@@ -332,21 +345,25 @@ void CMacroRecordDlg::paintButtons(QPainter& painter) {
 }
 
 void CMacroRecordDlg::paintLabels(QPainter& painter) {
-    skin::drawText(painter, kTitle.at.x(), kTitle.at.y(), qtext(kTitle.text, m_lang), kTitleHeight,
-                   kTitleColour);
-    for (const LabelPlace& label : kLabels) {
-        skin::drawText(painter, label.at.x(), label.at.y(), qtext(label.text, m_lang), kLabelHeight,
-                       kLabelColour);
-    }
+    const auto room = [](const LabelPlace& l) { return QRect(l.at, QSize(l.width, l.height * 2)); };
     painter.save();
-    painter.setFont(skin::textFont(kButtonLabelHeight));
+    painter.setBackgroundMode(Qt::TransparentMode);
+    painter.setPen(kTitleColour);
+    drawLabel(painter, qtext(kTitle.text, m_lang), room(kTitle), kTitle.height,
+              Qt::AlignLeft | Qt::AlignTop);
     painter.setPen(kLabelColour);
+    for (const LabelPlace& label : kLabels) {
+        drawLabel(painter, qtext(label.text, m_lang), room(label), label.height,
+                  Qt::AlignLeft | Qt::AlignTop);
+    }
     // The record button's right end holds its lamp.
-    const QRect recordText = kButtons[kRecord].rect.adjusted(0, 0, -kRecordLampWidth, 0);
-    painter.drawText(recordText, Qt::AlignCenter, qtext(m_editor.recordButtonLabel(), m_lang));
+    const QRect recordText = kButtons[kRecord].rect.adjusted(2, 0, -kRecordLampWidth, 0);
+    drawLabel(painter, qtext(m_editor.recordButtonLabel(), m_lang), recordText, kButtonLabelHeight,
+              Qt::AlignCenter);
     for (int i = kNew; i < kButtonCount; ++i) {
-        painter.drawText(kButtons[static_cast<std::size_t>(i)].rect, Qt::AlignCenter,
-                         qtext(kButtonLabels[static_cast<std::size_t>(i)], m_lang));
+        drawLabel(painter, qtext(kButtonLabels[static_cast<std::size_t>(i)], m_lang),
+                  kButtons[static_cast<std::size_t>(i)].rect.adjusted(2, 0, -2, 0),
+                  kButtonLabelHeight, Qt::AlignCenter);
     }
     painter.restore();
 }

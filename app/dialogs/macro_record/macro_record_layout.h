@@ -68,9 +68,13 @@ inline constexpr int kTitleHeight = 15;
 inline constexpr int kButtonLabelHeight = 13;
 inline constexpr int kRecordLampWidth = 16;  // the lamp at the record button's right end
 
+inline constexpr int kMinLabelHeight = 9;  // a long text shrinks down to this to fit its width
+
 struct LabelPlace {
     BiText text;
     QPoint at;  // top-left corner
+    int width;  // room to the next element
+    int height = kLabelHeight;
 };
 
 }  // namespace tavrik::app::macrodlg

@@ -9,15 +9,15 @@
 
 namespace tavrik::app::macrodlg {
 
-inline constexpr LabelPlace kTitle{{"Macro Manager", "宏管理器"}, {14, 7}};
+inline constexpr LabelPlace kTitle{{"Macro Manager", "宏管理器"}, {14, 7}, 380, kTitleHeight};
 inline constexpr std::array<LabelPlace, 7> kLabels{{
-    {{"Select Macro", "选择宏"}, {22, 60}},
-    {{"Keystrobe Sequence", "按键序列"}, {152, 60}},
-    {{"Options", "选项"}, {290, 60}},
-    {{"Record Delay", "记录按键"}, {290, 160}},
-    {{"between", "之间的"}, {290, 175}},
-    {{"keystrokes", "延迟"}, {290, 190}},
-    {{"Number of Loops", "循环次数"}, {314, 315}},
+    {{"Select Macro", "选择宏"}, {22, 60}, 113},
+    {{"Keystrobe Sequence", "按键序列"}, {152, 60}, 124},
+    {{"Options", "选项"}, {290, 60}, 110},
+    {{"Record Delay", "记录按键"}, {290, 160}, 74, 12},
+    {{"between", "之间的"}, {290, 175}, 74, 12},
+    {{"keystrokes", "延迟"}, {290, 190}, 74, 12},
+    {{"Number of Loops", "循环次数"}, {314, 315}, 84},
 }};
 
 // Labels centred on buttons 3 to 6 (button 0 shows the editor's record label).
