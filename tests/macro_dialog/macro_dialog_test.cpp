@@ -1,8 +1,7 @@
 // The macro manager as the user meets it: recording with delays, editing, the buttons, the
-// message boxes, the keys that must not close it, the skin it draws and dragging.
+// message boxes, the keys that must not close it and the skin it draws.
 #include <QApplication>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -222,27 +221,6 @@ TEST_F(MacroDialogTest, DrawsOnlySkinFilesAndShowsHoverImages) {
             << images.missedFiles().values().join(' ').toStdString();
         EXPECT_TRUE(images.unlistedFiles(skin::SkinPart::MacroManagement).isEmpty());
     }
-}
-
-TEST_F(MacroDialogTest, DragsFromTheBackgroundButNotFromAButton) {
-    openDialog();
-    m_dlg->move(100, 100);
-    auto drag = [this](QPoint from, QPoint by) {
-        const QPoint global = m_dlg->mapToGlobal(from);
-        QMouseEvent press(QEvent::MouseButtonPress, from, global, Qt::LeftButton, Qt::LeftButton,
-                          {});
-        QApplication::sendEvent(m_dlg.get(), &press);
-        QMouseEvent move(QEvent::MouseMove, from + by, global + by, Qt::NoButton, Qt::LeftButton,
-                         {});
-        QApplication::sendEvent(m_dlg.get(), &move);
-        QMouseEvent release(QEvent::MouseButtonRelease, from + by, global + by, Qt::LeftButton,
-                            Qt::NoButton, {});
-        QApplication::sendEvent(m_dlg.get(), &release);
-    };
-    drag(kButtons[kDelayOption].rect.center(), QPoint(30, 20));
-    EXPECT_EQ(m_dlg->pos(), QPoint(100, 100));
-    drag(QPoint(200, 20), QPoint(30, 20));
-    EXPECT_EQ(m_dlg->pos(), QPoint(130, 120));
 }
 
 }  // namespace

@@ -92,6 +92,13 @@ CMacroRecordDlg::CMacroRecordDlg(const QString& programFolder, int languageCode,
 CMacroRecordDlg::~CMacroRecordDlg() {
     m_nameTimer.stop();
     m_editor.close();
+    // The children outlive this object's members: nothing they do while QWidget deletes them
+    // may reach the editor.
+    for (QObject* child : {static_cast<QObject*>(m_macroList), static_cast<QObject*>(m_eventList),
+                           static_cast<QObject*>(m_loopEdit)})
+        child->disconnect(this);
+    m_eventList->viewport()->removeEventFilter(this);
+    delete m_eventMenu;
 }
 
 void CMacroRecordDlg::createControls() {
