@@ -196,6 +196,12 @@ TEST_F(MacroDialogTest, RenameReachesTheStoreAndAClashIsPutBack) {
     editLine(*m_dlg->macroList(), 1, "");
     EXPECT_EQ(macroListLines(), (std::vector<std::string>{"Jump", "Macro_002"}));
     EXPECT_EQ(macro::macroName(workingRecord(1)), "Macro_002");
+    // A Ctrl click on the selected macro cannot leave the list without a selection.
+    CTransparentListBox* list = m_dlg->macroList();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      list->itemRect(1).center());
+    EXPECT_TRUE(list->item(1)->isSelected());
+    EXPECT_EQ(m_dlg->editor().selectedMacro(), 1);
 
     QTest::mouseClick(m_dlg->macroList()->viewport(), Qt::LeftButton, {},
                       m_dlg->macroList()->itemRect(0).center());

@@ -231,9 +231,9 @@ void CMacroRecordDlg::runMenuCommand(int command) {
 void CMacroRecordDlg::onMacroSelectionChanged() {
     // A rename replaces the edited line, which passes through other selections.
     if (m_showing || m_macroList->itemBeingEdited() >= 0) return;
+    // The list cannot lose its macro (a Ctrl click would deselect it): show the selection again.
     const int row = selectedRow(*m_macroList);
-    if (row < 0) return;
-    m_editor.selectMacro(row);
+    if (row >= 0) m_editor.selectMacro(row);
     refresh();
 }
 
