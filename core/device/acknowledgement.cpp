@@ -1,0 +1,37 @@
+#include "device/acknowledgement.h"
+
+#include <string>
+
+namespace tavrik::device {
+
+void Acknowledgement::clear() {
+    std::lock_guard<std::mutex> guard(m_mutex);
+    m_flag = false;
+}
+
+Status Acknowledgement::wait() {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_changed.wait_for(lock, m_bound, [this] { return m_flag || !m_readerAlive; });
+    if (m_flag) return {};
+    if (!m_readerAlive) return deviceError("no acknowledgement: the event channel is closed");
+    return deviceError("no acknowledgement from the keyboard within " +
+                       std::to_string(m_bound.count()) + " ms");
+}
+
+void Acknowledgement::set() {
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        m_flag = true;
+    }
+    m_changed.notify_all();
+}
+
+void Acknowledgement::setReaderAlive(bool alive) {
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        m_readerAlive = alive;
+    }
+    m_changed.notify_all();
+}
+
+}  // namespace tavrik::device

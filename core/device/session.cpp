@@ -1,0 +1,409 @@
+#include "device/session.h"
+
+#include <future>
+
+#include "device/acknowledgement.h"
+#include "device/pauses.h"
+#include "device/sequences.h"
+#include "model/keymap_file.h"
+
+namespace tavrik::device {
+
+// Delivers listener calls in order on its own thread, so that neither the reader nor the
+// worker ever waits for the window layer.
+class Session::Notifier {
+public:
+    Notifier() : m_thread([this] { loop(); }) {}
+    ~Notifier() {
+        {
+            std::lock_guard<std::mutex> guard(m_mutex);
+            m_stop = true;
+        }
+        m_ready.notify_all();
+        m_thread.join();
+    }
+
+    void post(std::function<void()> call) {
+        {
+            std::lock_guard<std::mutex> guard(m_mutex);
+            m_calls.push_back(std::move(call));
+        }
+        m_ready.notify_all();
+    }
+
+private:
+    void loop() {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        for (;;) {
+            m_ready.wait(lock, [this] { return m_stop || !m_calls.empty(); });
+            if (m_calls.empty()) return;  // stopping, everything delivered
+            std::function<void()> call = std::move(m_calls.front());
+            m_calls.pop_front();
+            lock.unlock();
+            call();
+            lock.lock();
+        }
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable m_ready;
+    std::deque<std::function<void()>> m_calls;
+    bool m_stop = false;
+    std::thread m_thread;
+};
+
+Session::Session(ChannelOpener& opener, Pacer& pacer, model::ConfigModel& model,
+                 SessionListener& listener, SessionOptions options)
+    : m_opener(opener),
+      m_pacer(pacer),
+      m_model(model),
+      m_options(options),
+      m_listener(listener),
+      m_notifier(std::make_unique<Notifier>()),
+      m_ack(std::make_unique<Acknowledgement>(options.ackTimeout)) {
+    m_worker = std::thread([this] { workerLoop(); });
+}
+
+Session::~Session() {
+    close();
+    m_notifier.reset();  // delivers what is still queued
+}
+
+// ---- job queue -------------------------------------------------------------------------------
+
+void Session::enqueue(Job job, std::function<Status()> work) {
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        if (m_stopping) return;
+        m_jobs.emplace_back(job, std::move(work));
+    }
+    m_jobReady.notify_all();
+}
+
+void Session::workerLoop() {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    for (;;) {
+        m_jobReady.wait(lock, [this] { return m_stopping || !m_jobs.empty(); });
+        if (m_jobs.empty()) return;
+        auto [job, work] = std::move(m_jobs.front());
+        m_jobs.pop_front();
+        m_running = true;
+        lock.unlock();
+        const Status status = work();
+        m_notifier->post([this, job = job, status] { m_listener.jobFinished(job, status); });
+        lock.lock();
+        m_running = false;
+        if (m_jobs.empty()) m_idle.notify_all();
+    }
+}
+
+bool Session::busy() const {
+    std::lock_guard<std::mutex> guard(m_mutex);
+    return m_running || !m_jobs.empty();
+}
+
+void Session::waitIdle() {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_idle.wait(lock, [this] { return !m_running && m_jobs.empty(); });
+}
+
+bool Session::commandChannelOpen() const {
+    std::lock_guard<std::mutex> guard(m_mutex);
+    return m_commandOpen;
+}
+
+bool Session::eventChannelOpen() const {
+    std::lock_guard<std::mutex> guard(m_mutex);
+    return m_eventOpen;
+}
+
+std::array<std::uint8_t, 4> Session::firmwareVersion() const {
+    std::lock_guard<std::mutex> guard(m_mutex);
+    return m_version;
+}
+
+// ---- public commands -------------------------------------------------------------------------
+
+OpenStatus Session::open() {
+    auto result = std::make_shared<std::promise<OpenStatus>>();
+    std::future<OpenStatus> opened = result->get_future();
+    bool queued = false;
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        if (!m_stopping) {
+            queued = true;
+            m_jobs.emplace_back(Job::Open, [this, result]() -> Status {
+                const Status cmd = m_command ? Status{} : openCommand();
+                const Status ev = m_event ? Status{} : openEvent();
+                OpenStatus s = m_commandOpen ? OpenStatus::Opened : m_lastOpenStatus;
+                if (s == OpenStatus::Opened && !m_eventOpen) s = m_lastOpenStatus;
+                result->set_value(s);
+                if (m_commandOpen && !m_startupReadDone) {
+                    m_startupReadDone = true;
+                    enqueue(Job::StartupRead, [this] { return runStartupRead(); });
+                }
+                return cmd.ok() ? ev : cmd;
+            });
+        }
+    }
+    if (!queued) return OpenStatus::NotPresent;
+    m_jobReady.notify_all();
+    try {
+        return opened.get();
+    } catch (const std::future_error&) {
+        return OpenStatus::NotPresent;  // closed before the opening ran
+    }
+}
+
+void Session::save() {
+    enqueue(Job::Save, [this] { return runSave(); });
+}
+
+void Session::factoryReset() {
+    enqueue(Job::FactoryReset, [this] { return runFactoryReset(); });
+}
+
+void Session::profileReplaced() {
+    enqueue(Job::ProfileRefresh, [this] { return runProfileRefresh(); });
+}
+
+void Session::deviceArrived(const HotplugEvent&) {
+    enqueue(Job::Arrival, [this] { return runArrival(); });
+}
+
+void Session::deviceRemoved(const HotplugEvent& event) {
+    enqueue(Job::Removal, [this, event] { return runRemoval(event); });
+}
+
+void Session::close() {
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        if (m_stopping) return;
+        m_jobs.clear();
+        m_jobs.emplace_back(Job::Close, [this] { return runClose(); });
+        m_stopping = true;
+    }
+    m_jobReady.notify_all();
+    m_worker.join();
+    std::lock_guard<std::mutex> guard(m_mutex);
+    m_idle.notify_all();
+}
+
+// ---- worker-side steps -----------------------------------------------------------------------
+
+Link Session::commandLink() {
+    return Link{*m_command, m_pacer};
+}
+
+void Session::notifySynced(int lParam) {
+    m_notifier->post([this, lParam] { m_listener.deviceSynced(lParam); });
+}
+
+Status Session::openCommand() {
+    OpenedChannel c = m_opener.open(ChannelRole::Command);
+    if (c.status != OpenStatus::Opened) {
+        m_lastOpenStatus = c.status;
+        return deviceError(c.status == OpenStatus::NoPermission
+                               ? "no permission to open the keyboard's command channel"
+                               : "the keyboard's command channel cannot be opened");
+    }
+    m_command = std::move(c.channel);
+    m_commandPath = c.path;
+    std::lock_guard<std::mutex> guard(m_mutex);
+    m_commandOpen = true;
+    return {};
+}
+
+Status Session::openEvent() {
+    OpenedChannel c = m_opener.open(ChannelRole::Event);
+    if (c.status != OpenStatus::Opened) {
+        m_lastOpenStatus = c.status;
+        return deviceError(c.status == OpenStatus::NoPermission
+                               ? "no permission to open the keyboard's event channel"
+                               : "the keyboard's event channel cannot be opened");
+    }
+    m_event = std::move(c.channel);
+    m_eventPath = c.path;
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        m_eventOpen = true;
+    }
+    startReader();
+    return {};
+}
+
+void Session::startReader() {
+    if (m_reader.joinable()) {
+        if (m_readerRunning) return;  // there is a reader
+        m_reader.join();
+    }
+    m_readerStop = false;
+    m_readerRunning = true;
+    m_ack->setReaderAlive(true);
+    m_reader = std::thread([this, channel = m_event.get()] { readerLoop(*channel); });
+}
+
+void Session::readerLoop(Channel& channel) {
+    while (!m_readerStop) {
+        Result<std::optional<EventReport>> r = channel.readEvent(pause::kEventReadTimeout);
+        if (!r) break;  // the channel is gone: nothing more can arrive
+        if (!r.value()) continue;
+        const EventReport& e = *r.value();
+        if (isAcknowledgement(e)) {
+            m_ack->set();
+        } else {
+            const std::uint8_t code = e[event::kCode];
+            m_notifier->post([this, code] { m_listener.deviceEvent(code); });
+        }
+    }
+    m_ack->setReaderAlive(false);
+    m_readerRunning = false;
+}
+
+void Session::stopReader() {
+    m_readerStop = true;
+    m_pacer.pause(pause::kRemovalSettle);
+    if (m_reader.joinable()) m_reader.join();
+}
+
+void Session::dropDeadChannels() {
+    // The reader ends by itself when its channel fails: the keyboard went away, whether or not
+    // a removal was reported. Its channels are closed so that this arrival reopens them.
+    if (!m_event || m_readerRunning) return;
+    if (m_reader.joinable()) m_reader.join();
+    closeChannels();
+}
+
+void Session::closeChannels() {
+    if (m_command) m_command->close();
+    if (m_event) m_event->close();
+    m_command.reset();
+    m_event.reset();
+    m_commandPath.clear();
+    m_eventPath.clear();
+    std::lock_guard<std::mutex> guard(m_mutex);
+    m_commandOpen = false;
+    m_eventOpen = false;
+}
+
+void Session::completeSync(model::ConfigState& state, int lParam) {
+    model::recomputeChangedKeys(state);
+    if (lParam == 0 && m_command) {
+        // A failed re-read keeps the values of the read-all.
+        [[maybe_unused]] Status s = readLighting(commandLink(), state.image);
+    }
+    if (Status s = model::saveConfigFile(m_model.keymapPath(), state.image, state.actions); !s) {
+        m_notifier->post([this, s] { m_listener.debugLine("keymap.bin: " + s.error().context); });
+    }
+}
+
+Status Session::runStartupRead() {
+    if (!m_command) return deviceError("keyboard not connected");
+    FirmwareVersion version;
+    Status s;
+    {
+        auto lock = m_model.lock();
+        model::ConfigState& state = m_model.state();
+        s = readAll(commandLink(), state.image, ReadMode::Startup, &version);
+        if (s) state.syncedImage = state.image;
+        completeSync(state, 0);
+    }
+    if (s) {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        m_version = version.stored();
+    }
+    notifySynced(0);
+    return s;
+}
+
+Status Session::runSave() {
+    auto lock = m_model.lock();
+    model::ConfigState& state = m_model.state();
+    Status s = m_command ? writeAll(commandLink(), state.image, state.syncedImage, *m_ack)
+                         : Status(deviceError("keyboard not connected"));
+    if (s) model::snapshot(state);
+    // The edits are kept in keymap.bin either way; only a complete write-all moves the
+    // last-synchronised copies, so the next Save sends what did not arrive.
+    if (Status saved = model::saveConfigFile(m_model.keymapPath(), state.image, state.actions);
+        !saved && s) {
+        s = saved;
+    }
+    return s;
+}
+
+Status Session::runFactoryReset() {
+    auto lock = m_model.lock();
+    model::ConfigState& state = m_model.state();
+    Status s = deviceError("keyboard not connected");
+    if (m_command) {
+        s = device::runFactoryReset(commandLink());
+        if (s) s = readAll(commandLink(), state.image, ReadMode::Plain);
+    }
+    model::completeFactoryReset(state);
+    if (Status saved = model::saveConfigFile(m_model.keymapPath(), state.image, state.actions);
+        !saved && s) {
+        s = saved;
+    }
+    return s;
+}
+
+Status Session::runProfileRefresh() {
+    {
+        auto lock = m_model.lock();
+        completeSync(m_model.state(), 1);
+    }
+    notifySynced(1);
+    return {};
+}
+
+Status Session::runArrival() {
+    m_pacer.pause(pause::kArrivalSettle);
+    dropDeadChannels();
+    Status result;
+    if (!m_command && openCommand()) {
+        Result<FirmwareVersion> version = readFirmwareVersion(commandLink());
+        if (version) {
+            std::lock_guard<std::mutex> guard(m_mutex);
+            m_version = version->stored();
+        }
+        {
+            auto lock = m_model.lock();
+            model::ConfigState& state = m_model.state();
+            result = readAll(commandLink(), state.image, ReadMode::Plain);
+            if (result) result = readDiyTables(commandLink(), state.image);
+            // What was just read is what the keyboard holds.
+            if (result) state.syncedImage = state.image;
+            completeSync(state, 0);
+        }
+        notifySynced(0);
+    }
+    if (!m_event && openEvent()) {
+        {
+            auto lock = m_model.lock();
+            completeSync(m_model.state(), 0);
+        }
+        notifySynced(0);
+    }
+    return result;
+}
+
+Status Session::runRemoval(const HotplugEvent& event) {
+    if (!m_command && !m_event) return {};
+    const bool ours =
+        !event.node.empty() && (event.node == m_commandPath || event.node == m_eventPath);
+    // Another device left: keep the channels of a keyboard that is still there.
+    if (!ours && m_opener.keyboardPresent()) return {};
+    stopReader();
+    closeChannels();
+    m_pacer.pause(pause::kAfterRemoval);
+    m_notifier->post([this] { m_listener.debugLine("DBT_DEVICEREMOVECOMPLETE"); });
+    return {};
+}
+
+Status Session::runClose() {
+    stopReader();
+    closeChannels();
+    return {};
+}
+
+}  // namespace tavrik::device

@@ -1,0 +1,134 @@
+#pragma once
+// The device session: the life of the connection to the keyboard. One worker thread owns the
+// command channel and runs every sequence (start-up read, Save, factory reset, arrival,
+// removal, close) from a job queue, so the window thread never blocks on the keyboard and no
+// command overlaps another or the start-up read. A reader thread reads event reports with
+// 200 ms bounded waits: acknowledgements wake write-all, key events are queued to the listener.
+// The configuration lock is held by the worker for a whole read-all or write-all.
+//
+// Typical use by the main window:
+//     model.startup();                       // keymap.bin first: the keyboard's values win
+//     Session session(opener, pacer, model, listener);
+//     if (session.open() != OpenStatus::Opened) hide();   // NoPermission: show kNoPermissionText
+//     ... udev monitor -> session.deviceArrived(e) / deviceRemoved(e)
+//     Save -> session.save();   Return -> session.factoryReset();
+//     profile window closed -> session.profileReplaced();
+//     destroyed -> session.close();  (also done by the destructor)
+// The listener, opener, pacer and model must outlive the session.
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "device/acknowledgement.h"
+#include "device/channel_opener.h"
+#include "device/command_set.h"
+#include "device/hotplug.h"
+#include "device/pacer.h"
+#include "device/session_listener.h"
+#include "model/config_model.h"
+
+namespace tavrik::device {
+
+struct SessionOptions {
+    std::chrono::milliseconds ackTimeout{2000};  // bound of each acknowledgement wait
+};
+
+class Session {
+public:
+    Session(ChannelOpener& opener, Pacer& pacer, model::ConfigModel& model,
+            SessionListener& listener, SessionOptions options = {});
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    // Opens the channels that are closed, starts the reader and queues the start-up read (once
+    // per session). Blocks only for the opening. Opened when both channels are open; otherwise
+    // why not (NoPermission: the keyboard is there but the udev rule is missing).
+    OpenStatus open();
+
+    // Queue jobs; each ends with jobFinished().
+    void save();
+    void factoryReset();
+    void profileReplaced();
+    void deviceArrived(const HotplugEvent& event);
+    void deviceRemoved(const HotplugEvent& event);
+
+    // Drops queued jobs, waits for the running one, stops the reader, closes both channels and
+    // ends the worker. Later calls do nothing.
+    void close();
+
+    // True while a job is queued or running (the window shows the wait cursor).
+    bool busy() const;
+    // Blocks until no job is queued or running.
+    void waitIdle();
+    bool commandChannelOpen() const;
+    bool eventChannelOpen() const;
+    // Major, minor, 0, 0 as last read from the keyboard.
+    std::array<std::uint8_t, 4> firmwareVersion() const;
+
+private:
+    class Notifier;
+
+    void enqueue(Job job, std::function<Status()> work);
+    void workerLoop();
+    void notifySynced(int lParam);
+
+    // Worker-side steps.
+    Status openCommand();
+    Status openEvent();
+    void startReader();
+    void stopReader();
+    void closeChannels();
+    void dropDeadChannels();
+    Status runStartupRead();
+    Status runSave();
+    Status runFactoryReset();
+    Status runProfileRefresh();
+    Status runArrival();
+    Status runRemoval(const HotplugEvent& event);
+    Status runClose();
+    // The model-side steps of WM_DEVICESYNCED, with the configuration lock held.
+    void completeSync(model::ConfigState& state, int lParam);
+    Link commandLink();
+    void readerLoop(Channel& channel);
+
+    ChannelOpener& m_opener;
+    Pacer& m_pacer;
+    model::ConfigModel& m_model;
+    SessionOptions m_options;
+    SessionListener& m_listener;
+    std::unique_ptr<Notifier> m_notifier;
+    std::unique_ptr<Acknowledgement> m_ack;
+
+    // Worker-owned.
+    std::unique_ptr<Channel> m_command;
+    std::unique_ptr<Channel> m_event;
+    std::string m_commandPath;
+    std::string m_eventPath;
+    bool m_startupReadDone = false;
+    OpenStatus m_lastOpenStatus = OpenStatus::NotPresent;
+    std::thread m_reader;
+    std::atomic<bool> m_readerStop{false};
+    std::atomic<bool> m_readerRunning{false};
+
+    mutable std::mutex m_mutex;  // guards everything below
+    std::condition_variable m_jobReady;
+    std::condition_variable m_idle;
+    std::deque<std::pair<Job, std::function<Status()>>> m_jobs;
+    bool m_running = false;  // a job is running
+    bool m_stopping = false;
+    bool m_commandOpen = false;
+    bool m_eventOpen = false;
+    std::array<std::uint8_t, 4> m_version{};
+    std::thread m_worker;
+};
+
+}  // namespace tavrik::device

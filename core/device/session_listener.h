@@ -1,0 +1,40 @@
+#pragma once
+// What the device session tells the window layer. Every call comes from the session's own
+// notification thread, one at a time and in the order the events happened; a listener should
+// return quickly (the Qt adapter posts an AppEvent to the main window). The reader and the
+// worker never wait for a listener.
+
+#include <cstdint>
+#include <string>
+
+#include "common/result.h"
+
+namespace tavrik::device {
+
+enum class Job {
+    Open,            // channels opened at start-up
+    StartupRead,     // the start-up read
+    Save,            // write-all, snapshot, keymap.bin
+    FactoryReset,    // reset, read-all, factory completion, keymap.bin
+    ProfileRefresh,  // host copy replaced by a profile: flags, keymap.bin
+    Arrival,
+    Removal,
+    Close,
+};
+
+class SessionListener {
+public:
+    virtual ~SessionListener() = default;
+    // WM_DEVICESYNCED: lParam 0 after a read from the keyboard, 1 after the host copy was
+    // replaced. The model-side steps (changed-key flags, lighting re-read, keymap.bin) are done;
+    // the window sets its sliders, repaints and (lParam 0) runs the update check.
+    virtual void deviceSynced(int lParam) = 0;
+    // WM_DEVICEEVENT: a key event with the key's code.
+    virtual void deviceEvent(std::uint8_t code) = 0;
+    // A queued job ended; a failed Save carries the reason (see saveFailedText()).
+    virtual void jobFinished(Job job, const Status& status) = 0;
+    // One line for the debug output.
+    virtual void debugLine(const std::string& line) { (void)line; }
+};
+
+}  // namespace tavrik::device

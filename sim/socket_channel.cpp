@@ -1,0 +1,231 @@
+#include "sim/socket_channel.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+namespace tavrik::sim {
+
+namespace {
+
+using std::chrono::milliseconds;
+
+int connectTo(const std::string& path) {
+    sockaddr_un addr{};
+    if (path.size() >= sizeof addr.sun_path) return -1;
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return -1;
+    addr.sun_family = AF_UNIX;
+    std::memcpy(addr.sun_path, path.c_str(), path.size() + 1);
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+bool sendAll(int fd, const std::vector<std::uint8_t>& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Reads frames from fd into the decoder until one is whole or the wait ends.
+Result<std::optional<frame::Frame>> receiveFrom(int fd, frame::Decoder& decoder,
+                                                milliseconds timeout) {
+    using Out = std::optional<frame::Frame>;
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        if (Out f = decoder.next()) return f;
+        if (decoder.malformed()) return deviceError("malformed frame from the emulator");
+        int wait = -1;
+        if (timeout.count() >= 0) {
+            const auto left = std::chrono::duration_cast<milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            wait = static_cast<int>(std::max<long long>(0, left.count()));
+        }
+        pollfd p{fd, POLLIN, 0};
+        const int r = ::poll(&p, 1, wait);
+        if (r < 0 && errno == EINTR) continue;
+        if (r < 0) return deviceError(std::strerror(errno));
+        if (r == 0) return Out{};
+        std::uint8_t buf[1024];
+        const ssize_t n = ::recv(fd, buf, sizeof buf, 0);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return deviceError("emulator connection closed");
+        decoder.feed(std::span<const std::uint8_t>(buf, static_cast<std::size_t>(n)));
+    }
+}
+
+}  // namespace
+
+SocketChannel::~SocketChannel() {
+    ::close(m_fd);
+}
+
+device::OpenedChannel SocketChannel::open(const std::string& socketPath, device::ChannelRole role) {
+    device::OpenedChannel out;
+    const int fd = connectTo(socketPath);
+    if (fd < 0) return out;
+    std::unique_ptr<SocketChannel> ch(new SocketChannel(fd));
+    const std::uint8_t r[] = {role == device::ChannelRole::Command ? frame::kRoleCommand
+                                                                   : frame::kRoleEvent};
+    Result<frame::Frame> hello = ch->request(frame::kHello, r);
+    if (!hello || hello->type != frame::kOk) return out;
+    out.status = device::OpenStatus::Opened;
+    out.channel = std::move(ch);
+    out.path = socketPath;
+    return out;
+}
+
+Result<std::optional<frame::Frame>> SocketChannel::receive(milliseconds timeout) {
+    return receiveFrom(m_fd, m_decoder, timeout);
+}
+
+Result<frame::Frame> SocketChannel::request(std::uint8_t type,
+                                            std::span<const std::uint8_t> payload) {
+    if (m_closed) return deviceError("channel closed");
+    if (!sendAll(m_fd, frame::encode(type, payload))) return deviceError("emulator gone");
+    for (;;) {
+        Result<std::optional<frame::Frame>> f = receive(milliseconds{-1});
+        if (!f) return f.error();
+        if (f.value() && f.value()->type != frame::kEvent) return std::move(*f.value());
+    }
+}
+
+namespace {
+Status okOrError(const Result<frame::Frame>& f) {
+    if (!f) return f.error();
+    if (f->type != frame::kOk) {
+        return deviceError(std::string(f->payload.begin(), f->payload.end()));
+    }
+    return {};
+}
+}  // namespace
+
+Status SocketChannel::setFeature(std::span<const std::uint8_t, device::kFeatureReportSize> report) {
+    return okOrError(request(frame::kSetFeature, report));
+}
+
+Status SocketChannel::getFeature(std::span<std::uint8_t, device::kFeatureReportSize> buffer) {
+    Result<frame::Frame> f = request(frame::kGetFeature, buffer);
+    if (Status s = okOrError(f); !s) return s;
+    if (f->payload.size() != buffer.size()) return deviceError("short feature reply");
+    std::copy(f->payload.begin(), f->payload.end(), buffer.begin());
+    return {};
+}
+
+Status SocketChannel::writeData(std::span<const std::uint8_t, device::kDataReportSize> report) {
+    return okOrError(request(frame::kWriteData, report));
+}
+
+Status SocketChannel::readData(std::span<std::uint8_t, device::kDataReportSize> buffer) {
+    Result<frame::Frame> f = request(frame::kReadData, {});
+    if (Status s = okOrError(f); !s) return s;
+    if (f->payload.size() != buffer.size()) return deviceError("short data report");
+    std::copy(f->payload.begin(), f->payload.end(), buffer.begin());
+    return {};
+}
+
+Result<std::optional<device::EventReport>> SocketChannel::readEvent(milliseconds timeout) {
+    using Out = std::optional<device::EventReport>;
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        if (m_closed) return deviceError("channel closed");
+        const auto left =
+            std::chrono::duration_cast<milliseconds>(deadline - std::chrono::steady_clock::now());
+        Result<std::optional<frame::Frame>> f = receive(std::max(left, milliseconds{0}));
+        if (!f) return f.error();
+        if (!f.value()) return Out{};
+        const frame::Frame& fr = *f.value();
+        if (fr.type == frame::kEvent && device::isEventReport(fr.payload)) {
+            device::EventReport r{};
+            std::copy(fr.payload.begin(), fr.payload.end(), r.begin());
+            return Out{r};
+        }
+    }
+}
+
+void SocketChannel::close() {
+    m_closed = true;
+    ::shutdown(m_fd, SHUT_RDWR);
+}
+
+bool socketKeyboardPresent(const std::string& socketPath) {
+    const int fd = connectTo(socketPath);
+    if (fd < 0) return false;
+    const std::uint8_t role[] = {frame::kRoleMonitor};
+    bool present = false;
+    if (sendAll(fd, frame::encode(frame::kHello, role))) {
+        frame::Decoder decoder;
+        Result<std::optional<frame::Frame>> answer = receiveFrom(fd, decoder, milliseconds{2000});
+        present = answer && answer.value() && answer.value()->type == frame::kOk &&
+                  answer.value()->payload.size() == 1 && answer.value()->payload[0] == 1;
+    }
+    ::close(fd);
+    return present;
+}
+
+SocketPlugMonitor::SocketPlugMonitor(std::string socketPath, std::function<void(bool)> onChange)
+    : m_onChange(std::move(onChange)) {
+    m_fd = connectTo(socketPath);
+    if (m_fd < 0) return;
+    const std::uint8_t role[] = {frame::kRoleMonitor};
+    // The answer to the hello means the server reports every later change to us.
+    frame::Decoder decoder;
+    bool registered = sendAll(m_fd, frame::encode(frame::kHello, role));
+    if (registered) {
+        Result<std::optional<frame::Frame>> answer = receiveFrom(m_fd, decoder, milliseconds{2000});
+        registered = answer && answer.value() && answer.value()->type == frame::kOk;
+    }
+    if (!registered || ::pipe2(m_wake, O_CLOEXEC) != 0) {
+        ::close(m_fd);
+        m_fd = -1;
+        return;
+    }
+    m_thread = std::thread([this, d = std::move(decoder)]() mutable { loop(std::move(d)); });
+}
+
+SocketPlugMonitor::~SocketPlugMonitor() {
+    if (m_thread.joinable()) {
+        const char c = 'q';
+        [[maybe_unused]] ssize_t n = ::write(m_wake[1], &c, 1);
+        m_thread.join();
+    }
+    for (int fd : {m_fd, m_wake[0], m_wake[1]}) {
+        if (fd >= 0) ::close(fd);
+    }
+}
+
+void SocketPlugMonitor::loop(frame::Decoder decoder) {
+    for (;;) {
+        while (std::optional<frame::Frame> f = decoder.next()) {
+            if (f->type == frame::kPlugged) m_onChange(true);
+            if (f->type == frame::kUnplugged) m_onChange(false);
+        }
+        pollfd p[2] = {{m_fd, POLLIN, 0}, {m_wake[0], POLLIN, 0}};
+        if (::poll(p, 2, -1) < 0) {
+            if (errno == EINTR) continue;
+            return;
+        }
+        if (p[1].revents != 0) return;
+        std::uint8_t buf[256];
+        const ssize_t n = ::recv(m_fd, buf, sizeof buf, 0);
+        if (n <= 0) return;
+        decoder.feed(std::span<const std::uint8_t>(buf, static_cast<std::size_t>(n)));
+    }
+}
+
+}  // namespace tavrik::sim

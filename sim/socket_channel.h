@@ -1,0 +1,65 @@
+#pragma once
+// Channel and hot-plug monitor clients of a tavrik-kbsim socket.
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "device/channel.h"
+#include "sim/socket_framing.h"
+
+namespace tavrik::sim {
+
+class SocketChannel final : public device::Channel {
+public:
+    ~SocketChannel() override;
+    SocketChannel(const SocketChannel&) = delete;
+    SocketChannel& operator=(const SocketChannel&) = delete;
+
+    // Connects with the role's hello; NotPresent when nothing listens or the keyboard is
+    // unplugged.
+    static device::OpenedChannel open(const std::string& socketPath, device::ChannelRole role);
+
+    Status setFeature(std::span<const std::uint8_t, device::kFeatureReportSize> report) override;
+    Status getFeature(std::span<std::uint8_t, device::kFeatureReportSize> buffer) override;
+    Status writeData(std::span<const std::uint8_t, device::kDataReportSize> report) override;
+    Status readData(std::span<std::uint8_t, device::kDataReportSize> buffer) override;
+    Result<std::optional<device::EventReport>> readEvent(
+        std::chrono::milliseconds timeout) override;
+    void close() override;
+
+private:
+    explicit SocketChannel(int fd) : m_fd(fd) {}
+    Result<frame::Frame> request(std::uint8_t type, std::span<const std::uint8_t> payload);
+    // Waits at most `timeout` (negative: for ever) for the next frame.
+    Result<std::optional<frame::Frame>> receive(std::chrono::milliseconds timeout);
+
+    int m_fd;
+    std::atomic<bool> m_closed{false};
+    frame::Decoder m_decoder;
+};
+
+// True when a kbsim server listens on the socket and its keyboard is plugged in.
+bool socketKeyboardPresent(const std::string& socketPath);
+
+// Reports the emulator's plug and unplug on its own thread until destroyed.
+class SocketPlugMonitor {
+public:
+    SocketPlugMonitor(std::string socketPath, std::function<void(bool plugged)> onChange);
+    ~SocketPlugMonitor();
+    SocketPlugMonitor(const SocketPlugMonitor&) = delete;
+    SocketPlugMonitor& operator=(const SocketPlugMonitor&) = delete;
+
+    bool connected() const { return m_fd >= 0; }
+
+private:
+    void loop(frame::Decoder decoder);
+
+    int m_fd = -1;
+    int m_wake[2] = {-1, -1};
+    std::function<void(bool)> m_onChange;
+    std::thread m_thread;
+};
+
+}  // namespace tavrik::sim
