@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "common/utf16.h"
 #include "controls/transparent_list_box.h"
@@ -130,6 +131,26 @@ TEST_F(MacroDialogTest, CancelDropsEveryEditAndStopsTheHook) {
     m_dlg->beginEditing(m_store);
     EXPECT_EQ(macroListLines(), std::vector<std::string>{"Walk"});
     EXPECT_EQ(eventLines(), (std::vector<std::string>{eventText(kA, false)}));
+}
+
+TEST_F(MacroDialogTest, MacrosCommandAppliesOnlyAnAcceptedRun) {
+    QTemporaryDir dir;
+    model::ConfigModel config(dir.filePath("keymap.bin").toStdString());
+    const std::string macroFile = dir.filePath("MacroDefine.bin").toStdString();
+    openDialog();
+    m_dlg->hide();
+    for (int button : {kCancel, kOk}) {
+        QTimer::singleShot(0, m_dlg.get(), [this, button] {
+            clickButton(kNew);
+            clickButton(button);
+        });
+        const Result<bool> run = runMacroManager(*m_dlg, m_store, config, macroFile);
+        ASSERT_TRUE(run.ok());
+        EXPECT_EQ(*run, button == kOk);
+        EXPECT_EQ(QFile::exists(QString::fromStdString(macroFile)), button == kOk);
+    }
+    EXPECT_EQ(macro::macroNames(m_store), std::vector<std::string>{"Macro_001"});
+    EXPECT_EQ(fileBytes(dir.filePath("MacroDefine.bin"))[0], 'M');
 }
 
 class MacroDialogNotices : public MacroDialogTest, public ::testing::WithParamInterface<int> {};

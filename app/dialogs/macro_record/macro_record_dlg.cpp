@@ -9,6 +9,7 @@
 
 #include "common/app_event.h"
 #include "controls/transparent_list_box.h"
+#include "dialogs/macro_record/apply_macros.h"
 #include "dialogs/macro_record/event_menu.h"
 #include "dialogs/macro_record/macro_record_texts.h"
 #include "dialogs/macro_record/notice_boxes.h"
@@ -373,6 +374,13 @@ void CMacroRecordDlg::paintLabels(QPainter& painter) {
                   kButtonLabelHeight, Qt::AlignCenter);
     }
     painter.restore();
+}
+
+Result<bool> runMacroManager(CMacroRecordDlg& dlg, macro::MacroStore& store,
+                             model::ConfigModel& model, const std::filesystem::path& macroFile) {
+    if (dlg.runModal(store) != QDialog::Accepted) return false;
+    if (Status saved = applyMacroStore(model, store, macroFile); !saved) return saved.error();
+    return true;
 }
 
 }  // namespace tavrik::app

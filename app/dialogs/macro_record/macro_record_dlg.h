@@ -7,13 +7,16 @@
 
 #include <QDialog>
 #include <QTimer>
+#include <filesystem>
 #include <memory>
 #include <optional>
 
 #include "common/language.h"
+#include "common/result.h"
 #include "keyhook/window_hook.h"
 #include "macro/clock.h"
 #include "macro/macro_editor.h"
+#include "model/config_model.h"
 #include "skin/skin_images.h"
 
 class QLineEdit;
@@ -94,5 +97,12 @@ private:
     int m_hovered = -1;
     bool m_showing = false;  // refresh() is updating the controls: their signals are not commands
 };
+
+// The main window's Macros command: runs `dlg` modally over `store`; on OK the working store
+// replaces `store` and applyMacroStore brings the macro slots, keymap.bin and macroFile up to
+// date. True after OK, false after Cancel; an error when a file could not be written (memory is
+// updated all the same).
+Result<bool> runMacroManager(CMacroRecordDlg& dlg, macro::MacroStore& store,
+                             model::ConfigModel& model, const std::filesystem::path& macroFile);
 
 }  // namespace tavrik::app
