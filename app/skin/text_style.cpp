@@ -1,5 +1,6 @@
 #include "skin/text_style.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 
 namespace tavrik::skin {
@@ -8,6 +9,13 @@ QFont textFont(int pixelHeight) {
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(pixelHeight);
     font.setWeight(static_cast<QFont::Weight>(kTextWeight));
+    // The height is that of the character cell (ascent + descent), as for a window-system font
+    // of that height; Qt sizes by the em, which for Arial is about a ninth smaller.
+    const QFontMetricsF metrics(font);
+    const qreal cell = metrics.ascent() + metrics.descent();
+    if (cell > pixelHeight) {
+        font.setPixelSize(qMax(1, qRound(pixelHeight * pixelHeight / cell)));
+    }
     return font;
 }
 

@@ -1,0 +1,121 @@
+#include "dialogs/key_map/key_map_painter.h"
+
+#include <QColor>
+#include <QPainter>
+#include <QPoint>
+#include <array>
+
+#include "skin/skin_images.h"
+#include "skin/text_style.h"
+
+namespace tavrik::app {
+namespace {
+
+namespace ka = keyassign;
+
+constexpr int kCurrentKeyX = 2;
+constexpr int kCurrentKeyY = 2;
+constexpr std::array<int, ka::kTabCount> kTabLabelX{6, 115, 182, 259};
+constexpr int kTabLabelY = 39;
+const QColor kCurrentTabColour{255, 255, 255};
+const QColor kOtherTabColour{192, 192, 192};
+// The "Disable" label sits this far right of and above the box's corner.
+constexpr int kDisableLabelDx = 15;
+constexpr int kDisableLabelDy = -2;
+struct LabelAt {
+    int button;
+    int x;
+    int y;
+};
+constexpr std::array<LabelAt, 3> kButtonLabels{{
+    {ka::button::kDefault, 158, 248},
+    {ka::button::kCancel, 218, 248},
+    {ka::button::kSave, 272, 248},
+}};
+constexpr QPoint kSingleLabelAt{20, 69};
+constexpr QPoint kCombineLabelAt{20, 119};
+constexpr int kMacroBackX = 15;
+constexpr int kMacroBackY = 66;
+// The tab marker lies along the bottom edge of the current tab.
+constexpr int kMarkerHeight = 4;
+
+QString qs(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+void drawPicture(QPainter& p, skin::SkinImages& images, ka::Rect at, std::string_view name) {
+    images.draw(p, at.left, at.top, qs(name));
+}
+
+void paintButtons(QPainter& p, skin::SkinImages& images, const ka::KeyMapView& v) {
+    const auto buttons = ka::keyMapButtons();
+    // The tab strip lies under the tabs' top edge; drawn first so that the tabs stay whole.
+    drawPicture(p, images, buttons[ka::button::kTabStrip].rect,
+                buttons[ka::button::kTabStrip].normal);
+    for (int b = 0; b < ka::button::kCount; ++b) {
+        if (b == ka::button::kTabStrip) continue;
+        const ka::ButtonInfo& info = buttons[static_cast<std::size_t>(b)];
+        const bool alternate = b == ka::button::kDisable ? v.disableTicked : v.hoveredButton == b;
+        drawPicture(p, images, info.rect, alternate ? info.hovered : info.normal);
+    }
+    const ka::Rect tab = buttons[static_cast<std::size_t>(ka::button::kTabSingleCombine) +
+                                 static_cast<std::size_t>(v.tab)]
+                             .rect;
+    images.draw(p, tab.left, tab.bottom + 1 - kMarkerHeight, QStringLiteral("cursor.png"));
+}
+
+void paintLabels(QPainter& p, const ka::KeyMapView& v, Language lang) {
+    const auto buttons = ka::keyMapButtons();
+    skin::drawText(p, kCurrentKeyX, kCurrentKeyY,
+                   qs(ka::kCurrentKeyText.in(lang)) + qs(v.currentKeyName));
+    const ka::Rect box = buttons[ka::button::kDisable].rect;
+    skin::drawText(p, box.left + kDisableLabelDx, box.top + kDisableLabelDy,
+                   qs(buttons[ka::button::kDisable].label.in(lang)));
+    for (const LabelAt& l : kButtonLabels) {
+        skin::drawText(p, l.x, l.y, qs(buttons[static_cast<std::size_t>(l.button)].label.in(lang)));
+    }
+    for (int t = 0; t < ka::kTabCount; ++t) {
+        const auto& info = buttons[static_cast<std::size_t>(ka::button::kTabSingleCombine + t)];
+        const QColor colour = static_cast<int>(v.tab) == t ? kCurrentTabColour : kOtherTabColour;
+        skin::drawText(p, kTabLabelX[static_cast<std::size_t>(t)], kTabLabelY,
+                       qs(info.label.in(lang)), skin::kDefaultTextHeight, colour);
+    }
+    if (v.tab == ka::Tab::SingleCombine) {
+        skin::drawText(p, kSingleLabelAt.x(), kSingleLabelAt.y(), qs(ka::kSingleLabel.in(lang)));
+        skin::drawText(p, kCombineLabelAt.x(), kCombineLabelAt.y(), qs(ka::kCombineLabel.in(lang)));
+    }
+}
+
+void paintLaunchRows(QPainter& p, skin::SkinImages& images, const ka::KeyMapState& state) {
+    const ka::KeyMapView& v = state.view();
+    images.draw(p, kMacroBackX, kMacroBackY, QStringLiteral("Macro_BK.png"));
+    for (int row = 0; row < ka::kLaunchRowCount; ++row) {
+        using Part = ka::RegionPart;
+        drawPicture(p, images, ka::regionRect(row, Part::Indicator),
+                    v.selectedIndicator == row ? "enable.png" : "disable.png");
+        // Drawn before the field: a label longer than the room (English) ends under the field
+        // rather than running into the path shown there.
+        const ka::Rect label = ka::regionRect(row, Part::Label);
+        skin::drawText(p, label.left, label.top,
+                       qs(ka::launchRowInfo(row).rowLabel.in(state.language())));
+        drawPicture(p, images, ka::regionRect(row, Part::Field), "Advanced.png");
+        drawPicture(p, images, ka::regionRect(row, Part::Browse),
+                    v.hoveredBrowse == row ? "view02.png" : "view.png");
+        if (const std::string field = state.fieldText(row); !field.empty()) {
+            const ka::Point at = ka::pathTextAt(row);
+            skin::drawText(p, at.x, at.y, qs(field));
+        }
+    }
+}
+
+}  // namespace
+
+void paintKeyMap(QPainter& painter, skin::SkinImages& images, const keyassign::KeyMapState& state) {
+    const ka::KeyMapView& v = state.view();
+    images.draw(painter, 0, 0, QString::fromLatin1(kKeyMapBackground));
+    paintButtons(painter, images, v);
+    paintLabels(painter, v, state.language());
+    if (v.tab == ka::Tab::Advance) paintLaunchRows(painter, images, state);
+}
+
+}  // namespace tavrik::app

@@ -1,0 +1,19 @@
+#pragma once
+// Paints the key assignment dialog from the state's view: background, "Current Key:", the ten
+// picture buttons, the labels and, on the "Advance" tab, its four launch rows.
+
+#include "keyassign/key_map_state.h"
+
+class QPainter;
+
+namespace tavrik::skin {
+class SkinImages;
+}
+
+namespace tavrik::app {
+
+inline constexpr const char* kKeyMapBackground = "Custom_BK.png";
+
+void paintKeyMap(QPainter& painter, skin::SkinImages& images, const keyassign::KeyMapState& state);
+
+}  // namespace tavrik::app

@@ -1,0 +1,386 @@
+#include "dialogs/macro_record/macro_record_dlg.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
+#include <QRegularExpressionValidator>
+#include <QSignalBlocker>
+
+#include "common/app_event.h"
+#include "controls/transparent_list_box.h"
+#include "dialogs/macro_record/apply_macros.h"
+#include "dialogs/macro_record/event_menu.h"
+#include "dialogs/macro_record/macro_record_texts.h"
+#include "dialogs/macro_record/notice_boxes.h"
+#include "dialogs/macro_record/qt_text.h"
+#include "skin/skin_paths.h"
+#include "skin/text_style.h"
+#include "skin/window_dragger.h"
+
+namespace tavrik::app {
+namespace {
+
+using namespace macrodlg;
+
+constexpr int kNameCopyPeriodMs = 100;
+constexpr QSize kFallbackSize{410, 440};  // the background's size when it cannot be loaded
+
+bool isMessage(const QEvent* event, int message) {
+    return event->type() == static_cast<QEvent::Type>(message);
+}
+
+// Shows `lines` with line `selected` selected (none when -1). Lines whose text is already shown
+// are left alone, so that an edit in progress and the scroll position survive.
+void showLines(CTransparentListBox& list, const std::vector<std::string>& lines, int selected) {
+    const QSignalBlocker blocker(&list);
+    if (list.count() != static_cast<int>(lines.size())) {
+        list.clear();
+        for (const std::string& line : lines) list.addString(qtext(line));
+    } else {
+        for (int i = 0; i < list.count(); ++i) {
+            const QString text = qtext(lines[static_cast<std::size_t>(i)]);
+            if (list.item(i)->text() != text) list.item(i)->setText(text);
+        }
+    }
+    if (selected >= 0 && selected < list.count()) {
+        list.setCurrentRow(selected);
+        list.scrollToItem(list.item(selected));
+    } else {
+        list.clearSelection();
+        list.setCurrentItem(nullptr);
+    }
+    list.viewport()->update();
+}
+
+// The label font of at most `height` pixels in which `text` fits into `width`.
+QFont fittedFont(const QString& text, int width, int height) {
+    QFont font = skin::textFont(height);
+    while (height > kMinLabelHeight && QFontMetrics(font).horizontalAdvance(text) > width)
+        font = skin::textFont(--height);
+    return font;
+}
+
+void drawLabel(QPainter& painter, const QString& text, const QRect& room, int height, int flags) {
+    painter.setFont(fittedFont(text, room.width(), height));
+    painter.drawText(room, flags | Qt::TextSingleLine, text);
+}
+
+int selectedRow(const CTransparentListBox& list) {
+    const QList<QListWidgetItem*> items = list.selectedItems();
+    return items.isEmpty() ? -1 : list.row(items.first());
+}
+
+}  // namespace
+
+CMacroRecordDlg::CMacroRecordDlg(const QString& programFolder, int languageCode, QWidget* parent,
+                                 const macro::Clock* clock)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
+      m_lang(languageFromCode(languageCode)),
+      m_images(skin::skinFolder(programFolder, languageCode, skin::SkinPart::MacroManagement)),
+      m_boxes(std::make_unique<QtNoticeBoxes>()),
+      m_hook(this),
+      m_editor(m_hook, clock ? *clock : m_steadyClock) {
+    setWindowTitle(qtext(kTitle.text, m_lang));
+    if (!skin::fitWindowToImage(*this, m_images, kBackground)) resize(kFallbackSize);
+    setMouseTracking(true);
+    createControls();
+    new skin::WindowDragger(this, [](QPoint p) { return buttonAt(p) >= 0; });
+    m_nameTimer.setInterval(kNameCopyPeriodMs);
+    connect(&m_nameTimer, &QTimer::timeout, this, &CMacroRecordDlg::copyMacroNames);
+}
+
+CMacroRecordDlg::~CMacroRecordDlg() {
+    m_nameTimer.stop();
+    m_editor.close();
+    // The children outlive this object's members: nothing they do while QWidget deletes them
+    // may reach the editor.
+    for (QObject* child : {static_cast<QObject*>(m_macroList), static_cast<QObject*>(m_eventList),
+                           static_cast<QObject*>(m_loopEdit)})
+        child->disconnect(this);
+    m_eventList->viewport()->removeEventFilter(this);
+    delete m_eventMenu;
+}
+
+void CMacroRecordDlg::createControls() {
+    m_macroList = new CTransparentListBox(this);
+    m_eventList = new CTransparentListBox(this);
+    m_macroList->setObjectName(QStringLiteral("macroList"));
+    m_eventList->setObjectName(QStringLiteral("eventList"));
+    m_macroList->setGeometry(kMacroListRect);
+    m_eventList->setGeometry(kEventListRect);
+    for (CTransparentListBox* list : {m_macroList, m_eventList}) {
+        list->configure(kListFontHeight, QStringLiteral("Arial"), kListText, kListSelectedText,
+                        true, kListShadow, kListShadowOffset);
+    }
+    m_macroList->setEditMode(CTransparentListBox::kPlainRename);
+    m_eventList->setEditMode(CTransparentListBox::kDelayValue);
+    connect(m_macroList, &QListWidget::itemSelectionChanged, this,
+            &CMacroRecordDlg::onMacroSelectionChanged);
+    connect(m_eventList, &QListWidget::itemSelectionChanged, this,
+            &CMacroRecordDlg::onEventSelectionChanged);
+    m_eventList->viewport()->installEventFilter(this);
+
+    m_loopEdit = new QLineEdit(this);
+    m_loopEdit->setObjectName(QStringLiteral("loopEdit"));
+    m_loopEdit->setGeometry(kLoopEditRect);
+    m_loopEdit->setMaxLength(kLoopEditDigits);
+    m_loopEdit->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), m_loopEdit));
+    m_loopEdit->setFont(skin::textFont(kLabelHeight));
+    connect(m_loopEdit, &QLineEdit::textChanged, this, &CMacroRecordDlg::onLoopTextChanged);
+
+    m_eventMenu = buildEventMenu(this, m_lang, [this](int command) { runMenuCommand(command); });
+}
+
+void CMacroRecordDlg::setNoticeBoxes(std::unique_ptr<NoticeBoxes> boxes) {
+    if (boxes) m_boxes = std::move(boxes);
+}
+
+void CMacroRecordDlg::beginEditing(macro::MacroStore& store) {
+    m_store = &store;
+    m_editor.open(store);
+    m_hovered = -1;
+    refresh();
+    m_nameTimer.start();
+}
+
+int CMacroRecordDlg::runModal(macro::MacroStore& store) {
+    beginEditing(store);
+    return exec();
+}
+
+void CMacroRecordDlg::done(int result) {
+    m_nameTimer.stop();
+    // Cancel drops the working store; the hook never outlives the dialog's showing.
+    m_editor.close();
+    QDialog::done(result);
+}
+
+void CMacroRecordDlg::refresh() {
+    m_showing = true;
+    showLines(*m_macroList, m_editor.macroNames(), m_editor.selectedMacro());
+    showLines(*m_eventList, m_editor.eventLines(), m_editor.selectedEventLine());
+    const QString loopText = qtext(m_editor.loopText());
+    if (m_loopEdit->text() != loopText) {
+        const QSignalBlocker blocker(m_loopEdit);
+        m_loopEdit->setText(loopText);
+    }
+    m_loopEdit->setEnabled(m_editor.loopOption());
+    m_showing = false;
+    update();
+}
+
+void CMacroRecordDlg::showNotice(const std::optional<macro::Notice>& notice) {
+    if (notice) m_boxes->inform(this, *notice, m_lang);
+}
+
+void CMacroRecordDlg::pressButton(int button) {
+    switch (button) {
+        case kRecord:
+            showNotice(m_editor.toggleRecording());
+            break;
+        case kDelayOption:
+            m_editor.flipDelayOption();
+            break;
+        case kLoopOption:
+            m_editor.flipLoopOption();
+            break;
+        case kNew:
+            m_editor.newMacro();
+            break;
+        case kDelete:
+            if (!m_boxes->confirm(this, macro::text::kConfirmDelete, m_lang)) return;
+            showNotice(m_editor.deleteMacro());
+            break;
+        case kOk:
+            copyMacroNames();  // a rename made within the timer's period
+            if (m_store) m_editor.ok(*m_store);
+            accept();
+            return;
+        case kCancel:
+            reject();
+            return;
+        default:
+            return;
+    }
+    refresh();
+}
+
+void CMacroRecordDlg::runMenuCommand(int command) {
+    switch (command) {
+        case cmd::kInsertBefore:
+            m_editor.insertBefore();
+            break;
+        case cmd::kInsertAfter:
+            m_editor.insertAfter();
+            break;
+        case cmd::kInsertDelay:
+            showNotice(m_editor.insertDelay());
+            break;
+        case cmd::kDeleteEvent:
+            m_editor.deleteEvent();
+            break;
+        default:
+            if (const auto mouse = mouseInsertOf(command))
+                m_editor.insertMouseButton(mouse->button, mouse->action);
+            break;
+    }
+    refresh();
+}
+
+void CMacroRecordDlg::onMacroSelectionChanged() {
+    // A rename replaces the edited line, which passes through other selections.
+    if (m_showing || m_macroList->itemBeingEdited() >= 0) return;
+    // The list cannot lose its macro (a Ctrl click would deselect it): show the selection again.
+    const int row = selectedRow(*m_macroList);
+    if (row >= 0) m_editor.selectMacro(row);
+    refresh();
+}
+
+void CMacroRecordDlg::onEventSelectionChanged() {
+    if (m_showing) return;
+    m_editor.selectEventLine(selectedRow(*m_eventList));
+}
+
+void CMacroRecordDlg::onLoopTextChanged(const QString& text) {
+    m_editor.setLoopText(text.toStdString());
+}
+
+// A rename in the macro list reaches the working store here (at once on WM_LBITEMCHANGED, and
+// from the timer). A refused name (empty, too long, or another macro's) is put back.
+void CMacroRecordDlg::copyMacroNames() {
+    const auto& names = m_editor.macroNames();
+    if (m_macroList->count() != static_cast<int>(names.size())) return;
+    bool refused = false;
+    for (int i = 0; i < m_macroList->count(); ++i) {
+        const QString text = m_macroList->item(i)->text();
+        if (text == qtext(names[static_cast<std::size_t>(i)])) continue;
+        if (!m_editor.renameMacro(i, text.toStdString())) refused = true;
+    }
+    if (refused) refresh();
+}
+
+bool CMacroRecordDlg::event(QEvent* event) {
+    if (isMessage(event, msg::WM_HOOKKEY)) {
+        const auto* e = static_cast<AppEvent*>(event);
+        m_editor.onHookKey(static_cast<int>(e->wParam()), (e->lParam() & msg::kReleaseBit) != 0);
+        refresh();
+        return true;
+    }
+    if (isMessage(event, msg::WM_LBEDITSTART)) {
+        m_editor.onEditStart();
+        update();
+        return true;
+    }
+    if (isMessage(event, msg::WM_LBEDITEND)) {  // only the event list sends it (edit mode 1)
+        const auto* e = static_cast<AppEvent*>(event);
+        m_editor.editDelay(static_cast<int>(e->wParam()), static_cast<long>(e->lParam()));
+        refresh();
+        return true;
+    }
+    if (isMessage(event, msg::WM_LBITEMCHANGED)) {
+        copyMacroNames();
+        return true;
+    }
+    return QDialog::event(event);
+}
+
+bool CMacroRecordDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_eventList->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        const auto* me = static_cast<QMouseEvent*>(event);
+        if (me->button() == Qt::RightButton) m_eventMenu->popup(me->globalPosition().toPoint());
+    }
+    return QDialog::eventFilter(watched, event);  // the release goes on unchanged
+}
+
+void CMacroRecordDlg::mouseMoveEvent(QMouseEvent* event) {
+    const int button = buttonAt(event->position().toPoint());
+    if (button != m_hovered) {
+        m_hovered = button;
+        update();
+    }
+    QDialog::mouseMoveEvent(event);
+}
+
+void CMacroRecordDlg::leaveEvent(QEvent* event) {
+    if (m_hovered >= 0) {
+        m_hovered = -1;
+        update();
+    }
+    QDialog::leaveEvent(event);
+}
+
+void CMacroRecordDlg::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        const int button = buttonAt(event->position().toPoint());
+        if (button >= 0) {
+            pressButton(button);
+            return;
+        }
+    }
+    QDialog::mouseReleaseEvent(event);
+}
+
+void CMacroRecordDlg::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Escape:
+            event->accept();  // never closes the dialog
+            return;
+        default:
+            QDialog::keyPressEvent(event);
+    }
+}
+
+void CMacroRecordDlg::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (!m_images.draw(painter, 0, 0, kBackground)) painter.fillRect(rect(), QColor(206, 208, 214));
+    paintButtons(painter);
+    paintLabels(painter);
+}
+
+void CMacroRecordDlg::paintButtons(QPainter& painter) {
+    for (int i = 0; i < kButtonCount; ++i) {
+        const ButtonPlace& place = kButtons[static_cast<std::size_t>(i)];
+        bool second = m_hovered == i;
+        if (i == kDelayOption) second = m_editor.delayOption();
+        if (i == kLoopOption) second = m_editor.loopOption();
+        m_images.draw(painter, place.rect.topLeft(),
+                      QString::fromLatin1(second ? place.over : place.normal));
+    }
+}
+
+void CMacroRecordDlg::paintLabels(QPainter& painter) {
+    const auto room = [](const LabelPlace& l) { return QRect(l.at, QSize(l.width, l.height * 2)); };
+    painter.save();
+    painter.setBackgroundMode(Qt::TransparentMode);
+    painter.setPen(kTitleColour);
+    drawLabel(painter, qtext(kTitle.text, m_lang), room(kTitle), kTitle.height,
+              Qt::AlignLeft | Qt::AlignTop);
+    painter.setPen(kLabelColour);
+    for (const LabelPlace& label : kLabels) {
+        drawLabel(painter, qtext(label.text, m_lang), room(label), label.height,
+                  Qt::AlignLeft | Qt::AlignTop);
+    }
+    // The record button's right end holds its lamp.
+    const QRect recordText = kButtons[kRecord].rect.adjusted(2, 0, -kRecordLampWidth, 0);
+    drawLabel(painter, qtext(m_editor.recordButtonLabel(), m_lang), recordText, kButtonLabelHeight,
+              Qt::AlignCenter);
+    for (int i = kNew; i < kButtonCount; ++i) {
+        drawLabel(painter, qtext(kButtonLabels[static_cast<std::size_t>(i)], m_lang),
+                  kButtons[static_cast<std::size_t>(i)].rect.adjusted(2, 0, -2, 0),
+                  kButtonLabelHeight, Qt::AlignCenter);
+    }
+    painter.restore();
+}
+
+Result<bool> runMacroManager(CMacroRecordDlg& dlg, macro::MacroStore& store,
+                             model::ConfigModel& model, const std::filesystem::path& macroFile) {
+    if (dlg.runModal(store) != QDialog::Accepted) return false;
+    if (Status saved = applyMacroStore(model, store, macroFile); !saved) return saved.error();
+    return true;
+}
+
+}  // namespace tavrik::app

@@ -1,0 +1,141 @@
+// Renders the macro manager to PNG files for a visual check, in English and Chinese: empty, with
+// a recorded macro, with the event list's context menu (and a submenu) open, and with a delay
+// being edited in place. Usage: tavrik-render-dialogs-macro [output folder] (default:
+// render-out); the skin is read from beside this executable.
+
+#include <QApplication>
+#include <QDir>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <cstdio>
+
+#include "common/app_event.h"
+#include "controls/transparent_list_box.h"
+#include "dialogs/macro_record/macro_record_dlg.h"
+#include "dialogs/macro_record/macro_record_layout.h"
+#include "dialogs/macro_record/macro_record_texts.h"
+#include "keyhook/keyhook.h"
+#include "skin/skin_paths.h"
+
+using namespace tavrik;
+using namespace tavrik::app;
+
+namespace {
+
+// The clock the recorded delays are read from, moved by hand.
+class HandClock final : public macro::Clock {
+public:
+    std::int64_t ticks() const override { return m_now; }
+    std::int64_t frequency() const override { return 1000; }  // milliseconds
+    void advance(std::int64_t ms) { m_now += ms; }
+
+private:
+    std::int64_t m_now = 0;
+};
+
+void save(const QImage& image, const QString& path) {
+    std::printf("%s %s\n", image.save(path) ? "wrote" : "FAILED", qPrintable(path));
+}
+
+// The dialog with every visible popup menu drawn at its place, on a canvas that holds them all.
+QImage compose(CMacroRecordDlg& dlg, const QList<QMenu*>& menus) {
+    QRect area = dlg.geometry();
+    for (QMenu* m : menus)
+        if (m->isVisible()) area |= m->geometry();
+    QImage canvas(area.size(), QImage::Format_RGB32);
+    canvas.fill(QColor(40, 40, 40));
+    QPainter p(&canvas);
+    p.drawPixmap(dlg.geometry().topLeft() - area.topLeft(), dlg.grab());
+    for (QMenu* m : menus)
+        if (m->isVisible()) p.drawPixmap(m->geometry().topLeft() - area.topLeft(), m->grab());
+    return canvas;
+}
+
+void hookKey(CMacroRecordDlg& dlg, int vk, bool released) {
+    AppEvent e(msg::WM_HOOKKEY, static_cast<std::uintptr_t>(vk), released ? msg::kReleaseBit : 0);
+    QCoreApplication::sendEvent(&dlg, &e);
+}
+
+void clickButton(CMacroRecordDlg& dlg, int button) {
+    const QPoint at = macrodlg::kButtons[static_cast<std::size_t>(button)].rect.center();
+    QMouseEvent release(QEvent::MouseButtonRelease, at, dlg.mapToGlobal(at), Qt::LeftButton,
+                        Qt::NoButton, {});
+    QCoreApplication::sendEvent(&dlg, &release);
+}
+
+// Ctrl down, C tapped, Ctrl up, a pause, then Enter, with the delays measured by the clock.
+void recordSample(CMacroRecordDlg& dlg, HandClock& clock) {
+    clickButton(dlg, macrodlg::kDelayOption);
+    clickButton(dlg, macrodlg::kRecord);
+    const std::pair<int, int> steps[] = {{0xA2, 0},  {0x43, 180},  {0x43, 95},
+                                         {0xA2, 40}, {0x0D, 1500}, {0x0D, 70}};
+    bool down[256] = {};
+    for (auto [vk, ms] : steps) {
+        clock.advance(ms);
+        hookKey(dlg, vk, down[vk]);
+        down[vk] = !down[vk];
+    }
+}
+
+void renderLanguage(const QString& outDir, int code) {
+    const QString suffix = code == kChineseLanguageCode ? "-chinese.png" : "-english.png";
+    HandClock clock;
+    macro::MacroStore store{};
+    CMacroRecordDlg dlg(skin::programFolder(), code, nullptr, &clock);
+    dlg.move(40, 40);
+    dlg.beginEditing(store);
+    dlg.show();
+    QApplication::processEvents();
+    save(compose(dlg, {}), outDir + "/macro-empty" + suffix);
+
+    clickButton(dlg, macrodlg::kNew);
+    clickButton(dlg, macrodlg::kNew);
+    clickButton(dlg, macrodlg::kNew);
+    dlg.macroList()->setCurrentRow(0);
+    recordSample(dlg, clock);
+    QApplication::processEvents();
+    save(compose(dlg, {}), outDir + "/macro-recording" + suffix);
+    clickButton(dlg, macrodlg::kRecord);
+    clickButton(dlg, macrodlg::kLoopOption);
+    QApplication::processEvents();
+    save(compose(dlg, {}), outDir + "/macro-recorded" + suffix);
+
+    CTransparentListBox* events = dlg.eventList();
+    events->setCurrentRow(3);
+    QMenu* menu = dlg.eventMenu();
+    menu->popup(events->viewport()->mapToGlobal(events->itemRect(3).center()));
+    QAction* mouse = menu->actions().at(2);
+    menu->setActiveAction(mouse);
+    QMenu* buttons = mouse->menu();
+    buttons->popup(menu->mapToGlobal(menu->actionGeometry(mouse).topRight()));
+    QAction* left = buttons->actions().at(0);
+    buttons->setActiveAction(left);
+    left->menu()->popup(buttons->mapToGlobal(buttons->actionGeometry(left).topRight()));
+    QApplication::processEvents();
+    save(compose(dlg, {menu, buttons, left->menu()}), outDir + "/macro-menu" + suffix);
+    menu->hide();
+    buttons->hide();
+    left->menu()->hide();
+
+    events->setCurrentRow(1);
+    events->beginEdit(1);
+    QApplication::processEvents();
+    save(compose(dlg, {}), outDir + "/macro-delay-edit" + suffix);
+    events->endEdit(false);
+    dlg.reject();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    qunsetenv("DISPLAY");  // recording uses the in-application hook only
+    QApplication app(argc, argv);
+    const QString outDir =
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("render-out");
+    QDir().mkpath(outDir);
+    for (int code : {0, kChineseLanguageCode}) renderLanguage(outDir, code);
+    removehook();
+    return 0;
+}
