@@ -104,6 +104,7 @@ private:
     void cancelCommand();
     void saveCommand();
     void saveKeymap();
+    void hideToTray();
 
     // Device session and its messages.
     mainwindow::KeyboardAtStart openDeviceSession();

@@ -22,7 +22,7 @@ void CVediVezazivaDlg::runRelease(const mainwindow::ReleaseOutcome& out) {
 void CVediVezazivaDlg::runCommand(const mainwindow::HitCommand& c) {
     switch (c.command) {
         case Command::Hide:
-            hide();
+            hideToTray();
             break;
         case Command::Close:
             close();
@@ -61,6 +61,15 @@ void CVediVezazivaDlg::assignKey(int slot) {
         qDebug() << "keymap.bin:" << QString::fromStdString(s.error().context);
     }
     (void)slot;  // the key assignment dialog opens here for the slot
+}
+
+void CVediVezazivaDlg::hideToTray() {
+    // Without a notification area a hidden window could never be brought back: minimise it.
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        hide();
+    } else {
+        showMinimized();
+    }
 }
 
 void CVediVezazivaDlg::saveKeymap() {
@@ -104,7 +113,7 @@ void CVediVezazivaDlg::factoryResetCommand() {
 }
 
 void CVediVezazivaDlg::cancelCommand() {
-    hide();
+    hideToTray();
     const std::uint8_t effect = m_model->withLock([](model::ConfigState& s) {
         model::revert(s);
         return s.image[model::image::kEffect];

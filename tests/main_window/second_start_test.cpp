@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -42,6 +44,43 @@ TEST(SecondStart, EndsAtOnceWhileTheFirstKeepsRunning) {
     EXPECT_EQ(first.state(), QProcess::Running);
     first.kill();
     first.waitForFinished();
+}
+
+// The tool reaches a running tavrik-kbsim through --sim-socket: the emulator's trace shows the
+// start-up read arriving.
+TEST(SimSocket, TheToolReadsARunningEmulator) {
+    testing::qtApp();
+    const QString bin = QCoreApplication::applicationDirPath();
+    if (!QFileInfo::exists(bin + "/tavrik-kbsim") || !QFileInfo::exists(bin + "/tavrik-87rev")) {
+        GTEST_SKIP() << "tavrik-kbsim or tavrik-87rev is not built";
+    }
+    QTemporaryDir dir;
+    const QString socket = dir.filePath("kb.sock");
+    const QString trace = dir.filePath("trace.txt");
+    QProcess kbsim;
+    kbsim.start(bin + "/tavrik-kbsim", {"--trace", trace, socket});
+    ASSERT_TRUE(kbsim.waitForStarted());
+    for (int i = 0; i < 100 && !QFileInfo::exists(socket); ++i) QThread::msleep(20);
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_RUNTIME_DIR", dir.path());
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    QProcess tool;
+    tool.setProcessEnvironment(env);
+    tool.start(bin + "/tavrik-87rev", {"--sim-socket", socket, "--data-dir", dir.path()});
+    ASSERT_TRUE(tool.waitForStarted());
+    // The start-up read ends with the DIY tables: wait for the keyboard to have sent data.
+    bool read = false;
+    for (int i = 0; i < 300 && !read; ++i) {
+        QThread::msleep(20);
+        QFile f(trace);
+        read = f.open(QIODevice::ReadOnly) && f.readAll().contains(" out data ");
+    }
+    EXPECT_TRUE(read);
+    tool.kill();
+    tool.waitForFinished();
+    kbsim.write("quit\n");
+    if (!kbsim.waitForFinished(2000)) kbsim.kill();
 }
 
 }  // namespace
