@@ -220,9 +220,12 @@ protected:
     }
 
     // Presses Save and waits until the keyboard, rebuilt from the reports in the trace, holds
-    // the image keymap.bin holds, with `expected` true of it. Returns that image.
+    // the image keymap.bin holds, with `expected` true of it (and false before Save: edits stay
+    // on the host until then). Returns that image.
     model::Image saveAndCompare(const std::function<bool(const model::Image&)>& expected) {
         const std::size_t before = trace().size();
+        EXPECT_FALSE(expected(replay(trace()).image))
+            << "the change reached the keyboard before Save";
         EXPECT_TRUE(m_desktop->click(m_main, kSaveButton));
         std::optional<Keymap> saved;
         ReplayResult keyboard;
