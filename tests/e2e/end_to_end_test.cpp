@@ -31,6 +31,7 @@ constexpr QPoint kLightingTitle{60, 118};
 constexpr QPoint kEffectBox{100, 165};
 constexpr QPoint kBreathingRow{100, 200};
 constexpr std::uint8_t kBreathing = 2;
+constexpr QPoint kReactiveRow{100, 240};  // row 3, effect 4
 constexpr QPoint kSaveButton{950, 620};
 constexpr QPoint kCloseButton{986, 12};
 // Key assignment dialog: the "Combine" edit, the "Advance" tab, the browse button of the
@@ -260,7 +261,7 @@ protected:
     int m_shots = 0;
 };
 
-TEST_F(EndToEnd, ALightingChangeReachesTheKeyboardOnSaveAndCloseKeepsIt) {
+TEST_F(EndToEnd, ALightingChangeReachesTheKeyboardOnSaveAndCloseKeepsOnlyWhatWasSaved) {
     ASSERT_NO_FATAL_FAILURE(startKeyboardAndTool());
     ASSERT_NO_FATAL_FAILURE(chooseBreathing());
     // Esc and Enter never close the main window.
@@ -273,7 +274,11 @@ TEST_F(EndToEnd, ALightingChangeReachesTheKeyboardOnSaveAndCloseKeepsIt) {
         [](const model::Image& image) { return image[model::image::kEffect] == kBreathing; });
     EXPECT_EQ(saved[model::image::kEffect], kBreathing);
 
-    // Closing keeps the synchronised state in keymap.bin and ends the program.
+    // A change not sent with Save is not kept: closing writes the synchronised state to
+    // keymap.bin and ends the program.
+    ASSERT_TRUE(m_desktop->click(m_main, kEffectBox));
+    ASSERT_TRUE(m_desktop->click(m_main, kReactiveRow));
+    shot("unsaved-change");
     ASSERT_TRUE(m_desktop->click(m_main, kCloseButton));
     ASSERT_TRUE(m_tool.waitForExit(10s)) << "the tool did not end on its close button";
     EXPECT_EQ(m_tool.exitCode(), 0);
