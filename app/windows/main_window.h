@@ -165,6 +165,7 @@ private:
     std::unique_ptr<QMenu> m_trayMenu;
     bool m_busy = false;
     bool m_initialised = false;
+    bool m_inProfileWindow = false;
 };
 
 }  // namespace tavrik::app

@@ -6,7 +6,12 @@
 #include <QMessageBox>
 #include <QUrl>
 
+#include "dialogs/configure/configure_dialog.h"
+#include "dialogs/key_map/assign_key.h"
+#include "dialogs/macro_record/macro_record_dlg.h"
+#include "macro/macro_store.h"
 #include "mainwindow/texts.h"
+#include "skin/skin_paths.h"
 #include "windows/main_window.h"
 
 namespace tavrik::app {
@@ -56,11 +61,17 @@ void CVediVezazivaDlg::runHelpRow(int row) {
 }
 
 void CVediVezazivaDlg::assignKey(int slot) {
-    // The key assignment dialog reads the key action table as keymap.bin holds it.
-    if (Status s = m_model->reloadActions(); !s) {
-        qDebug() << "keymap.bin:" << QString::fromStdString(s.error().context);
-    }
-    (void)slot;  // the key assignment dialog opens here for the slot
+    KeyMapContext context;
+    context.language = m_context.language;
+    context.skinFolder =
+        skin::skinFolder(m_context.paths.programFolder, languageCode(), skin::SkinPart::Custom);
+    for (const std::string& name : macro::macroNames(*m_macros)) context.macroNames.push_back(name);
+    // Reloads the key action table from keymap.bin, runs CKeyMap, encodes an OK and saves.
+    const auto outcome = app::assignKey(this, *m_model, slot, context, [this](model::Image& image) {
+        macro::buildMacroSlots(*m_macros, image);
+    });
+    if (!outcome) qDebug() << "key assignment:" << QString::fromStdString(outcome.error().context);
+    update();
 }
 
 void CVediVezazivaDlg::hideToTray() {
@@ -86,13 +97,25 @@ void CVediVezazivaDlg::closeCommand() {
 }
 
 void CVediVezazivaDlg::macrosCommand() {
-    // The macro dialog; on OK the macro slots are rebuilt and both files saved.
+    // On OK: the macro slots are rebuilt, keymap.bin and MacroDefine.bin saved.
+    CMacroRecordDlg dialog(m_context.paths.programFolder, languageCode(), this);
+    const auto accepted =
+        runMacroManager(dialog, *m_macros, *m_model, m_context.paths.macroFile().toStdString());
+    if (!accepted) qDebug() << "macros:" << QString::fromStdString(accepted.error().context);
+    update();
 }
 
 void CVediVezazivaDlg::profileCommand() {
-    // The profile window runs here; afterwards the host copy is refreshed without a read
-    // (changed-key flags, keymap.bin), then WM_DEVICESYNCED with lParam 1.
-    m_device->session().profileReplaced();
+    ConfigureDlgSetup setup;
+    setup.programFolder = m_context.paths.programFolder;
+    setup.dataFolder = m_context.paths.dataFolder.toStdString();
+    setup.languageCode = languageCode();
+    // The profile window ends with WM_DEVICESYNCED (lParam 1); while it runs, that message asks
+    // the session to refresh the host copy (changed-key flags, keymap.bin), which then sends
+    // the message again for the window's own refresh.
+    m_inProfileWindow = true;
+    runProfileWindow(this, *m_model, setup);
+    m_inProfileWindow = false;
 }
 
 void CVediVezazivaDlg::factoryResetCommand() {

@@ -42,6 +42,10 @@ bool CVediVezazivaDlg::keyboardConnected() const {
 }
 
 void CVediVezazivaDlg::deviceSynced(long lParam) {
+    if (lParam == 1 && m_inProfileWindow) {
+        m_device->session().profileReplaced();
+        return;
+    }
     // The session has recomputed the changed-key flags and saved keymap.bin.
     setSlidersFromImage();
     update();

@@ -24,7 +24,8 @@ inline constexpr BiText kFast{"Fast", "快"};
 inline constexpr BiText kBrightness{"Brightness", "亮度"};
 inline constexpr BiText kDark{"Dark", "黑"};
 inline constexpr BiText kBright{"Bright", "亮"};
-inline constexpr BiText kDirection{"方向", "方向"};
+// The direction row is labelled in the window's language.
+inline constexpr BiText kDirection{"Direction", "方向"};
 inline constexpr BiText kKeymap{"Keymap", "Keymap"};
 inline constexpr BiText kDiy{"DIY", "DIY"};
 inline constexpr BiText kMacroManagement{"Macro Management", "宏管理器"};

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
@@ -221,6 +222,54 @@ TEST_F(DeviceFlow, AnOlderFirmwareIsOfferedTheUpdate) {
     answerNextBox(QMessageBox::Cancel);
     auto w = start();
     EXPECT_EQ(m_boxText, QStringLiteral("Update new firmware？"));
+}
+
+TEST_F(DeviceFlow, TheDialogsOpenFromTheirButtonsAndKeys) {
+    auto w = start();
+    const auto opened = [&](QPoint at) {
+        QString name;
+        auto* poll = new QTimer(qApp);
+        poll->setInterval(5);
+        QObject::connect(poll, &QTimer::timeout, [poll, &name] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            name = QString::fromLatin1(dialog->metaObject()->className());
+            dialog->reject();
+            poll->stop();
+            poll->deleteLater();
+        });
+        poll->start();
+        click(*w, at);
+        settle(*w);
+        return name.section(QStringLiteral("::"), -1);
+    };
+    const model::Rect key = model::windowRect(63);
+    EXPECT_EQ(opened({key.left + 5, key.top + 5}), QStringLiteral("CKeyMap"));
+    EXPECT_EQ(opened({100, 150}), QStringLiteral("CMacroRecordDlg"));
+    EXPECT_EQ(opened({50, 620}), QStringLiteral("CConfigureDlg"));
+}
+
+TEST_F(DeviceFlow, AfterTheProfileWindowTheHostCopyIsRefreshedAndSaved) {
+    auto w = start();
+    // As a profile Load leaves it: another key code for "A", flags not yet recomputed.
+    w->configModel().withLock([](model::ConfigState& s) {
+        s.image[img::kKeyCodeArea + model::cellOffset(63) + 2] = 0x05;
+        s.changedKeys[63] = 0;
+    });
+    auto* poll = new QTimer(qApp);
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, [poll] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            dialog->reject();
+            poll->stop();
+            poll->deleteLater();
+        }
+    });
+    poll->start();
+    click(*w, {50, 620});
+    settle(*w);
+    w->configModel().withLock([](model::ConfigState& s) { EXPECT_EQ(s.changedKeys[63], 1); });
+    EXPECT_EQ(fileState()->image[img::kKeyCodeArea + model::cellOffset(63) + 2], 0x05);
 }
 
 }  // namespace
