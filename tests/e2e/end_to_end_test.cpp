@@ -113,6 +113,10 @@ protected:
         env.insert("XDG_DATA_HOME", tmp("share"));
         env.insert("XDG_CACHE_HOME", tmp("cache"));
         env.insert("TAVRIK_E2E_MARKER", tmp("launched"));
+        // Sanitizer builds: system libraries' process-long allocations are not leaks of ours.
+        QString lsan = env.value("LSAN_OPTIONS");
+        if (!lsan.isEmpty()) lsan += ':';
+        env.insert("LSAN_OPTIONS", lsan + "suppressions=" E2E_LSAN_SUPPRESSIONS);
         return env;
     }
 
@@ -306,12 +310,7 @@ TEST_F(EndToEnd, KeysAssignedInTheDialogReachTheKeyboardAndALaunchKeyStartsThePr
     {
         SCOPED_TRACE("combination");
         const QString dialog = openKeyMap(comboSlot);
-        // Pending: the main window does not open the key assignment dialog for a key yet.
-        // Until it does, the assignment, Save and launch steps are skipped, not failed.
-        if (dialog.isEmpty()) {
-            GTEST_SKIP() << "a click on a key opens no key assignment dialog yet: the key "
-                            "assignment, Save and launch steps did not run";
-        }
+        ASSERT_FALSE(dialog.isEmpty()) << "a click on F6 opened no key assignment dialog";
         ASSERT_TRUE(m_desktop->click(dialog, kCombineEdit));
         ASSERT_TRUE(m_desktop->key("ctrl+c"));
         shot("key-map-combination");
