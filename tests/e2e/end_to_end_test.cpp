@@ -158,7 +158,7 @@ protected:
         int quietPolls = 0;
         const bool done = waitUntil(
             [&] {
-                const std::size_t now = readTrace(tmp("trace.txt").toStdString()).size();
+                const std::size_t now = trace().size();
                 quietPolls = (now == lines && now > 0) ? quietPolls + 1 : 0;
                 lines = now;
                 return quietPolls >= 10 && QFileInfo::exists(tmp("data/keymap.bin"));
