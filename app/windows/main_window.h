@@ -14,6 +14,7 @@
 #include "common/language.h"
 #include "controls/bit_slider.h"
 #include "launcher/desktop_launcher.h"
+#include "macro/clock.h"
 #include "macro/macro_layout.h"
 #include "mainwindow/app_options.h"
 #include "mainwindow/main_view.h"
@@ -37,6 +38,9 @@ struct AppContext {
     Language language = Language::English;
     AppPaths paths;
     DeviceSetup device;  // how the keyboard is reached (tests inject an emulator)
+    // The counter the macro manager measures recorded delays with; the steady clock when null.
+    // Tests inject one they advance by hand; it must outlive the window.
+    const macro::Clock* macroClock = nullptr;
 };
 
 class CVediVezazivaDlg : public QWidget {

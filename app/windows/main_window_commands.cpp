@@ -98,7 +98,8 @@ void CVediVezazivaDlg::closeCommand() {
 
 void CVediVezazivaDlg::macrosCommand() {
     // On OK: the macro slots are rebuilt, keymap.bin and MacroDefine.bin saved.
-    CMacroRecordDlg dialog(m_context.paths.programFolder, languageCode(), this);
+    CMacroRecordDlg dialog(m_context.paths.programFolder, languageCode(), this,
+                           m_context.macroClock);
     const auto accepted =
         runMacroManager(dialog, *m_macros, *m_model, m_context.paths.macroFile().toStdString());
     if (!accepted) qDebug() << "macros:" << QString::fromStdString(accepted.error().context);
