@@ -70,17 +70,19 @@ void CVediVezazivaDlg::paintLightingSection(QPainter& p) {
     drawText(p, txt::kEffect, 28, 137, 15);
     drawSkin(p, QStringLiteral("Light_Item.png"), 28, 158);
     drawText(p, effectName(effect), 28, 158, 14);
-    if (settings::showsSpeed(effect)) {
-        drawSkin(p, QStringLiteral("freq.png"), 19, 245);
-        if (!panel.effectListOpen) {
+    if (settings::showsSpeed(effect)) drawSkin(p, QStringLiteral("freq.png"), 19, 245);
+    // The open effect list covers the slider rows, but their right-hand captions reach past
+    // the list's right edge: the captions go with their sliders while the list is open.
+    if (!panel.effectListOpen) {
+        if (settings::showsSpeed(effect)) {
             drawText(p, txt::kSpeed, 28, 290, 13);
             drawText(p, txt::kSlow, 28, 317, 13);
             drawText(p, txt::kFast, 230, 317, 13);
         }
+        drawText(p, txt::kBrightness, 28, 247, 13);
+        drawText(p, txt::kDark, 28, 274, 13);
+        drawText(p, txt::kBright, 230, 274, 13);
     }
-    drawText(p, txt::kBrightness, 28, 247, 13);
-    drawText(p, txt::kDark, 28, 274, 13);
-    drawText(p, txt::kBright, 230, 274, 13);
     paintDirectionRow(p);
     if (settings::offersDiyView(effect)) {
         const bool diy = panel.diyView;

@@ -6,6 +6,8 @@
 #include <QSlider>
 #include <QTest>
 
+#include <algorithm>
+
 #include "macro/macro_layout.h"
 #include "model/keymap_file.h"
 #include "qt_app_fixture.h"
@@ -97,6 +99,28 @@ TEST_F(MainWindow, SectionsShowTheirSlidersAndTheFileValuesSurvive) {
         EXPECT_EQ(s.image[img::kSpeed], 4);
         EXPECT_EQ(s.image[img::kBrightness], 20);
     });
+}
+
+TEST_F(MainWindow, TheOpenEffectListLeavesNoCaptionBesideIt) {
+    auto w = makeWindow();
+    w->show();
+    w->configModel().withLock([](model::ConfigState& s) { s.image[img::kEffect] = 3; });  // speed
+    click(*w, {100, 115});  // expand lighting
+    // Light text pixels in the strip right of the list, beside the speed and brightness rows.
+    const auto captionPixels = [](const QImage& surface) {
+        int light = 0;
+        for (int y = 240; y < 340; ++y) {
+            for (int x = 28 + 220; x < 262; ++x) {
+                const QColor c = surface.pixelColor(x, y);
+                light += std::min({c.red(), c.green(), c.blue()}) > 170 ? 1 : 0;
+            }
+        }
+        return light;
+    };
+    EXPECT_GT(captionPixels(w->renderSurface()), 0);  // "Bright" and "Fast" reach into it
+    click(*w, {100, 170});
+    ASSERT_TRUE(w->viewState().panel.effectListOpen);
+    EXPECT_EQ(captionPixels(w->renderSurface()), 0);
 }
 
 TEST_F(MainWindow, DiyViewFillsKeysWithTheirCellColour) {
