@@ -19,6 +19,13 @@ QFont textFont(int pixelHeight) {
     return font;
 }
 
+int fittingTextHeight(const QString& text, int width, int pixelHeight, int minHeight) {
+    int height = pixelHeight;
+    while (height > minHeight && QFontMetricsF(textFont(height)).horizontalAdvance(text) > width)
+        --height;
+    return height;
+}
+
 void drawText(QPainter& painter, int x, int y, const QString& text, int pixelHeight,
               QColor colour) {
     painter.save();

@@ -13,9 +13,15 @@ namespace tavrik::skin {
 
 inline constexpr int kDefaultTextHeight = 14;
 inline constexpr int kTextWeight = 300;
+inline constexpr int kMinTextHeight = 9;  // still legible
 
 // "Arial" whose character cell (ascent + descent) is the given height in pixels, weight 300.
 QFont textFont(int pixelHeight = kDefaultTextHeight);
+
+// The largest height from `pixelHeight` down to `minHeight` at which `text` is at most `width`
+// pixels wide (minHeight when none is).
+int fittingTextHeight(const QString& text, int width, int pixelHeight = kDefaultTextHeight,
+                      int minHeight = kMinTextHeight);
 
 // Draws `text` with its top-left corner at (x, y), unclipped, on a transparent background.
 void drawText(QPainter& painter, int x, int y, const QString& text,

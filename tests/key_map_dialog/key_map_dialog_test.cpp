@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPainter>
 #include <QTimer>
 #include <QTreeWidget>
 #include <array>
@@ -15,8 +16,10 @@
 
 #include "common/utf16.h"
 #include "controls/rudaz_tree.h"
+#include "dialogs/key_map/key_map_painter.h"
 #include "key_map_test_support.h"
 #include "skin/skin_images.h"
+#include "skin/text_style.h"
 
 namespace tavrik {
 namespace {
@@ -117,6 +120,40 @@ INSTANTIATE_TEST_SUITE_P(
                  Language::English, Shown::None, "../today.txt", 6, 0},
         OpenCase{"UnknownKind", makeRecord(9, {'B'}), Language::English, Shown::Edits, "", 8, 0}),
     [](const ::testing::TestParamInfo<OpenCase>& row) { return std::string(row.param.name); });
+
+// Painted without pictures (so that no field covers them), the "Advance" tab's row labels end
+// before their path fields in both languages, at a legible height.
+class LaunchLabelTest : public ::testing::TestWithParam<Language> {};
+
+TEST_P(LaunchLabelTest, EndsBeforeThePathField) {
+    const Record record = makeRecord(0, {'B'});
+    keyassign::KeyMapState state({record, true, {}, GetParam()});
+    state.click({test::kTabAt[3].x(), test::kTabAt[3].y()});
+    ASSERT_EQ(state.view().tab, keyassign::Tab::Advance);
+    QImage surface(330, 280, QImage::Format_RGB32);
+    surface.fill(Qt::black);
+    skin::SkinImages none;
+    {
+        QPainter painter(&surface);
+        app::paintKeyMap(painter, none, state);
+    }
+    for (int row = 0; row < keyassign::kLaunchRowCount; ++row) {
+        EXPECT_GE(app::launchLabelHeight(row, GetParam()), skin::kMinTextHeight);
+        const keyassign::Rect label = keyassign::regionRect(row, keyassign::RegionPart::Label);
+        const int field = keyassign::regionRect(row, keyassign::RegionPart::Field).left;
+        int inLabel = 0, pastLabel = 0;
+        for (int y = label.top - 4; y <= label.bottom + 4; ++y) {
+            for (int x = label.left; x < field + 40; ++x) {
+                (x < field ? inLabel : pastLabel) += qGray(surface.pixel(x, y)) > 100 ? 1 : 0;
+            }
+        }
+        EXPECT_GT(inLabel, 0) << "row " << row;
+        EXPECT_EQ(pastLabel, 0) << "row " << row;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, LaunchLabelTest,
+                         ::testing::Values(Language::English, Language::Chinese));
 
 // Clicking into an edit switches between single key and combination and clears the other edit;
 // a fourth key starts a new combination.

@@ -36,6 +36,8 @@ constexpr QPoint kSingleLabelAt{20, 69};
 constexpr QPoint kCombineLabelAt{20, 119};
 constexpr int kMacroBackX = 15;
 constexpr int kMacroBackY = 66;
+// Free pixels between a launch row's label and its path field.
+constexpr int kLaunchLabelGap = 2;
 // The tab marker lies along the bottom edge of the current tab.
 constexpr int kMarkerHeight = 4;
 
@@ -93,11 +95,12 @@ void paintLaunchRows(QPainter& p, skin::SkinImages& images, const ka::KeyMapStat
         using Part = ka::RegionPart;
         drawPicture(p, images, ka::regionRect(row, Part::Indicator),
                     v.selectedIndicator == row ? "enable.png" : "disable.png");
-        // Drawn before the field: a label longer than the room (English) ends under the field
-        // rather than running into the path shown there.
+        // Smaller where the label is longer than its room (English), centred on the line of a
+        // label of full height; drawn before the field all the same.
         const ka::Rect label = ka::regionRect(row, Part::Label);
-        skin::drawText(p, label.left, label.top,
-                       qs(ka::launchRowInfo(row).rowLabel.in(state.language())));
+        const int height = launchLabelHeight(row, state.language());
+        skin::drawText(p, label.left, label.top + (skin::kDefaultTextHeight - height) / 2,
+                       qs(ka::launchRowInfo(row).rowLabel.in(state.language())), height);
         drawPicture(p, images, ka::regionRect(row, Part::Field), "Advanced.png");
         drawPicture(p, images, ka::regionRect(row, Part::Browse),
                     v.hoveredBrowse == row ? "view02.png" : "view.png");
@@ -109,6 +112,12 @@ void paintLaunchRows(QPainter& p, skin::SkinImages& images, const ka::KeyMapStat
 }
 
 }  // namespace
+
+int launchLabelHeight(int row, Language lang) {
+    const int left = ka::regionRect(row, ka::RegionPart::Label).left;
+    const int room = ka::regionRect(row, ka::RegionPart::Field).left - kLaunchLabelGap - left;
+    return skin::fittingTextHeight(qs(ka::launchRowInfo(row).rowLabel.in(lang)), room);
+}
 
 void paintKeyMap(QPainter& painter, skin::SkinImages& images, const keyassign::KeyMapState& state) {
     const ka::KeyMapView& v = state.view();

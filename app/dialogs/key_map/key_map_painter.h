@@ -2,6 +2,7 @@
 // Paints the key assignment dialog from the state's view: background, "Current Key:", the ten
 // picture buttons, the labels and, on the "Advance" tab, its four launch rows.
 
+#include "common/language.h"
 #include "keyassign/key_map_state.h"
 
 class QPainter;
@@ -13,6 +14,10 @@ class SkinImages;
 namespace tavrik::app {
 
 inline constexpr const char* kKeyMapBackground = "Custom_BK.png";
+
+// The text height of a launch row's label on the "Advance" tab: the dialog's text height, or
+// less where the label would otherwise run under the row's path field.
+int launchLabelHeight(int row, Language lang);
 
 void paintKeyMap(QPainter& painter, skin::SkinImages& images, const keyassign::KeyMapState& state);
 
