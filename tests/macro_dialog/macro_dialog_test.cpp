@@ -250,5 +250,32 @@ TEST_F(MacroDialogTest, DrawsOnlySkinFilesAndShowsHoverImages) {
     }
 }
 
+// Across the options column, below its middle divider: the options frame's own right edge, then
+// the window panel beyond it, then the panel's edge; every options control lies inside the frame.
+TEST_F(MacroDialogTest, OptionsFrameAndItsControlsSitInsideTheWindow) {
+    for (int code : {0, kChineseLanguageCode}) {
+        openDialog(code);
+        const QImage shown = m_dlg->grab().toImage();
+        const int y = 240;
+        std::vector<std::pair<int, int>> darkRuns;  // first and last column of each edge or gap
+        for (int x = kEventListRect.right() + 5; x < shown.width(); ++x) {
+            if (qGray(shown.pixel(x, y)) >= 160) continue;
+            if (darkRuns.empty() || darkRuns.back().second != x - 1) darkRuns.push_back({x, x});
+            darkRuns.back().second = x;
+        }
+        ASSERT_GE(darkRuns.size(), 3U) << "the options frame merges with the window's edge";
+        const int frameRight = darkRuns[1].first;
+        EXPECT_GE(darkRuns[2].first - darkRuns[1].second, 4) << "no panel beside the frame";
+        EXPECT_LT(kLoopEditRect.right(), frameRight);
+        for (int b : {kRecord, kDelayOption, kLoopOption})
+            EXPECT_LT(kButtons[static_cast<std::size_t>(b)].rect.right(), frameRight) << b;
+        for (const LabelPlace& label : kLabels) {
+            if (label.at.x() > kEventListRect.right()) {
+                EXPECT_LT(label.at.x() + label.width, frameRight) << label.text.en;
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tavrik::app::testing

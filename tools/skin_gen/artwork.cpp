@@ -584,10 +584,11 @@ void macroBackground(QPainter& p, QImage& img) {
         roundedPanel(p, QRectF(x - 3, 77, 119, 281), 3, QColor(120, 123, 132), QColor(96, 99, 108),
                      QColor(70, 73, 82));
     }
-    roundedPanel(p, QRectF(278, 80, 124, 300), 5, QColor(232, 233, 236), QColor(206, 208, 214),
-                 edge);
-    p.fillRect(QRectF(278, 152, 124, 1), edge);
-    p.fillRect(QRectF(278, 300, 124, 1), edge);
+    // The options column keeps clear of the window panel's right edge (402).
+    const QRectF options(274, 80, 120, 300);
+    roundedPanel(p, options, 5, QColor(232, 233, 236), QColor(206, 208, 214), edge);
+    p.fillRect(QRectF(options.left(), 152, options.width(), 1), edge);
+    p.fillRect(QRectF(options.left(), 300, options.width(), 1), edge);
     windowFrame(p, img);
 }
 

@@ -13,11 +13,11 @@ inline constexpr LabelPlace kTitle{{"Macro Manager", "宏管理器"}, {14, 7}, 3
 inline constexpr std::array<LabelPlace, 7> kLabels{{
     {{"Select Macro", "选择宏"}, {22, 60}, 113},
     {{"Keystrobe Sequence", "按键序列"}, {152, 60}, 124},
-    {{"Options", "选项"}, {290, 60}, 110},
+    {{"Options", "选项"}, {290, 60}, 100},
     {{"Record Delay", "记录按键"}, {290, 160}, 74, 12},
     {{"between", "之间的"}, {290, 175}, 74, 12},
     {{"keystrokes", "延迟"}, {290, 190}, 74, 12},
-    {{"Number of Loops", "循环次数"}, {314, 315}, 84},
+    {{"Number of Loops", "循环次数"}, {314, 315}, 78},  // ends inside the options frame
 }};
 
 // Labels centred on buttons 3 to 6 (button 0 shows the editor's record label).
