@@ -1,4 +1,5 @@
 #include "sim/kbsim_server.h"
+#include "sim/socket_io.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -15,17 +16,6 @@
 namespace tavrik::sim {
 
 namespace {
-
-bool sendAll(int fd, const std::vector<std::uint8_t>& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
 
 bool answer(int fd, std::uint8_t type, std::span<const std::uint8_t> payload = {}) {
     return sendAll(fd, frame::encode(type, payload));

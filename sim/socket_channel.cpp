@@ -1,4 +1,5 @@
 #include "sim/socket_channel.h"
+#include "sim/socket_io.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -29,17 +30,6 @@ int connectTo(const std::string& path) {
         return -1;
     }
     return fd;
-}
-
-bool sendAll(int fd, const std::vector<std::uint8_t>& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
 }
 
 // Reads frames from fd into the decoder until one is whole or the wait ends.

@@ -199,31 +199,31 @@ void Session::notifySynced(int lParam) {
     m_notifier->post([this, lParam] { m_listener.deviceSynced(lParam); });
 }
 
+Result<OpenedChannel> Session::openRole(ChannelRole role) {
+    OpenedChannel c = m_opener.open(role);
+    if (c.status == OpenStatus::Opened) return c;
+    m_lastOpenStatus = c.status;
+    const std::string which = role == ChannelRole::Command ? "command" : "event";
+    return deviceError(c.status == OpenStatus::NoPermission
+                           ? "no permission to open the keyboard's " + which + " channel"
+                           : "the keyboard's " + which + " channel cannot be opened");
+}
+
 Status Session::openCommand() {
-    OpenedChannel c = m_opener.open(ChannelRole::Command);
-    if (c.status != OpenStatus::Opened) {
-        m_lastOpenStatus = c.status;
-        return deviceError(c.status == OpenStatus::NoPermission
-                               ? "no permission to open the keyboard's command channel"
-                               : "the keyboard's command channel cannot be opened");
-    }
-    m_command = std::move(c.channel);
-    m_commandPath = c.path;
+    auto c = openRole(ChannelRole::Command);
+    if (!c) return c.error();
+    m_command = std::move(c.value().channel);
+    m_commandPath = c.value().path;
     std::lock_guard<std::mutex> guard(m_mutex);
     m_commandOpen = true;
     return {};
 }
 
 Status Session::openEvent() {
-    OpenedChannel c = m_opener.open(ChannelRole::Event);
-    if (c.status != OpenStatus::Opened) {
-        m_lastOpenStatus = c.status;
-        return deviceError(c.status == OpenStatus::NoPermission
-                               ? "no permission to open the keyboard's event channel"
-                               : "the keyboard's event channel cannot be opened");
-    }
-    m_event = std::move(c.channel);
-    m_eventPath = c.path;
+    auto c = openRole(ChannelRole::Event);
+    if (!c) return c.error();
+    m_event = std::move(c.value().channel);
+    m_eventPath = c.value().path;
     {
         std::lock_guard<std::mutex> guard(m_mutex);
         m_eventOpen = true;

@@ -82,6 +82,7 @@ private:
     void notifySynced(int lParam);
 
     // Worker-side steps.
+    Result<OpenedChannel> openRole(ChannelRole role);
     Status openCommand();
     Status openEvent();
     void startReader();

@@ -95,8 +95,12 @@ void helpGlyph(QPainter& p, QRectF g) {
 
 // ---- panel pieces ------------------------------------------------------------------------
 
-// A section header: dark bar, accent stripe on the left, chevron on the right (down when open).
-void sectionHeader(QPainter& p, int width, bool expanded) {
+// How a section header's marker reads: open (down), closed (right), or either (the lighting
+// header uses one picture for both states, so it shows a stacked up/down toggle).
+enum class Fold { Open, Closed, Either };
+
+// A section header: dark bar, accent stripe on the left, fold marker on the right.
+void sectionHeader(QPainter& p, int width, Fold fold) {
     const QRectF bar(0, 0, width, 20);
     // The window writes the title from the left edge: keep that part plain.
     verticalGradient(p, bar, kPanelLight, kPanel);
@@ -106,10 +110,17 @@ void sectionHeader(QPainter& p, int width, bool expanded) {
     p.drawLine(QPointF(0, 19.5), QPointF(width, 19.5));
     QPainterPath chevron;
     const qreal cx = width - 14, cy = 10;
-    if (expanded) {
+    if (fold == Fold::Open) {
         chevron.moveTo(cx - 4, cy - 2);
         chevron.lineTo(cx, cy + 2);
         chevron.lineTo(cx + 4, cy - 2);
+    } else if (fold == Fold::Either) {
+        chevron.moveTo(cx - 3, cy - 2);
+        chevron.lineTo(cx, cy - 5);
+        chevron.lineTo(cx + 3, cy - 2);
+        chevron.moveTo(cx - 3, cy + 2);
+        chevron.lineTo(cx, cy + 5);
+        chevron.lineTo(cx + 3, cy + 2);
     } else {
         chevron.moveTo(cx - 2, cy - 4);
         chevron.lineTo(cx + 2, cy);
@@ -128,10 +139,10 @@ void sectionBody(QPainter& p, const QRectF& r) {
     p.drawLine(QPointF(r.left(), r.bottom() - 0.5), QPointF(r.right(), r.bottom() - 0.5));
 }
 
-void section(QPainter& p, QImage& img, bool expanded) {
+void section(QPainter& p, QImage& img, Fold fold) {
     begin(p, img);
     if (img.height() > 20) sectionBody(p, QRectF(0, 20, img.width(), img.height() - 20));
-    sectionHeader(p, img.width(), expanded);
+    sectionHeader(p, img.width(), fold);
 }
 
 void field(QPainter& p, const QRectF& r, bool dropDown) {
@@ -451,7 +462,7 @@ void speedBody(QPainter& p, QImage& img) {
 }
 
 void reportBody(QPainter& p, QImage& img) {
-    section(p, img, true);
+    section(p, img, Fold::Open);
     // Tick marks at the four slider stops, the rates below them (the slider sits at 9, 23).
     p.setPen(QPen(kEdge, 1));
     for (int i = 0; i < 4; ++i) {
@@ -473,7 +484,7 @@ void macroButton(QPainter& p, QImage& img) {
 }
 
 void gameBody(QPainter& p, QImage& img, bool expanded) {
-    section(p, img, expanded);
+    section(p, img, expanded ? Fold::Open : Fold::Closed);
     if (!expanded) return;
     p.setPen(QPen(kEdge.darker(110), 1));
     p.drawLine(QPointF(128.5, 26), QPointF(128.5, img.height() - 6));
@@ -627,7 +638,7 @@ QHash<QString, Painter> mainPainters() {
     m["text.png"] = plain(footerStrip);
     m["Config.png"] = plain(profileButton);
     m["HelpWindow.png"] = plain(helpWindow);
-    m["itemBK.png"] = plain([](QPainter& p, QImage& i) { section(p, i, true); });
+    m["itemBK.png"] = plain([](QPainter& p, QImage& i) { section(p, i, Fold::Either); });
     m["LEDEffect_open.png"] = plain(lightingBody);
     m["Light_Item.png"] = plain([](QPainter& p, QImage& i) {
         begin(p, i, kPanel);
@@ -646,9 +657,10 @@ QHash<QString, Painter> mainPainters() {
     m["MacroButton3.png"] = plain(macroButton);
     m["gamemode_Close.png"] = plain([](QPainter& p, QImage& i) { gameBody(p, i, false); });
     m["gamemode_open.png"] = plain([](QPainter& p, QImage& i) { gameBody(p, i, true); });
-    m["responsetime_close.png"] = plain([](QPainter& p, QImage& i) { section(p, i, false); });
-    m["responsetime_open.png"] = plain([](QPainter& p, QImage& i) { section(p, i, true); });
-    m["reportrate_Close.png"] = plain([](QPainter& p, QImage& i) { section(p, i, false); });
+    m["responsetime_close.png"] =
+        plain([](QPainter& p, QImage& i) { section(p, i, Fold::Closed); });
+    m["responsetime_open.png"] = plain([](QPainter& p, QImage& i) { section(p, i, Fold::Open); });
+    m["reportrate_Close.png"] = plain([](QPainter& p, QImage& i) { section(p, i, Fold::Closed); });
     m["reportrate_Open.png"] = plain(reportBody);
     m["125Hz.png"] = plain([](QPainter& p, QImage& i) {
         begin(p, i, kPanel);
