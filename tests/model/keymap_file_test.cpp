@@ -115,6 +115,19 @@ TEST_F(KeymapFile, FailedSaveKeepsTheOldFile) {
     EXPECT_EQ((*readWholeFile(path()))[0], 1);
 }
 
+TEST_F(KeymapFile, FailedReplaceReportsAndLeavesNoTemporaryFile) {
+    // A non-empty folder in the file's place cannot be replaced, not even by root.
+    fs::create_directories(path() / "keep");
+    ConfigState s;
+    Status st = saveConfigFile(path(), s.image, s.actions);
+    EXPECT_FALSE(st);
+    EXPECT_EQ(st.error().kind, ErrorKind::System);
+    EXPECT_TRUE(fs::is_directory(path() / "keep"));
+    int entries = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(m_dir)) ++entries;
+    EXPECT_EQ(entries, 1) << "temporary file left behind";
+}
+
 TEST_F(KeymapFile, UnreadableFileIsNeitherLoadedNorOverwritten) {
     fs::create_directory(path());  // a folder where the file should be: exists, cannot be read
     ConfigState s;

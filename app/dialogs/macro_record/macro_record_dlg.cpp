@@ -54,15 +54,9 @@ void showLines(CTransparentListBox& list, const std::vector<std::string>& lines,
 }
 
 // The label font of at most `height` pixels in which `text` fits into `width`.
-QFont fittedFont(const QString& text, int width, int height) {
-    QFont font = skin::textFont(height);
-    while (height > kMinLabelHeight && QFontMetrics(font).horizontalAdvance(text) > width)
-        font = skin::textFont(--height);
-    return font;
-}
-
 void drawLabel(QPainter& painter, const QString& text, const QRect& room, int height, int flags) {
-    painter.setFont(fittedFont(text, room.width(), height));
+    painter.setFont(
+        skin::textFont(skin::fittingTextHeight(text, room.width(), height, kMinLabelHeight)));
     painter.drawText(room, flags | Qt::TextSingleLine, text);
 }
 
