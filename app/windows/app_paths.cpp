@@ -5,21 +5,19 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "macro/macro_store.h"
 #include "mainwindow/update_check.h"
+#include "model/keymap_file.h"
 #include "skin/skin_paths.h"
 
 namespace tavrik::app {
 
 QString AppPaths::keymapFile() const {
-    return QDir(dataFolder).filePath("keymap.bin");
+    return QDir(dataFolder).filePath(QString::fromUtf8(model::kKeymapFileName));
 }
 QString AppPaths::macroFile() const {
-    return QDir(dataFolder).filePath("MacroDefine.bin");
+    return QDir(dataFolder).filePath(QString::fromUtf8(macro::kMacroFileName));
 }
-QString AppPaths::configureFolder() const {
-    return QDir(dataFolder).filePath("Configure");
-}
-
 QString AppPaths::versionFile() const {
     const QString own = QDir(dataFolder).filePath(mainwindow::kVersionFileName);
     if (QFileInfo::exists(own)) return own;

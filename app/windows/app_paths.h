@@ -13,7 +13,6 @@ struct AppPaths {
 
     QString keymapFile() const;
     QString macroFile() const;
-    QString configureFolder() const;
     // VER.bin: the data folder's copy when there is one, else the one the build put beside the
     // executable.
     QString versionFile() const;

@@ -9,7 +9,8 @@
 // Typical use by the main window:
 //     model.startup();                       // keymap.bin first: the keyboard's values win
 //     Session session(opener, pacer, model, listener);
-//     if (session.open() != OpenStatus::Opened) hide();   // NoPermission: show kNoPermissionText
+//     if (session.open() != OpenStatus::Opened) hide();   // NoPermission: tell how to install the
+//     udev rule
 //     ... udev monitor -> session.deviceArrived(e) / deviceRemoved(e)
 //     Save -> session.save();   Return -> session.factoryReset();
 //     profile window closed -> session.profileReplaced();
