@@ -31,7 +31,8 @@ public:
     virtual void deviceSynced(int lParam) = 0;
     // WM_DEVICEEVENT: a key event with the key's code.
     virtual void deviceEvent(std::uint8_t code) = 0;
-    // A queued job ended; a failed Save carries the reason (see saveFailedText()).
+    // A queued job ended; a failed Save carries the reason (the window then shows
+    // kSaveFailedText).
     virtual void jobFinished(Job job, const Status& status) = 0;
     // One line for the debug output.
     virtual void debugLine(const std::string& line) { (void)line; }

@@ -83,9 +83,9 @@ bool launchForCode(const model::KeyActionTable& actions, std::uint8_t code, Laun
 std::string chooserStartFolder(std::string_view workingDirectory, std::string_view home,
                                const std::function<bool(const std::string&)>& isFolder) {
     if (hasDrive(workingDirectory)) {
-        std::string described(workingDirectory.substr(0, 2));
-        described += "\\Program Files\\halvane\\torbe meridian\\Profile";
-        if (isFolder && isFolder(described)) return described;
+        std::string profiles(workingDirectory.substr(0, 2));
+        profiles += "\\Program Files\\halvane\\torbe meridian\\Profile";
+        if (isFolder && isFolder(profiles)) return profiles;
     }
     return std::string(home);
 }

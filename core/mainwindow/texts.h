@@ -47,7 +47,7 @@ inline constexpr BiText kExit{"Exit", "退出"};
 inline constexpr const char* kNoKeyboardBalloon = "No Gaming Keyboard Detected!";
 inline constexpr const char* kNoKeyboardBalloonTitle = "Warning";
 
-// Told in a message box where the described behaviour would fail silently or hang.
+// Notices shown in a message box where the tool would otherwise fail silently or seem to hang.
 inline constexpr BiText kNoticeCaption{"Tavrik 87Rev", "Tavrik 87Rev"};
 inline constexpr BiText kNoKeyboard{
     "No Gaming Keyboard Detected!\nThe tool keeps running; plug the keyboard in to load its "

@@ -20,7 +20,8 @@ struct KeyRecord {
 
 using KeyTable = std::array<KeyRecord, kKeyTableSize>;
 
-// The table, built once on first use in the documented order (later entries override earlier).
+// The table, built once on first use: letters, digits and F-keys by rule, then the individual
+// keys, which override them.
 const KeyTable& keyTable();
 
 // Usage byte and name of a code; codes outside 0..254 have usage 0 and an empty name.

@@ -1,5 +1,5 @@
 #pragma once
-// Shared pieces of the key assignment dialog tests: the stated click points, the generated skin,
+// Shared pieces of the key assignment dialog tests: the controls' click points, the generated skin,
 // and services that record what the dialog asks of the desktop.
 
 #include <QCoreApplication>

@@ -167,7 +167,7 @@ void renderSliders(const QString& program) {
     save(host, "sliders.png");
 }
 
-// The main window's surface composed at its documented coordinates (all sections expanded).
+// The main window's surface composed at the panel layout's coordinates (all sections expanded).
 void renderMainMockup(const QString& program, int code) {
     skin::SkinImages s(skin::skinFolder(program, code, skin::SkinPart::Main));
     QImage img(1000, 640, QImage::Format_RGB32);
