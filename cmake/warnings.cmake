@@ -3,6 +3,11 @@ function(tavrik_set_warnings target)
     target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow
                                              -Wnon-virtual-dtor
                                              -Woverloaded-virtual)
+    # GCC 12 gives false -Wrestrict warnings in inlined std::string code at -O3 (GCC bug 105329).
+    if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_GREATER_EQUAL 12
+       AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
+        target_compile_options(${target} PRIVATE $<$<CONFIG:Release>:-Wno-restrict>)
+    endif()
     if(TAVRIK_WERROR)
         target_compile_options(${target} PRIVATE -Werror)
     endif()
