@@ -13,6 +13,8 @@ if(TAVRIK_TSAN)
 endif()
 if(TAVRIK_FUZZ)
     # Instrument every library for coverage so the fuzzers can steer into the code they test.
-    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+    # Undefined behaviour is a crash, also inside the libraries.
+    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+                        -fno-sanitize-recover=all)
     add_link_options(-fsanitize=address,undefined)
 endif()

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QDebug>
-#include <QFile>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMenu>
@@ -11,6 +10,7 @@
 #include <QWindow>
 
 #include "common/app_event.h"
+#include "common/atomic_file.h"
 #include "macro/macro_store.h"
 #include "mainwindow/startup.h"
 #include "mainwindow/texts.h"
@@ -103,6 +103,7 @@ void CVediVezazivaDlg::initialise(bool showSplash) {
     createTrayIcon();
     m_initialised = true;
     present(mainwindow::startupPresentation(keyboard, QSystemTrayIcon::isSystemTrayAvailable()));
+    noticeDataFileTrouble();
 }
 
 void CVediVezazivaDlg::present(const mainwindow::StartupPresentation& presentation) {
@@ -121,12 +122,11 @@ void CVediVezazivaDlg::present(const mainwindow::StartupPresentation& presentati
 }
 
 void CVediVezazivaDlg::readVersionFile() {
-    QFile f(m_context.paths.versionFile());
-    if (!f.open(QIODevice::ReadOnly)) return;  // no VER.bin: 0.0, no update is ever offered
-    const QByteArray text = f.read(static_cast<qint64>(mainwindow::kVersionFileSize));
-    m_packageVersion =
-        mainwindow::parseVersionFile({reinterpret_cast<const std::uint8_t*>(text.constData()),
-                                      static_cast<std::size_t>(text.size())});
+    // Only the first bytes of a regular file: a FIFO or device must not hold up start-up.
+    const auto text = readFilePrefix(m_context.paths.versionFile().toStdString(),
+                                     mainwindow::kVersionFileSize);
+    if (!text) return;  // no VER.bin: 0.0, no update is ever offered
+    m_packageVersion = mainwindow::parseVersionFile(*text);
 }
 
 void CVediVezazivaDlg::sizeFromBackground() {

@@ -17,6 +17,7 @@
 #include "macro/clock.h"
 #include "macro/macro_layout.h"
 #include "mainwindow/app_options.h"
+#include "mainwindow/file_notice.h"
 #include "mainwindow/main_view.h"
 #include "mainwindow/startup.h"
 #include "mainwindow/update_check.h"
@@ -89,6 +90,9 @@ private:
     void createTrayIcon();
     void loadKeymap();
     void present(const mainwindow::StartupPresentation& presentation);
+    // A data file the tool leaves alone is told once (main_window_file_notice.cpp).
+    void noticeDataFileTrouble();
+    void noticeFileTrouble(const QString& file);
     QString udevInstallCommand() const;
 
     // Input.
@@ -159,6 +163,7 @@ private:
     model::Image m_shownImage{};  // configuration as last painted
     std::array<std::uint8_t, model::kKeyActionCount> m_shownChanged{};
     mainwindow::Version m_packageVersion;
+    mainwindow::FileNotices m_fileNotices;
     skin::SkinImages m_skin;
     std::array<QPointer<CBitSlider>, settings::kSliderCount> m_sliders;  // by sliderIndex
     settings::SliderMemory m_sliderMemory;

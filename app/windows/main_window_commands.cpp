@@ -70,7 +70,10 @@ void CVediVezazivaDlg::assignKey(int slot) {
     const auto outcome = app::assignKey(this, *m_model, slot, context, [this](model::Image& image) {
         macro::buildMacroSlots(*m_macros, image);
     });
-    if (!outcome) qDebug() << "key assignment:" << QString::fromStdString(outcome.error().context);
+    if (!outcome) {
+        qDebug() << "key assignment:" << QString::fromStdString(outcome.error().context);
+        noticeFileTrouble(m_context.paths.keymapFile());
+    }
     update();
 }
 
@@ -86,6 +89,7 @@ void CVediVezazivaDlg::hideToTray() {
 void CVediVezazivaDlg::saveKeymap() {
     if (Status s = m_model->save(); !s) {
         qDebug() << "keymap.bin:" << QString::fromStdString(s.error().context);
+        noticeFileTrouble(m_context.paths.keymapFile());
     }
 }
 
@@ -102,7 +106,10 @@ void CVediVezazivaDlg::macrosCommand() {
                            m_context.macroClock);
     const auto accepted =
         runMacroManager(dialog, *m_macros, *m_model, m_context.paths.macroFile().toStdString());
-    if (!accepted) qDebug() << "macros:" << QString::fromStdString(accepted.error().context);
+    if (!accepted) {
+        qDebug() << "macros:" << QString::fromStdString(accepted.error().context);
+        noticeDataFileTrouble();
+    }
     update();
 }
 

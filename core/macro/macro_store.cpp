@@ -94,13 +94,14 @@ void takeMacroFileBytes(std::span<const std::uint8_t> bytes, MacroStore& store) 
 }
 
 Result<MacroLoad> loadMacroFile(MacroStore& store, const fs::path& path) {
+    removeLeftoverTemporariesOf(path);  // of saves killed in an earlier run
     std::error_code ec;
     if (!fs::exists(path, ec) && !ec) {
         takeMacroFileBytes({}, store);
         (void)saveMacroFile(store, path);  // a failed create stays silent
         return MacroLoad::Created;
     }
-    auto bytes = readWholeFile(path);
+    auto bytes = readFilePrefix(path, kStoreSize);
     if (!bytes) {
         takeMacroFileBytes({}, store);
         return bytes.error();

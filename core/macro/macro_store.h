@@ -45,8 +45,10 @@ enum class MacroLoad {
     Created,  // no file existed: the store is empty and an empty file was written (silently)
 };
 
-// Loads MacroDefine.bin. A file that exists but cannot be read is left alone (never replaced by
-// an empty one): the store is emptied and a System error returned.
+// Loads MacroDefine.bin at start-up: removes the temporary files of saves killed in an earlier
+// run, then reads at most 169860 bytes, only from a regular file. A file that exists but cannot
+// be read, or is no regular file, is left alone (never replaced by an empty one): the store is
+// emptied and a System error returned.
 Result<MacroLoad> loadMacroFile(MacroStore& store, const std::filesystem::path& path);
 // Writes the 169860 bytes of the store atomically (temporary file + rename).
 Status saveMacroFile(const MacroStore& store, const std::filesystem::path& path);

@@ -1,5 +1,7 @@
 #include "model/config_model.h"
 
+#include "common/atomic_file.h"
+
 namespace tavrik::model {
 
 ConfigModel::ConfigModel(std::filesystem::path keymapPath)
@@ -8,6 +10,7 @@ ConfigModel::ConfigModel(std::filesystem::path keymapPath)
 Status ConfigModel::startup() {
     return withLock([&](ConfigState& s) -> Status {
         resetForStartup(s);
+        removeLeftoverTemporariesOf(m_keymapPath);  // of saves killed in an earlier run
         auto loaded = loadKeymap(s, m_keymapPath);
         fillOwnCodes(s.actions);
         snapshot(s);

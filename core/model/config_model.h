@@ -35,7 +35,8 @@ public:
     }
     ConfigState& state() { return *m_state; }
 
-    // Start-up: flags and table zeroed, keymap.bin loaded (or created), own codes, snapshot.
+    // Start-up: temporary files of killed saves removed, flags and table zeroed, keymap.bin
+    // loaded (or created), own codes, snapshot.
     Status startup();
     // Reloads only the key action table (before the key assignment dialog opens).
     Status reloadActions();

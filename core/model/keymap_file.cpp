@@ -18,11 +18,15 @@ void takeFileBytes(std::span<const std::uint8_t> bytes, Image* image, KeyActionT
 Result<KeymapLoad> loadKeymap(ConfigState& s, const fs::path& path) {
     std::error_code ec;
     if (!fs::exists(path, ec) && !ec) {
-        s.actions.fill(0);
+        // At start-up the table is still empty. A file deleted while the tool runs is written
+        // again from memory: the table belongs with the image, whose key codes point into it.
+        if (!s.keepImage) s.actions.fill(0);
+        s.keepImage = false;
         (void)saveConfigFile(path, s.image, s.actions);  // a failed create stays silent
+        fillOwnCodes(s.actions);
         return KeymapLoad::Created;
     }
-    auto bytes = readWholeFile(path);
+    auto bytes = readFilePrefix(path, kKeymapFileSize);
     if (!bytes) return bytes.error();
     takeFileBytes(*bytes, s.keepImage ? nullptr : &s.image, s.actions);
     s.keepImage = false;
@@ -31,10 +35,10 @@ Result<KeymapLoad> loadKeymap(ConfigState& s, const fs::path& path) {
 }
 
 Result<std::size_t> readConfigFile(const fs::path& path, Image& image, KeyActionTable& actions) {
-    auto bytes = readWholeFile(path);
+    auto bytes = readFilePrefix(path, kKeymapFileSize);
     if (!bytes) return bytes.error();
     takeFileBytes(*bytes, &image, actions);
-    return std::min(bytes->size(), kKeymapFileSize);
+    return bytes->size();
 }
 
 Status saveConfigFile(const fs::path& path, const Image& image, const KeyActionTable& actions) {

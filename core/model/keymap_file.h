@@ -15,17 +15,20 @@ inline constexpr const char* kKeymapFileName = "keymap.bin";
 
 enum class KeymapLoad {
     Loaded,   // the file was read (a short file fills what it has)
-    Created,  // no file existed: the table was zeroed and a new file written
+    Created,  // no file existed: a new file was written
 };
 
 // Loads keymap.bin into s. With s.keepImage set only the key action table is replaced and the
-// flag is cleared. Own codes are filled from the slot table after a read. A missing file is
-// created from the current image and a zeroed table (own codes not filled). A file that exists
-// but cannot be read is left alone and reported as a System error, memory unchanged.
+// flag is cleared. At most kKeymapFileSize bytes are read, only from a regular file. A missing
+// file is written anew: at start-up (keepImage clear) from the current image and a zeroed table,
+// on a reload from the image and table in memory, which stay. Either way own codes are filled
+// from the slot table afterwards (in memory). A file that exists but cannot be read, or is no
+// regular file, is left alone and reported as a System error, memory unchanged.
 Result<KeymapLoad> loadKeymap(ConfigState& s, const std::filesystem::path& path);
 
-// Replaces image and table with the file's bytes, as far as the file reaches (profile Load).
-// Returns the number of bytes taken.
+// Replaces image and table with the file's bytes, as far as the file reaches (profile Load),
+// reading at most kKeymapFileSize bytes and only from a regular file. Returns the number of
+// bytes taken.
 Result<std::size_t> readConfigFile(const std::filesystem::path& path, Image& image,
                                    KeyActionTable& actions);
 

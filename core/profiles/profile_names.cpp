@@ -35,6 +35,14 @@ bool isSafeProfileName(std::string_view name) {
     return !rowText(name).empty();
 }
 
+std::optional<NameProblem> profileNameProblem(std::string_view name) {
+    if (!isSafeProfileName(name)) return NameProblem::Unsafe;
+    const std::string file = renamedFileName(name);
+    if (!isProfileFileName(file)) return NameProblem::NotListed;
+    if (file.size() > kMaxFileNameBytes) return NameProblem::TooLong;
+    return std::nullopt;
+}
+
 std::string newProfileName(std::span<const std::string> rows) {
     for (int n = 1;; ++n) {
         std::string name = "Profile_" + std::to_string(n);

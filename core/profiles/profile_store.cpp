@@ -17,6 +17,18 @@ namespace {
 Outcome refused(const BiText& text) {
     return {false, Message{text}};
 }
+
+const BiText& nameProblemText(NameProblem problem) {
+    switch (problem) {
+        case NameProblem::Unsafe:
+            return text::kInvalidName;
+        case NameProblem::NotListed:
+            return text::kNameNotListed;
+        case NameProblem::TooLong:
+            return text::kNameTooLong;
+    }
+    return text::kInvalidName;
+}
 }  // namespace
 
 fs::path profileFolder(const fs::path& dataFolder) {
@@ -24,6 +36,8 @@ fs::path profileFolder(const fs::path& dataFolder) {
 }
 
 ProfileStore::ProfileStore(fs::path folder) : m_folder(std::move(folder)) {
+    // Saves run on the window thread only, so no write of this run can be under way.
+    removeLeftoverTemporaries(m_folder, isProfileFileName);
     relist();
 }
 
@@ -108,9 +122,16 @@ Outcome ProfileStore::copy(std::optional<int> selected, Language lang) {
     if (!canCopy(selected)) return {};
     auto image = std::make_unique<model::Image>();
     auto actions = std::make_unique<model::KeyActionTable>();
-    (void)model::readConfigFile(pathOf(*selected), *image, *actions);  // unreadable: all zero
+    if (!model::readConfigFile(pathOf(*selected), *image, *actions)) {
+        relist();
+        return refused(text::kReadFailed);
+    }
     const std::string name =
         copyName(text::kCopyPrefix.in(lang), m_rows[static_cast<std::size_t>(*selected)], m_rows);
+    if (auto problem = profileNameProblem(name)) {
+        relist();
+        return refused(nameProblemText(*problem));
+    }
     Outcome out = refused(text::kWriteFailed);
     if (ensureFolder())
         out = writeProfile(m_folder / (name + std::string(kExtension)), *image, *actions);
@@ -134,7 +155,19 @@ Outcome ProfileStore::save(std::optional<int> selected, const model::Image& imag
 Outcome ProfileStore::load(std::optional<int> selected, const std::optional<fs::path>& from,
                            model::Image& image, model::KeyActionTable& actions) {
     if (auto m = refusal(Command::Load, selected)) return {false, m};
-    if (from) (void)model::readConfigFile(*from, image, actions);  // unreadable: unchanged
+    if (from) {
+        // Read into a scratch copy first: a file that cannot be read changes nothing, neither
+        // memory nor the selected profile.
+        auto newImage = std::make_unique<model::Image>(image);
+        auto newActions = std::make_unique<model::KeyActionTable>(actions);
+        if (!model::readConfigFile(*from, *newImage, *newActions)) {
+            relist();
+            return refused(text::kReadFailed);
+        }
+        image = *newImage;
+        actions = *newActions;
+        model::fillOwnCodes(actions);
+    }
     const Outcome out = writeProfile(pathOf(*selected), image, actions);
     relist();
     return out;
@@ -168,9 +201,9 @@ Outcome ProfileStore::rename(int oldRow, std::string_view newName) {
         relist();
         return out;
     }
-    if (!isSafeProfileName(newName)) {
+    if (auto problem = profileNameProblem(newName)) {
         relist();
-        return refused(text::kInvalidName);
+        return refused(nameProblemText(*problem));
     }
     const fs::path from = pathOf(oldRow);
     const fs::path to = m_folder / renamedFileName(newName);

@@ -38,7 +38,8 @@ struct Outcome {
 
 class ProfileStore {
 public:
-    // Lists the folder at once. A missing folder gives an empty list.
+    // Removes the temporary files of profile saves killed in an earlier run, then lists the
+    // folder. A missing folder gives an empty list.
     explicit ProfileStore(std::filesystem::path folder);
 
     const std::filesystem::path& folder() const { return m_folder; }
@@ -60,7 +61,8 @@ public:
     // New: "Profile_%d" with the lowest free number, holding 10056 zero bytes.
     Outcome createNew();
     // Copy of the selected row, prefixed in the given language, 10056 + 196860 bytes (parts
-    // missing from the source file are zero).
+    // missing from the source file are zero). A source that cannot be read, or a copy name too
+    // long for the file system, is refused with a message.
     Outcome copy(std::optional<int> selected, Language lang);
     // Save: writes image and table to the selected row's file and, when the caller's file
     // chooser was confirmed, to alsoTo as well.
@@ -68,14 +70,16 @@ public:
                  const model::KeyActionTable& actions,
                  const std::optional<std::filesystem::path>& alsoTo);
     // Load: when the caller's file chooser was confirmed, replaces image and table from that
-    // file as far as it reaches (a file that cannot be read leaves them unchanged); then writes
-    // them to the selected row's file.
+    // file as far as it reaches (at most 10056 + 196860 bytes, regular files only) and fills the
+    // own codes; then writes them to the selected row's file. A chosen file that cannot be read
+    // is refused with a message, and then nothing changes.
     Outcome load(std::optional<int> selected, const std::optional<std::filesystem::path>& from,
                  model::Image& image, model::KeyActionTable& actions);
     // Delete, after the caller's confirmation: refuses the last row and a missing selection.
     Outcome remove(std::optional<int> selected);
-    // Rename of the row listed at oldRow to a typed name. A name that could leave the folder is
-    // refused; a target that is another row's file or any existing file leaves everything as is.
+    // Rename of the row listed at oldRow to a typed name. A name that could leave the folder,
+    // would not list, or is too long for the file system is refused with a message; a target
+    // that is another row's file or any existing file leaves everything as is.
     // A failed move reports "Fail" without a caption.
     Outcome rename(int oldRow, std::string_view newName);
 

@@ -24,6 +24,13 @@ inline constexpr BiText kInvalidName{
     "A profile name cannot be empty, \".\" or \"..\", or contain "
     "\"/\" or \"\\\"\n",
     "配置名称不能为空、\".\"或\"..\"，也不能包含\"/\"或\"\\\"\n"};
+inline constexpr BiText kNameNotListed{
+    "A profile name that contains \".bin\" must end with \".bin\"\n",
+    "包含\".bin\"的配置名称必须以\".bin\"结尾\n"};
+inline constexpr BiText kNameTooLong{"The profile name is too long\n", "配置名称太长\n"};
+inline constexpr BiText kReadFailed{
+    "The file could not be read: it is missing, not a regular file, or not readable\n",
+    "无法读取该文件：文件不存在、不是普通文件或没有读取权限\n"};
 inline constexpr BiText kWriteFailed{"The profile file could not be written\n",
                                      "无法写入配置文件\n"};
 inline constexpr BiText kDeleteFailed{"The profile file could not be deleted\n",

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 
 #include <unistd.h>
 
+#include "../support/run_in_child.h"
 #include "common/atomic_file.h"
 #include "macro/macro_store.h"
 #include "macro_test_support.h"
@@ -97,6 +99,30 @@ TEST(MacroSlots, LoopCountBigEndianThenDeviceSequence) {
     EXPECT_EQ(image[at + 2], 0x01);
     EXPECT_EQ(image[at + 3], 0x04);  // usage of A, not its key-table code
     EXPECT_EQ(image[at + 5], 0x04);
+}
+
+// Run as an ordinary user: a MacroDefine.bin it may not read is neither shown as an empty store
+// that OK would then store, nor replaced at start-up or by OK.
+TEST_F(MacroFile, UnreadableFileIsNeverReplacedAsAnOrdinaryUser) {
+    fs::permissions(m_dir, fs::perms::all);
+    std::vector<std::uint8_t> original(kStoreSize);
+    for (std::size_t i = 0; i < original.size(); ++i) original[i] = static_cast<std::uint8_t>(i);
+    write(original);
+    fs::permissions(path(), fs::perms::none);
+    const int code = test::runInChild(
+        [&] {
+            auto store = std::make_unique<MacroStore>();
+            if (loadMacroFile(*store, path()).ok()) return 2;
+            putMacro(*store, 0, "new", buffersOf({{0x01, kA}}));
+            return saveMacroFile(*store, path()).ok() ? 3 : 0;
+        },
+        true);
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(fs::status(path()).permissions(), fs::perms::none);
+    EXPECT_EQ(*readWholeFile(path()), original);
+    int entries = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(m_dir)) ++entries;
+    EXPECT_EQ(entries, 1) << "temporary file left behind";
 }
 
 TEST(MacroSlots, StopAtFirstFreeRecordAndKeepLaterSlots) {

@@ -38,6 +38,21 @@ TEST(ProfileNames, OrdinaryNamesAreSafe) {
     }
 }
 
+TEST(ProfileNames, NamesThatWouldNotListOrFitAreRefused) {
+    EXPECT_EQ(profileNameProblem("../x"), NameProblem::Unsafe);
+    // Its file name would not end with ".bin": the profile would vanish from the list.
+    EXPECT_EQ(profileNameProblem("x.binfoo"), NameProblem::NotListed);
+    EXPECT_EQ(profileNameProblem("a.bin.b"), NameProblem::NotListed);
+    EXPECT_EQ(profileNameProblem("x.bin"), std::nullopt);
+    // 255 bytes is the longest file name, ".bin" included; "游" is three bytes in UTF-8.
+    EXPECT_EQ(profileNameProblem(std::string(251, 'a')), std::nullopt);
+    EXPECT_EQ(profileNameProblem(std::string(252, 'a')), NameProblem::TooLong);
+    std::string wide;
+    for (int i = 0; i < 84; ++i) wide += "游";
+    EXPECT_EQ(profileNameProblem(wide), NameProblem::TooLong);
+    EXPECT_EQ(profileNameProblem(std::string(251, 'a') + ".bin"), std::nullopt);
+}
+
 TEST(ProfileNames, NewTakesTheLowestFreeNumber) {
     EXPECT_EQ(newProfileName({}), "Profile_1");
     const std::vector<std::string> rows{"Profile_1", "Profile_3"};

@@ -7,8 +7,12 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
+#include "../support/run_in_child.h"
 #include "common/atomic_file.h"
 #include "model/keymap_file.h"
+#include "model/slot_table.h"
 #include "profiles/profile_store.h"
 
 namespace tavrik::profiles {
@@ -151,20 +155,37 @@ TEST_F(LoadSave, LoadOfImageOnlyFileKeepsTheTableAndStoresBoth) {
     ASSERT_EQ(store.rows()[1], "Target");
     ASSERT_TRUE(store.load(1, chosen, *m_image, *m_actions).changed);
     EXPECT_TRUE(std::all_of(m_image->begin(), m_image->end(), [](auto b) { return b == 0x33; }));
-    EXPECT_TRUE(
-        std::all_of(m_actions->begin(), m_actions->end(), [](auto b) { return b == 0x22; }));
+    // The table stays, but every own code is set from the slot table (Esc = 27 in slot 0).
+    for (int slot = 0; slot < model::kKeyActionCount; ++slot) {
+        const auto record = model::keyActionBytes(*m_actions, slot);
+        EXPECT_EQ(record[0], slot < model::kSlotCount ? model::slot(slot).code : 0x22) << slot;
+        EXPECT_TRUE(
+            std::all_of(record.begin() + 1, record.end(), [](auto b) { return b == 0x22; }));
+    }
     const Bytes stored = read(file("Target"));
     ASSERT_EQ(stored.size(), model::kKeymapFileSize);
     EXPECT_EQ(stored[model::kImageSize - 1], 0x33);
-    EXPECT_EQ(stored[model::kImageSize], 0x22);
+    EXPECT_EQ(stored[model::kImageSize], 27);
+    EXPECT_EQ(stored[model::kImageSize + 1], 0x22);
     EXPECT_TRUE(read(file("Other")).empty());
 }
 
-TEST_F(LoadSave, LoadWithoutChosenOrReadableFileStoresMemoryUnchanged) {
+TEST_F(LoadSave, LoadWithoutChosenFileStoresMemoryAndAnUnreadableOneChangesNothing) {
     ProfileStore store(folder());
-    ASSERT_TRUE(store.load(1, std::nullopt, *m_image, *m_actions).changed);
-    ASSERT_TRUE(store.load(1, m_root / "missing.bin", *m_image, *m_actions).changed);
+    const auto before = snapshotDisk();
+    // The chosen file went away, or is a folder or a FIFO: refused, memory and disk unchanged.
+    const fs::path fifo = m_root / "fifo.bin";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const fs::path& chosen : {m_root / "missing.bin", m_root, fifo}) {
+        const Outcome out = store.load(1, chosen, *m_image, *m_actions);
+        EXPECT_FALSE(out.changed) << chosen;
+        EXPECT_EQ(out.message, Message{text::kReadFailed}) << chosen;
+    }
     EXPECT_EQ((*m_image)[0], 0x11);
+    EXPECT_EQ((*m_actions)[0], 0x22);
+    EXPECT_EQ(snapshotDisk(), before);
+
+    ASSERT_TRUE(store.load(1, std::nullopt, *m_image, *m_actions).changed);
     const Bytes stored = read(file("Target"));
     ASSERT_EQ(stored.size(), model::kKeymapFileSize);
     EXPECT_EQ(stored[0], 0x11);
@@ -262,6 +283,47 @@ TEST_F(ProfileStoreTest, RenameOutsideTheFolderIsRefused) {
     }
     EXPECT_EQ(snapshotDisk(), before);
     EXPECT_FALSE(fs::exists(folder().parent_path() / "x.bin"));
+}
+
+TEST_F(ProfileStoreTest, RenameToANameThatWouldNotListOrFitIsRefused) {
+    write(file("P1"), Bytes{1});
+    ProfileStore store(folder());
+    const auto before = snapshotDisk();
+    EXPECT_EQ(store.rename(0, "x.binfoo").message, Message{text::kNameNotListed});
+    EXPECT_EQ(store.rename(0, std::string(252, 'n')).message, Message{text::kNameTooLong});
+    EXPECT_EQ(snapshotDisk(), before);
+    EXPECT_EQ(store.rows(), std::vector<std::string>{"P1"});
+}
+
+// Run as an ordinary user: a profile it may not read is never replaced by Save or Load, and a
+// chosen file it may not read is refused without touching memory or the profile.
+TEST_F(LoadSave, LockedFilesAreLeftAloneAsAnOrdinaryUser) {
+    for (const fs::path& dir : {m_root, m_root / "data", folder()}) {
+        fs::permissions(dir, fs::perms::all);
+    }
+    write(file("Target"), Bytes{7, 7, 7});
+    fs::permissions(file("Target"), fs::perms::none);
+    const fs::path chosen = m_root / "chosen.bin";
+    write(chosen, Bytes(model::kKeymapFileSize, 0x33));
+    fs::permissions(chosen, fs::perms::none);
+    const auto before = snapshotDisk();
+    const int code = test::runInChild(
+        [&] {
+            ProfileStore store(folder());
+            if (store.rows() != std::vector<std::string>{"Other", "Target"}) return 2;
+            if (store.save(1, *m_image, *m_actions, std::nullopt).message !=
+                Message{text::kWriteFailed})
+                return 3;
+            if (store.load(1, std::nullopt, *m_image, *m_actions).changed) return 4;
+            if (store.load(0, chosen, *m_image, *m_actions).message != Message{text::kReadFailed})
+                return 5;
+            if ((*m_image)[0] != 0x11) return 6;
+            return store.copy(1, Language::English).message == Message{text::kReadFailed} ? 0 : 7;
+        },
+        true);
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(snapshotDisk(), before);
+    EXPECT_EQ(fs::status(file("Target")).permissions(), fs::perms::none);
 }
 
 TEST_F(ProfileStoreTest, RenameOfAVanishedFileFails) {

@@ -1,0 +1,34 @@
+// The once-only notice that a data file is left alone because the tool may not read or write it.
+
+#include <QLoggingCategory>
+#include <QMessageBox>
+
+#include "mainwindow/texts.h"
+#include "windows/main_window.h"
+
+namespace tavrik::app {
+namespace {
+Q_LOGGING_CATEGORY(lcFiles, "tavrik.files", QtWarningMsg)
+}  // namespace
+
+void CVediVezazivaDlg::noticeDataFileTrouble() {
+    noticeFileTrouble(m_context.paths.keymapFile());
+    noticeFileTrouble(m_context.paths.macroFile());
+}
+
+void CVediVezazivaDlg::noticeFileTrouble(const QString& file) {
+    const Language lang = m_context.language;
+    const auto notice = m_fileNotices.noticeFor(file.toStdString(), lang);
+    if (!notice) return;
+    const QString text = QString::fromStdString(*notice);
+    qCWarning(lcFiles).noquote() << text;
+    // Not modal: the tool goes on working in memory while the user reads it.
+    auto* box = new QMessageBox(QMessageBox::Warning,
+                                QString::fromUtf8(mainwindow::text::kNoticeCaption.in(lang)), text,
+                                QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
+}
+
+}  // namespace tavrik::app
