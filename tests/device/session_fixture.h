@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "device/session.h"
@@ -23,6 +24,7 @@ struct Note {
     int value = 0;  // lParam, event code or Job
     bool ok = true;
     std::string text;
+    ErrorKind errorKind = ErrorKind::Device;  // of a failed job
 };
 
 class RecordingListener final : public SessionListener {
@@ -33,7 +35,8 @@ public:
         add({Note::Event, code, true, {}});
     }
     void jobFinished(Job job, const Status& s) override {
-        add({Note::Finished, static_cast<int>(job), s.ok(), s.ok() ? "" : s.error().context});
+        add({Note::Finished, static_cast<int>(job), s.ok(), s.ok() ? "" : s.error().context,
+             s.ok() ? ErrorKind::Device : s.error().kind});
     }
     void debugLine(const std::string& line) override { add({Note::Debug, 0, true, line}); }
 
@@ -57,6 +60,14 @@ public:
         std::vector<Note> out;
         out.swap(m_notes);
         return out;
+    }
+    // The last recorded end of `job`, when there is one.
+    std::optional<Note> finished(Job job) {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        for (auto it = m_notes.rbegin(); it != m_notes.rend(); ++it) {
+            if (it->kind == Note::Finished && it->value == static_cast<int>(job)) return *it;
+        }
+        return std::nullopt;
     }
     int count(Note::Kind kind) {
         std::lock_guard<std::mutex> guard(m_mutex);
