@@ -100,7 +100,11 @@ void KbsimServer::run(int commandFd, std::ostream& out) {
         for (auto& [fd, client] : m_clients) fds.push_back({fd, POLLIN, 0});
         // Events the firmware queues on its own (none today) are flushed at least every 50 ms.
         if (::poll(fds.data(), fds.size(), 50) < 0 && errno != EINTR) return;
-        if (fds[1].revents != 0) return;
+        if (fds[1].revents != 0) {
+            char c;
+            [[maybe_unused]] ssize_t n = ::read(m_wakeRead, &c, 1);  // run() may be called again
+            return;
+        }
         if (fds[0].revents & POLLIN) accept();
         std::size_t first = 2;
         if (commandFd >= 0) {

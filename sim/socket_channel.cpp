@@ -106,12 +106,18 @@ Result<frame::Frame> SocketChannel::request(std::uint8_t type,
         Result<std::optional<frame::Frame>> f = receive(std::max(left, milliseconds{0}));
         if (!f) return f.error();
         if (!f.value()) {
-            // A late answer would be taken for the next request's: the channel is done.
-            close();
+            // The server answers every request once, in order: a late answer is skipped when
+            // it comes, so a server that resumes (SIGCONT) is usable again.
+            ++m_lateAnswers;
             return deviceError("the emulator did not answer within " +
                                std::to_string(kAnswerBound.count()) + " ms");
         }
-        if (f.value()->type != frame::kEvent) return std::move(*f.value());
+        if (f.value()->type == frame::kEvent) continue;
+        if (m_lateAnswers > 0) {
+            --m_lateAnswers;
+            continue;
+        }
+        return std::move(*f.value());
     }
 }
 

@@ -37,6 +37,7 @@ private:
 
     int m_fd;
     std::atomic<bool> m_closed{false};
+    int m_lateAnswers = 0;  // answers to requests that timed out, still to come
     frame::Decoder m_decoder;
 };
 
