@@ -201,10 +201,21 @@ std::pair<int, bool> connectMonitor(const std::string& socketPath, frame::Decode
 }  // namespace
 
 bool socketKeyboardPresent(const std::string& socketPath) {
-    frame::Decoder decoder;
-    const auto [fd, plugged] = connectMonitor(socketPath, decoder);
-    if (fd >= 0) ::close(fd);
-    return plugged;
+    const int fd = connectTo(socketPath);
+    if (fd < 0) return false;
+    const std::uint8_t role[] = {frame::kRoleMonitor};
+    bool present = false;
+    if (sendAll(fd, frame::encode(frame::kHello, role))) {
+        frame::Decoder decoder;
+        Result<std::optional<frame::Frame>> answer = receiveFrom(fd, decoder, kAnswerBound);
+        // A server that accepts but does not answer (stopped) still has its keyboard: it is
+        // silent, not gone.
+        present = answer && (!answer.value() || (answer.value()->type == frame::kOk &&
+                                                 answer.value()->payload.size() == 1 &&
+                                                 answer.value()->payload[0] == 1));
+    }
+    ::close(fd);
+    return present;
 }
 
 SocketPlugMonitor::SocketPlugMonitor(std::string socketPath, std::function<void(bool)> onChange)

@@ -41,7 +41,8 @@ private:
     frame::Decoder m_decoder;
 };
 
-// True when a kbsim server listens on the socket and its keyboard is plugged in.
+// True when a kbsim server listens on the socket and its keyboard is plugged in, or when the
+// server accepts but does not answer (stopped: its keyboard is silent, not gone).
 bool socketKeyboardPresent(const std::string& socketPath);
 
 // Reports the emulator's plug and unplug on its own thread until destroyed. A server that is

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <sys/stat.h>
 #include <QDir>
 #include <QFile>
@@ -127,7 +128,8 @@ protected:
         ASSERT_TRUE(m_keyboard.waitForOutput("listening on", 5s)) << m_keyboard.output().data();
     }
 
-    void startTool() {
+    // Starts the tool; with `alone`, waits until its main window is its only window.
+    void startTool(bool alone = true) {
         ASSERT_TRUE(QDir().mkpath(tmp("data")));
         ASSERT_TRUE(QDir().mkpath(tmp("runtime")));
         ::chmod(tmp("runtime").toLocal8Bit().constData(), 0700);
@@ -144,7 +146,7 @@ protected:
                         m_main = w;
                     }
                 }
-                return !m_main.isEmpty() && windows.size() == 1;
+                return !m_main.isEmpty() && (windows.size() == 1 || !alone);
             },
             15s);
         ASSERT_TRUE(shown) << "the main window did not appear alone; see "
@@ -434,6 +436,26 @@ TEST_F(EndToEnd, AnEditSurvivesAnUnplugDuringSaveAndReachesTheKeyboardAfterTheRe
 
     const model::Image saved = saveAndCompare(assigned);
     EXPECT_TRUE(assigned(saved));
+}
+
+// tavrik-kbsim started after the tool is found; once it is stopped (SIGSTOP), Save ends within
+// its bounds and says so, and the window never freezes.
+TEST_F(EndToEnd, AKeyboardStartedLaterIsFoundAndAStoppedOneDoesNotFreezeSave) {
+    ASSERT_NO_FATAL_FAILURE(startTool(false));  // no keyboard: the tool says so
+    shot("no-keyboard");
+    ASSERT_NO_FATAL_FAILURE(startKeyboard());
+    ASSERT_TRUE(waitForReadAfter(0)) << "the tool did not find the keyboard started after it";
+    ASSERT_TRUE(waitForKeymap([&](const Keymap& k) { return k.image == replay(trace()).image; }))
+        << "keymap.bin does not hold what the keyboard sent";
+
+    ASSERT_NO_FATAL_FAILURE(chooseBreathing());
+    ASSERT_EQ(::kill(static_cast<pid_t>(m_keyboard.pid()), SIGSTOP), 0);
+    const auto windowsBefore = m_desktop->visibleWindows(m_tool.pid());
+    ASSERT_TRUE(m_desktop->click(m_main, kSaveButton));
+    const QString told = waitForNewWindow(windowsBefore, std::nullopt);
+    shot("stopped-keyboard");
+    ::kill(static_cast<pid_t>(m_keyboard.pid()), SIGCONT);
+    EXPECT_FALSE(told.isEmpty()) << "Save against a stopped keyboard was not told";
 }
 
 }  // namespace

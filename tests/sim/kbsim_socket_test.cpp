@@ -242,7 +242,6 @@ TEST(KbsimBounds, ASilentServerIsNotAKeyboard) {
         EXPECT_EQ(SocketChannel::open(silent.path, device::ChannelRole::Command).status,
                   device::OpenStatus::NotPresent);
     }
-    EXPECT_FALSE(socketKeyboardPresent(silent.path));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(8));
 }
 
