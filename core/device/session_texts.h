@@ -5,7 +5,7 @@
 
 namespace tavrik::device {
 
-// Save stopped because the keyboard did not acknowledge or went away.
+// Save stopped because the keyboard did not answer.
 inline constexpr BiText kSaveFailedText{
     "The keyboard did not respond, so not every setting was saved to it. Check the connection "
     "and press Save again.",
