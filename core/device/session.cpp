@@ -364,13 +364,15 @@ Status Session::runFactoryReset() {
         if (!m_command) return notConnected();
         // A reset that did not reach the keyboard leaves the host copy as it is.
         reset = device::runFactoryReset(commandLink());
-        if (!reset) return classifyFailure(reset.error());
-        model::ConfigState& state = m_model.state();
-        readBack = readAll(commandLink(), state.image, ReadMode::Plain);
-        model::completeFactoryReset(state);
-        m_editsPending = false;
-        saved = model::saveConfigFile(m_model.keymapPath(), state.image, state.actions);
+        if (reset) {
+            model::ConfigState& state = m_model.state();
+            readBack = readAll(commandLink(), state.image, ReadMode::Plain);
+            model::completeFactoryReset(state);
+            m_editsPending = false;
+            saved = model::saveConfigFile(m_model.keymapPath(), state.image, state.actions);
+        }
     }
+    if (!reset) return classifyFailure(reset.error());
     if (!readBack) {
         const Status why = classifyFailure(readBack.error());
         m_notifier->post([this, why] { m_listener.jobFinished(Job::FactoryReadBack, why); });

@@ -10,6 +10,7 @@
 #include <functional>
 #include <mutex>
 #include <optional>
+#include <thread>
 #include <vector>
 
 #include "device/session.h"
@@ -125,6 +126,11 @@ struct SessionRig {
         session->open();
         listener.waitFinished(Job::StartupRead);
         session->waitIdle();
+        // The acknowledgement of the read's opening 0x09 must not be taken for a later step's.
+        for (int i = 0; i < 500 && firmware.pendingEvents() > 0; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds{1});
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds{20});
         listener.take();
         takeSent();
         pacer.take();
