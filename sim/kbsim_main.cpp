@@ -17,9 +17,22 @@
 
 namespace {
 
+constexpr const char* kUsage =
+    "usage: tavrik-kbsim [--help] [--trace FILE] [--version MAJOR.MINOR] SOCKET\n";
+
 int usage() {
-    std::cerr << "usage: tavrik-kbsim [--trace FILE] [--version MAJOR.MINOR] SOCKET\n";
+    std::cerr << kUsage;
     return 2;
+}
+
+int help() {
+    std::cout << kUsage
+              << "Serves the emulated keyboard on the Unix socket SOCKET.\n"
+                 "  --trace FILE              write every report to FILE, one a line\n"
+                 "  --version MAJOR.MINOR     firmware version (default 1.1, each 0..255)\n"
+                 "  --help                    print this help\n"
+              << tavrik::sim::kOperatorHelp;
+    return 0;
 }
 
 }  // namespace
@@ -29,10 +42,16 @@ int main(int argc, char** argv) {
     int major = 1, minor = 1;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--trace" && i + 1 < argc) {
+        if (arg == "--help" || arg == "-h") {
+            return help();
+        } else if (arg == "--trace" && i + 1 < argc) {
             tracePath = argv[++i];
         } else if (arg == "--version" && i + 1 < argc) {
-            if (std::sscanf(argv[++i], "%d.%d", &major, &minor) != 2) return usage();
+            char end = 0;
+            if (std::sscanf(argv[++i], "%d.%d%c", &major, &minor, &end) != 2 || major < 0 ||
+                major > 255 || minor < 0 || minor > 255) {
+                return usage();
+            }
         } else if (!arg.empty() && arg[0] != '-' && socketPath.empty()) {
             socketPath = arg;
         } else {

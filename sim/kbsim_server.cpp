@@ -1,4 +1,5 @@
 #include "sim/kbsim_server.h"
+#include "model/slot_table.h"
 #include "sim/socket_io.h"
 
 #include <fcntl.h>
@@ -9,6 +10,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
+#include <stdexcept>
 #include <ostream>
 #include <sstream>
 #include <vector>
@@ -19,6 +22,27 @@ namespace {
 
 bool answer(int fd, std::uint8_t type, std::span<const std::uint8_t> payload = {}) {
     return sendAll(fd, frame::encode(type, payload));
+}
+
+// Reads one whole-number argument within [lo, hi]; nothing when it is missing, not a number or
+// out of range.
+std::optional<int> numberArg(std::istringstream& in, int lo, int hi) {
+    std::string word;
+    if (!(in >> word)) return std::nullopt;
+    std::size_t used = 0;
+    int value = 0;
+    try {
+        value = std::stoi(word, &used);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+    if (used != word.size() || value < lo || value > hi) return std::nullopt;
+    return value;
+}
+
+bool atEnd(std::istringstream& in) {
+    std::string rest;
+    return !(in >> rest);
 }
 
 bool refuse(int fd, const std::string& why) {
@@ -76,7 +100,11 @@ void KbsimServer::run(int commandFd, std::ostream& out) {
         for (auto& [fd, client] : m_clients) fds.push_back({fd, POLLIN, 0});
         // Events the firmware queues on its own (none today) are flushed at least every 50 ms.
         if (::poll(fds.data(), fds.size(), 50) < 0 && errno != EINTR) return;
-        if (fds[1].revents != 0) return;
+        if (fds[1].revents != 0) {
+            char c;
+            [[maybe_unused]] ssize_t n = ::read(m_wakeRead, &c, 1);  // run() may be called again
+            return;
+        }
         if (fds[0].revents & POLLIN) accept();
         std::size_t first = 2;
         if (commandFd >= 0) {
@@ -199,9 +227,13 @@ bool KbsimServer::command(const std::string& line, std::ostream& out) {
     if (!(in >> word)) return true;
     if (word == "quit") return false;
     if (word == "press") {
-        int slot = -1;
-        in >> slot;
-        out << (m_firmware.pressKey(slot) ? "pressed " : "no host action on slot ") << slot << '\n';
+        const std::optional<int> slot = numberArg(in, 0, model::kSlotCount - 1);
+        if (!slot || !atEnd(in)) {
+            out << "refused: press takes a slot number 0.." << model::kSlotCount - 1 << '\n';
+            return true;
+        }
+        out << (m_firmware.pressKey(*slot) ? "pressed " : "no host action on slot ") << *slot
+            << '\n';
     } else if (word == "unplug") {
         m_firmware.unplug();
         out << "unplugged\n";
@@ -211,27 +243,45 @@ bool KbsimServer::command(const std::string& line, std::ostream& out) {
     } else if (word == "dump") {
         out << m_firmware.describe();
     } else if (word == "version") {
-        int major = 0, minor = 0;
-        in >> major >> minor;
-        m_firmware.setFirmwareVersion(static_cast<std::uint8_t>(major),
-                                      static_cast<std::uint8_t>(minor));
-        out << "version " << major << '.' << minor << '\n';
+        const std::optional<int> major = numberArg(in, 0, 255);
+        const std::optional<int> minor = major ? numberArg(in, 0, 255) : std::nullopt;
+        if (!minor || !atEnd(in)) {
+            out << "refused: version takes a major and a minor number 0..255\n";
+            return true;
+        }
+        m_firmware.setFirmwareVersion(static_cast<std::uint8_t>(*major),
+                                      static_cast<std::uint8_t>(*minor));
+        out << "version " << *major << '.' << *minor << '\n';
     } else if (word == "fault") {
         std::string name;
         in >> name;
         Faults f;
-        if (name == "noack")
+        if (name == "noack") {
             f.noAcknowledgements = true;
-        else if (name == "noreply")
+        } else if (name == "noreply") {
             f.noGetReply = true;
-        else if (name == "garbage")
+        } else if (name == "garbage") {
             f.garbageEvents = true;
-        else if (name == "remove")
-            in >> f.removeAfterPackets;
+        } else if (name == "remove") {
+            const std::optional<int> packets = numberArg(in, 0, 1 << 20);
+            if (!packets) {
+                out << "refused: fault remove takes a number of packets\n";
+                return true;
+            }
+            f.removeAfterPackets = *packets;
+        } else if (name != "none") {
+            out << "refused: unknown fault '" << name << "' (none, noack, noreply, garbage, "
+                << "remove <packets>)\n";
+            return true;
+        }
+        if (!atEnd(in)) {
+            out << "refused: too many words after fault " << name << '\n';
+            return true;
+        }
         m_firmware.setFaults(f);
         out << "fault " << name << '\n';
     } else {
-        out << "unknown command: " << word << '\n';
+        out << "refused: unknown command '" << word << "'\n" << kOperatorHelp;
     }
     flushEvents();
     syncPlugState();

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace tavrik::sim {
@@ -18,14 +20,23 @@ namespace {
 
 using std::chrono::milliseconds;
 
+// The emulator answers each request at once; one that stays silent this long (stopped, hung)
+// is treated as a keyboard that does not answer, as hidapi's bounded reads do.
+constexpr milliseconds kAnswerBound{1000};
+// How often the plug monitor tries to reach an emulator that is not (or no longer) there.
+constexpr milliseconds kMonitorRetry{500};
+
 int connectTo(const std::string& path) {
     sockaddr_un addr{};
     if (path.size() >= sizeof addr.sun_path) return -1;
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    // Non-blocking while connecting: a server that has stopped accepting (its backlog full)
+    // refuses at once instead of holding the caller.
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0) return -1;
     addr.sun_family = AF_UNIX;
     std::memcpy(addr.sun_path, path.c_str(), path.size() + 1);
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
         ::close(fd);
         return -1;
     }
@@ -88,10 +99,25 @@ Result<frame::Frame> SocketChannel::request(std::uint8_t type,
                                             std::span<const std::uint8_t> payload) {
     if (m_closed) return deviceError("channel closed");
     if (!sendAll(m_fd, frame::encode(type, payload))) return deviceError("emulator gone");
+    const auto deadline = std::chrono::steady_clock::now() + kAnswerBound;
     for (;;) {
-        Result<std::optional<frame::Frame>> f = receive(milliseconds{-1});
+        const auto left =
+            std::chrono::duration_cast<milliseconds>(deadline - std::chrono::steady_clock::now());
+        Result<std::optional<frame::Frame>> f = receive(std::max(left, milliseconds{0}));
         if (!f) return f.error();
-        if (f.value() && f.value()->type != frame::kEvent) return std::move(*f.value());
+        if (!f.value()) {
+            // The server answers every request once, in order: a late answer is skipped when
+            // it comes, so a server that resumes (SIGCONT) is usable again.
+            ++m_lateAnswers;
+            return deviceError("the emulator did not answer within " +
+                               std::to_string(kAnswerBound.count()) + " ms");
+        }
+        if (f.value()->type == frame::kEvent) continue;
+        if (m_lateAnswers > 0) {
+            --m_lateAnswers;
+            continue;
+        }
+        return std::move(*f.value());
     }
 }
 
@@ -153,6 +179,27 @@ void SocketChannel::close() {
     ::shutdown(m_fd, SHUT_RDWR);
 }
 
+namespace {
+
+// Connects as a monitor; the open socket and whether the keyboard is plugged in, or -1 when
+// no server answers.
+std::pair<int, bool> connectMonitor(const std::string& socketPath, frame::Decoder& decoder) {
+    const int fd = connectTo(socketPath);
+    if (fd < 0) return {-1, false};
+    const std::uint8_t role[] = {frame::kRoleMonitor};
+    if (sendAll(fd, frame::encode(frame::kHello, role))) {
+        Result<std::optional<frame::Frame>> answer = receiveFrom(fd, decoder, kAnswerBound);
+        if (answer && answer.value() && answer.value()->type == frame::kOk) {
+            const std::vector<std::uint8_t>& state = answer.value()->payload;
+            return {fd, state.size() == 1 && state[0] == 1};
+        }
+    }
+    ::close(fd);
+    return {-1, false};
+}
+
+}  // namespace
+
 bool socketKeyboardPresent(const std::string& socketPath) {
     const int fd = connectTo(socketPath);
     if (fd < 0) return false;
@@ -160,31 +207,27 @@ bool socketKeyboardPresent(const std::string& socketPath) {
     bool present = false;
     if (sendAll(fd, frame::encode(frame::kHello, role))) {
         frame::Decoder decoder;
-        Result<std::optional<frame::Frame>> answer = receiveFrom(fd, decoder, milliseconds{2000});
-        present = answer && answer.value() && answer.value()->type == frame::kOk &&
-                  answer.value()->payload.size() == 1 && answer.value()->payload[0] == 1;
+        Result<std::optional<frame::Frame>> answer = receiveFrom(fd, decoder, kAnswerBound);
+        // A server that accepts but does not answer (stopped) still has its keyboard: it is
+        // silent, not gone.
+        present = answer && (!answer.value() || (answer.value()->type == frame::kOk &&
+                                                 answer.value()->payload.size() == 1 &&
+                                                 answer.value()->payload[0] == 1));
     }
     ::close(fd);
     return present;
 }
 
 SocketPlugMonitor::SocketPlugMonitor(std::string socketPath, std::function<void(bool)> onChange)
-    : m_onChange(std::move(onChange)) {
-    m_fd = connectTo(socketPath);
-    if (m_fd < 0) return;
-    const std::uint8_t role[] = {frame::kRoleMonitor};
-    // The answer to the hello means the server reports every later change to us.
+    : m_path(std::move(socketPath)), m_onChange(std::move(onChange)) {
+    if (::pipe2(m_wake, O_CLOEXEC) != 0) return;
+    // The first attempt is made here, so that a running server is watched from the start; the
+    // state it answers is the one the session found when it opened.
     frame::Decoder decoder;
-    bool registered = sendAll(m_fd, frame::encode(frame::kHello, role));
-    if (registered) {
-        Result<std::optional<frame::Frame>> answer = receiveFrom(m_fd, decoder, milliseconds{2000});
-        registered = answer && answer.value() && answer.value()->type == frame::kOk;
-    }
-    if (!registered || ::pipe2(m_wake, O_CLOEXEC) != 0) {
-        ::close(m_fd);
-        m_fd = -1;
-        return;
-    }
+    const auto [fd, on] = connectMonitor(m_path, decoder);
+    m_fd = fd;
+    m_plugged = on;
+    m_connected = fd >= 0;
     m_thread = std::thread([this, d = std::move(decoder)]() mutable { loop(std::move(d)); });
 }
 
@@ -199,11 +242,32 @@ SocketPlugMonitor::~SocketPlugMonitor() {
     }
 }
 
+void SocketPlugMonitor::report(bool plugged) {
+    if (plugged == m_plugged) return;
+    m_plugged = plugged;
+    m_onChange(plugged);
+}
+
+bool SocketPlugMonitor::waitForStop(std::chrono::milliseconds timeout) {
+    pollfd p{m_wake[0], POLLIN, 0};
+    return ::poll(&p, 1, static_cast<int>(timeout.count())) > 0;
+}
+
 void SocketPlugMonitor::loop(frame::Decoder decoder) {
     for (;;) {
+        if (m_fd < 0) {
+            // No server (yet, or any more): try again, so that the start order does not matter.
+            if (waitForStop(kMonitorRetry)) return;
+            decoder = frame::Decoder{};
+            const auto [fd, on] = connectMonitor(m_path, decoder);
+            if (fd < 0) continue;
+            m_fd = fd;
+            m_connected = true;
+            report(on);
+        }
         while (std::optional<frame::Frame> f = decoder.next()) {
-            if (f->type == frame::kPlugged) m_onChange(true);
-            if (f->type == frame::kUnplugged) m_onChange(false);
+            if (f->type == frame::kPlugged) report(true);
+            if (f->type == frame::kUnplugged) report(false);
         }
         pollfd p[2] = {{m_fd, POLLIN, 0}, {m_wake[0], POLLIN, 0}};
         if (::poll(p, 2, -1) < 0) {
@@ -213,7 +277,15 @@ void SocketPlugMonitor::loop(frame::Decoder decoder) {
         if (p[1].revents != 0) return;
         std::uint8_t buf[256];
         const ssize_t n = ::recv(m_fd, buf, sizeof buf, 0);
-        if (n <= 0) return;
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0 || decoder.malformed()) {
+            // The server went away: its keyboard went with it.
+            ::close(m_fd);
+            m_fd = -1;
+            m_connected = false;
+            report(false);
+            continue;
+        }
         decoder.feed(std::span<const std::uint8_t>(buf, static_cast<std::size_t>(n)));
     }
 }

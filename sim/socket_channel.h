@@ -37,13 +37,18 @@ private:
 
     int m_fd;
     std::atomic<bool> m_closed{false};
+    int m_lateAnswers = 0;  // answers to requests that timed out, still to come
     frame::Decoder m_decoder;
 };
 
-// True when a kbsim server listens on the socket and its keyboard is plugged in.
+// True when a kbsim server listens on the socket and its keyboard is plugged in, or when the
+// server accepts but does not answer (stopped: its keyboard is silent, not gone).
 bool socketKeyboardPresent(const std::string& socketPath);
 
-// Reports the emulator's plug and unplug on its own thread until destroyed.
+// Reports the emulator's plug and unplug on its own thread until destroyed. A server that is
+// not there yet, or goes away (reported as an unplug), is tried again every half second, and
+// the state its answer carries is reported when it differs from the last one, so the tool and
+// tavrik-kbsim may be started in either order.
 class SocketPlugMonitor {
 public:
     SocketPlugMonitor(std::string socketPath, std::function<void(bool plugged)> onChange);
@@ -51,14 +56,21 @@ public:
     SocketPlugMonitor(const SocketPlugMonitor&) = delete;
     SocketPlugMonitor& operator=(const SocketPlugMonitor&) = delete;
 
-    bool connected() const { return m_fd >= 0; }
+    // True while connected to a server.
+    bool connected() const { return m_connected; }
 
 private:
     void loop(frame::Decoder decoder);
+    void report(bool plugged);
+    // True when the destructor asked the thread to end within `timeout`.
+    bool waitForStop(std::chrono::milliseconds timeout);
 
-    int m_fd = -1;
+    std::string m_path;
+    int m_fd = -1;  // owned by the thread once it runs
     int m_wake[2] = {-1, -1};
+    std::atomic<bool> m_connected{false};
     std::function<void(bool)> m_onChange;
+    bool m_plugged = false;  // last reported state; thread-owned
     std::thread m_thread;
 };
 

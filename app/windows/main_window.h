@@ -120,7 +120,9 @@ private:
     void deviceSynced(long lParam);
     void deviceEvent(std::uint8_t code);
     void jobFinished(device::Job job, const Status& status);
+    void tellJobFailure(device::Job job, const Status& status);
     void tell(const BiText& caption, const BiText& text);
+    void tell(const BiText& caption, const QString& text);
     void sliderMoved(int id);
     void setSlidersFromImage();
     void setBusy(bool busy);
@@ -129,6 +131,7 @@ private:
     void trayActivated(QSystemTrayIcon::ActivationReason reason);
     void showNoKeyboardBalloon();
     void checkFirmwareUpdate();
+    void askFirmwareUpdate();
     void startUpdater();
 
     // Painting (main_window_paint.cpp, main_window_panel.cpp).
@@ -173,6 +176,9 @@ private:
     QSystemTrayIcon* m_tray = nullptr;
     std::unique_ptr<QMenu> m_trayMenu;
     bool m_busy = false;
+    bool m_slidersPending = false;  // the sliders wait for a device job to free the configuration
+    bool m_askingUpdate = false;    // the update question is open
+    bool m_askUpdateAgain = false;  // another read ended while it was open
     bool m_initialised = false;
     bool m_inProfileWindow = false;
 };

@@ -11,6 +11,7 @@
 
 #include "common/app_event.h"
 #include "device/session_texts.h"
+#include "mainwindow/job_messages.h"
 #include "mainwindow/texts.h"
 #include "settings/sliders.h"
 #include "windows/main_window.h"
@@ -55,11 +56,11 @@ void CVediVezazivaDlg::deviceSynced(long lParam) {
 void CVediVezazivaDlg::jobFinished(device::Job job, const Status& status) {
     if (!status) {
         qDebug() << "device job:" << QString::fromStdString(status.error().context);
+        tellJobFailure(job, status);
     }
     switch (job) {
         case device::Job::Save:
             setBusy(false);
-            if (!status) tell(device::kSaveFailedCaption, device::kSaveFailedText);
             break;
         case device::Job::FactoryReset:
             setBusy(false);
@@ -68,15 +69,39 @@ void CVediVezazivaDlg::jobFinished(device::Job job, const Status& status) {
         default:
             break;
     }
+    // Sliders that could not be set while the job held the configuration are set now.
+    if (m_slidersPending) setSlidersFromImage();
     update();
     // A click that came while the job held the configuration runs now.
     if (auto pending = std::exchange(m_pendingRelease, std::nullopt)) release(*pending);
 }
 
+// The one place where a failed device job becomes a message.
+void CVediVezazivaDlg::tellJobFailure(device::Job job, const Status& status) {
+    const auto notice = mainwindow::jobFailureNotice(job, status.error().kind);
+    if (!notice) return;
+    QString text = QString::fromUtf8(notice->text.in(m_context.language));
+    switch (notice->fill) {
+        case mainwindow::NoticeFill::ErrorContext:
+            text = text.arg(QString::fromStdString(status.error().context));
+            break;
+        case mainwindow::NoticeFill::UdevCommand:
+            text = text.arg(udevInstallCommand());
+            break;
+        case mainwindow::NoticeFill::None:
+            break;
+    }
+    tell(notice->caption, text);
+}
+
 void CVediVezazivaDlg::tell(const BiText& caption, const BiText& text) {
+    tell(caption, QString::fromUtf8(text.in(m_context.language)));
+}
+
+void CVediVezazivaDlg::tell(const BiText& caption, const QString& text) {
     const Language lang = m_context.language;
     auto* box = new QMessageBox(QMessageBox::Information, QString::fromUtf8(caption.in(lang)),
-                                QString::fromUtf8(text.in(lang)), QMessageBox::Ok, this);
+                                text, QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::NonModal);
     box->show();
@@ -120,8 +145,14 @@ void CVediVezazivaDlg::createSliders() {
 }
 
 void CVediVezazivaDlg::setSlidersFromImage() {
-    const settings::SliderPositions positions = m_model->withLock(
-        [](const model::ConfigState& s) { return settings::sliderPositionsFromImage(s.image); });
+    // The window thread never waits for a device job: while one holds the configuration, the
+    // sliders are set when it has ended (jobFinished).
+    auto lock = m_model->tryLock();
+    m_slidersPending = !lock.owns_lock();
+    if (m_slidersPending) return;
+    const settings::SliderPositions positions =
+        settings::sliderPositionsFromImage(m_model->state().image);
+    lock.unlock();
     for (settings::SliderId id : settings::kSliders) {
         slider(id)->setValue(positions[settings::sliderIndex(id)]);
     }
@@ -177,8 +208,24 @@ void CVediVezazivaDlg::showNoKeyboardBalloon() {
 }
 
 void CVediVezazivaDlg::checkFirmwareUpdate() {
+    // A read that ends while the question is open asks again once it has been answered: one
+    // box after the other, never two at once.
+    if (m_askingUpdate) {
+        m_askUpdateAgain = true;
+        return;
+    }
+    m_askingUpdate = true;
+    do {
+        m_askUpdateAgain = false;
+        askFirmwareUpdate();
+    } while (m_askUpdateAgain);
+    m_askingUpdate = false;
+}
+
+void CVediVezazivaDlg::askFirmwareUpdate() {
     const auto firmware = m_device->session().firmwareVersion();
-    if (!mainwindow::updateOffered(m_packageVersion, {firmware[0], firmware[1]})) return;
+    if (!firmware) return;  // the version was not read: never offer to flash a silent keyboard
+    if (!mainwindow::updateOffered(m_packageVersion, {(*firmware)[0], (*firmware)[1]})) return;
     const Language lang = m_context.language;
     const auto answer =
         QMessageBox::question(this, QString::fromUtf8(mainwindow::kUpdateCaption.in(lang)),

@@ -9,9 +9,13 @@
 namespace tavrik {
 
 enum class ErrorKind {
-    Device,  // the keyboard did not answer, was absent, or answered out of protocol
+    Device,  // the keyboard did not answer or answered out of protocol
     Value,   // the caller's or a file's value is out of range or malformed
     System,  // a file or OS operation failed
+    NotConnected,       // no keyboard is connected
+    NoPermission,       // the keyboard is there, but this user may not open its device nodes
+    Unplugged,          // the keyboard went away while a job used it
+    NoAcknowledgement,  // the keyboard did not acknowledge a step of a write-all in time
 };
 
 struct Error {

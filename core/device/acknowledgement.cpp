@@ -13,9 +13,11 @@ Status Acknowledgement::wait() {
     std::unique_lock<std::mutex> lock(m_mutex);
     m_changed.wait_for(lock, m_bound, [this] { return m_flag || !m_readerAlive; });
     if (m_flag) return {};
-    if (!m_readerAlive) return deviceError("no acknowledgement: the event channel is closed");
-    return deviceError("no acknowledgement from the keyboard within " +
-                       std::to_string(m_bound.count()) + " ms");
+    if (!m_readerAlive) {
+        return Error{ErrorKind::Unplugged, "no acknowledgement: the event channel is closed"};
+    }
+    return Error{ErrorKind::NoAcknowledgement, "no acknowledgement from the keyboard within " +
+                                                   std::to_string(m_bound.count()) + " ms"};
 }
 
 void Acknowledgement::set() {

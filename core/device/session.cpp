@@ -117,9 +117,14 @@ bool Session::eventChannelOpen() const {
     return m_eventOpen;
 }
 
-std::array<std::uint8_t, 4> Session::firmwareVersion() const {
+std::optional<std::array<std::uint8_t, 4>> Session::firmwareVersion() const {
     std::lock_guard<std::mutex> guard(m_mutex);
     return m_version;
+}
+
+void Session::setVersion(std::optional<std::array<std::uint8_t, 4>> version) {
+    std::lock_guard<std::mutex> guard(m_mutex);
+    m_version = version;
 }
 
 // ---- public commands -------------------------------------------------------------------------
@@ -286,11 +291,30 @@ void Session::closeChannels() {
     m_eventOpen = false;
 }
 
+Error Session::notConnected() const {
+    if (m_lastOpenStatus == OpenStatus::NoPermission) {
+        return {ErrorKind::NoPermission, "no permission to open the keyboard"};
+    }
+    return {ErrorKind::NotConnected, "keyboard not connected"};
+}
+
+Error Session::classifyFailure(Error error) {
+    if (error.kind != ErrorKind::Device && error.kind != ErrorKind::Unplugged) return error;
+    error.kind = m_opener.keyboardPresent() ? ErrorKind::Device : ErrorKind::Unplugged;
+    return error;
+}
+
+bool Session::keepsUnsentEdits(const model::ConfigState& state) const {
+    return m_editsPending &&
+           (state.image != state.syncedImage || state.actions != state.syncedActions);
+}
+
 void Session::completeSync(model::ConfigState& state, int lParam) {
     model::recomputeChangedKeys(state);
     if (lParam == 0 && m_command) {
         // A failed re-read keeps the values of the read-all.
-        [[maybe_unused]] Status s = readLighting(commandLink(), state.image);
+        model::Image& target = keepsUnsentEdits(state) ? state.syncedImage : state.image;
+        [[maybe_unused]] Status s = readLighting(commandLink(), target);
     }
     if (Status s = model::saveConfigFile(m_model.keymapPath(), state.image, state.actions); !s) {
         m_notifier->post([this, s] { m_listener.debugLine("keymap.bin: " + s.error().context); });
@@ -298,7 +322,7 @@ void Session::completeSync(model::ConfigState& state, int lParam) {
 }
 
 Status Session::runStartupRead() {
-    if (!m_command) return deviceError("keyboard not connected");
+    if (!m_command) return notConnected();
     FirmwareVersion version;
     Status s;
     {
@@ -308,43 +332,52 @@ Status Session::runStartupRead() {
         if (s) state.syncedImage = state.image;
         completeSync(state, 0);
     }
-    if (s) {
-        std::lock_guard<std::mutex> guard(m_mutex);
-        m_version = version.stored();
-    }
+    setVersion(s ? std::optional(version.stored()) : std::nullopt);
     notifySynced(0);
-    return s;
+    return s ? s : Status(classifyFailure(s.error()));
 }
 
 Status Session::runSave() {
-    auto lock = m_model.lock();
-    model::ConfigState& state = m_model.state();
-    Status s = m_command ? writeAll(commandLink(), state.image, state.syncedImage, *m_ack)
-                         : Status(deviceError("keyboard not connected"));
-    if (s) model::snapshot(state);
-    // The edits are kept in keymap.bin either way; only a complete write-all moves the
-    // last-synchronised copies, so the next Save sends what did not arrive.
-    if (Status saved = model::saveConfigFile(m_model.keymapPath(), state.image, state.actions);
-        !saved && s) {
-        s = saved;
+    Status s;
+    {
+        auto lock = m_model.lock();
+        model::ConfigState& state = m_model.state();
+        s = m_command ? writeAll(commandLink(), state.image, state.syncedImage, *m_ack)
+                      : Status(notConnected());
+        if (s) model::snapshot(state);
+        // The edits are kept in keymap.bin either way; only a complete write-all moves the
+        // last-synchronised copies, so the next Save sends what did not arrive, and the next
+        // arrival keeps them.
+        m_editsPending = !s;
+        Status saved = model::saveConfigFile(m_model.keymapPath(), state.image, state.actions);
+        if (!saved && s) return saved;  // the keyboard has the settings, the file does not
     }
-    return s;
+    return s ? s : Status(classifyFailure(s.error()));
 }
 
 Status Session::runFactoryReset() {
-    auto lock = m_model.lock();
-    model::ConfigState& state = m_model.state();
-    Status s = deviceError("keyboard not connected");
-    if (m_command) {
-        s = device::runFactoryReset(commandLink());
-        if (s) s = readAll(commandLink(), state.image, ReadMode::Plain);
+    Status reset;
+    Status readBack;
+    Status saved;
+    {
+        auto lock = m_model.lock();
+        if (!m_command) return notConnected();
+        // A reset that did not reach the keyboard leaves the host copy as it is.
+        reset = device::runFactoryReset(commandLink());
+        if (reset) {
+            model::ConfigState& state = m_model.state();
+            readBack = readAll(commandLink(), state.image, ReadMode::Plain);
+            model::completeFactoryReset(state);
+            m_editsPending = false;
+            saved = model::saveConfigFile(m_model.keymapPath(), state.image, state.actions);
+        }
     }
-    model::completeFactoryReset(state);
-    if (Status saved = model::saveConfigFile(m_model.keymapPath(), state.image, state.actions);
-        !saved && s) {
-        s = saved;
+    if (!reset) return classifyFailure(reset.error());
+    if (!readBack) {
+        const Status why = classifyFailure(readBack.error());
+        m_notifier->post([this, why] { m_listener.jobFinished(Job::FactoryReadBack, why); });
     }
-    return s;
+    return saved;
 }
 
 Status Session::runProfileRefresh() {
@@ -362,17 +395,11 @@ Status Session::runArrival() {
     Status result;
     if (!m_command && openCommand()) {
         Result<FirmwareVersion> version = readFirmwareVersion(commandLink());
-        if (version) {
-            std::lock_guard<std::mutex> guard(m_mutex);
-            m_version = version->stored();
-        }
+        setVersion(version ? std::optional(version->stored()) : std::nullopt);
         {
             auto lock = m_model.lock();
             model::ConfigState& state = m_model.state();
-            result = readAll(commandLink(), state.image, ReadMode::Plain);
-            if (result) result = readDiyTables(commandLink(), state.image);
-            // What was just read is what the keyboard holds.
-            if (result) state.syncedImage = state.image;
+            result = version ? readOnArrival(state) : Status(version.error());
             completeSync(state, 0);
         }
         notifySynced(0);
@@ -384,7 +411,25 @@ Status Session::runArrival() {
         }
         notifySynced(0);
     }
-    return result;
+    return result ? result : Status(classifyFailure(result.error()));
+}
+
+Status Session::readOnArrival(model::ConfigState& state) {
+    if (keepsUnsentEdits(state)) {
+        // A Save did not finish: the user's configuration stays the current one, and what the
+        // keyboard now holds becomes the last-synchronised image, so the next Save sends the
+        // differences.
+        model::Image fresh = state.syncedImage;
+        Status s = readAll(commandLink(), fresh, ReadMode::Plain);
+        if (s) s = readDiyTables(commandLink(), fresh);
+        if (s) state.syncedImage = fresh;
+        return s;
+    }
+    Status s = readAll(commandLink(), state.image, ReadMode::Plain);
+    if (s) s = readDiyTables(commandLink(), state.image);
+    // What was just read is what the keyboard holds.
+    if (s) state.syncedImage = state.image;
+    return s;
 }
 
 Status Session::runRemoval(const HotplugEvent& event) {
@@ -395,6 +440,7 @@ Status Session::runRemoval(const HotplugEvent& event) {
     if (!ours && m_opener.keyboardPresent()) return {};
     stopReader();
     closeChannels();
+    setVersion(std::nullopt);
     m_pacer.pause(pause::kAfterRemoval);
     m_notifier->post([this] { m_listener.debugLine("DBT_DEVICEREMOVECOMPLETE"); });
     return {};

@@ -26,6 +26,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "device/acknowledgement.h"
@@ -72,8 +73,9 @@ public:
     void waitIdle();
     bool commandChannelOpen() const;
     bool eventChannelOpen() const;
-    // Major, minor, 0, 0 as last read from the keyboard.
-    std::array<std::uint8_t, 4> firmwareVersion() const;
+    // Major, minor, 0, 0 as last read from the keyboard; nothing until a read of the version
+    // succeeded, and again nothing after the keyboard left or a later read of it failed.
+    std::optional<std::array<std::uint8_t, 4>> firmwareVersion() const;
 
 private:
     class Notifier;
@@ -99,6 +101,16 @@ private:
     Status runClose();
     // The model-side steps of WM_DEVICESYNCED, with the configuration lock held.
     void completeSync(model::ConfigState& state, int lParam);
+    // True when the host copy holds edits that a Save did not bring to the keyboard: a read of
+    // the keyboard then refreshes only the last-synchronised image.
+    bool keepsUnsentEdits(const model::ConfigState& state) const;
+    // Reads the keyboard after an arrival, into the image or (unsent edits) beside it.
+    Status readOnArrival(model::ConfigState& state);
+    void setVersion(std::optional<std::array<std::uint8_t, 4>> version);
+    // Why nothing could be sent: no keyboard, or one this user may not open.
+    Error notConnected() const;
+    // Tells a keyboard that went away from one that stopped answering.
+    Error classifyFailure(Error error);
     Link commandLink();
     void readerLoop(Channel& channel);
 
@@ -116,6 +128,7 @@ private:
     std::string m_commandPath;
     std::string m_eventPath;
     bool m_startupReadDone = false;
+    bool m_editsPending = false;  // the last Save did not finish
     OpenStatus m_lastOpenStatus = OpenStatus::NotPresent;
     std::thread m_reader;
     std::atomic<bool> m_readerStop{false};
@@ -129,7 +142,7 @@ private:
     bool m_stopping = false;
     bool m_commandOpen = false;
     bool m_eventOpen = false;
-    std::array<std::uint8_t, 4> m_version{};
+    std::optional<std::array<std::uint8_t, 4>> m_version;
     std::thread m_worker;
 };
 

@@ -20,6 +20,9 @@ enum class Job {
     Arrival,
     Removal,
     Close,
+    // Not queued on its own: reported after a FactoryReset that reached the keyboard when
+    // reading the keyboard back failed.
+    FactoryReadBack,
 };
 
 class SessionListener {
@@ -31,8 +34,9 @@ public:
     virtual void deviceSynced(int lParam) = 0;
     // WM_DEVICEEVENT: a key event with the key's code.
     virtual void deviceEvent(std::uint8_t code) = 0;
-    // A queued job ended; a failed Save carries the reason (the window then shows
-    // kSaveFailedText).
+    // A queued job ended; a failure carries its reason in the error kind (NotConnected,
+    // NoPermission, Unplugged, NoAcknowledgement, Device; System when the keyboard was
+    // programmed but keymap.bin could not be stored).
     virtual void jobFinished(Job job, const Status& status) = 0;
     // One line for the debug output.
     virtual void debugLine(const std::string& line) { (void)line; }

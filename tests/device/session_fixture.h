@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <functional>
 #include <mutex>
+#include <optional>
+#include <thread>
 #include <vector>
 
 #include "device/session.h"
@@ -23,6 +25,7 @@ struct Note {
     int value = 0;  // lParam, event code or Job
     bool ok = true;
     std::string text;
+    ErrorKind errorKind = ErrorKind::Device;  // of a failed job
 };
 
 class RecordingListener final : public SessionListener {
@@ -33,7 +36,8 @@ public:
         add({Note::Event, code, true, {}});
     }
     void jobFinished(Job job, const Status& s) override {
-        add({Note::Finished, static_cast<int>(job), s.ok(), s.ok() ? "" : s.error().context});
+        add({Note::Finished, static_cast<int>(job), s.ok(), s.ok() ? "" : s.error().context,
+             s.ok() ? ErrorKind::Device : s.error().kind});
     }
     void debugLine(const std::string& line) override { add({Note::Debug, 0, true, line}); }
 
@@ -57,6 +61,14 @@ public:
         std::vector<Note> out;
         out.swap(m_notes);
         return out;
+    }
+    // The last recorded end of `job`, when there is one.
+    std::optional<Note> finished(Job job) {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        for (auto it = m_notes.rbegin(); it != m_notes.rend(); ++it) {
+            if (it->kind == Note::Finished && it->value == static_cast<int>(job)) return *it;
+        }
+        return std::nullopt;
     }
     int count(Note::Kind kind) {
         std::lock_guard<std::mutex> guard(m_mutex);
@@ -114,6 +126,11 @@ struct SessionRig {
         session->open();
         listener.waitFinished(Job::StartupRead);
         session->waitIdle();
+        // The acknowledgement of the read's opening 0x09 must not be taken for a later step's.
+        for (int i = 0; i < 500 && firmware.pendingEvents() > 0; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds{1});
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds{20});
         listener.take();
         takeSent();
         pacer.take();

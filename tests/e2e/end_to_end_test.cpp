@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <sys/stat.h>
 #include <QDir>
 #include <QFile>
@@ -127,7 +128,8 @@ protected:
         ASSERT_TRUE(m_keyboard.waitForOutput("listening on", 5s)) << m_keyboard.output().data();
     }
 
-    void startTool() {
+    // Starts the tool; with `alone`, waits until its main window is its only window.
+    void startTool(bool alone = true) {
         ASSERT_TRUE(QDir().mkpath(tmp("data")));
         ASSERT_TRUE(QDir().mkpath(tmp("runtime")));
         ::chmod(tmp("runtime").toLocal8Bit().constData(), 0700);
@@ -144,7 +146,7 @@ protected:
                         m_main = w;
                     }
                 }
-                return !m_main.isEmpty() && windows.size() == 1;
+                return !m_main.isEmpty() && (windows.size() == 1 || !alone);
             },
             15s);
         ASSERT_TRUE(shown) << "the main window did not appear alone; see "
@@ -229,7 +231,7 @@ protected:
     // on the host until then). Returns that image.
     model::Image saveAndCompare(const std::function<bool(const model::Image&)>& expected) {
         const std::size_t before = trace().size();
-        EXPECT_FALSE(expected(replay(trace()).image))
+        EXPECT_FALSE(expected(replay(trace(), m_replugs).image))
             << "the change reached the keyboard before Save";
         EXPECT_TRUE(m_desktop->click(m_main, kSaveButton));
         std::optional<Keymap> saved;
@@ -237,7 +239,7 @@ protected:
         const bool inSync = waitUntil(
             [&] {
                 saved = readKeymap(tmp("data/keymap.bin"));
-                keyboard = replay(trace());
+                keyboard = replay(trace(), m_replugs);
                 return saved && keyboard.image == saved->image && expected(keyboard.image);
             },
             15s);
@@ -254,6 +256,21 @@ protected:
 
     std::vector<TraceRecord> trace() const { return readTrace(tmp("trace.txt").toStdString()); }
 
+    // A read of the keyboard that starts after `before` trace lines is over when the trace has
+    // grown and then been quiet for a while.
+    bool waitForReadAfter(std::size_t before) {
+        std::size_t lines = 0;
+        int quietPolls = 0;
+        return waitUntil(
+            [&] {
+                const std::size_t now = trace().size();
+                quietPolls = (now == lines && now > before + 100) ? quietPolls + 1 : 0;
+                lines = now;
+                return quietPolls >= 10;
+            },
+            20s);
+    }
+
     QTemporaryDir m_tmp;
     QString m_artifacts;
     XServer m_x;
@@ -263,6 +280,7 @@ protected:
     Child m_tool{QStringLiteral("tavrik-87rev")};
     QString m_main;
     int m_shots = 0;
+    std::vector<std::size_t> m_replugs;  // trace lines before which the keyboard was replugged
 };
 
 TEST_F(EndToEnd, ALightingChangeReachesTheKeyboardOnSaveAndCloseKeepsOnlyWhatWasSaved) {
@@ -372,6 +390,72 @@ TEST_F(EndToEnd, KeysAssignedInTheDialogReachTheKeyboardAndALaunchKeyStartsThePr
     QFile marker(tmp("launched"));
     ASSERT_TRUE(marker.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(marker.readAll()).trimmed(), QDir(targetFolder).canonicalPath());
+}
+
+// The keyboard goes away in the middle of Save and comes back: the edit stays the user's, and the
+// next Save brings it to the keyboard.
+TEST_F(EndToEnd, AnEditSurvivesAnUnplugDuringSaveAndReachesTheKeyboardAfterTheReplug) {
+    // A key whose cell lies beyond the first packet of the key code burst.
+    int slot = -1;
+    for (int s = 0; s < model::kSlotCount && slot < 0; ++s) {
+        if (model::cellOffset(s) >= 2 * 64 && !model::slot(s).label.empty() &&
+            s != model::kFnSlot) {
+            slot = s;
+        }
+    }
+    ASSERT_GE(slot, 0);
+    const std::array<std::uint8_t, 4> comboCell{0, 0xE0, 0x06, 0};
+    const auto assigned = [&](const model::Image& image) { return cell(image, slot) == comboCell; };
+    ASSERT_NO_FATAL_FAILURE(startKeyboardAndTool());
+    const QString dialog = openKeyMap(slot);
+    ASSERT_FALSE(dialog.isEmpty()) << "a click on the key opened no key assignment dialog";
+    ASSERT_TRUE(m_desktop->click(dialog, kCombineEdit));
+    ASSERT_TRUE(m_desktop->key("ctrl+c"));
+    ASSERT_TRUE(m_desktop->click(dialog, kDialogSave));
+    ASSERT_TRUE(windowGone(dialog));
+    ASSERT_TRUE(waitForKeymap([&](const Keymap& k) { return assigned(k.image); }));
+
+    // The keyboard unplugs itself after the first data report of the burst.
+    ASSERT_TRUE(m_keyboard.writeLine("fault remove 0"));
+    ASSERT_TRUE(m_keyboard.waitForOutput("fault remove", 3s));
+    ASSERT_TRUE(m_desktop->click(m_main, kSaveButton));
+    const QString told = waitForNewWindow({m_main}, std::nullopt);
+    EXPECT_FALSE(told.isEmpty()) << "the failed Save was not told";
+    shot("unplugged-during-save");
+    EXPECT_FALSE(assigned(replay(trace()).image));
+
+    const std::size_t beforePlug = trace().size();
+    m_replugs.push_back(beforePlug);
+    ASSERT_TRUE(m_keyboard.writeLine("plug"));
+    ASSERT_TRUE(m_keyboard.waitForOutput("plugged", 3s));
+    ASSERT_TRUE(waitForReadAfter(beforePlug)) << "the tool did not read the keyboard again";
+    const auto afterArrival = readKeymap(tmp("data/keymap.bin"));
+    ASSERT_TRUE(afterArrival);
+    EXPECT_TRUE(assigned(afterArrival->image)) << "the arrival read replaced the edit";
+    shot("after-replug");
+
+    const model::Image saved = saveAndCompare(assigned);
+    EXPECT_TRUE(assigned(saved));
+}
+
+// tavrik-kbsim started after the tool is found; once it is stopped (SIGSTOP), Save ends within
+// its bounds and says so, and the window never freezes.
+TEST_F(EndToEnd, AKeyboardStartedLaterIsFoundAndAStoppedOneDoesNotFreezeSave) {
+    ASSERT_NO_FATAL_FAILURE(startTool(false));  // no keyboard: the tool says so
+    shot("no-keyboard");
+    ASSERT_NO_FATAL_FAILURE(startKeyboard());
+    ASSERT_TRUE(waitForReadAfter(0)) << "the tool did not find the keyboard started after it";
+    ASSERT_TRUE(waitForKeymap([&](const Keymap& k) { return k.image == replay(trace()).image; }))
+        << "keymap.bin does not hold what the keyboard sent";
+
+    ASSERT_NO_FATAL_FAILURE(chooseBreathing());
+    ASSERT_EQ(::kill(static_cast<pid_t>(m_keyboard.pid()), SIGSTOP), 0);
+    const auto windowsBefore = m_desktop->visibleWindows(m_tool.pid());
+    ASSERT_TRUE(m_desktop->click(m_main, kSaveButton));
+    const QString told = waitForNewWindow(windowsBefore, std::nullopt);
+    shot("stopped-keyboard");
+    ::kill(static_cast<pid_t>(m_keyboard.pid()), SIGCONT);
+    EXPECT_FALSE(told.isEmpty()) << "Save against a stopped keyboard was not told";
 }
 
 }  // namespace

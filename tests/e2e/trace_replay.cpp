@@ -1,5 +1,6 @@
 #include "trace_replay.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -37,11 +38,17 @@ std::vector<TraceRecord> readTrace(const std::filesystem::path& file) {
     return out;
 }
 
-ReplayResult replay(const std::vector<TraceRecord>& records) {
+ReplayResult replay(const std::vector<TraceRecord>& records,
+                    const std::vector<std::size_t>& replugsBefore) {
     double now = 0;
     sim::Firmware keyboard(
         [&now] { return std::chrono::microseconds(static_cast<std::int64_t>(now * 1000.0)); });
-    for (const TraceRecord& r : records) {
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const TraceRecord& r = records[i];
+        if (std::find(replugsBefore.begin(), replugsBefore.end(), i) != replugsBefore.end()) {
+            keyboard.unplug();  // a burst cut by the unplug ends with it
+            keyboard.plug();
+        }
         now = r.ms;
         if (r.toKeyboard && r.kind == "feature") {
             keyboard.receiveFeature(r.bytes);

@@ -26,7 +26,9 @@ struct ReplayResult {
     std::vector<std::string> protocolErrors;
 };
 
-// A factory-fresh keyboard receives the records in order (pauses timed by the records' times).
-ReplayResult replay(const std::vector<TraceRecord>& records);
+// A factory-fresh keyboard receives the records in order (pauses timed by the records' times);
+// it is unplugged and plugged in again before each record index in `replugsBefore`.
+ReplayResult replay(const std::vector<TraceRecord>& records,
+                    const std::vector<std::size_t>& replugsBefore = {});
 
 }  // namespace tavrik::e2e

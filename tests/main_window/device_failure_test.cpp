@@ -1,0 +1,190 @@
+// The real main window when the keyboard misbehaves: each failure gets its own message, a
+// keyboard that could not be read is never offered a firmware update, update questions never
+// stack, and a device job holding the configuration never stalls the window.
+
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <filesystem>
+#include <thread>
+
+#include "common/app_event.h"
+#include "qt_app_fixture.h"
+#include "settings/sliders.h"
+
+namespace tavrik::app {
+namespace {
+
+namespace img = model::image;
+
+constexpr QPoint kSave{950, 620};
+
+class DeviceFailures : public testing::MainWindowFixture {
+protected:
+    std::unique_ptr<CVediVezazivaDlg> start(Language lang = Language::English) {
+        auto w = makeWindow(lang, true);
+        w->show();
+        settle(*w);
+        return w;
+    }
+    void writeVersionFile() {
+        QFile ver(m_dir.filePath("VER.bin"));
+        ASSERT_TRUE(ver.open(QIODevice::WriteOnly));
+        ver.write("Ver: 9.9    ");
+    }
+    // Texts of the message boxes shown now; closes them.
+    static QStringList takeBoxes(CVediVezazivaDlg& w) {
+        QStringList texts;
+        for (QMessageBox* box : w.findChildren<QMessageBox*>()) {
+            if (box->isVisible()) texts << box->text();
+            box->close();
+        }
+        return texts;
+    }
+    QString saveAndTell(CVediVezazivaDlg& w, int editAt) {
+        w.configModel().withLock([editAt](model::ConfigState& s) { s.image[editAt] ^= 1; });
+        QTest::mouseClick(&w, Qt::LeftButton, {}, kSave);
+        settle(w);
+        const QStringList texts = takeBoxes(w);
+        return texts.size() == 1 ? texts.front() : texts.join(QStringLiteral(" | "));
+    }
+    void replug(CVediVezazivaDlg& w) {
+        m_firmware->setFaults({});
+        m_firmware->plug();
+        settle(w);
+        takeBoxes(w);
+    }
+};
+
+TEST_F(DeviceFailures, EachSaveFailureHasItsOwnMessage) {
+    auto w = start();
+    m_firmware->setFaults({.removeAfterPackets = 0});
+    EXPECT_TRUE(saveAndTell(*w, img::kKeyCodeArea + 9)
+                    .startsWith(QStringLiteral("The keyboard was unplugged during Save")));
+    replug(*w);
+
+    // A folder in the way of keymap.bin: the keyboard is programmed, the file is not stored.
+    const std::filesystem::path keymap = m_dir.filePath("keymap.bin").toStdString();
+    std::filesystem::remove(keymap);
+    std::filesystem::create_directories(keymap / "in-the-way");
+    const QString notStored = saveAndTell(*w, img::kResponseTime);
+    EXPECT_TRUE(notStored.startsWith(QStringLiteral("The settings were sent to the keyboard")))
+        << notStored.toStdString();
+    EXPECT_TRUE(notStored.contains(QStringLiteral("keymap.bin"))) << notStored.toStdString();
+    std::filesystem::remove_all(keymap);
+
+    m_firmware->setFaults({.noAcknowledgements = true});
+    EXPECT_TRUE(saveAndTell(*w, img::kGameMode)
+                    .startsWith(QStringLiteral("The keyboard did not acknowledge")));
+}
+
+TEST_F(DeviceFailures, UnplugDuringSaveIsToldInChinese) {
+    auto w = start(Language::Chinese);
+    m_firmware->setFaults({.removeAfterPackets = 0});
+    EXPECT_TRUE(saveAndTell(*w, img::kKeyCodeArea + 9)
+                    .startsWith(QStringLiteral("保存过程中键盘被拔出")));
+}
+
+// Every modal box opened while `run` runs is answered with Cancel after a short while; what
+// was asked and how many stood open at once are recorded.
+struct ModalWatch {
+    QStringList asked;
+    int mostAtOnce = 0;
+};
+
+void watchModals(ModalWatch& watch, QTimer& poll) {
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&watch] {
+        int open = 0;
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            open += top->isVisible() && qobject_cast<QMessageBox*>(top) != nullptr;
+        }
+        watch.mostAtOnce = std::max(watch.mostAtOnce, open);
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->property("seen").toBool()) {
+            if (box) box->setProperty("seen", true);  // answered on the next tick
+            return;
+        }
+        watch.asked << box->text();
+        box->button(QMessageBox::Cancel)->click();
+    });
+    poll.start();
+}
+
+TEST_F(DeviceFailures, AKeyboardThatCouldNotBeReadIsNotOfferedAnUpdate) {
+    writeVersionFile();
+    ModalWatch watch;
+    QTimer poll;
+    watchModals(watch, poll);
+    AppContext c = context(Language::English, true);
+    m_firmware->setFaults({.noGetReply = true});
+    auto w = std::make_unique<CVediVezazivaDlg>(c);
+    w->initialise(false);
+    w->show();
+    settle(*w);
+    EXPECT_TRUE(watch.asked.isEmpty()) << watch.asked.join(QStringLiteral(" | ")).toStdString();
+    const QStringList told = takeBoxes(*w);
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told.front().startsWith(QStringLiteral("Reading the keyboard failed")));
+}
+
+TEST_F(DeviceFailures, TheTwoUpdateQuestionsOfAnArrivalComeOneAfterTheOther) {
+    writeVersionFile();
+    ModalWatch watch;
+    QTimer poll;
+    watchModals(watch, poll);
+    auto w = start();
+    ASSERT_EQ(watch.asked.size(), 1);  // the start-up read
+    m_firmware->unplug();
+    settle(*w);
+    m_firmware->plug();
+    settle(*w);
+    for (int i = 0; i < 50 && watch.asked.size() < 3; ++i) QTest::qWait(10);
+    EXPECT_EQ(watch.asked.size(), 3);
+    EXPECT_EQ(watch.mostAtOnce, 1);
+}
+
+// A Save waiting for acknowledgements that never come holds the configuration for the whole
+// acknowledgement bound; the sync notice that arrives meanwhile must not wait for it.
+TEST_F(DeviceFailures, TheWindowKeepsPaintingWhileAJobHoldsTheConfiguration) {
+    auto w = start();
+    m_firmware->setFaults({.noAcknowledgements = true});
+    // The brightness is changed behind the sliders' back: the sync notice must bring it to them.
+    const int newBrightness = w->configModel().withLock([](model::ConfigState& s) {
+        s.image[img::kGameMode] ^= 1;
+        s.image[img::kBrightness] = s.image[img::kBrightness] == 1 ? 3 : 1;
+        return s.image[img::kBrightness];
+    });
+    QTest::mouseClick(w.get(), Qt::LeftButton, {}, kSave);
+    bool held = false;
+    for (int i = 0; i < 200 && !held; ++i) {
+        held = !w->configModel().tryLock().owns_lock();
+        if (!held) std::this_thread::sleep_for(std::chrono::milliseconds{1});
+    }
+    ASSERT_TRUE(held);
+    QElapsedTimer timer;
+    timer.start();
+    QCoreApplication::postEvent(w.get(), new AppEvent(msg::WM_DEVICESYNCED, 0, 0));
+    QCoreApplication::processEvents();
+    w->repaint();
+    EXPECT_LT(timer.elapsed(), 20);
+    EXPECT_FALSE(w->configModel().tryLock().owns_lock());  // the job still held it throughout
+    settle(*w);
+    // The sliders follow the image once the job has ended.
+    model::Image image{};
+    image[img::kBrightness] = static_cast<std::uint8_t>(newBrightness);
+    const auto positions = settings::sliderPositionsFromImage(image);
+    for (CBitSlider* s : w->findChildren<CBitSlider*>()) {
+        if (s->controlId() != CBitSlider::kBrightnessId) continue;
+        EXPECT_EQ(s->value(), positions[settings::sliderIndex(settings::SliderId::Brightness)]);
+    }
+}
+
+}  // namespace
+}  // namespace tavrik::app
