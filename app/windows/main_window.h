@@ -4,6 +4,7 @@
 // mainwindow::MainView, owns the configuration model, and drives the device session, the tray
 // icon and the firmware update check.
 
+#include <QMessageBox>
 #include <QPointer>
 #include <QSystemTrayIcon>
 #include <QWidget>
@@ -65,6 +66,10 @@ public:
     // The device session; null before initialise().
     DeviceLink* deviceLink() { return m_device.get(); }
     Language language() const { return m_context.language; }
+    // What the bottom bar's status line shows.
+    mainwindow::ConnectionState connectionState() const;
+    // The no-permission notice: why the keyboard cannot be used and the command that fixes it.
+    QString permissionNoticeText() const;
 
 signals:
     // The window has ended the program (Close, the tray's Exit): the application quits.
@@ -89,7 +94,6 @@ private:
     void createTrayIcon();
     void loadKeymap();
     void present(const mainwindow::StartupPresentation& presentation);
-    QString udevInstallCommand() const;
 
     // Input.
     std::uint8_t currentEffect() const;
@@ -117,6 +121,7 @@ private:
     void deviceEvent(std::uint8_t code);
     void jobFinished(device::Job job, const Status& status);
     void tell(const BiText& caption, const BiText& text);
+    void tell(const BiText& caption, const BiText& text, const QString& arg);  // text has %1
     void sliderMoved(int id);
     void setSlidersFromImage();
     void setBusy(bool busy);
@@ -126,6 +131,17 @@ private:
     void showNoKeyboardBalloon();
     void checkFirmwareUpdate();
     void startUpdater();
+
+    // Desktop side (main_window_status.cpp): status line, permission notice, autostart, help rows.
+    void paintStatusLine(QPainter& p);
+    bool statusLineClicked(QPoint pos);
+    void showPermissionNotice();
+    void addAutostartAction(QMenu& menu);
+    void setStartWithSession(bool on);
+    void paintAutostartRow(QPainter& p);
+    QString homePageShown() const;
+    void openHomePage();
+    bool updaterInstalled();
 
     // Painting (main_window_paint.cpp, main_window_panel.cpp).
     void paintSurface(QPainter& p);
@@ -167,6 +183,7 @@ private:
     DesktopLauncher m_launcher;
     QSystemTrayIcon* m_tray = nullptr;
     std::unique_ptr<QMenu> m_trayMenu;
+    QPointer<QMessageBox> m_permissionBox;  // the no-permission notice while it is open
     bool m_busy = false;
     bool m_initialised = false;
     bool m_inProfileWindow = false;

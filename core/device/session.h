@@ -74,6 +74,9 @@ public:
     bool eventChannelOpen() const;
     // Major, minor, 0, 0 as last read from the keyboard.
     std::array<std::uint8_t, 4> firmwareVersion() const;
+    // Why the last opening of a channel failed; NotPresent again once a keyboard that could not
+    // be opened has left.
+    OpenStatus lastOpenStatus() const;
 
 private:
     class Notifier;
