@@ -2,9 +2,7 @@
 
 #include <QApplication>
 #include <QDebug>
-#include <QDesktopServices>
 #include <QMessageBox>
-#include <QUrl>
 
 #include "dialogs/configure/configure_dialog.h"
 #include "dialogs/key_map/assign_key.h"

@@ -37,7 +37,7 @@ inline constexpr LabelPlace kOwnWindowKeysOnly{
     {"Only keys typed into this window are recorded (no X display).",
      "仅录制在本窗口中输入的按键（无 X 显示）。"},
     {14, 418},
-    382,
+    262,  // ends before the OK button
     11};
 
 // Context menu commands of the event list.
