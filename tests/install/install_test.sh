@@ -104,8 +104,8 @@ appstreamcli validate --no-net "$work/dest/usr/share/metainfo/$appstream_id.meta
 check_program "$work/dest" installed
 
 # 3: the Debian package.
-(cd "$work" && "$cpack" -G DEB -B "$work/pkg" --config "$build/CPackConfig.cmake" >"$work/cpack.log") ||
-    { cat "$work/cpack.log" >&2; fail "cpack"; }
+(cd "$work" && "$cpack" -G DEB -B "$work/pkg" --config "$build/CPackConfig.cmake" \
+    >"$work/cpack.log") || { cat "$work/cpack.log" >&2; fail "cpack"; }
 deb=$(ls "$work"/pkg/*.deb)
 dpkg-deb -x "$deb" "$work/extract"
 check_tree "$work/extract" package
