@@ -193,6 +193,17 @@ TEST_F(Desktop, HelpBoxStartsWithTheSessionAndTellsOfAMissingUpdater) {
     EXPECT_TRUE(told[0].startsWith(QStringLiteral("未安装固件更新程序")));
 }
 
+TEST_F(Desktop, MinimizedStartStaysOutOfTheWay) {
+    AppContext c = context(Language::English, true);
+    c.options.minimized = true;
+    CVediVezazivaDlg w(std::move(c));
+    w.initialise(false);
+    settle(w);
+    // Behind the tray icon, or minimised where the desktop has none (as here).
+    EXPECT_TRUE(!w.isVisible() || w.isMinimized());
+    EXPECT_EQ(w.connectionState(), ConnectionState::Emulated);
+}
+
 TEST(DataFolderRule, PortableInstalledRootAndOption) {
     QTemporaryDir root;
     ASSERT_TRUE(root.isValid());
