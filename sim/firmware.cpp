@@ -389,6 +389,16 @@ bool Firmware::plugged() const {
     return m_plugged;
 }
 
+void Firmware::setAccessDenied(bool denied) {
+    std::lock_guard<std::mutex> guard(m_mutex);
+    m_accessDenied = denied;
+}
+
+bool Firmware::accessDenied() const {
+    std::lock_guard<std::mutex> guard(m_mutex);
+    return m_accessDenied;
+}
+
 std::uint64_t Firmware::generation() const {
     std::lock_guard<std::mutex> guard(m_mutex);
     return m_generation;

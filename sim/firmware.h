@@ -66,6 +66,10 @@ public:
     void plug();
     void unplug();
     bool plugged() const;
+    // Models a keyboard whose device nodes the user may not open (no udev rule): while set,
+    // opening a channel is refused with NoPermission.
+    void setAccessDenied(bool denied);
+    bool accessDenied() const;
     // Called (outside the firmware's lock) with true on plug and false on unplug.
     void setPlugListener(std::function<void(bool)> listener);
     // Counts plug-ins: a channel opened before an unplug stays dead after the next plug.
@@ -125,6 +129,7 @@ private:
     std::vector<std::string> m_errors;
     Faults m_faults;
     bool m_plugged = true;
+    bool m_accessDenied = false;
     std::uint64_t m_generation = 1;
     std::uint64_t m_acks = 0;
     std::function<void(bool)> m_plugListener;

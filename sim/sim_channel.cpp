@@ -69,6 +69,10 @@ void SimChannel::close() {
 device::OpenedChannel openSimChannel(Firmware& firmware, device::ChannelRole) {
     device::OpenedChannel out;
     if (!firmware.plugged()) return out;
+    if (firmware.accessDenied()) {
+        out.status = device::OpenStatus::NoPermission;
+        return out;
+    }
     out.status = device::OpenStatus::Opened;
     out.channel = std::make_unique<SimChannel>(firmware);
     out.path = "emulated";

@@ -57,6 +57,10 @@ bool installhook(QObject* window, int mode) {
     return false;
 }
 
+bool hookCapturesDesktop() {
+    return hookState().x11 != nullptr;
+}
+
 void removehook() {
     HookState& s = hookState();
     s.target.clear();

@@ -20,4 +20,8 @@ bool installhook(QObject* window, int mode);
 // Stops reporting; nothing is posted after it returns. Does nothing when not installed.
 void removehook();
 
+// Whether the installed hook sees keys typed anywhere on the desktop (X11 RECORD), rather than
+// only those typed into this application's windows.
+bool hookCapturesDesktop();
+
 }  // namespace tavrik::app

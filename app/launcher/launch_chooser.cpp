@@ -21,6 +21,22 @@ QString fileStartFolder() {
         [](const std::string& p) { return QFileInfo(QString::fromStdString(p)).isDir(); }));
 }
 
+// The chooser's filters. On Windows the row's own filter and default extension; elsewhere
+// programs and documents carry no fixed suffix, so nothing is filtered out or appended.
+QStringList nameFilters(const keyassign::KindInfo& info, int row) {
+#ifdef _WIN32
+    (void)row;
+    return {qs(info.filter)};
+#else
+    (void)info;
+    const QString all = QStringLiteral("All files (*)");
+    if (row == 0) {
+        return {QStringLiteral("Audio files (*.mp3 *.wav *.ogg *.oga *.opus *.flac)"), all};
+    }
+    return {all};
+#endif
+}
+
 }  // namespace
 
 std::optional<std::string> chooseLaunchPath(QWidget* parent, int row, Language lang) {
@@ -35,8 +51,10 @@ std::optional<std::string> chooseLaunchPath(QWidget* parent, int row, Language l
     }
     QFileDialog dialog(parent);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilter(qs(info.filter));
+    dialog.setNameFilters(nameFilters(info, row));
+#ifdef _WIN32
     dialog.setDefaultSuffix(qs(info.defaultExtension.substr(1)));
+#endif
     dialog.setDirectory(fileStartFolder());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return QDir::toNativeSeparators(dialog.selectedFiles().first()).toStdString();

@@ -1,6 +1,7 @@
 #pragma once
-// The chooser behind a browse button of the "Advance" tab: an open-file chooser with the row's
-// filter and default extension, or the folder chooser for the "Open Folder" row.
+// The chooser behind a browse button of the "Advance" tab: an open-file chooser (on Linux: audio
+// types and all files for "Play Sound", all files for "Startup" and "Open File", no suffix ever
+// appended), or the folder chooser for the "Open Folder" row.
 
 #include <optional>
 #include <string>

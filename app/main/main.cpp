@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <cstdlib>
 #include <string_view>
 #include <vector>
 
@@ -21,6 +22,17 @@ std::vector<std::string_view> toolArguments(int argc, char** argv) {
     return out;
 }
 
+// In a Wayland session with XWayland, run on the xcb platform: the desktop-wide key capture
+// (XRecord) and window dragging then behave as on X11. An explicit QT_QPA_PLATFORM is kept.
+void preferXcbUnderWayland() {
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    const char* x11 = std::getenv("DISPLAY");
+    const char* chosen = std::getenv("QT_QPA_PLATFORM");
+    if (wayland && *wayland && x11 && *x11 && !(chosen && *chosen)) {
+        setenv("QT_QPA_PLATFORM", "xcb", 1);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -34,6 +46,11 @@ int main(int argc, char** argv) {
         std::fputs(tavrik::mainwindow::usageText().data(), stdout);
         return 0;
     }
+    if (options->version) {
+        std::fputs(tavrik::mainwindow::versionText().c_str(), stdout);
+        return 0;
+    }
+    preferXcbUnderWayland();
     tavrik::app::CVediVezazivaApp app(argc, argv);
     return app.run();
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "build_info.h"
 #include "main/single_instance.h"
 #include "mainwindow/app_options.h"
 #include "mainwindow/startup.h"
@@ -28,6 +29,9 @@ QString runtimeFolder() {
 
 CVediVezazivaApp::CVediVezazivaApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("tavrik-87rev"));
+    setApplicationVersion(QStringLiteral(TAVRIK_VERSION));
+    // Ties the windows to the installed desktop entry (task bar icon and name under Wayland).
+    setDesktopFileName(QStringLiteral("tavrik-87rev"));
     setQuitOnLastWindowClosed(false);  // the window may hide behind the tray icon
 }
 

@@ -1,6 +1,5 @@
 #include "windows/app_paths.h"
 
-#include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
@@ -19,9 +18,11 @@ QString AppPaths::macroFile() const {
     return QDir(dataFolder).filePath(QString::fromUtf8(macro::kMacroFileName));
 }
 QString AppPaths::versionFile() const {
-    const QString own = QDir(dataFolder).filePath(mainwindow::kVersionFileName);
+    const QString name = QString::fromUtf8(mainwindow::kVersionFileName);
+    const QString own = QDir(dataFolder).filePath(name);
     if (QFileInfo::exists(own)) return own;
-    return QDir(programFolder).filePath(mainwindow::kVersionFileName);
+    const QString shipped = shippedFile(name);
+    return shipped.isEmpty() ? QDir(programFolder).filePath(name) : shipped;
 }
 
 QString AppPaths::updaterProgram() const {
@@ -30,18 +31,37 @@ QString AppPaths::updaterProgram() const {
                                     static_cast<qsizetype>(mainwindow::kUpdaterFileName.size())));
 }
 
-AppPaths resolveAppPaths(const mainwindow::Options& options) {
+QString AppPaths::shippedFile(const QString& name) const {
+    for (const QString& folder : {programFolder, installedShareFolder(programFolder)}) {
+        const QString path = QDir(folder).filePath(name);
+        if (QFileInfo(path).isFile()) return path;
+    }
+    return {};
+}
+
+QString installedShareFolder(const QString& programFolder) {
+    return QDir::cleanPath(programFolder + QStringLiteral("/../share/") +
+                           QString::fromUtf8(mainwindow::kDataFolderName)) +
+           u'/';
+}
+
+AppPaths resolveAppPaths(const mainwindow::Options& options, const QString& programFolder) {
     AppPaths paths;
-    paths.programFolder = skin::programFolder();
+    paths.programFolder = programFolder;
     mainwindow::DataFolderInputs in;
     in.programFolder = paths.programFolder.toStdString();
     in.programFolderWritable = QFileInfo(paths.programFolder).isWritable();
+    in.skinBesideProgram = QFileInfo(paths.programFolder + QStringLiteral("png")).isDir();
     in.xdgDataHome = qEnvironmentVariable("XDG_DATA_HOME").toStdString();
     in.home = QDir::homePath().toStdString();
     in.dataDir = options.dataDir;
     paths.dataFolder = QString::fromStdString(mainwindow::dataFolder(in).string());
     if (!QDir().mkpath(paths.dataFolder)) qDebug() << "cannot create" << paths.dataFolder;
     return paths;
+}
+
+AppPaths resolveAppPaths(const mainwindow::Options& options) {
+    return resolveAppPaths(options, skin::programFolder());
 }
 
 }  // namespace tavrik::app

@@ -63,6 +63,17 @@ DeviceLink::~DeviceLink() {
     m_session->close();
 }
 
+mainwindow::ConnectionState DeviceLink::state() const {
+    using mainwindow::ConnectionState;
+    if (connected()) {
+        const bool emulated = m_setup.firmware || !m_socketPath.empty();
+        return emulated ? ConnectionState::Emulated : ConnectionState::Connected;
+    }
+    return m_session->lastOpenStatus() == device::OpenStatus::NoPermission
+               ? ConnectionState::NoPermission
+               : ConnectionState::Absent;
+}
+
 mainwindow::KeyboardAtStart DeviceLink::open() {
     const device::OpenStatus status = m_session->open();
     watchHotplug();

@@ -13,6 +13,7 @@
 #include "device/session.h"
 #include "mainwindow/app_options.h"
 #include "mainwindow/startup.h"
+#include "mainwindow/status_line.h"
 #include "model/config_model.h"
 
 namespace tavrik::sim {
@@ -60,6 +61,8 @@ public:
 
     device::Session& session() { return *m_session; }
     bool connected() const { return m_session->commandChannelOpen(); }
+    // What the status line shows: connected (real or emulated), absent or refused.
+    mainwindow::ConnectionState state() const;
     // The emulated keyboard, when one runs in-process.
     sim::Firmware* firmware() const { return m_setup.firmware.get(); }
 

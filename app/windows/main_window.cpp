@@ -107,12 +107,19 @@ void CVediVezazivaDlg::initialise(bool showSplash) {
 }
 
 void CVediVezazivaDlg::present(const mainwindow::StartupPresentation& presentation) {
-    setVisible(presentation.showWindow);
+    if (presentation.showWindow && m_context.options.minimized) {
+        hideToTray();  // --minimized: in the notification area, or minimised where there is none
+    } else {
+        setVisible(presentation.showWindow);
+    }
     if (!presentation.notice) return;
+    if (presentation.notice->en == mainwindow::text::kNoPermission.en) {
+        showPermissionNotice();
+        return;
+    }
     // Not modal: start-up goes on, and the user may read it at leisure.
     const Language lang = m_context.language;
-    QString text = QString::fromUtf8(presentation.notice->in(lang));
-    if (text.contains(QStringLiteral("%1"))) text = text.arg(udevInstallCommand());
+    const QString text = QString::fromUtf8(presentation.notice->in(lang));
     auto* box = new QMessageBox(QMessageBox::Information,
                                 QString::fromUtf8(mainwindow::text::kNoticeCaption.in(lang)), text,
                                 QMessageBox::Ok, this);
@@ -194,7 +201,9 @@ void CVediVezazivaDlg::mouseMoveEvent(QMouseEvent* e) {
 }
 
 void CVediVezazivaDlg::mouseReleaseEvent(QMouseEvent* e) {
-    if (e->button() == Qt::LeftButton) release(e->position().toPoint());
+    if (e->button() != Qt::LeftButton) return;
+    if (statusLineClicked(e->position().toPoint())) return;
+    release(e->position().toPoint());
 }
 
 void CVediVezazivaDlg::keyPressEvent(QKeyEvent* e) {

@@ -4,6 +4,7 @@
 // mainwindow::MainView, owns the configuration model, and drives the device session, the tray
 // icon and the firmware update check.
 
+#include <QMessageBox>
 #include <QPointer>
 #include <QSystemTrayIcon>
 #include <QWidget>
@@ -66,6 +67,10 @@ public:
     // The device session; null before initialise().
     DeviceLink* deviceLink() { return m_device.get(); }
     Language language() const { return m_context.language; }
+    // What the bottom bar's status line shows.
+    mainwindow::ConnectionState connectionState() const;
+    // The no-permission notice: why the keyboard cannot be used and the command that fixes it.
+    QString permissionNoticeText() const;
 
 signals:
     // The window has ended the program (Close, the tray's Exit): the application quits.
@@ -93,7 +98,6 @@ private:
     // A data file the tool leaves alone is told once (main_window_file_notice.cpp).
     void noticeDataFileTrouble();
     void noticeFileTrouble(const QString& file);
-    QString udevInstallCommand() const;
 
     // Input.
     std::uint8_t currentEffect() const;
@@ -123,6 +127,7 @@ private:
     void tellJobFailure(device::Job job, const Status& status);
     void tell(const BiText& caption, const BiText& text);
     void tell(const BiText& caption, const QString& text);
+    void tell(const BiText& caption, const BiText& text, const QString& arg);  // text has %1
     void sliderMoved(int id);
     void setSlidersFromImage();
     void setBusy(bool busy);
@@ -133,6 +138,17 @@ private:
     void checkFirmwareUpdate();
     void askFirmwareUpdate();
     void startUpdater();
+
+    // Desktop side (main_window_status.cpp): status line, permission notice, autostart, help rows.
+    void paintStatusLine(QPainter& p);
+    bool statusLineClicked(QPoint pos);
+    void showPermissionNotice();
+    void addAutostartAction(QMenu& menu);
+    void setStartWithSession(bool on);
+    void paintAutostartRow(QPainter& p);
+    QString homePageShown() const;
+    void openHomePage();
+    bool updaterInstalled();
 
     // Painting (main_window_paint.cpp, main_window_panel.cpp).
     void paintSurface(QPainter& p);
@@ -175,6 +191,7 @@ private:
     DesktopLauncher m_launcher;
     QSystemTrayIcon* m_tray = nullptr;
     std::unique_ptr<QMenu> m_trayMenu;
+    QPointer<QMessageBox> m_permissionBox;  // the no-permission notice while it is open
     bool m_busy = false;
     bool m_slidersPending = false;  // the sliders wait for a device job to free the configuration
     bool m_askingUpdate = false;    // the update question is open

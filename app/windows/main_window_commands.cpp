@@ -2,9 +2,7 @@
 
 #include <QApplication>
 #include <QDebug>
-#include <QDesktopServices>
 #include <QMessageBox>
-#include <QUrl>
 
 #include "dialogs/configure/configure_dialog.h"
 #include "dialogs/key_map/assign_key.h"
@@ -12,6 +10,7 @@
 #include "macro/macro_store.h"
 #include "mainwindow/texts.h"
 #include "skin/skin_paths.h"
+#include "windows/autostart.h"
 #include "windows/main_window.h"
 
 namespace tavrik::app {
@@ -54,9 +53,11 @@ void CVediVezazivaDlg::runCommand(const mainwindow::HitCommand& c) {
 
 void CVediVezazivaDlg::runHelpRow(int row) {
     if (row == 0) {
-        QDesktopServices::openUrl(QUrl(QString::fromUtf8(mainwindow::text::kHomePage)));
+        openHomePage();
     } else if (row == 1) {
         startUpdater();
+    } else if (row == 3) {
+        setStartWithSession(!autostartEnabled());
     }
 }
 
@@ -158,7 +159,11 @@ void CVediVezazivaDlg::saveCommand() {
     if (!keyboardConnected()) {
         // Nothing to send to: the edits stay in the host copy and in keymap.bin.
         saveKeymap();
-        tell(mainwindow::text::kSave, mainwindow::text::kSaveNoKeyboard);
+        if (connectionState() == mainwindow::ConnectionState::NoPermission) {
+            showPermissionNotice();
+        } else {
+            tell(mainwindow::text::kSave, mainwindow::text::kSaveNoKeyboard);
+        }
         return;
     }
     setBusy(true);

@@ -30,14 +30,6 @@ mainwindow::KeyboardAtStart CVediVezazivaDlg::openDeviceSession() {
     return m_device->open();
 }
 
-QString CVediVezazivaDlg::udevInstallCommand() const {
-    const QString rule = QStringLiteral(TAVRIK_UDEV_RULE);
-    return QStringLiteral(
-               "sudo install -m 644 '%1' /etc/udev/rules.d/ && sudo udevadm control --reload && "
-               "sudo udevadm trigger")
-        .arg(rule);
-}
-
 bool CVediVezazivaDlg::keyboardConnected() const {
     return m_device && m_device->connected();
 }
@@ -66,6 +58,12 @@ void CVediVezazivaDlg::jobFinished(device::Job job, const Status& status) {
             setBusy(false);
             setSlidersFromImage();
             break;
+        case device::Job::Arrival:
+            // A keyboard came that this user may not open: say how to fix it.
+            if (connectionState() == mainwindow::ConnectionState::NoPermission) {
+                showPermissionNotice();
+            }
+            break;
         default:
             break;
     }
@@ -86,8 +84,8 @@ void CVediVezazivaDlg::tellJobFailure(device::Job job, const Status& status) {
             text = text.arg(QString::fromStdString(status.error().context));
             break;
         case mainwindow::NoticeFill::UdevCommand:
-            text = text.arg(udevInstallCommand());
-            break;
+            showPermissionNotice();  // the notice with its fix
+            return;
         case mainwindow::NoticeFill::None:
             break;
     }
@@ -181,6 +179,7 @@ void CVediVezazivaDlg::createTrayIcon() {
     m_tray = new QSystemTrayIcon(windowIcon(), this);
     m_tray->setToolTip(QString::fromUtf8(mainwindow::text::kTrayTip));
     m_trayMenu = std::make_unique<QMenu>();
+    addAutostartAction(*m_trayMenu);
     m_trayMenu->addAction(QString::fromUtf8(mainwindow::text::kExit.in(m_context.language)), this,
                           [this] { emit ended(); });
     m_tray->setContextMenu(m_trayMenu.get());
@@ -198,8 +197,12 @@ void CVediVezazivaDlg::trayActivated(QSystemTrayIcon::ActivationReason reason) {
 }
 
 void CVediVezazivaDlg::showNoKeyboardBalloon() {
-    const QString title = QString::fromUtf8(mainwindow::text::kNoKeyboardBalloonTitle);
-    const QString text = QString::fromUtf8(mainwindow::text::kNoKeyboardBalloon);
+    QString title = QString::fromUtf8(mainwindow::text::kNoKeyboardBalloonTitle);
+    QString text = QString::fromUtf8(mainwindow::text::kNoKeyboardBalloon);
+    if (connectionState() == mainwindow::ConnectionState::NoPermission) {
+        title = QString::fromUtf8(mainwindow::text::kNoticeCaption.in(m_context.language));
+        text = permissionNoticeText();
+    }
     if (m_tray && QSystemTrayIcon::isSystemTrayAvailable()) {
         m_tray->showMessage(title, text, QSystemTrayIcon::Information, kBalloonMs);
     } else {
@@ -235,6 +238,7 @@ void CVediVezazivaDlg::askFirmwareUpdate() {
 }
 
 void CVediVezazivaDlg::startUpdater() {
+    if (!updaterInstalled()) return;
     const QString program = m_context.paths.updaterProgram();
     if (!QProcess::startDetached(program, {})) qDebug() << "cannot start" << program;
 }

@@ -63,6 +63,7 @@ void CVediVezazivaDlg::paintSurface(QPainter& p) {
     }
     paintTitleAndKeyboard(p);
     paintBottomRow(p);
+    paintStatusLine(p);
     paintPanel(p);
     if (m_view.state().helpOpen) paintHelpBox(p);
 }
@@ -142,9 +143,10 @@ void CVediVezazivaDlg::paintBottomRow(QPainter& p) {
 
 void CVediVezazivaDlg::paintHelpBox(QPainter& p) {
     drawSkin(p, QStringLiteral("HelpWindow.png"), 830, 22);
-    drawText(p, QString::fromUtf8(txt::kHomePageShown), 850, 25, 15);
+    drawText(p, homePageShown(), 850, 25, 15);
     drawText(p, txt::kUpdateFirmware, 850, 50, 15);
     drawText(p, QString::fromUtf8(txt::kHelpVersion), 850, 75, 15);
+    paintAutostartRow(p);
 }
 
 }  // namespace tavrik::app

@@ -127,6 +127,11 @@ void Session::setVersion(std::optional<std::array<std::uint8_t, 4>> version) {
     m_version = version;
 }
 
+OpenStatus Session::lastOpenStatus() const {
+    std::lock_guard<std::mutex> guard(m_mutex);
+    return m_lastOpenStatus;
+}
+
 // ---- public commands -------------------------------------------------------------------------
 
 OpenStatus Session::open() {
@@ -207,7 +212,10 @@ void Session::notifySynced(int lParam) {
 Result<OpenedChannel> Session::openRole(ChannelRole role) {
     OpenedChannel c = m_opener.open(role);
     if (c.status == OpenStatus::Opened) return c;
-    m_lastOpenStatus = c.status;
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        m_lastOpenStatus = c.status;
+    }
     const std::string which = role == ChannelRole::Command ? "command" : "event";
     return deviceError(c.status == OpenStatus::NoPermission
                            ? "no permission to open the keyboard's " + which + " channel"
@@ -433,7 +441,14 @@ Status Session::readOnArrival(model::ConfigState& state) {
 }
 
 Status Session::runRemoval(const HotplugEvent& event) {
-    if (!m_command && !m_event) return {};
+    if (!m_command && !m_event) {
+        // A keyboard that could not be opened has left: nothing is refused any more.
+        if (!m_opener.keyboardPresent()) {
+            std::lock_guard<std::mutex> guard(m_mutex);
+            m_lastOpenStatus = OpenStatus::NotPresent;
+        }
+        return {};
+    }
     const bool ours =
         !event.node.empty() && (event.node == m_commandPath || event.node == m_eventPath);
     // Another device left: keep the channels of a keyboard that is still there.

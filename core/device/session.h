@@ -76,6 +76,9 @@ public:
     // Major, minor, 0, 0 as last read from the keyboard; nothing until a read of the version
     // succeeded, and again nothing after the keyboard left or a later read of it failed.
     std::optional<std::array<std::uint8_t, 4>> firmwareVersion() const;
+    // Why the last opening of a channel failed; NotPresent again once a keyboard that could not
+    // be opened has left.
+    OpenStatus lastOpenStatus() const;
 
 private:
     class Notifier;

@@ -1,5 +1,7 @@
 #include "mainwindow/app_options.h"
 
+#include "build_info.h"
+
 namespace tavrik::mainwindow {
 namespace {
 
@@ -11,6 +13,8 @@ constexpr std::string_view kUsage =
     "  --sim-socket PATH    connect to a running tavrik-kbsim\n"
     "  --data-dir DIR       keep keymap.bin, MacroDefine.bin and profiles in DIR\n"
     "  --lang en|zh         display language (default: the system's)\n"
+    "  --minimized          start in the notification area\n"
+    "  --version            show the version\n"
     "  --help               show this text\n";
 
 // Splits "--name=value" into name and value.
@@ -70,6 +74,10 @@ Result<Options> parseOptions(std::span<const std::string_view> args) {
             o.simulate = true;
         } else if (a.name == "--help" && !a.inlineValue) {
             o.help = true;
+        } else if (a.name == "--version" && !a.inlineValue) {
+            o.version = true;
+        } else if (a.name == "--minimized" && !a.inlineValue) {
+            o.minimized = true;
         } else {
             return valueError("unknown option '" + std::string(args[i]) + "'");
         }
@@ -82,6 +90,10 @@ Result<Options> parseOptions(std::span<const std::string_view> args) {
 
 std::string_view usageText() {
     return kUsage;
+}
+
+std::string versionText() {
+    return std::string("tavrik-87rev ") + TAVRIK_VERSION + "\n";
 }
 
 Language languageForLocale(std::string_view localeName) {
@@ -101,7 +113,7 @@ int languageCode(Language language) {
 
 std::filesystem::path dataFolder(const DataFolderInputs& in) {
     if (!in.dataDir.empty()) return std::filesystem::path(in.dataDir);
-    if (in.programFolderWritable) return in.programFolder;
+    if (in.skinBesideProgram && in.programFolderWritable) return in.programFolder;
     std::filesystem::path base(in.xdgDataHome);
     if (in.xdgDataHome.empty() || !base.is_absolute()) {
         base = std::filesystem::path(in.home) / ".local" / "share";

@@ -18,6 +18,8 @@ struct Options {
     std::string dataDir;               // --data-dir DIR: where keymap.bin and the others live
     std::optional<Language> language;  // --lang en|zh
     bool help = false;                 // --help
+    bool version = false;              // --version
+    bool minimized = false;            // --minimized: start in the notification area
 };
 
 // Parses the arguments after the program name ("--opt value" or "--opt=value"). Error kind
@@ -26,6 +28,8 @@ Result<Options> parseOptions(std::span<const std::string_view> args);
 
 // Usage text printed by --help and after an error.
 std::string_view usageText();
+// The line --version prints, ending in a newline.
+std::string versionText();
 
 // The language of a POSIX locale name ("zh_CN.UTF-8", "zh-TW", "en_GB"...): Chinese for any
 // Chinese locale, English otherwise.
@@ -42,13 +46,15 @@ struct DataFolderInputs {
     std::string xdgDataHome;  // $XDG_DATA_HOME, empty when unset
     std::string home;         // $HOME
     std::string dataDir;      // --data-dir, empty when not given
+    bool skinBesideProgram = false;  // png/ lies in the program folder (build tree, unpacked copy)
 };
 
 inline constexpr const char* kDataFolderName = "tavrik-87rev";
 
-// keymap.bin, MacroDefine.bin, VER.bin and Configure/ live in --data-dir when given, else in the
-// program folder when it is writable (portable layout), else in $XDG_DATA_HOME/tavrik-87rev
-// ($HOME/.local/share when XDG_DATA_HOME is unset or relative).
+// keymap.bin, MacroDefine.bin and Configure/ live in --data-dir when given, else in the program
+// folder for a portable copy (its skin beside it and the folder writable), else in
+// $XDG_DATA_HOME/tavrik-87rev ($HOME/.local/share when XDG_DATA_HOME is unset or relative). An
+// installed copy thus never writes beside its executable, not even when run as root.
 std::filesystem::path dataFolder(const DataFolderInputs& in);
 
 }  // namespace tavrik::mainwindow

@@ -15,7 +15,7 @@ enum class KeyboardAtStart {
 
 struct StartupPresentation {
     bool showWindow = true;
-    std::optional<BiText> notice;  // message box to show (kNoPermission carries %1)
+    std::optional<BiText> notice;  // message box to show (kNoPermission gets the fix added)
 };
 
 // Connected: the window shows. Absent: the window hides and lives on behind the tray icon; where

@@ -1,15 +1,14 @@
 #pragma once
 // Every text the main window, its tray icon and its message boxes show, in both languages.
 
+#include "build_info.h"
 #include "common/language.h"
 
 namespace tavrik::mainwindow::text {
 
 inline constexpr const char* kWindowTitle = "Tavrik 87Rev";
 inline constexpr const char* kTrayTip = "Tavrik 87Rev";
-inline constexpr const char* kHomePage = "https://tavrik.example.com/";
-inline constexpr const char* kHomePageShown = "tavrik.example.com";  // fits the help box
-inline constexpr const char* kHelpVersion = "Ver: 1.1";
+inline constexpr const char* kHelpVersion = "Ver: " TAVRIK_VERSION;
 
 // Bottom row and panel.
 inline constexpr BiText kProfile{"Profile", "配置"};
@@ -53,12 +52,11 @@ inline constexpr BiText kNoKeyboard{
     "No Gaming Keyboard Detected!\nThe tool keeps running; plug the keyboard in to load its "
     "settings.",
     "未检测到游戏键盘！\n程序继续运行；插入键盘后将读取其设置。"};
-// %1: the command that installs the udev rule.
+// The start-up notice for a keyboard this user may not open; the window adds the fix
+// (mainwindow/permission_notice.h).
 inline constexpr BiText kNoPermission{
-    "The keyboard is connected, but this user may not open its HID devices.\nInstall the "
-    "tool's udev rule, then plug the keyboard in again:\n\n%1",
-    "键盘已连接，但当前用户无权打开其 HID 设备。\n请安装本工具的 udev "
-    "规则，然后重新插入键盘：\n\n%1"};
+    "The keyboard is connected, but this user may not open its HID devices.",
+    "键盘已连接，但当前用户无权打开其 HID 设备。"};
 inline constexpr BiText kSaveNoKeyboard{
     "No keyboard is connected, so nothing was sent.\nYour changes are kept on this computer and "
     "are sent with the next Save.",

@@ -317,9 +317,9 @@ TEST_F(EndToEnd, KeysAssignedInTheDialogReachTheKeyboardAndALaunchKeyStartsThePr
     const std::uint8_t own = model::slot(launchSlot).code;
     const std::array<std::uint8_t, 4> comboCell{0, 0xE0, 0x06, 0};
     const std::array<std::uint8_t, 4> launchCell{model::codetype::kHostAction, 0, own, 0};
-    // The launch target under a name the "Startup" chooser lists, in a folder with a blank.
+    // The launch target under a name with a blank and no suffix, in a folder with a blank.
     const QString targetFolder = tmp("launch target");
-    const QString target = targetFolder + "/marker writer.exe";
+    const QString target = targetFolder + "/marker writer";
     ASSERT_TRUE(QDir().mkpath(targetFolder));
     ASSERT_TRUE(QFile::copy(QStringLiteral(LAUNCH_TARGET_PROGRAM), target));
     ASSERT_NO_FATAL_FAILURE(startKeyboardAndTool());

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -179,6 +180,37 @@ TEST_F(AssignKeyTest, LaunchActionWithChosenProgram) {
     EXPECT_EQ(a.launchPath(), "/opt/tools/bin/start-the-tool");
     EXPECT_EQ(cell(m_slotA), (model::KeyCode{model::codetype::kHostAction, 0, 'A', 0}));
     EXPECT_EQ(keyassign::findLaunchSlot(m_model.state().actions, 'A'), m_slotA);
+}
+
+// The real choosers: "Startup" lists every file and takes a program without a suffix exactly
+// as chosen; "Play Sound" offers the common audio types and all files.
+TEST_F(AssignKeyTest, LaunchChoosersTakeLinuxProgramsAndAudioAsTheyAre) {
+    m_desktop.realChooser = true;
+    QStringList filters;
+    const auto answerChooser = [&filters](const QString& file) {
+        QTimer::singleShot(0, [&filters, file] {
+            auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!chooser) return ADD_FAILURE() << "no file chooser open";
+            filters = chooser->nameFilters();
+            if (file.isEmpty()) return chooser->reject();
+            chooser->selectFile(file);
+            QMetaObject::invokeMethod(chooser, "accept");  // as the Open button does
+        });
+    };
+    const auto outcome = run(m_slotA, Language::English, [&](CKeyMap& d) {
+        test::click(&d, test::kTabAt[3]);
+        answerChooser({});
+        test::click(&d, test::browseAt(0));
+        EXPECT_EQ(filters, (QStringList{"Audio files (*.mp3 *.wav *.ogg *.oga *.opus *.flac)",
+                                        "All files (*)"}));
+        answerChooser(QStringLiteral("/usr/bin/env"));
+        test::click(&d, test::browseAt(1));
+        EXPECT_EQ(filters, QStringList{"All files (*)"});
+        test::click(&d, test::kSaveAt);
+    });
+    ASSERT_TRUE(outcome);
+    EXPECT_EQ(record(m_slotA).kind(), 5);
+    EXPECT_EQ(record(m_slotA).launchPath(), "/usr/bin/env");
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "common/app_event.h"
 #include "dialogs/key_map/key_map_dialog.h"
 #include "keyhook/keyhook.h"
+#include "launcher/launch_chooser.h"
 #include "model/slot_table.h"
 #include "skin/skin_paths.h"
 
@@ -47,9 +48,11 @@ inline int slotOfCode(std::uint8_t code) {
     return -1;
 }
 
-// The real key hook, a chooser that answers with `pick`, and recorded messages.
+// The real key hook, a chooser that answers with `pick` (or the real chooser), and recorded
+// messages.
 struct RecordingDesktop {
     std::optional<std::string> pick;
+    bool realChooser = false;
     std::vector<int> chooserRows;
     std::vector<QString> messages;
 
@@ -57,9 +60,9 @@ struct RecordingDesktop {
         app::KeyMapServices s;
         s.installHook = [](QObject* w, int mode) { return app::installhook(w, mode); };
         s.removeHook = [] { app::removehook(); };
-        s.chooseLaunchPath = [this](QWidget*, int row, Language) {
+        s.chooseLaunchPath = [this](QWidget* parent, int row, Language lang) {
             chooserRows.push_back(row);
-            return pick;
+            return realChooser ? app::chooseLaunchPath(parent, row, lang) : pick;
         };
         s.showMessage = [this](QWidget*, const QString& text) { messages.push_back(text); };
         return s;

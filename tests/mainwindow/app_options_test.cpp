@@ -23,8 +23,13 @@ TEST(Options, ValidCommandLines) {
     EXPECT_EQ(o->dataDir, "/tmp/d");
     EXPECT_EQ(o->language, Language::Chinese);
 
-    o = parse({"--sim-socket=/run/kb.sock", "--lang", "en"});
+    EXPECT_FALSE(o->minimized);
+    EXPECT_FALSE(o->version);
+
+    o = parse({"--sim-socket=/run/kb.sock", "--lang", "en", "--minimized", "--version"});
     ASSERT_TRUE(o);
+    EXPECT_TRUE(o->minimized);
+    EXPECT_TRUE(o->version);
     EXPECT_EQ(o->simSocket, "/run/kb.sock");
     EXPECT_EQ(o->language, Language::English);
 }
@@ -64,7 +69,7 @@ TEST(Language, SystemLocaleAndOverride) {
 }
 
 TEST(DataFolder, OptionThenProgramFolderThenXdg) {
-    DataFolderInputs in{"/opt/tavrik", true, "/home/u/.xdg", "/home/u", ""};
+    DataFolderInputs in{"/opt/tavrik", true, "/home/u/.xdg", "/home/u", "", true};
     EXPECT_EQ(dataFolder(in), "/opt/tavrik");
     in.dataDir = "/tmp/data";
     EXPECT_EQ(dataFolder(in), "/tmp/data");
@@ -75,6 +80,20 @@ TEST(DataFolder, OptionThenProgramFolderThenXdg) {
     EXPECT_EQ(dataFolder(in), "/home/u/.local/share/tavrik-87rev");
     in.xdgDataHome.clear();
     EXPECT_EQ(dataFolder(in), "/home/u/.local/share/tavrik-87rev");
+}
+
+TEST(DataFolder, InstalledCopyNeverWritesBesideItsExecutable) {
+    // Installed: the skin is in <prefix>/share, not beside the executable. A writable bin/ (root)
+    // changes nothing; --data-dir still wins.
+    DataFolderInputs in{"/usr/bin", true, "", "/root", "", false};
+    EXPECT_EQ(dataFolder(in), "/root/.local/share/tavrik-87rev");
+    in.programFolderWritable = false;
+    EXPECT_EQ(dataFolder(in), "/root/.local/share/tavrik-87rev");
+    in.dataDir = "/srv/kb";
+    EXPECT_EQ(dataFolder(in), "/srv/kb");
+    // A portable copy unpacked into a read-only folder falls back to the user's data folder.
+    in = {"/media/cd/tavrik", false, "/x", "/home/u", "", true};
+    EXPECT_EQ(dataFolder(in), "/x/tavrik-87rev");
 }
 
 }  // namespace

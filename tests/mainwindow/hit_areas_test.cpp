@@ -104,7 +104,8 @@ TEST(ListRows, HelpBoxRows) {
     EXPECT_EQ(helpRowAt({830, 22}), 0);
     EXPECT_EQ(helpRowAt({900, 47}), 1);
     EXPECT_EQ(helpRowAt({996, 99}), 3);
-    EXPECT_EQ(helpRowAt({900, 100}), std::nullopt);
+    EXPECT_EQ(helpRowAt({900, 121}), 3);
+    EXPECT_EQ(helpRowAt({900, 122}), std::nullopt);
     EXPECT_EQ(helpRowAt({829, 50}), std::nullopt);
 }
 

@@ -760,6 +760,11 @@ QImage appIcon(int size) {
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(size / 64.0, size / 64.0);
+    paintAppIcon(p);
+    return img;
+}
+
+void paintAppIcon(QPainter& p) {
     roundedPanel(p, QRectF(2, 2, 60, 60), 12, QColor(58, 61, 69), kBase, kAccent);
     QRadialGradient glow(QPointF(32, 40), 26);
     glow.setColorAt(0, QColor(220, 40, 56, 200));
@@ -770,7 +775,6 @@ QImage appIcon(int size) {
     roundedPanel(p, QRectF(14, 12, 36, 36), 7, QColor(86, 90, 101), QColor(36, 37, 42), kEdge);
     roundedPanel(p, QRectF(20, 16, 24, 22), 5, QColor(120, 123, 132), QColor(62, 65, 73),
                  QColor(130, 133, 142));
-    return img;
 }
 
 }  // namespace tavrik::skingen

@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPainter>
 #include <QString>
 
 namespace tavrik::skingen {
@@ -25,5 +26,7 @@ bool paintSkinImage(QImage& image, const QString& part, const QString& name, int
 
 // The application and tray icon.
 QImage appIcon(int size);
+// Paints the icon into the 64 x 64 square at the painter's origin (any device, also SVG).
+void paintAppIcon(QPainter& p);
 
 }  // namespace tavrik::skingen

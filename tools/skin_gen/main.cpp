@@ -1,13 +1,14 @@
 // Draws the tool's skin: every image of the skin manifest, for both language folders, at its
-// manifest size, plus the application icon. Usage: tavrik-skin-gen <output folder>; the images
-// land in <output folder>/png/english/..., <output folder>/png/chinese/... and
-// <output folder>/png/app-icon.png.
+// manifest size, plus the application icon. Usage: tavrik-skin-gen <output folder> [<icon theme
+// folder>]; the images land in <output folder>/png/english/..., <output folder>/png/chinese/...
+// and <output folder>/png/app-icon.png; the desktop's icons in <icon theme folder>/hicolor/.
 
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
 #include <cstdio>
 
+#include "app_icon_theme.h"
 #include "artwork.h"
 #include "common/language.h"
 #include "skin/skin_manifest.h"
@@ -44,8 +45,8 @@ bool writeLanguage(const QString& root, const QString& folder, int languageCode)
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: tavrik-skin-gen <output folder>\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: tavrik-skin-gen <output folder> [<icon theme folder>]\n");
         return 2;
     }
     const QString root = QString::fromLocal8Bit(argv[1]);
@@ -53,5 +54,6 @@ int main(int argc, char** argv) {
     ok = writeLanguage(root, "chinese", tavrik::kChineseLanguageCode) && ok;
     const QString icon = root + "/png/" + fromView(tavrik::skin::kAppIcon);
     if (!tavrik::skingen::appIcon(tavrik::skin::kAppIconSize).save(icon, "PNG")) ok = false;
+    if (argc == 3) ok = tavrik::skingen::writeThemeIcons(QString::fromLocal8Bit(argv[2])) && ok;
     return ok ? 0 : 1;
 }

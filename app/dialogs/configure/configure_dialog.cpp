@@ -44,7 +44,7 @@ CConfigureDlg::CConfigureDlg(model::ConfigModel& model, const ConfigureDlgSetup&
     : QDialog(mainWindow, Qt::Dialog | Qt::FramelessWindowHint),
       m_model(model),
       m_chooser(chooser),
-      m_programFolder(setup.programFolder),
+      m_dataFolder(QString::fromStdString(setup.dataFolder.string())),
       m_lang(languageFromCode(setup.languageCode)),
       m_store(profiles::profileFolder(setup.dataFolder)),
       m_images(skin::skinFolder(setup.programFolder, setup.languageCode, skin::SkinPart::Config)) {
@@ -117,13 +117,13 @@ profiles::Outcome CConfigureDlg::runConfirmed(Command command, std::optional<int
         case Command::Copy:
             return m_store.copy(selected, m_lang);
         case Command::Save: {
-            const auto alsoTo = m_chooser.chooseSavePath(this, m_programFolder);
+            const auto alsoTo = m_chooser.chooseSavePath(this, m_dataFolder);
             return m_model.withLock([&](model::ConfigState& s) {
                 return m_store.save(selected, s.image, s.actions, alsoTo);
             });
         }
         case Command::Load: {
-            const auto from = m_chooser.chooseOpenPath(this, m_programFolder);
+            const auto from = m_chooser.chooseOpenPath(this, m_dataFolder);
             return m_model.withLock([&](model::ConfigState& s) {
                 return m_store.load(selected, from, s.image, s.actions);
             });

@@ -75,7 +75,7 @@ private:
 
     model::ConfigModel& m_model;
     ProfileFileChooser& m_chooser;
-    QString m_programFolder;
+    QString m_dataFolder;  // where the Save and Load choosers start
     Language m_lang;
     profiles::ProfileStore m_store;
     skin::SkinImages m_images;

@@ -14,6 +14,7 @@
 #include "dialogs/macro_record/macro_record_texts.h"
 #include "dialogs/macro_record/notice_boxes.h"
 #include "dialogs/macro_record/qt_text.h"
+#include "keyhook/keyhook.h"
 #include "skin/skin_paths.h"
 #include "skin/text_style.h"
 #include "skin/window_dragger.h"
@@ -366,6 +367,12 @@ void CMacroRecordDlg::paintLabels(QPainter& painter) {
         drawLabel(painter, qtext(kButtonLabels[static_cast<std::size_t>(i)], m_lang),
                   kButtons[static_cast<std::size_t>(i)].rect.adjusted(2, 0, -2, 0),
                   kButtonLabelHeight, Qt::AlignCenter);
+    }
+    if (m_editor.recording() && !hookCapturesDesktop()) {
+        const LabelPlace& note = kOwnWindowKeysOnly;
+        drawLabel(painter, qtext(note.text, m_lang),
+                  QRect(note.at, QSize(note.width, note.height * 2)), note.height,
+                  Qt::AlignLeft | Qt::AlignTop);
     }
     painter.restore();
 }

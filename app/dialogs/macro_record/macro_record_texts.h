@@ -31,6 +31,15 @@ inline constexpr std::array<BiText, kButtonCount> kButtonLabels{{
     {"Cancel", "取消"},
 }};
 
+// Shown while recording when the key hook sees only this application's windows (no X display,
+// e.g. a Wayland session without XWayland).
+inline constexpr LabelPlace kOwnWindowKeysOnly{
+    {"Only keys typed into this window are recorded (no X display).",
+     "仅录制在本窗口中输入的按键（无 X 显示）。"},
+    {14, 418},
+    262,  // ends before the OK button
+    11};
+
 // Context menu commands of the event list.
 namespace cmd {
 inline constexpr int kInsertBefore = 32790;

@@ -1,0 +1,24 @@
+#pragma once
+// The XDG autostart entry that starts the tool with the desktop session, in the notification
+// area: launch actions work only while the tool runs.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace tavrik::mainwindow {
+
+inline constexpr std::string_view kAutostartFileName = "tavrik-87rev.desktop";
+
+// $XDG_CONFIG_HOME/autostart/tavrik-87rev.desktop; $HOME/.config stands in for XDG_CONFIG_HOME
+// when it is unset or relative.
+std::filesystem::path autostartEntryPath(std::string_view xdgConfigHome, std::string_view home);
+
+// The program path as one argument of a desktop entry's Exec key: quoted when it holds a blank
+// or a reserved character, '%' doubled.
+std::string execArgument(std::string_view program);
+
+// The entry's text: starts program with --minimized.
+std::string autostartEntry(std::string_view program);
+
+}  // namespace tavrik::mainwindow

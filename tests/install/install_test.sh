@@ -1,0 +1,125 @@
+#!/usr/bin/env bash
+# install_test.sh BUILD_DIR CMAKE CPACK
+# 1. cmake --install --prefix /usr into a DESTDIR: every file where it belongs, nothing else; the
+#    desktop entry and the AppStream metainfo pass their validators.
+# 2. The installed program prints its version, and started offscreen (as root, and as nobody
+#    with its program folder read-only) keeps its data in $XDG_DATA_HOME, never beside itself.
+# 3. cpack -G DEB: the package holds the same files, computed dependencies, the maintainer
+#    scripts; the program extracted from it starts the same way.
+set -euo pipefail
+build=$(cd "$1" && pwd)
+cmake=$2
+cpack=$3
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+chmod 755 "$work"  # nobody walks into it
+failures=0
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+
+appstream_id=org.tavrik87rev.Tavrik87Rev
+expected_files() {
+    echo usr/bin/tavrik-87rev
+    [ -x "$build/bin/tavrikctl" ] && echo usr/bin/tavrikctl
+    echo usr/lib/udev/rules.d/70-tavrik-87rev.rules
+    echo usr/share/applications/tavrik-87rev.desktop
+    echo usr/share/doc/tavrik-87rev/README.md
+    for size in 16 22 24 32 48 64 128 256; do
+        echo "usr/share/icons/hicolor/${size}x${size}/apps/tavrik-87rev.png"
+    done
+    echo usr/share/icons/hicolor/scalable/apps/tavrik-87rev.svg
+    echo usr/share/man/man1/tavrik-87rev.1.gz
+    echo "usr/share/metainfo/$appstream_id.metainfo.xml"
+    echo usr/share/tavrik-87rev/70-tavrik-87rev.rules
+    echo usr/share/tavrik-87rev/VER.bin
+    (cd "$build/bin" && find png -type f ! -name .generated | sed 's|^|usr/share/tavrik-87rev/|')
+}
+
+# Every file of the tree under $1 against the expected list; tavrikctl's own man page is
+# taken as it comes.
+check_tree() {
+    local root=$1 what=$2
+    diff -u <(expected_files | sort) \
+            <(cd "$root" && find usr -type f | grep -v '^usr/share/man/man1/tavrikctl\.1' | sort) ||
+        fail "$what: files differ from the expected layout"
+    cmp -s "$root/usr/share/tavrik-87rev/VER.bin" "$build/bin/VER.bin" || fail "$what: VER.bin"
+    local f
+    while read -r f; do
+        cmp -s "$build/bin/$f" "$root/usr/share/tavrik-87rev/$f" || fail "$what: $f differs"
+    done < <(cd "$build/bin" && find png -type f ! -name .generated)
+    gzip -t "$root/usr/share/man/man1/tavrik-87rev.1.gz" || fail "$what: man page"
+    file -b "$root/usr/share/icons/hicolor/48x48/apps/tavrik-87rev.png" | grep -q '48 x 48' ||
+        fail "$what: 48 px icon"
+    grep -q '<svg' "$root/usr/share/icons/hicolor/scalable/apps/tavrik-87rev.svg" ||
+        fail "$what: scalable icon"
+}
+
+# Starts the program at $1 offscreen as user $2 with its own home $3; waits for keymap.bin in
+# the data folder, then ends it. Fails when the program folder gains a file.
+start_offscreen() {
+    local program=$1 user=$2 home=$3 what=$4
+    local folder before pid
+    folder=$(dirname "$program")
+    before=$(ls -A "$folder")
+    mkdir -p "$home/run"
+    chmod 700 "$home/run"
+    local as=()
+    if [ "$user" != root ]; then
+        chown -R "$user" "$home"
+        as=(setpriv --reuid="$user" --regid=nogroup --clear-groups --)
+    fi
+    env -i PATH=/usr/bin:/bin HOME="$home" XDG_DATA_HOME="$home/data" \
+        XDG_CONFIG_HOME="$home/config" XDG_RUNTIME_DIR="$home/run" QT_QPA_PLATFORM=offscreen \
+        "${as[@]}" "$program" --lang en >"$home/log" 2>&1 &
+    pid=$!
+    local keymap="$home/data/tavrik-87rev/keymap.bin"
+    for _ in $(seq 200); do
+        [ -s "$keymap" ] && break
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+    [ -s "$keymap" ] || { fail "$what: no keymap.bin in the data folder"; cat "$home/log" >&2; }
+    [ -s "$home/data/tavrik-87rev/MacroDefine.bin" ] || fail "$what: no MacroDefine.bin"
+    [ "$(ls -A "$folder")" = "$before" ] || fail "$what: wrote into its program folder"
+}
+
+check_program() {
+    local root=$1 what=$2
+    local version
+    version=$("$root/usr/bin/tavrik-87rev" --version) || fail "$what: --version failed"
+    [ "$version" = "tavrik-87rev $(head -c 8 "$build/bin/VER.bin" | cut -c6-)" ] ||
+        fail "$what: --version said '$version'"
+    start_offscreen "$root/usr/bin/tavrik-87rev" root "$work/$what-root" "$what as root"
+    start_offscreen "$root/usr/bin/tavrik-87rev" nobody "$work/$what-nobody" "$what as nobody"
+}
+
+# 1 and 2: the installed tree.
+DESTDIR="$work/dest" "$cmake" --install "$build" --prefix /usr >"$work/install.log"
+check_tree "$work/dest" install
+desktop-file-validate "$work/dest/usr/share/applications/tavrik-87rev.desktop" ||
+    fail "desktop-file-validate"
+appstreamcli validate --no-net "$work/dest/usr/share/metainfo/$appstream_id.metainfo.xml" ||
+    fail "appstreamcli validate"
+check_program "$work/dest" installed
+
+# 3: the Debian package.
+(cd "$work" && "$cpack" -G DEB -B "$work/pkg" --config "$build/CPackConfig.cmake" \
+    >"$work/cpack.log") || { cat "$work/cpack.log" >&2; fail "cpack"; }
+deb=$(ls "$work"/pkg/*.deb)
+dpkg-deb -x "$deb" "$work/extract"
+check_tree "$work/extract" package
+depends=$(dpkg-deb -f "$deb" Depends)
+for needed in libqt6widgets6 libhidapi-hidraw0 libudev1 libc6 qt6-qpa-plugins; do
+    grep -q "$needed" <<<"$depends" || fail "package: Depends lacks $needed ($depends)"
+done
+dpkg-deb -e "$deb" "$work/control"
+[ -x "$work/control/postinst" ] || fail "package: no executable postinst"
+grep -q 'udevadm control --reload-rules' "$work/control/postinst" || fail "postinst: no reload"
+grep -q 'udevadm trigger --subsystem-match=hidraw' "$work/control/postinst" ||
+    fail "postinst: no trigger"
+sh -n "$work/control/postinst" || fail "postinst: syntax"
+check_program "$work/extract" package
+
+[ "$failures" -eq 0 ] || { echo "$failures check(s) failed" >&2; exit 1; }
+echo "install and package: all checks passed"
