@@ -1,4 +1,9 @@
+#include <QJsonArray>
 #include <QJsonDocument>
+#include <QStringList>
+
+#include <algorithm>
+#include <array>
 
 #include <memory>
 #include <vector>
@@ -11,31 +16,78 @@
 namespace tavrik::ctl {
 namespace {
 
-// Top-level members in the order they are written (QJsonObject itself sorts by name).
-constexpr std::array<const char*, 8> kMemberOrder{
-    doc::kFormat, doc::kVersion, doc::kLighting, doc::kPerformance,
-    doc::kKeys,   doc::kDiy,     doc::kMacros,   doc::kRaw,
+// Members in the order they are written; others follow by name.
+constexpr std::array<const char*, 20> kMemberOrder{
+    doc::kFormat, doc::kVersion,  doc::kLighting,     doc::kPerformance, doc::kKeys,
+    doc::kDiy,    doc::kMacros,   doc::kRaw,          doc::kAction,      doc::kKey,         doc::kFunction,
+    doc::kEnabled, doc::kLaunchPath, doc::kCell,      doc::kRecord,      doc::kName,
+    doc::kLoops,  doc::kRecordDelay, doc::kDelay,       doc::kEvents,
 };
 
-QByteArray indentedValue(const QJsonValue& v) {
-    QByteArray text;
+QStringList orderedKeys(const QJsonObject& o) {
+    QStringList keys;
+    for (const char* name : kMemberOrder) {
+        if (o.contains(QLatin1String(name))) keys << QLatin1String(name);
+    }
+    for (const QString& k : o.keys()) {
+        if (!keys.contains(k)) keys << k;
+    }
+    return keys;
+}
+
+bool isFlat(const QJsonValue& v) {
+    const auto scalar = [](const QJsonValue& x) { return !x.isObject() && !x.isArray(); };
     if (v.isObject()) {
-        text = QJsonDocument(v.toObject()).toJson(QJsonDocument::Indented);
+        const QJsonObject o = v.toObject();
+        return std::all_of(o.begin(), o.end(), scalar);
+    }
+    if (v.isArray()) {
+        const QJsonArray a = v.toArray();
+        return std::all_of(a.begin(), a.end(), scalar);
+    }
+    return true;
+}
+
+QByteArray scalarText(const QJsonValue& v) {
+    // Serialised inside a one-element list, which is then taken off.
+    const QByteArray text = QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact);
+    return text.mid(1, text.size() - 2);
+}
+
+QByteArray keyText(const QString& key) {
+    return scalarText(QJsonValue(key)) + ": ";
+}
+
+// Objects and lists holding only plain values go on one line; the others get one line per
+// member, indented by four blanks a level.
+void write(QByteArray& out, const QJsonValue& v, int depth) {
+    const bool flat = isFlat(v);
+    const QByteArray inner = flat ? QByteArray() : "\n" + QByteArray(4 * (depth + 1), ' ');
+    const QByteArray close = flat ? QByteArray() : "\n" + QByteArray(4 * depth, ' ');
+    const QByteArray separator = flat ? ", " : ",";
+    if (v.isObject()) {
+        const QJsonObject o = v.toObject();
+        out += '{';
+        bool first = true;
+        for (const QString& k : orderedKeys(o)) {
+            if (!first) out += separator;
+            first = false;
+            out += inner + keyText(k);
+            write(out, o.value(k), depth + 1);
+        }
+        out += (o.isEmpty() ? QByteArray() : close) + '}';
     } else if (v.isArray()) {
-        text = QJsonDocument(v.toArray()).toJson(QJsonDocument::Indented);
+        const QJsonArray a = v.toArray();
+        out += '[';
+        for (qsizetype i = 0; i < a.size(); ++i) {
+            if (i > 0) out += separator;
+            out += inner;
+            write(out, a[i], depth + 1);
+        }
+        out += (a.isEmpty() ? QByteArray() : close) + ']';
     } else {
-        // A scalar: serialise it inside a one-element list and take the element.
-        text = QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact);
-        return text.mid(1, text.size() - 2);
+        out += scalarText(v);
     }
-    text.chop(1);  // the final newline
-    QByteArray out;
-    out.reserve(text.size() + text.size() / 8);
-    for (const char c : text) {
-        out += c;
-        if (c == '\n') out += "    ";
-    }
-    return out;
 }
 
 }  // namespace
@@ -61,18 +113,9 @@ QJsonObject toJsonObject(const describe::Configuration& config) {
 }
 
 QByteArray exportJson(const describe::Configuration& config) {
-    const QJsonObject o = toJsonObject(config);
-    QByteArray out = "{\n";
-    bool first = true;
-    for (const char* name : kMemberOrder) {
-        const QJsonValue v = o.value(QLatin1String(name));
-        if (v.isUndefined()) continue;
-        if (!first) out += ",\n";
-        first = false;
-        out += "    \"" + QByteArray(name) + "\": " + indentedValue(v);
-    }
-    out += "\n}\n";
-    return out;
+    QByteArray out;
+    write(out, toJsonObject(config), 0);
+    return out + '\n';
 }
 
 }  // namespace tavrik::ctl

@@ -12,7 +12,8 @@
 namespace tavrik::ctl {
 namespace {
 
-constexpr int kLabelWidth = 16;
+constexpr std::size_t kLabelWidth = 16;
+constexpr std::size_t kEventLineWidth = 80;
 
 class Lines {
 public:
@@ -48,7 +49,8 @@ void lighting(Lines& out, const QJsonObject& o, const model::Image& image) {
     out.row("speed", valueOr(o, doc::kSpeed, image[model::image::kSpeed]));
     out.row("brightness", valueOr(o, doc::kBrightness, image[model::image::kBrightness]));
     out.row("colour choice", valueOr(o, doc::kColourChoice, image[model::image::kColourChoice]));
-    out.row("direction", valueOr(o, doc::kDirection, image[model::image::kDirection]));
+    const std::uint8_t direction = image[model::image::kDirection];
+    out.row("direction", direction == 0 ? "none" : valueOr(o, doc::kDirection, direction));
     std::string table;
     for (const QJsonValue& entry : o.value(QLatin1String(doc::kColourTable)).toArray()) {
         table += (table.empty() ? "" : " ") + str(entry);
@@ -111,7 +113,17 @@ void macros(Lines& out, const QJsonArray& list) {
                       str(ev.value(QLatin1String(doc::kKey))) + ", ";
         }
         if (!events.empty()) events.resize(events.size() - 2);
-        out.row("", events.empty() ? "no events" : events);
+        if (events.empty()) out.row("", "no events");
+        // Long event lists are wrapped after a comma.
+        while (!events.empty()) {
+            std::size_t cut = events.size();
+            if (cut > kEventLineWidth) {
+                cut = events.rfind(", ", kEventLineWidth);
+                cut = cut == std::string::npos ? events.size() : cut + 1;
+            }
+            out.row("", events.substr(0, cut));
+            events.erase(0, cut == events.size() ? cut : cut + 1);
+        }
     }
 }
 
