@@ -1,4 +1,4 @@
-#include "windows/device_link.h"
+#include "devicehost/device_link.h"
 
 #include <QCoreApplication>
 #include <QDebug>
