@@ -1,0 +1,35 @@
+#pragma once
+// Typed access to JSON members with the member's path in every error ("keys[3].enabled:
+// expected true or false"). A member that is absent or null reads as none.
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QString>
+
+#include <optional>
+#include <string>
+
+#include "common/result.h"
+
+namespace tavrik::ctl::doc {
+
+template <typename T>
+using Optional = Result<std::optional<T>>;
+
+inline QString memberPath(const QString& parent, const char* key) {
+    return parent.isEmpty() ? QString::fromLatin1(key) : parent + '.' + QLatin1String(key);
+}
+
+inline Error fieldError(const QString& path, const std::string& what) {
+    return valueError(path.toStdString() + ": " + what);
+}
+
+Optional<QString> optString(const QJsonObject& o, const char* key, const QString& parent);
+// An integer in [min, max].
+Optional<qint64> optInteger(const QJsonObject& o, const char* key, const QString& parent,
+                            qint64 min, qint64 max);
+Optional<bool> optBool(const QJsonObject& o, const char* key, const QString& parent);
+Optional<QJsonObject> optObject(const QJsonObject& o, const char* key, const QString& parent);
+Optional<QJsonArray> optArray(const QJsonObject& o, const char* key, const QString& parent);
+
+}  // namespace tavrik::ctl::doc
