@@ -65,6 +65,7 @@ DeviceLink::~DeviceLink() {
 
 mainwindow::KeyboardAtStart DeviceLink::open() {
     const device::OpenStatus status = m_session->open();
+    m_openStatus = status;
     watchHotplug();
     switch (status) {
         case device::OpenStatus::Opened:
@@ -74,6 +75,11 @@ mainwindow::KeyboardAtStart DeviceLink::open() {
         default:
             return mainwindow::KeyboardAtStart::Absent;
     }
+}
+
+const char* DeviceLink::transport() const {
+    if (m_setup.firmware) return "emulated";
+    return m_socketPath.empty() ? "hid" : "socket";
 }
 
 void DeviceLink::watchHotplug() {
