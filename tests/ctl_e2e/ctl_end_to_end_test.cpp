@@ -208,7 +208,8 @@ TEST_F(CtlEndToEnd, ApplyOfOneChangedKeySendsTheSaveSequenceOfTheKeyCodeArea) {
     ASSERT_GE(sent.size(), opening);
     const std::vector<Sent> save(sent.begin() + std::ptrdiff_t(opening), sent.end());
     EXPECT_EQ(save, saveSequenceFor(oneKeyEdit));
-    EXPECT_TRUE(std::any_of(save.begin(), save.end(), [](const Sent& s) { return s.kind == "data"; }));
+    EXPECT_TRUE(
+        std::any_of(save.begin(), save.end(), [](const Sent& s) { return s.kind == "data"; }));
 
     // Applying it again sends nothing beyond the opening; keymap.bin holds it.
     mark();
@@ -320,6 +321,14 @@ TEST_F(CtlEndToEnd, ForwardedToTheRunningToolSameReportsAndTheToolFollows) {
     const auto sent = sentSinceMark();
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0].kind, "feature");
+
+    // A forwarded dump reads the keyboard through the tool's session and writes nothing.
+    mark();
+    const CtlRun dumped = ctl({"dump"});
+    ASSERT_EQ(dumped.exitCode, 0) << dumped.err.constData();
+    const QRegularExpression wave("\\n *effect +Wave\\n");
+    EXPECT_TRUE(wave.match(QString::fromUtf8(dumped.out)).hasMatch()) << dumped.out.constData();
+    EXPECT_FALSE(sentSinceMark().empty());  // read requests of its read-all
 
     // The tool's configuration follows: its keymap.bin and its host copy hold what was sent.
     const model::Image keyboard = replay(readTrace(m_trace.toStdString())).image;
