@@ -146,13 +146,8 @@ void ControlJobs::whenFree(std::function<Then(model::ConfigState&)> f) {
 }
 
 void ControlJobs::get(const Reply& reply) {
-    whenFree([this, reply](model::ConfigState& state) {
-        auto config = std::make_unique<describe::Configuration>();
-        config->image = state.image;
-        config->actions = state.actions;
-        config->macros = *m_access.macros;
-        QJsonObject r = control::okReply();
-        r.insert(QStringLiteral("configuration"), ctl::toJsonObject(*config));
+    whenFree([this, reply](model::ConfigState& state) -> Then {
+        const QJsonObject r = configurationReply(state.image, state.actions);
         return [reply, r] { reply(r); };
     });
 }
@@ -160,27 +155,35 @@ void ControlJobs::get(const Reply& reply) {
 void ControlJobs::read(const Reply& reply) {
     if (auto missing = keyboardMissing()) return reply(*missing);
     if (m_access.hostCopyIsKeyboard) return get(reply);
-    whenFree([this, reply](model::ConfigState& state) {
+    whenFree([this, reply](model::ConfigState& state) -> Then {
         // Host-only bytes (Win lock, reserved areas) come from the last-synchronised copy.
         auto image = std::make_shared<model::Image>(state.syncedImage);
-        QPointer<ControlJobs> self(this);
-        return [this, self, image, reply] {
-            m_access.link->session().readAllInto(image, [self, image, reply](const Status& s) {
-            QMetaObject::invokeMethod(self, [self, image, reply, s] {
-                if (!s) return reply(failureReply(s.error()));
-                self->whenFree([self, image, reply](model::ConfigState& st) {
-                    auto config = std::make_unique<describe::Configuration>();
-                    config->image = *image;
-                    config->actions = st.actions;
-                    config->macros = *self->m_access.macros;
-                    QJsonObject r = control::okReply();
-                    r.insert(QStringLiteral("configuration"), ctl::toJsonObject(*config));
-                    return Then([reply, r] { reply(r); });
-                });
-            });
-            });
-        };
+        return [this, image, reply] { readKeyboard(image, reply); };
     });
+}
+
+void ControlJobs::readKeyboard(const std::shared_ptr<model::Image>& image, const Reply& reply) {
+    QPointer<ControlJobs> self(this);
+    m_access.link->session().readAllInto(image, [self, image, reply](const Status& s) {
+        QMetaObject::invokeMethod(self, [self, image, reply, s] {
+            if (!s) return reply(failureReply(s.error()));
+            self->whenFree([self, image, reply](model::ConfigState& state) -> Then {
+                const QJsonObject r = self->configurationReply(*image, state.actions);
+                return [reply, r] { reply(r); };
+            });
+        });
+    });
+}
+
+QJsonObject ControlJobs::configurationReply(const model::Image& image,
+                                            const model::KeyActionTable& actions) const {
+    auto config = std::make_unique<describe::Configuration>();
+    config->image = image;
+    config->actions = actions;
+    config->macros = *m_access.macros;
+    QJsonObject r = control::okReply();
+    r.insert(QStringLiteral("configuration"), ctl::toJsonObject(*config));
+    return r;
 }
 
 void ControlJobs::edit(const QJsonObject& request, const Reply& reply) {

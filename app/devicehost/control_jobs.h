@@ -13,6 +13,7 @@
 #include <QString>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "devicehost/device_link.h"
@@ -53,6 +54,9 @@ private:
     void status(const Reply& reply);
     void read(const Reply& reply);
     void get(const Reply& reply);
+    void readKeyboard(const std::shared_ptr<model::Image>& image, const Reply& reply);
+    QJsonObject configurationReply(const model::Image& image,
+                                   const model::KeyActionTable& actions) const;
     void edit(const QJsonObject& request, const Reply& reply);
     void save(const Reply& reply);
     // Runs f with the configuration lock once it is free and no device job is queued (the
