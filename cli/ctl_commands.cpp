@@ -104,8 +104,9 @@ std::optional<QJsonObject> applyRequest(const QString& path, bool jsonOnly, QStr
 
 std::unique_ptr<Host> host(const CtlCommand& c, int& exit) {
     QString error;
-    auto h = connectHost(c.options, error);
-    if (!h) exit = fail(Failure::Device, error);
+    bool usage = false;
+    auto h = connectHost(c.options, error, usage);
+    if (!h) exit = fail(usage ? Failure::Usage : Failure::Device, error);
     return h;
 }
 

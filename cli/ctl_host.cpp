@@ -133,6 +133,28 @@ private:
     std::unique_ptr<app::ControlJobs> m_jobs;
 };
 
+// The running tool drives one keyboard: a command that asks for another one (the emulator
+// instead of the real keyboard, or the other way round) is refused rather than sent to it.
+std::unique_ptr<Host> forwardIfSameKeyboard(const mainwindow::Options& options, QString& error,
+                                            bool& usage) {
+    auto host = std::make_unique<ForwardHost>();
+    const QJsonObject status = host->request(
+        QJsonObject{{QStringLiteral("version"), app::control::kProtocolVersion},
+                    {QStringLiteral("command"), QStringLiteral("status")}});
+    const QString theirs = status.value(QStringLiteral("transport")).toString();
+    const QString ours = options.simulate             ? QStringLiteral("emulated")
+                         : !options.simSocket.empty() ? QStringLiteral("socket")
+                                                      : QStringLiteral("hid");
+    if (status.value(QStringLiteral("ok")).toBool() && theirs != ours) {
+        error = QStringLiteral("the running tool drives the %1 keyboard, not the %2 one; quit "
+                               "it or give the options it was started with")
+                    .arg(theirs, ours);
+        usage = true;
+        return nullptr;
+    }
+    return host;
+}
+
 }  // namespace
 
 QString ownDataFolder(const mainwindow::Options& options) {
@@ -155,13 +177,14 @@ bool toolRunning() {
     return lock.getLockInfo(&pid, &host, &program) && processAlive(pid);
 }
 
-std::unique_ptr<Host> connectHost(const mainwindow::Options& options, QString& error) {
+std::unique_ptr<Host> connectHost(const mainwindow::Options& options, QString& error,
+                                  bool& usage) {
     if (!toolRunning()) return std::make_unique<OwnHost>(options);
     // A tool that is still starting listens within moments.
     QDeadlineTimer deadline(kStartingToolMs);
     while (!deadline.hasExpired()) {
         QLocalSocket socket;
-        if (socketAnswers(socket)) return std::make_unique<ForwardHost>();
+        if (socketAnswers(socket)) return forwardIfSameKeyboard(options, error, usage);
         QThread::msleep(100);
     }
     error = QStringLiteral("the tool is running but does not answer; quit it and try again");

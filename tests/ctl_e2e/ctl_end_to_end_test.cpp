@@ -344,6 +344,15 @@ TEST_F(CtlEndToEnd, ForwardedToTheRunningToolSameReportsAndTheToolFollows) {
     EXPECT_EQ(hostCopy.image[model::image::kEffect], keyboard[model::image::kEffect]);
     EXPECT_EQ(model::keyCodeOf(hostCopy.image, kSlot), model::keyCodeOf(keyboard, kSlot));
 
+    // A command for another keyboard is not sent to the tool's.
+    mark();
+    QProcess other;
+    other.setProcessEnvironment(m_env);
+    other.start(CTL_PROGRAM, {"--simulate", "--data-dir", m_data, "set", "game-mode", "off"});
+    ASSERT_TRUE(other.waitForFinished(30000));
+    EXPECT_EQ(other.exitCode(), 2);
+    EXPECT_TRUE(sentSinceMark().empty());
+
     // The plain second start still only brings the window forward.
     QProcess second;
     second.setProcessEnvironment(m_env);
