@@ -4,7 +4,10 @@
 #include <QDebug>
 #include <QDir>
 #include <QLocalSocket>
+#include <QPointer>
 #include <QThread>
+
+#include "devicehost/control_protocol.h"
 
 namespace tavrik::app {
 namespace {
@@ -41,10 +44,38 @@ bool SingleInstance::claim() {
 void SingleInstance::onConnection() {
     while (QLocalSocket* socket = m_server->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            if (socket->readAll().contains(kShowRequest.trimmed())) emit showRequested();
-            socket->disconnectFromServer();
-        });
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readRequest(socket); });
+    }
+}
+
+void SingleInstance::readRequest(QLocalSocket* socket) {
+    if (!socket->canReadLine()) {
+        if (socket->bytesAvailable() > control::kMaxLineBytes) socket->abort();
+        return;
+    }
+    // One request a connection: later lines are not read.
+    disconnect(socket, &QLocalSocket::readyRead, this, nullptr);
+    const QByteArray line = socket->readLine().trimmed();
+    if (line == kShowRequest.trimmed()) {
+        emit showRequested();
+        socket->disconnectFromServer();
+        return;
+    }
+    QPointer<QLocalSocket> peer(socket);
+    const Answer answer = [peer](const QJsonObject& reply) {
+        if (!peer) return;  // tavrikctl gave up waiting
+        peer->write(control::toLine(reply));
+        peer->disconnectFromServer();  // after the answer is written
+    };
+    const std::optional<QJsonObject> request = control::fromLine(line);
+    if (!request) {
+        answer(control::failureReply(control::Failure::Usage,
+                                     QStringLiteral("the request is not a JSON object")));
+    } else if (!m_handler) {
+        answer(control::failureReply(control::Failure::Busy,
+                                     QStringLiteral("the tool is starting; try again")));
+    } else {
+        m_handler(*request, answer);
     }
 }
 

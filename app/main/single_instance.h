@@ -1,11 +1,15 @@
 #pragma once
 // One running copy per user: a lock file in the runtime folder decides who is first; the first
-// copy listens on a local socket through which a later start asks it to show its window.
+// copy listens on a local socket (user-only) through which a later start asks it to show its
+// window (the line "show") and tavrikctl sends its requests (one JSON object a line, one
+// request a connection, answered with one line).
 
+#include <QJsonObject>
 #include <QLocalServer>
 #include <QLockFile>
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <memory>
 
 namespace tavrik::app {
@@ -26,15 +30,23 @@ public:
     // copy is still starting up. Returns false when it could not be reached.
     bool askFirstToShow(int timeoutMs = 3000);
 
+    // Runs a control request; the handler calls `answer` once, on this object's thread. Until
+    // a handler is set, requests are answered that the tool is still starting.
+    using Answer = std::function<void(const QJsonObject&)>;
+    using RequestHandler = std::function<void(const QJsonObject&, const Answer&)>;
+    void setRequestHandler(RequestHandler handler) { m_handler = std::move(handler); }
+
 signals:
     void showRequested();
 
 private:
     void onConnection();
+    void readRequest(QLocalSocket* socket);
 
     QString m_socketPath;
     QLockFile m_lock;
     std::unique_ptr<QLocalServer> m_server;
+    RequestHandler m_handler;
 };
 
 }  // namespace tavrik::app

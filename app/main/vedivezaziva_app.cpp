@@ -1,31 +1,20 @@
 #include "main/vedivezaziva_app.h"
 
-#include <QDir>
 #include <QLocale>
-#include <QStandardPaths>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "build_info.h"
+#include "common/app_event.h"
+#include "devicehost/control_jobs.h"
+#include "devicehost/instance_address.h"
 #include "main/single_instance.h"
 #include "mainwindow/app_options.h"
 #include "mainwindow/startup.h"
 #include "windows/main_window.h"
 
 namespace tavrik::app {
-namespace {
-
-// A fixed identifier, the same for every run of the tool.
-const QString kInstanceName = QStringLiteral("tavrik-87rev-{5B0F4E1C-8A6D-4C2B-9E37-1D84A0C6F2B9}");
-
-QString runtimeFolder() {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty()) folder = QDir::tempPath();
-    return folder;
-}
-
-}  // namespace
 
 CVediVezazivaApp::CVediVezazivaApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("tavrik-87rev"));
@@ -48,7 +37,7 @@ int CVediVezazivaApp::run() {
         return 2;
     }
 
-    m_instance = std::make_unique<SingleInstance>(kInstanceName, runtimeFolder());
+    m_instance = std::make_unique<SingleInstance>(instanceName(), instanceFolder());
     if (!m_instance->claim()) {
         m_instance->askFirstToShow();
         return 0;
@@ -58,6 +47,7 @@ int CVediVezazivaApp::run() {
     context.options = *options;
     context.language = mainwindow::chooseLanguage(*options, QLocale::system().name().toStdString());
     context.paths = resolveAppPaths(*options);
+    const AppPaths paths = context.paths;
     m_window = std::make_unique<CVediVezazivaDlg>(std::move(context));
     connect(m_instance.get(), &SingleInstance::showRequested, m_window.get(),
             &CVediVezazivaDlg::showNormalAndRaise);
@@ -65,7 +55,28 @@ int CVediVezazivaApp::run() {
         m_window.get(), &CVediVezazivaDlg::ended, this, [] { QCoreApplication::exit(0); },
         Qt::QueuedConnection);
     m_window->initialise();
+    serveControlRequests(paths);
     return exec();
+}
+
+void CVediVezazivaApp::serveControlRequests(const AppPaths& paths) {
+    HostAccess access;
+    access.model = &m_window->configModel();
+    access.macros = &m_window->macroStore();
+    access.link = m_window->deviceLink();
+    access.macroFile = paths.macroFile().toStdString();
+    access.dataFolder = paths.dataFolder;
+    // A dialog of the window works on the configuration until it closes.
+    access.canEdit = [] { return QApplication::activeModalWidget() == nullptr; };
+    access.edited = [window = m_window.get()] {
+        AppEvent refresh(msg::WM_DEVICESYNCED, 0, 1);
+        QCoreApplication::sendEvent(window, &refresh);
+    };
+    m_control = std::make_unique<ControlJobs>(std::move(access));
+    m_instance->setRequestHandler(
+        [this](const QJsonObject& request, const SingleInstance::Answer& answer) {
+            m_control->run(request, answer);
+        });
 }
 
 }  // namespace tavrik::app

@@ -8,7 +8,9 @@
 namespace tavrik::app {
 
 class CVediVezazivaDlg;
+class ControlJobs;
 class SingleInstance;
+struct AppPaths;
 
 class CVediVezazivaApp : public QApplication {
     Q_OBJECT
@@ -21,8 +23,12 @@ public:
     int run();
 
 private:
+    // tavrikctl's requests run as jobs of the window's session.
+    void serveControlRequests(const AppPaths& paths);
+
     std::unique_ptr<SingleInstance> m_instance;
     std::unique_ptr<CVediVezazivaDlg> m_window;
+    std::unique_ptr<ControlJobs> m_control;  // before the window goes
 };
 
 }  // namespace tavrik::app

@@ -26,7 +26,7 @@
 #include "settings/sliders.h"
 #include "skin/skin_images.h"
 #include "windows/app_paths.h"
-#include "windows/device_link.h"
+#include "devicehost/device_link.h"
 
 class QMenu;
 

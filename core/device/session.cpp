@@ -169,6 +169,23 @@ void Session::save() {
     enqueue(Job::Save, [this] { return runSave(); });
 }
 
+void Session::save(JobDone done) {
+    enqueue(Job::Save, [this, done = std::move(done)] {
+        Status s = runSave();
+        done(s);
+        return s;
+    });
+}
+
+void Session::readAllInto(std::shared_ptr<model::Image> out, JobDone done) {
+    enqueue(Job::ReadCopy, [this, out = std::move(out), done = std::move(done)] {
+        Status s = m_command ? readAll(commandLink(), *out, ReadMode::Plain)
+                             : Status(deviceError("keyboard not connected"));
+        done(s);
+        return s;
+    });
+}
+
 void Session::factoryReset() {
     enqueue(Job::FactoryReset, [this] { return runFactoryReset(); });
 }

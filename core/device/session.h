@@ -63,6 +63,13 @@ public:
     void deviceArrived(const HotplugEvent& event);
     void deviceRemoved(const HotplugEvent& event);
 
+    // Jobs for a caller that waits for their own outcome: `done` runs on the worker when the job
+    // ends, before the listener hears of it.
+    using JobDone = std::function<void(const Status&)>;
+    void save(JobDone done);
+    // A read-all into `out` that leaves the host copy alone (a dump while the window has edits).
+    void readAllInto(std::shared_ptr<model::Image> out, JobDone done);
+
     // Drops queued jobs, waits for the running one, stops the reader, closes both channels and
     // ends the worker. Later calls do nothing.
     void close();

@@ -17,6 +17,7 @@ enum class Job {
     Save,            // write-all, snapshot, keymap.bin
     FactoryReset,    // reset, read-all, factory completion, keymap.bin
     ProfileRefresh,  // host copy replaced by a profile: flags, keymap.bin
+    ReadCopy,        // read-all into a copy, host copy untouched
     Arrival,
     Removal,
     Close,

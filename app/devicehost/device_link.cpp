@@ -1,4 +1,4 @@
-#include "windows/device_link.h"
+#include "devicehost/device_link.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -76,6 +76,7 @@ mainwindow::ConnectionState DeviceLink::state() const {
 
 mainwindow::KeyboardAtStart DeviceLink::open() {
     const device::OpenStatus status = m_session->open();
+    m_openStatus = status;
     watchHotplug();
     switch (status) {
         case device::OpenStatus::Opened:
@@ -85,6 +86,11 @@ mainwindow::KeyboardAtStart DeviceLink::open() {
         default:
             return mainwindow::KeyboardAtStart::Absent;
     }
+}
+
+const char* DeviceLink::transport() const {
+    if (m_setup.firmware) return "emulated";
+    return m_socketPath.empty() ? "hid" : "socket";
 }
 
 void DeviceLink::watchHotplug() {

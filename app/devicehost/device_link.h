@@ -60,6 +60,10 @@ public:
     mainwindow::KeyboardAtStart open();
 
     device::Session& session() { return *m_session; }
+    // How the last opening ended (NoPermission: the udev rule is missing).
+    device::OpenStatus openStatus() const { return m_openStatus; }
+    // "emulated" (in-process), "socket" (tavrik-kbsim) or "hid" (the real keyboard).
+    const char* transport() const;
     bool connected() const { return m_session->commandChannelOpen(); }
     // What the status line shows: connected (real or emulated), absent or refused.
     mainwindow::ConnectionState state() const;
@@ -77,6 +81,7 @@ private:
     std::unique_ptr<hid::UdevMonitor> m_udev;
     std::unique_ptr<sim::SocketPlugMonitor> m_socketMonitor;
     std::string m_socketPath;
+    device::OpenStatus m_openStatus = device::OpenStatus::NotPresent;
 };
 
 }  // namespace tavrik::app

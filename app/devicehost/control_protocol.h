@@ -1,0 +1,47 @@
+#pragma once
+// The control requests tavrikctl sends to the tool over its single-instance socket: one JSON
+// object a line each way. A request names its "command"; the answer carries "ok" and, on
+// failure, an "error" kind and a one-line "message" that says what to do. The plain line "show"
+// (a second start of the tool) is not a control request.
+//
+//   {"command":"status"}                      -> "connected", "permission", "firmware",
+//                                                "transport", "dataFolder"
+//   {"command":"read"}                        -> "configuration": the keyboard's, read now
+//   {"command":"get"}                         -> "configuration": the host copy
+//   {"command":"apply","profile":BASE64}      profile bytes (image, optionally key action table)
+//   {"command":"apply","configuration":DOC}   a whole configuration document
+//   {"command":"set","args":["effect","wave"]}
+
+#include <QByteArray>
+#include <QJsonObject>
+#include <QString>
+#include <optional>
+
+#include "common/result.h"
+
+namespace tavrik::app::control {
+
+inline constexpr int kProtocolVersion = 1;
+// A request line longer than this ends the connection (a configuration document is ~1.3 MB).
+inline constexpr qsizetype kMaxLineBytes = 16 * 1024 * 1024;
+
+// Why a request failed; each has its own exit code in tavrikctl.
+enum class Failure { Usage, NoKeyboard, NoPermission, Device, File, Busy };
+
+QString failureName(Failure failure);
+std::optional<Failure> failureFromName(const QString& name);
+// The exit code tavrikctl ends with: 1 device failure (and busy), 2 usage, 3 no keyboard,
+// 4 no permission, 5 file error.
+int exitCode(Failure failure);
+
+QJsonObject okReply();
+QJsonObject failureReply(Failure failure, const QString& message);
+// A failed Status as an answer: Value errors are the caller's input, System errors files.
+QJsonObject failureReply(const Error& error);
+
+// One JSON object as one line (compact, ending in '\n'), and back; nothing for a line that is
+// not a JSON object.
+QByteArray toLine(const QJsonObject& object);
+std::optional<QJsonObject> fromLine(const QByteArray& line);
+
+}  // namespace tavrik::app::control

@@ -1,0 +1,12 @@
+#pragma once
+// tavrikctl's commands: each turns into control requests to a host (the running tool or an own
+// session) and files; errors go to standard error as one line saying what to do.
+
+#include "ctl_command_line.h"
+
+namespace tavrik::ctl {
+
+// Runs a parsed command; returns the process exit code (see helpText()).
+int runCommand(const CtlCommand& command);
+
+}  // namespace tavrik::ctl

@@ -1,0 +1,36 @@
+#pragma once
+// Where tavrikctl's requests run: in the running tool (over its single-instance socket, so that
+// two processes never drive one keyboard), or, when no tool runs, in a device session of
+// tavrikctl's own that opens the keyboard the way the tool does.
+
+#include <QJsonObject>
+#include <QString>
+#include <memory>
+#include <optional>
+
+#include "mainwindow/app_options.h"
+
+namespace tavrik::ctl {
+
+class Host {
+public:
+    virtual ~Host() = default;
+    // Runs one control request and returns its answer (ok, or a failure with a message).
+    virtual QJsonObject request(const QJsonObject& request) = 0;
+    virtual bool forwarded() const = 0;
+};
+
+// The data folder tavrikctl uses on its own: the tool's rule (--data-dir, the program folder
+// when writable, else $XDG_DATA_HOME/tavrik-87rev).
+QString ownDataFolder(const mainwindow::Options& options);
+
+// Whether the tool runs for this user: its socket answers, or its lock is held by a live
+// process (then it is still starting and the socket is waited for).
+bool toolRunning();
+
+// The running tool's host, or a session of tavrikctl's own. Null with `error` set when the tool
+// runs but does not answer, or (`usage` set) drives another keyboard than the options ask for.
+std::unique_ptr<Host> connectHost(const mainwindow::Options& options, QString& error,
+                                  bool& usage);
+
+}  // namespace tavrik::ctl

@@ -1,0 +1,31 @@
+// tavrikctl: the keyboard's configuration from the command line and from scripts.
+
+#include <QCoreApplication>
+#include <QLoggingCategory>
+#include <cstdio>
+
+#include "ctl_command_line.h"
+#include "ctl_commands.h"
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tavrikctl"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TAVRIK_VERSION));
+    // The session's debug lines are for the tool's developers, not for scripts.
+    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+
+    const auto command = tavrik::ctl::parseCommandLine(QCoreApplication::arguments().mid(1));
+    if (!command) {
+        std::fprintf(stderr, "tavrikctl: %s\n", command.error().context.c_str());
+        return 2;
+    }
+    if (command->help) {
+        std::fputs(tavrik::ctl::helpText().toUtf8().constData(), stdout);
+        return 0;
+    }
+    if (command->version) {
+        std::printf("tavrikctl %s\n", TAVRIK_VERSION);
+        return 0;
+    }
+    return tavrik::ctl::runCommand(*command);
+}

@@ -1,0 +1,81 @@
+// tavrikctl's command line: what each form parses to, and the mistakes it refuses.
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "ctl_command_line.h"
+#include "devicehost/control_protocol.h"
+
+namespace tavrik::ctl {
+namespace {
+
+Result<CtlCommand> parse(const QString& line) {
+    return parseCommandLine(line.split(u' ', Qt::SkipEmptyParts));
+}
+
+TEST(CommandLine, SetKeepsItsOwnOptionsAndLetsTheCommonOnesThrough) {
+    const auto c = parse(QStringLiteral(
+        "--data-dir /d set effect wave --speed 3 --sim-socket /s --brightness 2 --direction left"));
+    ASSERT_TRUE(c) << c.error().context;
+    EXPECT_EQ(c->verb, QStringLiteral("set"));
+    EXPECT_EQ(c->args, QStringList({"effect", "wave", "--speed", "3", "--brightness", "2",
+                                    "--direction", "left"}));
+    EXPECT_EQ(c->options.simSocket, "/s");
+    EXPECT_EQ(c->options.dataDir, "/d");
+
+    const auto eq = parse(QStringLiteral("set --sim-socket=/x key F6 LCtrl + C"));
+    ASSERT_TRUE(eq);
+    EXPECT_EQ(eq->options.simSocket, "/x");
+    EXPECT_EQ(eq->args, QStringList({"key", "F6", "LCtrl", "+", "C"}));
+}
+
+TEST(CommandLine, CommandsAndTheirOptions) {
+    const auto dump = parse(QStringLiteral("dump --json -o out.json --simulate"));
+    ASSERT_TRUE(dump);
+    EXPECT_TRUE(dump->json);
+    EXPECT_EQ(dump->output, QStringLiteral("out.json"));
+    EXPECT_TRUE(dump->options.simulate);
+
+    const auto profile = parse(QStringLiteral("profiles apply Gaming"));
+    ASSERT_TRUE(profile);
+    EXPECT_EQ(profile->args, QStringList({"apply", "Gaming"}));
+
+    EXPECT_TRUE(parse(QStringLiteral("--version"))->version);
+    EXPECT_TRUE(parse(QStringLiteral("status --help"))->help);
+}
+
+TEST(CommandLine, MistakesAreUsageErrorsOnOneLine) {
+    for (const char* line : {"", "frobnicate", "apply", "apply a b", "status extra",
+                             "--simulate --sim-socket /s status", "export a.json --json",
+                             "set", "profiles", "profiles save", "profiles list x",
+                             "profiles rename a", "dump --bogus", "--sim-socket", "dump -o"}) {
+        const auto c = parse(QString::fromLatin1(line));
+        ASSERT_FALSE(c) << line;
+        EXPECT_EQ(c.error().kind, ErrorKind::Value);
+        EXPECT_EQ(c.error().context.find('\n'), std::string::npos) << line;
+    }
+}
+
+TEST(ControlProtocol, FailuresMapToDistinctExitCodesAndSurviveTheWire) {
+    using app::control::Failure;
+    const Failure all[] = {Failure::Usage, Failure::NoKeyboard, Failure::NoPermission,
+                           Failure::Device, Failure::File};
+    std::set<int> codes;
+    for (Failure f : all) {
+        codes.insert(app::control::exitCode(f));
+        const QByteArray line = app::control::toLine(app::control::failureReply(f, "x"));
+        EXPECT_TRUE(line.endsWith('\n'));
+        EXPECT_EQ(line.count('\n'), 1);
+        const auto back = app::control::fromLine(line);
+        ASSERT_TRUE(back);
+        EXPECT_EQ(app::control::failureFromName(back->value("error").toString()), f);
+    }
+    EXPECT_EQ(codes.size(), std::size(all));
+    EXPECT_EQ(codes.count(0), 0u);
+    EXPECT_FALSE(app::control::fromLine("[1,2]"));
+    EXPECT_FALSE(app::control::fromLine("{\"command\":"));
+}
+
+}  // namespace
+}  // namespace tavrik::ctl

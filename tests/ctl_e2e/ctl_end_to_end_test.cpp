@@ -1,0 +1,366 @@
+// tavrikctl as a process against a running tavrik-kbsim: what its commands put on the wire (read
+// back from the emulator's trace), on its own and forwarded to the tool running offscreen, and
+// what it stores.
+
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <cstdint>
+#include <memory>
+#include <ostream>
+
+#include "desktop_session.h"
+#include "devicehost/device_link.h"
+#include "model/key_table.h"
+#include "model/keymap_file.h"
+#include "sim/firmware.h"
+#include "trace_replay.h"
+
+namespace tavrik::e2e {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int kSlot = 30;
+
+struct Sent {
+    std::string kind;
+    std::vector<std::uint8_t> bytes;
+    bool operator==(const Sent&) const = default;
+};
+
+void PrintTo(const Sent& s, std::ostream* os) {
+    *os << s.kind;
+    for (std::size_t i = 0; i < std::min<std::size_t>(s.bytes.size(), 8); ++i) {
+        *os << ' ' << std::hex << int(s.bytes[i]);
+    }
+}
+
+std::vector<Sent> receivedByKeyboard(const std::vector<TraceRecord>& records) {
+    std::vector<Sent> out;
+    for (const TraceRecord& r : records) {
+        if (r.toKeyboard) out.push_back({r.kind, r.bytes});
+    }
+    return out;
+}
+
+struct CtlRun {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+class IgnoreEvents final : public QObject {
+public:
+    bool event(QEvent*) override { return true; }
+};
+
+// What the session's Save sends for `edit` applied to a fresh emulated keyboard.
+std::vector<Sent> saveSequenceFor(const std::function<void(model::ConfigState&)>& edit) {
+    QTemporaryDir dir;
+    model::keyTable();
+    auto pacer = std::make_shared<device::RecordingPacer>();
+    pacer->setKeepLog(false);
+    auto firmware = std::make_shared<sim::Firmware>([pacer] { return pacer->elapsed(); });
+    model::ConfigModel model(dir.filePath("keymap.bin").toStdString());
+    [[maybe_unused]] Status s = model.startup();
+    IgnoreEvents ignore;
+    mainwindow::Options options;
+    options.simulate = true;
+    app::DeviceLink link(options, app::DeviceSetup{firmware, pacer}, model, &ignore);
+    link.open();
+    link.session().waitIdle();
+    std::vector<Sent> sent;
+    std::mutex m;
+    firmware->setTrace([&](sim::Direction d, sim::ReportKind k, std::span<const std::uint8_t> b) {
+        if (d != sim::Direction::HostToKeyboard) return;
+        std::lock_guard<std::mutex> g(m);
+        sent.push_back({k == sim::ReportKind::Feature ? "feature" : "data", {b.begin(), b.end()}});
+    });
+    model.withLock(edit);
+    link.session().save();
+    link.session().waitIdle();
+    firmware->setTrace({});
+    return sent;
+}
+
+class CtlEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_dir.isValid());
+        m_socket = m_dir.filePath("kb.sock");
+        m_trace = m_dir.filePath("trace.txt");
+        m_data = m_dir.filePath("data");
+        QDir().mkpath(m_dir.filePath("run"));
+        QFile::setPermissions(m_dir.filePath("run"), QFile::ReadOwner | QFile::WriteOwner |
+                                                         QFile::ExeOwner);
+        m_env = QProcessEnvironment::systemEnvironment();
+        m_env.insert("XDG_RUNTIME_DIR", m_dir.filePath("run"));  // a tool of our own, or none
+        m_env.insert("QT_QPA_PLATFORM", "offscreen");
+        ASSERT_TRUE(m_kbsim.start(KBSIM_PROGRAM, {"--trace", m_trace, m_socket}, m_env));
+        ASSERT_TRUE(m_kbsim.waitForOutput("listening on", 5s));
+    }
+
+    CtlRun ctl(const QStringList& args) {
+        QProcess p;
+        p.setProcessEnvironment(m_env);
+        p.start(CTL_PROGRAM, QStringList{"--sim-socket", m_socket, "--data-dir", m_data} + args);
+        CtlRun r;
+        if (!p.waitForFinished(60000)) {
+            p.kill();
+            p.waitForFinished();
+            return r;
+        }
+        r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+        r.out = p.readAllStandardOutput();
+        r.err = p.readAllStandardError();
+        return r;
+    }
+
+    std::vector<Sent> sentSinceMark() {
+        const auto all = receivedByKeyboard(readTrace(m_trace.toStdString()));
+        return {all.begin() + static_cast<std::ptrdiff_t>(std::min(m_mark, all.size())),
+                all.end()};
+    }
+    void mark() { m_mark = receivedByKeyboard(readTrace(m_trace.toStdString())).size(); }
+
+    // Waits until the keyboard has received nothing for a while (the tool's start-up read).
+    bool waitQuiet() {
+        std::size_t last = SIZE_MAX;
+        int quietPolls = 0;
+        return waitUntil(
+            [&] {
+                const std::size_t n = readTrace(m_trace.toStdString()).size();
+                quietPolls = n == last ? quietPolls + 1 : 0;
+                last = n;
+                return quietPolls >= 10;  // 500 ms without a report
+            },
+            15s);
+    }
+
+    // The number of reports tavrikctl's own session sends to open the keyboard (its start-up
+    // read), measured with a command that sends nothing else.
+    std::size_t startupReports() {
+        mark();
+        const CtlRun r = ctl({"status"});
+        EXPECT_EQ(r.exitCode, 0) << r.err.constData();
+        return sentSinceMark().size();
+    }
+
+    bool startTool() {
+        if (!m_tool.start(TOOL_PROGRAM, {"--sim-socket", m_socket, "--data-dir", m_data}, m_env,
+                          m_dir.filePath("tool.log"))) {
+            return false;
+        }
+        // Ready once it answers tavrikctl and its start-up read has reached keymap.bin.
+        return waitUntil(
+            [&] {
+                const CtlRun r = ctl({"status"});
+                return r.exitCode == 0 && r.out.contains("tool: running");
+            },
+            15s) &&
+               waitQuiet();
+    }
+
+    // A profile that differs from the keyboard in one key, and the edit that makes it.
+    QString oneKeyProfile() {
+        const CtlRun saved = ctl({"profiles", "save", "Base"});
+        EXPECT_EQ(saved.exitCode, 0) << saved.err.constData();
+        QFile base(m_data + "/Configure/Base.bin");
+        EXPECT_TRUE(base.open(QIODevice::ReadOnly));
+        QByteArray bytes = base.readAll();
+        EXPECT_EQ(bytes.size(), qsizetype(model::kKeymapFileSize));
+        const std::size_t at = model::image::kKeyCodeArea + std::size_t(kSlotCell()) + 1;
+        bytes[qsizetype(at)] = char(bytes[qsizetype(at)] ^ 0x01);
+        const QString path = m_dir.filePath("one-key.bin");
+        QFile out(path);
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size());
+        return path;
+    }
+    static std::ptrdiff_t kSlotCell() {
+        model::Image probe{};
+        const auto cell = model::keyCodeCell(probe, kSlot);
+        return cell.data() - probe.data() - std::ptrdiff_t(model::image::kKeyCodeArea);
+    }
+    static void oneKeyEdit(model::ConfigState& s) {
+        auto cell = model::keyCodeCell(s.image, kSlot);
+        cell[1] = std::uint8_t(cell[1] ^ 0x01);
+    }
+
+    QTemporaryDir m_dir;
+    QString m_socket, m_trace, m_data;
+    QProcessEnvironment m_env;
+    Child m_kbsim{"tavrik-kbsim"};
+    Child m_tool{"tavrik-87rev"};
+    std::size_t m_mark = 0;
+};
+
+TEST_F(CtlEndToEnd, ApplyOfOneChangedKeySendsTheSaveSequenceOfTheKeyCodeArea) {
+    const std::size_t opening = startupReports();
+    const QString profile = oneKeyProfile();
+    mark();
+    const CtlRun r = ctl({"apply", profile});
+    ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+    const auto sent = sentSinceMark();
+    ASSERT_GE(sent.size(), opening);
+    const std::vector<Sent> save(sent.begin() + std::ptrdiff_t(opening), sent.end());
+    EXPECT_EQ(save, saveSequenceFor(oneKeyEdit));
+    EXPECT_TRUE(
+        std::any_of(save.begin(), save.end(), [](const Sent& s) { return s.kind == "data"; }));
+
+    // Applying it again sends nothing beyond the opening; keymap.bin holds it.
+    mark();
+    ASSERT_EQ(ctl({"apply", profile}).exitCode, 0);
+    EXPECT_EQ(sentSinceMark().size(), opening);
+    model::ConfigState stored;
+    ASSERT_TRUE(model::readConfigFile((m_data + "/keymap.bin").toStdString(), stored.image,
+                                      stored.actions));
+    EXPECT_EQ(model::keyCodeOf(stored.image, kSlot),
+              model::keyCodeOf(replay(readTrace(m_trace.toStdString())).image, kSlot));
+}
+
+TEST_F(CtlEndToEnd, SetEffectWaveSendsOneLightingReport) {
+    const std::size_t opening = startupReports();
+    mark();
+    const CtlRun r = ctl({"set", "effect", "wave"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+    const auto sent = sentSinceMark();
+    ASSERT_EQ(sent.size(), opening + 1);
+    EXPECT_EQ(sent.back().kind, "feature");
+}
+
+TEST_F(CtlEndToEnd, DumpShowsWhatTheEmulatorHolds) {
+    ASSERT_EQ(ctl({"set", "effect", "wave", "--speed", "3"}).exitCode, 0);
+    ASSERT_EQ(ctl({"set", "key", "F6", "LCtrl", "+", "C"}).exitCode, 0);
+    const CtlRun json = ctl({"dump", "--json", "-o", m_dir.filePath("dump.json")});
+    ASSERT_EQ(json.exitCode, 0) << json.err.constData();
+    const CtlRun text = ctl({"dump"});
+    ASSERT_EQ(text.exitCode, 0) << text.err.constData();
+    EXPECT_TRUE(text.out.contains("LCtrl + C")) << text.out.constData();
+
+    // The emulator's own dump: "effect E, speed S, brightness B, colour C, direction D".
+    ASSERT_TRUE(m_kbsim.writeLine("dump"));
+    ASSERT_TRUE(m_kbsim.waitForOutput("protocol errors", 5s));
+    const QRegularExpression lighting(
+        "effect (\\d+), speed (\\d+), brightness (\\d+), colour (\\d+), direction (\\d+)");
+    const auto m = lighting.match(QString::fromUtf8(m_kbsim.output()));
+    ASSERT_TRUE(m.hasMatch());
+    // The JSON dump through the same document reader as import.
+    const CtlRun exported = ctl({"export", m_dir.filePath("export.json")});
+    ASSERT_EQ(exported.exitCode, 0);
+    QFile dumped(m_dir.filePath("dump.json"));
+    ASSERT_TRUE(dumped.open(QIODevice::ReadOnly));
+    QFile exportedFile(m_dir.filePath("export.json"));
+    ASSERT_TRUE(exportedFile.open(QIODevice::ReadOnly));
+    EXPECT_EQ(dumped.readAll(), exportedFile.readAll());
+    const model::Image keyboard = replay(readTrace(m_trace.toStdString())).image;
+    EXPECT_EQ(keyboard[model::image::kEffect], m.captured(1).toUInt());
+    EXPECT_EQ(keyboard[model::image::kSpeed], m.captured(2).toUInt());
+    EXPECT_EQ(keyboard[model::image::kBrightness], m.captured(3).toUInt());
+    EXPECT_TRUE(QRegularExpression("\\n *speed +" + m.captured(2) + "\\n")
+                    .match(QString::fromUtf8(text.out))
+                    .hasMatch())
+        << text.out.constData();
+}
+
+TEST_F(CtlEndToEnd, BadInputChangesNothingAndSaysWhatToDo) {
+    const std::size_t opening = startupReports();
+    QFile junk(m_dir.filePath("junk.bin"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly) && junk.write(QByteArray(123, 'x')) == 123);
+    junk.close();
+    QFile badJson(m_dir.filePath("bad.json"));
+    ASSERT_TRUE(badJson.open(QIODevice::WriteOnly) && badJson.write("{\"format\": 1") > 0);
+    badJson.close();
+    const QByteArray keymapBefore = [&] {
+        QFile f(m_data + "/keymap.bin");
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    mark();
+    const struct {
+        QStringList args;
+        int exitCode;
+    } cases[] = {
+        {{"apply", m_dir.filePath("junk.bin")}, 5},
+        {{"apply", m_dir.filePath("missing.bin")}, 5},
+        {{"import", m_dir.filePath("bad.json")}, 5},
+        {{"set", "key", "Ecs", "default"}, 2},
+        {{"set", "report-rate", "333"}, 2},
+        {{"profiles", "apply", "Nope"}, 2},
+        {{"frobnicate"}, 2},
+    };
+    std::size_t opened = 0;
+    for (const auto& c : cases) {
+        const CtlRun r = ctl(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+        EXPECT_EQ(r.err.count('\n'), 1) << r.err.constData();
+        EXPECT_TRUE(r.err.startsWith("tavrikctl: ")) << r.err.constData();
+        if (c.args[0] == "set" || c.args[0] == "profiles") ++opened;
+    }
+    EXPECT_EQ(sentSinceMark().size(), opened * opening);
+    QFile after(m_data + "/keymap.bin");
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), keymapBefore);
+}
+
+TEST_F(CtlEndToEnd, ForwardedToTheRunningToolSameReportsAndTheToolFollows) {
+    const QString profile = oneKeyProfile();
+    ASSERT_TRUE(startTool()) << "the tool did not start";
+
+    mark();
+    const CtlRun applied = ctl({"apply", profile});
+    ASSERT_EQ(applied.exitCode, 0) << applied.err.constData();
+    EXPECT_EQ(sentSinceMark(), saveSequenceFor(oneKeyEdit));  // no opening of its own
+
+    mark();
+    const CtlRun set = ctl({"set", "effect", "wave"});
+    ASSERT_EQ(set.exitCode, 0) << set.err.constData();
+    const auto sent = sentSinceMark();
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].kind, "feature");
+
+    // A forwarded dump reads the keyboard through the tool's session and writes nothing.
+    mark();
+    const CtlRun dumped = ctl({"dump"});
+    ASSERT_EQ(dumped.exitCode, 0) << dumped.err.constData();
+    const QRegularExpression wave("\\n *effect +Wave\\n");
+    EXPECT_TRUE(wave.match(QString::fromUtf8(dumped.out)).hasMatch()) << dumped.out.constData();
+    EXPECT_FALSE(sentSinceMark().empty());  // read requests of its read-all
+
+    // The tool's configuration follows: its keymap.bin and its host copy hold what was sent.
+    const model::Image keyboard = replay(readTrace(m_trace.toStdString())).image;
+    model::ConfigState stored;
+    ASSERT_TRUE(model::readConfigFile((m_data + "/keymap.bin").toStdString(), stored.image,
+                                      stored.actions));
+    EXPECT_EQ(stored.image[model::image::kEffect], keyboard[model::image::kEffect]);
+    EXPECT_EQ(model::keyCodeOf(stored.image, kSlot), model::keyCodeOf(keyboard, kSlot));
+    ASSERT_EQ(ctl({"profiles", "save", "Now"}).exitCode, 0);
+    model::ConfigState hostCopy;
+    ASSERT_TRUE(model::readConfigFile((m_data + "/Configure/Now.bin").toStdString(),
+                                      hostCopy.image, hostCopy.actions));
+    EXPECT_EQ(hostCopy.image[model::image::kEffect], keyboard[model::image::kEffect]);
+    EXPECT_EQ(model::keyCodeOf(hostCopy.image, kSlot), model::keyCodeOf(keyboard, kSlot));
+
+    // A command for another keyboard is not sent to the tool's.
+    mark();
+    QProcess other;
+    other.setProcessEnvironment(m_env);
+    other.start(CTL_PROGRAM, {"--simulate", "--data-dir", m_data, "set", "game-mode", "off"});
+    ASSERT_TRUE(other.waitForFinished(30000));
+    EXPECT_EQ(other.exitCode(), 2);
+    EXPECT_TRUE(sentSinceMark().empty());
+
+    // The plain second start still only brings the window forward.
+    QProcess second;
+    second.setProcessEnvironment(m_env);
+    second.start(TOOL_PROGRAM, {"--sim-socket", m_socket, "--data-dir", m_data});
+    ASSERT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_TRUE(m_tool.running());
+}
+
+}  // namespace
+}  // namespace tavrik::e2e
