@@ -190,11 +190,13 @@ bool CVediVezazivaDlg::event(QEvent* e) {
 
 void CVediVezazivaDlg::mouseMoveEvent(QMouseEvent* e) {
     const QPoint pos = e->position().toPoint();
+    if (e->buttons() & (Qt::LeftButton | Qt::RightButton)) dragStroke(pos);
     if (m_view.move({pos.x(), pos.y()}, currentEffect())) update();
 }
 
 void CVediVezazivaDlg::mouseReleaseEvent(QMouseEvent* e) {
     if (e->button() == Qt::LeftButton) release(e->position().toPoint());
+    if (e->button() == Qt::RightButton) m_view.endStroke();
 }
 
 void CVediVezazivaDlg::keyPressEvent(QKeyEvent* e) {

@@ -73,6 +73,7 @@ signals:
 protected:
     bool event(QEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
@@ -109,6 +110,7 @@ private:
     void saveCommand();
     void saveKeymap();
     void hideToTray();
+    void chooseColourCommand();
 
     // Device session and its messages.
     mainwindow::KeyboardAtStart openDeviceSession();
@@ -132,6 +134,8 @@ private:
     void paintTitleAndKeyboard(QPainter& p);
     void paintKeyView(QPainter& p);
     void paintDiyView(QPainter& p);
+    void paintDiyControls(QPainter& p);
+    void dragStroke(QPoint pos);
     void paintBottomRow(QPainter& p);
     void paintPanel(QPainter& p);
     void paintLightingSection(QPainter& p);

@@ -91,6 +91,9 @@ void CVediVezazivaDlg::paintLightingSection(QPainter& p) {
         drawText(p, txt::kKeymap, 45, 197, 15);
         drawText(p, txt::kDiy, 147, 197, 15);
     }
+    if (mainwindow::diyViewActive(m_view.state(), effect) && !panel.effectListOpen) {
+        paintDiyControls(p);
+    }
 }
 
 void CVediVezazivaDlg::paintDirectionRow(QPainter& p) {
