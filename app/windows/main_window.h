@@ -153,6 +153,7 @@ private:
     void drawText(QPainter& p, const QString& t, int x, int y, int height,
                   const QColor& colour = Qt::white);
     void drawRadio(QPainter& p, bool selected, int x, int y);
+    void rightCaption(QPainter& p, const BiText& t, int y);
     int languageCode() const;
 
     AppContext m_context;
