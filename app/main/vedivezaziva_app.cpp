@@ -10,6 +10,7 @@
 #include "main/single_instance.h"
 #include "mainwindow/app_options.h"
 #include "mainwindow/startup.h"
+#include "skin/app_style.h"
 #include "windows/main_window.h"
 
 namespace tavrik::app {
@@ -29,6 +30,7 @@ QString runtimeFolder() {
 CVediVezazivaApp::CVediVezazivaApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("tavrik-87rev"));
     setQuitOnLastWindowClosed(false);  // the window may hide behind the tray icon
+    skin::applyDarkStyle(*this);
 }
 
 CVediVezazivaApp::~CVediVezazivaApp() = default;

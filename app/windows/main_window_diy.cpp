@@ -76,7 +76,9 @@ void CVediVezazivaDlg::paintDiyControls(QPainter& p) {
     p.setRenderHint(QPainter::Antialiasing);
     if (swatch) {
         QConicalGradient wheel(QPointF(box.center()) + QPointF(0.5, 0.5), 90);
-        for (int i = 0; i <= 6; ++i) wheel.setColorAt(i / 6.0, QColor::fromHsv((i * 60) % 360, 255, 255));
+        for (int i = 0; i <= 6; ++i) {
+            wheel.setColorAt(i / 6.0, QColor::fromHsv((i * 60) % 360, 255, 255));
+        }
         p.setBrush(wheel);
     } else {
         p.setBrush(toQColor(paint));
