@@ -15,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+#include "model/slot_table.h"
 #include "skin/skin_paths.h"
 #include "windows/main_window.h"
 
@@ -74,6 +75,48 @@ Timing repaintTiming(CVediVezazivaDlg& w, int count) {
         wall.push_back(t.nsecsElapsed());
         cpu.push_back(threadCpuNs() - cpu0);
     }
+    std::sort(wall.begin(), wall.end());
+    std::sort(cpu.begin(), cpu.end());
+    Timing r;
+    for (qint64 s : wall) r.mean += ms(s);
+    for (qint64 s : cpu) r.cpuMean += ms(s);
+    r.mean /= static_cast<double>(wall.size());
+    r.cpuMean /= static_cast<double>(cpu.size());
+    r.p99 = ms(wall[wall.size() * 99 / 100]);
+    r.max = ms(wall.back());
+    r.cpuP99 = ms(cpu[cpu.size() * 99 / 100]);
+    return r;
+}
+
+// Drag-painting in the DIY view: a press on a key, then one mouse move (button held) to the
+// next key and one repaint per sample, so every sample paints a key and redraws the surface.
+Timing dragPaintTiming(CVediVezazivaDlg& w, int count) {
+    const auto at = [](int slot) {
+        const tavrik::model::Rect r = tavrik::model::windowRect(slot);
+        return QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    };
+    std::vector<int> keys;
+    for (int slot = 0; slot < tavrik::model::kSlotCount; ++slot) {
+        if (tavrik::model::slot(slot).drawn()) keys.push_back(slot);
+    }
+    const auto send = [&](QEvent::Type type, QPoint p, Qt::MouseButton b, Qt::MouseButtons bs) {
+        QMouseEvent e(type, QPointF(p), QPointF(w.mapToGlobal(p)), b, bs, Qt::NoModifier);
+        QCoreApplication::sendEvent(&w, &e);
+    };
+    send(QEvent::MouseButtonPress, at(keys[0]), Qt::LeftButton, Qt::LeftButton);
+    std::vector<qint64> wall;
+    std::vector<qint64> cpu;
+    QElapsedTimer t;
+    for (int i = 0; i < count; ++i) {
+        const QPoint p = at(keys[static_cast<std::size_t>(i + 1) % keys.size()]);
+        const qint64 cpu0 = threadCpuNs();
+        t.start();
+        send(QEvent::MouseMove, p, Qt::NoButton, Qt::LeftButton);
+        w.repaint();
+        wall.push_back(t.nsecsElapsed());
+        cpu.push_back(threadCpuNs() - cpu0);
+    }
+    send(QEvent::MouseButtonRelease, at(keys[0]), Qt::LeftButton, Qt::NoButton);
     std::sort(wall.begin(), wall.end());
     std::sort(cpu.begin(), cpu.end());
     Timing r;
@@ -198,16 +241,23 @@ int main(int argc, char** argv) {
     const Timing expanded = repaintTiming(*window, repaints);
     click(*window, {100, 170});
     const Timing list = repaintTiming(*window, repaints);
+    click(*window, {100, 173 + 20 * 13 + 5});  // DIY1: the DIY view
+    const Timing diy = repaintTiming(*window, repaints);
+    const Timing drag = dragPaintTiming(*window, repaints);
 
     std::printf("%-44s %10s\n", "figure", "value");
     std::printf("%-44s %10.2f\n", "start-up to first painted window (ms)", startupMs);
     std::printf("%-44s %10.1f\n", "resident memory after start-up (MiB)", rss);
+    std::printf("%-44s %10.2f\n", "device pixel ratio (QT_SCALE_FACTOR)",
+                window->devicePixelRatioF());
     const struct {
         const char* name;
         Timing t;
     } rows[] = {{"sections collapsed", folded},
                 {"sections expanded", expanded},
-                {"effect list open", list}};
+                {"effect list open", list},
+                {"DIY view", diy},
+                {"while drag-painting keys", drag}};
     for (const auto& r : rows) {
         std::printf("repaint, %-26s mean (ms) %10.3f\n", r.name, r.t.mean);
         std::printf("repaint, %-26s p99  (ms) %10.3f\n", r.name, r.t.p99);
