@@ -1,5 +1,6 @@
 #include "controls/rudaz_tree.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 
@@ -120,6 +121,26 @@ void RudazTree::paintBackground(QPainter& p, const QRect& area) {
     }
 }
 
+QRect RudazTree::pictureRect(const QModelIndex& index) const {
+    const QRect rect = visualRect(index).translated(kTextShift, 0);
+    const QImage& picture = isExpanded(index) ? m_expanded : m_collapsed;
+    return QRect(QPoint(rect.left() - picture.width() - kPictureGap, rect.top() + kPictureTop),
+                 picture.size());
+}
+
+void RudazTree::mousePressEvent(QMouseEvent* event) {
+    // The picture lies partly over the row's text, where the base class would only select.
+    const QPoint at = event->position().toPoint();
+    const QModelIndex index = indexAt(at);
+    if (event->button() == Qt::LeftButton && index.isValid() && model()->hasChildren(index) &&
+        pictureRect(index).adjusted(-2, -2, 2, 2).contains(at)) {
+        setExpanded(index, !isExpanded(index));
+        event->accept();
+        return;
+    }
+    QTreeWidget::mousePressEvent(event);
+}
+
 void RudazTree::paintRow(QPainter& p, const QModelIndex& index) {
     const QRect rect = visualRect(index).translated(kTextShift, 0);
     const bool selected = selectionModel() && selectionModel()->isSelected(index);
@@ -128,10 +149,7 @@ void RudazTree::paintRow(QPainter& p, const QModelIndex& index) {
     }
     if (model()->hasChildren(index)) {
         const QImage& picture = isExpanded(index) ? m_expanded : m_collapsed;
-        if (!picture.isNull()) {
-            p.drawImage(rect.left() - picture.width() - kPictureGap, rect.top() + kPictureTop,
-                        picture);
-        }
+        if (!picture.isNull()) p.drawImage(pictureRect(index).topLeft(), picture);
     }
     p.setPen(Qt::white);
     p.drawText(rect.adjusted(0, 1, 0, -1), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,

@@ -41,9 +41,12 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // A press on a row's drawn expand picture expands or collapses the row.
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     void paintBackground(QPainter& p, const QRect& area);
+    QRect pictureRect(const QModelIndex& index) const;
     void paintRow(QPainter& p, const QModelIndex& index);
 
     QImage m_background;

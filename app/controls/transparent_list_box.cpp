@@ -175,9 +175,9 @@ QImage CTransparentListBox::panelPicture() {
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     QLinearGradient body(0, 0, 0, 305);
-    body.setColorAt(0, QColor(112, 115, 124));
-    body.setColorAt(1, QColor(84, 87, 96));
-    p.setPen(QPen(QColor(30, 31, 36), 3));
+    body.setColorAt(0, QColor(34, 35, 40));
+    body.setColorAt(1, QColor(24, 25, 29));
+    p.setPen(QPen(QColor(86, 90, 101), 1.5));
     p.setBrush(body);
     p.drawRoundedRect(QRectF(1.5, 1.5, 124, 302), 8, 8);
     p.setPen(Qt::NoPen);

@@ -12,6 +12,7 @@
 #include "main/single_instance.h"
 #include "mainwindow/app_options.h"
 #include "mainwindow/startup.h"
+#include "skin/app_style.h"
 #include "windows/main_window.h"
 
 namespace tavrik::app {
@@ -22,6 +23,7 @@ CVediVezazivaApp::CVediVezazivaApp(int& argc, char** argv) : QApplication(argc, 
     // Ties the windows to the installed desktop entry (task bar icon and name under Wayland).
     setDesktopFileName(QStringLiteral("tavrik-87rev"));
     setQuitOnLastWindowClosed(false);  // the window may hide behind the tray icon
+    skin::applyDarkStyle(*this);
 }
 
 CVediVezazivaApp::~CVediVezazivaApp() = default;

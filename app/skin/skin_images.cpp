@@ -10,6 +10,26 @@ SkinImages::SkinImages(QString folder) : m_folder(std::move(folder)) {}
 
 QImage SkinImages::image(const QString& fileName) {
     m_requested.insert(fileName);
+    return load(fileName);
+}
+
+QImage SkinImages::image(const QString& fileName, qreal devicePixelRatio) {
+    if (devicePixelRatio > 1.0) {
+        const QString twice = QString::fromStdString(doubleSizeName(fileName.toStdString()));
+        if (QFileInfo::exists(m_folder + twice)) {
+            QImage img = load(twice);
+            if (!img.isNull()) {
+                m_requested.insert(fileName);
+                img.setDevicePixelRatio(2.0);
+                return img;
+            }
+            m_missed.remove(twice);
+        }
+    }
+    return image(fileName);
+}
+
+QImage SkinImages::load(const QString& fileName) {
     const QString path = m_folder + fileName;
     const QFileInfo info(path);
     if (!info.exists()) {
@@ -35,8 +55,14 @@ QImage SkinImages::image(const QString& fileName) {
     return decoded;
 }
 
+namespace {
+qreal ratioOf(const QPainter& painter) {
+    return painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+}
+}  // namespace
+
 bool SkinImages::draw(QPainter& painter, int x, int y, const QString& fileName) {
-    const QImage img = image(fileName);
+    const QImage img = image(fileName, ratioOf(painter));
     if (img.isNull()) return false;
     const auto mode = painter.compositionMode();
     painter.setCompositionMode(QPainter::CompositionMode_Source);
@@ -47,11 +73,14 @@ bool SkinImages::draw(QPainter& painter, int x, int y, const QString& fileName) 
 
 bool SkinImages::drawPart(QPainter& painter, QPoint target, const QRect& source,
                           const QString& fileName) {
-    const QImage img = image(fileName);
+    const QImage img = image(fileName, ratioOf(painter));
     if (img.isNull()) return false;
     const auto mode = painter.compositionMode();
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(target, img, source);
+    // The source is given in window pixels; a double-size image has twice as many.
+    const qreal r = img.devicePixelRatio();
+    const QRectF from(source.x() * r, source.y() * r, source.width() * r, source.height() * r);
+    painter.drawImage(QRectF(target, QSizeF(source.size())), img, from);
     painter.setCompositionMode(mode);
     return true;
 }

@@ -29,11 +29,15 @@ public:
 
     // The decoded image, or a null image when the file is missing or unreadable.
     QImage image(const QString& fileName);
+    // The image for a surface of the given device pixel ratio: above 1 the double-size file
+    // ("name@2x.png", device pixel ratio 2) when the skin has it, else the plain one.
+    QImage image(const QString& fileName, qreal devicePixelRatio);
     // The image's size, or an invalid size when it cannot be loaded.
     QSize size(const QString& fileName) { return image(fileName).size(); }
 
     // Copies the whole image opaquely onto the painter's surface with its top-left corner at
-    // (x, y): no blending, no scaling. Returns false (drawing nothing) when it cannot be loaded.
+    // (x, y): no blending, no scaling beyond the surface's device pixel ratio (a scaled screen
+    // gets the double-size image, so the size in window pixels stays the same). Returns false (drawing nothing) when it cannot be loaded.
     bool draw(QPainter& painter, int x, int y, const QString& fileName);
     bool draw(QPainter& painter, QPoint at, const QString& fileName) {
         return draw(painter, at.x(), at.y(), fileName);
@@ -54,6 +58,8 @@ public:
     int decodeCount() const { return m_decodes; }
 
 private:
+    QImage load(const QString& fileName);
+
     struct Entry {
         QImage image;
         QDateTime modified;

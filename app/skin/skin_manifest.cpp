@@ -115,4 +115,11 @@ const SkinImageEntry* findSkinImage(SkinPart part, std::string_view name) {
     return nullptr;
 }
 
+std::string doubleSizeName(std::string_view name) {
+    const std::size_t dot = name.rfind('.');
+    const std::string_view base = dot == std::string_view::npos ? name : name.substr(0, dot);
+    const std::string_view ext = dot == std::string_view::npos ? "" : name.substr(dot);
+    return std::string(base) + "@2x" + std::string(ext);
+}
+
 }  // namespace tavrik::skin

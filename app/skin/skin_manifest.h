@@ -4,6 +4,7 @@
 // generated skin against this list, and windows can check their own loads against it.
 
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace tavrik::skin {
@@ -37,6 +38,10 @@ inline constexpr int kThumbHeight = 14;
 inline constexpr int kThumbFrames = 3;
 
 // The application and tray icon, beside the language folders (png/app-icon.png).
+// The double-size variant of a skin image for scaled screens: "name.png" -> "name@2x.png".
+// Every image of the manifest has one, drawn at twice the manifest size.
+std::string doubleSizeName(std::string_view name);
+
 inline constexpr std::string_view kAppIcon = "app-icon.png";
 inline constexpr int kAppIconSize = 128;
 

@@ -37,4 +37,16 @@ void drawText(QPainter& painter, int x, int y, const QString& text, int pixelHei
     painter.restore();
 }
 
+void drawCaption(QPainter& painter, const QRect& box, const QString& text, int pixelHeight,
+                 QColor colour, Qt::Alignment align) {
+    const int height = fittingTextHeight(text, box.width(), qMin(pixelHeight, box.height()));
+    painter.save();
+    painter.setFont(textFont(height));
+    painter.setPen(colour);
+    painter.setBackgroundMode(Qt::TransparentMode);
+    painter.drawText(box, (align & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter |
+                              Qt::TextSingleLine, text);
+    painter.restore();
+}
+
 }  // namespace tavrik::skin

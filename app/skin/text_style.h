@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QRect>
 #include <QString>
 
 class QPainter;
@@ -26,5 +27,10 @@ int fittingTextHeight(const QString& text, int width, int pixelHeight = kDefault
 // Draws `text` with its top-left corner at (x, y), unclipped, on a transparent background.
 void drawText(QPainter& painter, int x, int y, const QString& text,
               int pixelHeight = kDefaultTextHeight, QColor colour = Qt::white);
+
+// A control's caption: drawn inside `box`, centred unless `align` says otherwise (vertically
+// always centred), at the largest height up to `pixelHeight` at which it fits the box's width.
+void drawCaption(QPainter& painter, const QRect& box, const QString& text, int pixelHeight,
+                 QColor colour = Qt::white, Qt::Alignment align = Qt::AlignHCenter);
 
 }  // namespace tavrik::skin

@@ -197,10 +197,12 @@ bool CVediVezazivaDlg::event(QEvent* e) {
 
 void CVediVezazivaDlg::mouseMoveEvent(QMouseEvent* e) {
     const QPoint pos = e->position().toPoint();
+    if (e->buttons() & (Qt::LeftButton | Qt::RightButton)) dragStroke(pos);
     if (m_view.move({pos.x(), pos.y()}, currentEffect())) update();
 }
 
 void CVediVezazivaDlg::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() == Qt::RightButton) m_view.endStroke();
     if (e->button() != Qt::LeftButton) return;
     if (statusLineClicked(e->position().toPoint())) return;
     release(e->position().toPoint());

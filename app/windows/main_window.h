@@ -79,6 +79,7 @@ signals:
 protected:
     bool event(QEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
@@ -117,6 +118,7 @@ private:
     void saveCommand();
     void saveKeymap();
     void hideToTray();
+    void chooseColourCommand();
 
     // Device session and its messages.
     mainwindow::KeyboardAtStart openDeviceSession();
@@ -155,6 +157,8 @@ private:
     void paintTitleAndKeyboard(QPainter& p);
     void paintKeyView(QPainter& p);
     void paintDiyView(QPainter& p);
+    void paintDiyControls(QPainter& p);
+    void dragStroke(QPoint pos);
     void paintBottomRow(QPainter& p);
     void paintPanel(QPainter& p);
     void paintLightingSection(QPainter& p);
@@ -172,6 +176,7 @@ private:
     void drawText(QPainter& p, const QString& t, int x, int y, int height,
                   const QColor& colour = Qt::white);
     void drawRadio(QPainter& p, bool selected, int x, int y);
+    void rightCaption(QPainter& p, const BiText& t, int y);
     int languageCode() const;
 
     AppContext m_context;

@@ -46,6 +46,9 @@ void CVediVezazivaDlg::runCommand(const mainwindow::HitCommand& c) {
         case Command::Save:
             saveCommand();
             break;
+        case Command::ChooseColour:
+            chooseColourCommand();
+            break;
         default:
             break;
     }

@@ -134,7 +134,10 @@ void CVediVezazivaDlg::paintBottomRow(QPainter& p) {
                  m_view.state().hovered(b.code) ? QStringLiteral("button-cancel-over.png")
                                                 : QStringLiteral("button-cancel-normal.png"),
                  b.x, 600);
-        drawText(p, *b.caption, b.x + 10, 607, 16);
+        // Centred in the button picture, shrunk where a caption would run past its edges.
+        const QRect box(QPoint(b.x, 600), m_skin.size(QStringLiteral("button-cancel-normal.png")));
+        skin::drawCaption(p, box.adjusted(3, 0, -3, 0),
+                          QString::fromUtf8(b.caption->in(m_context.language)), 16);
     }
     drawSkin(p, QStringLiteral("text.png"), 96, 610);
     drawSkin(p, QStringLiteral("Config.png"), 17, 603);

@@ -8,6 +8,7 @@
 #include "settings/effects.h"
 #include "settings/panel.h"
 #include "settings/response_time.h"
+#include "skin/text_style.h"
 #include "windows/main_window.h"
 
 namespace tavrik::app {
@@ -24,6 +25,12 @@ const QColor kRow{59, 59, 59};
 QString CVediVezazivaDlg::effectName(std::uint8_t effect) const {
     const std::string_view name = settings::effectName(effect, m_context.language);
     return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+// A slider's right-hand caption ends at the slider's right edge, inside the panel.
+void CVediVezazivaDlg::rightCaption(QPainter& p, const BiText& t, int y) {
+    skin::drawCaption(p, QRect(QPoint(150, y), QPoint(248, y + 15)),
+                      QString::fromUtf8(t.in(m_context.language)), 13, Qt::white, Qt::AlignRight);
 }
 
 void CVediVezazivaDlg::drawRadio(QPainter& p, bool selected, int x, int y) {
@@ -77,11 +84,11 @@ void CVediVezazivaDlg::paintLightingSection(QPainter& p) {
         if (settings::showsSpeed(effect)) {
             drawText(p, txt::kSpeed, 28, 290, 13);
             drawText(p, txt::kSlow, 28, 317, 13);
-            drawText(p, txt::kFast, 230, 317, 13);
+            rightCaption(p, txt::kFast, 317);
         }
         drawText(p, txt::kBrightness, 28, 247, 13);
         drawText(p, txt::kDark, 28, 274, 13);
-        drawText(p, txt::kBright, 230, 274, 13);
+        rightCaption(p, txt::kBright, 274);
     }
     paintDirectionRow(p);
     if (settings::offersDiyView(effect)) {
@@ -90,6 +97,9 @@ void CVediVezazivaDlg::paintLightingSection(QPainter& p) {
         drawRadio(p, diy, 130, 199);
         drawText(p, txt::kKeymap, 45, 197, 15);
         drawText(p, txt::kDiy, 147, 197, 15);
+    }
+    if (mainwindow::diyViewActive(m_view.state(), effect) && !panel.effectListOpen) {
+        paintDiyControls(p);
     }
 }
 

@@ -25,8 +25,9 @@
 
 #include "common/messages.h"
 #include "device/pacer.h"
+#include "model/slot_table.h"
 #include "skin/skin_paths.h"
-#include "windows/device_link.h"
+#include "devicehost/device_link.h"
 #include "windows/main_window.h"
 
 namespace {
@@ -130,6 +131,48 @@ private:
     tavrik::device::SleepPacer m_real;
     std::atomic<long long> m_floorMs{0};
 };
+
+// Drag-painting in the DIY view: a press on a key, then one mouse move (button held) to the
+// next key and one repaint per sample, so every sample paints a key and redraws the surface.
+Timing dragPaintTiming(CVediVezazivaDlg& w, int count) {
+    const auto at = [](int slot) {
+        const tavrik::model::Rect r = tavrik::model::windowRect(slot);
+        return QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    };
+    std::vector<int> keys;
+    for (int slot = 0; slot < tavrik::model::kSlotCount; ++slot) {
+        if (tavrik::model::slot(slot).drawn()) keys.push_back(slot);
+    }
+    const auto send = [&](QEvent::Type type, QPoint p, Qt::MouseButton b, Qt::MouseButtons bs) {
+        QMouseEvent e(type, QPointF(p), QPointF(w.mapToGlobal(p)), b, bs, Qt::NoModifier);
+        QCoreApplication::sendEvent(&w, &e);
+    };
+    send(QEvent::MouseButtonPress, at(keys[0]), Qt::LeftButton, Qt::LeftButton);
+    std::vector<qint64> wall;
+    std::vector<qint64> cpu;
+    QElapsedTimer t;
+    for (int i = 0; i < count; ++i) {
+        const QPoint p = at(keys[static_cast<std::size_t>(i + 1) % keys.size()]);
+        const qint64 cpu0 = threadCpuNs();
+        t.start();
+        send(QEvent::MouseMove, p, Qt::NoButton, Qt::LeftButton);
+        w.repaint();
+        wall.push_back(t.nsecsElapsed());
+        cpu.push_back(threadCpuNs() - cpu0);
+    }
+    send(QEvent::MouseButtonRelease, at(keys[0]), Qt::LeftButton, Qt::NoButton);
+    std::sort(wall.begin(), wall.end());
+    std::sort(cpu.begin(), cpu.end());
+    Timing r;
+    for (qint64 s : wall) r.mean += ms(s);
+    for (qint64 s : cpu) r.cpuMean += ms(s);
+    r.mean /= static_cast<double>(wall.size());
+    r.cpuMean /= static_cast<double>(cpu.size());
+    r.p99 = ms(wall[wall.size() * 99 / 100]);
+    r.max = ms(wall.back());
+    r.cpuP99 = ms(cpu[cpu.size() * 99 / 100]);
+    return r;
+}
 
 // Records, during one device job, the longest stretch in which the window did not paint: from
 // the job's start to the first paint, between paints, and from the last paint to the job's end
@@ -281,6 +324,9 @@ int main(int argc, char** argv) {
     const Timing expanded = repaintTiming(*window, repaints);
     click(*window, {100, 170});
     const Timing list = repaintTiming(*window, repaints);
+    click(*window, {100, 173 + 20 * 13 + 5});  // DIY1: the DIY view
+    const Timing diy = repaintTiming(*window, repaints);
+    const Timing drag = dragPaintTiming(*window, repaints);
 
     std::printf("%-44s %10s\n", "figure", "value");
     std::printf("%-44s %10.0f\n", "exec to first painted window (ms, 10 ms ticks)",
@@ -288,12 +334,16 @@ int main(int argc, char** argv) {
     std::printf("%-44s %10.0f\n", "  of which exec to main() (ms, 10 ms ticks)", execToMain);
     std::printf("%-44s %10.2f\n", "main() to first painted window (ms)", startupMs);
     std::printf("%-44s %10.1f\n", "resident memory after start-up (MiB)", rss);
+    std::printf("%-44s %10.2f\n", "device pixel ratio (QT_SCALE_FACTOR)",
+                window->devicePixelRatioF());
     const struct {
         const char* name;
         Timing t;
     } rows[] = {{"sections collapsed", folded},
                 {"sections expanded", expanded},
-                {"effect list open", list}};
+                {"effect list open", list},
+                {"DIY view", diy},
+                {"while drag-painting keys", drag}};
     for (const auto& r : rows) {
         std::printf("repaint, %-26s mean (ms) %10.3f\n", r.name, r.t.mean);
         std::printf("repaint, %-26s p99  (ms) %10.3f\n", r.name, r.t.p99);

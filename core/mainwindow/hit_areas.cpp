@@ -78,6 +78,12 @@ std::optional<Rect> hitArea(int code, const PanelLayout& l) {
             return Rect{28, 200, 42, 214};
         case kDiyView:
             return Rect{130, 200, 144, 214};
+        case kPaintChooser:
+            return Rect{28 + 25 * kLightingSpotCount, 223, 48 + 25 * kLightingSpotCount, 243};
+        case kFillAll:
+            return Rect{28, 300, 134, 320};
+        case kClearAll:
+            return Rect{142, 300, 248, 320};
         default:
             return std::nullopt;
     }
@@ -103,6 +109,11 @@ std::optional<int> hitTest(Point p, const settings::PanelView& panel, std::uint8
         }
         t.test(kMacros);
         t.testRange(kLightingSpot, kLightingSpotCount);
+        if (panel.diyView && settings::isDiyEffect(effect)) {
+            t.test(kPaintChooser);
+            t.test(kFillAll);
+            t.test(kClearAll);
+        }
     } else {
         t.test(kMacros);
     }

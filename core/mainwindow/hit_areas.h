@@ -34,23 +34,29 @@ inline constexpr int kLightingTitle = 18;
 inline constexpr int kGameTitle = 19;
 inline constexpr int kResponseTitle = 20;
 inline constexpr int kReportTitle = 21;
-inline constexpr int kLightingSpot = 22;  // 22..29: hover-only spots in the lighting section
+inline constexpr int kLightingSpot = 22;  // 22..29: colour swatches (the DIY view's palette)
 inline constexpr int kLightingSpotCount = 8;
 inline constexpr int kPanelTitle = 30;  // hover-only; keeps the title strip from dragging
 inline constexpr int kWinLockOn = 31;
 inline constexpr int kWinLockOff = 32;
 inline constexpr int kKeymapView = 33;
 inline constexpr int kDiyView = 34;
-inline constexpr int kCodeCount = 35;
+// The DIY view's own controls (lighting section expanded, DIY view active).
+inline constexpr int kPaintChooser = 35;  // any paint colour, after the eight swatches
+inline constexpr int kFillAll = 36;
+inline constexpr int kClearAll = 37;
+inline constexpr int kCodeCount = 38;
 }  // namespace hit
 
 // The rectangle of a hit code under a layout; none for the unused codes and codes outside
-// 0..34. Direction buttons and the view radios are given whether or not they are offered.
+// 0..37. Direction buttons, the view radios and the DIY controls are given whether or not they
+// are offered.
 std::optional<Rect> hitArea(int code, const PanelLayout& layout);
 
 // The first hit area containing p, in the window's test order: title buttons, lighting title,
 // the lighting section's areas when it is expanded (view radios only for effects above 50,
-// direction buttons only those the effect shows), macro button, game section, response section,
+// direction buttons only those the effect shows, the DIY controls only in the active DIY view),
+// macro button, game section, response section,
 // report title, bottom buttons, panel title strip. None when no area contains p. effect is the
 // image's lighting effect byte.
 std::optional<int> hitTest(Point p, const settings::PanelView& panel, std::uint8_t effect);

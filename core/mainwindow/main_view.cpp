@@ -20,6 +20,9 @@ HitCommand commandForHit(int code) {
     if (code >= kDirection1 && code < kDirection1 + kDirectionCount) {
         return {Command::Direction, code - kDirection1};
     }
+    if (code >= kLightingSpot && code < kLightingSpot + kLightingSpotCount) {
+        return {Command::PaintSwatch, -1, code - kLightingSpot};
+    }
     switch (code) {
         case kHelp:
             return {Command::ToggleHelp};
@@ -61,6 +64,12 @@ HitCommand commandForHit(int code) {
             return {Command::KeymapView};
         case kDiyView:
             return {Command::DiyView};
+        case kPaintChooser:
+            return {Command::ChooseColour};
+        case kFillAll:
+            return {Command::FillAll};
+        case kClearAll:
+            return {Command::ClearAll};
         default:
             return {};
     }
@@ -75,6 +84,7 @@ bool isWindowCommand(Command c) {
         case Command::FactoryReset:
         case Command::Cancel:
         case Command::Save:
+        case Command::ChooseColour:
             return true;
         default:
             return false;
@@ -147,12 +157,29 @@ bool MainView::applyCommand(const HitCommand& c, model::Image& image) {
         case Command::WinLockOff:
             settings::setWinLock(image, false);
             return true;
+        // The swatches pick the paint colour only where there is something to paint; elsewhere
+        // they stay hover-only.
+        case Command::PaintSwatch:
+            if (diyViewActive(m_state, effectOf(image)) && c.swatch >= 0 &&
+                c.swatch < settings::kPaletteSize) {
+                m_state.paintColour = settings::kPalette[static_cast<std::size_t>(c.swatch)];
+            }
+            return false;
+        case Command::FillAll:
+            return diyViewActive(m_state, effectOf(image)) &&
+                   settings::fillDiyTable(image, m_state.paintColour);
+        case Command::ClearAll:
+            return diyViewActive(m_state, effectOf(image)) && settings::clearDiyTable(image);
         default:
             return false;
     }
 }
 
 ReleaseOutcome MainView::release(Point p, model::Image& image) {
+    if (m_state.stroke) {
+        m_state.stroke.reset();
+        return {};
+    }
     if (m_state.anyOverlayOpen()) return releaseOnOverlay(p, image);
     ReleaseOutcome out;
     if (auto code = hitTest(p, m_state.panel, effectOf(image))) {
@@ -163,12 +190,34 @@ ReleaseOutcome MainView::release(Point p, model::Image& image) {
     m_state.selectedSlot = keySlotAt(p, diy);
     if (m_state.selectedSlot) {
         if (diy) {
-            out.imageChanged |= settings::toggleDiyCell(image, *m_state.selectedSlot);
+            out.imageChanged |=
+                settings::clickDiyKey(image, *m_state.selectedSlot, m_state.paintColour)
+                    .has_value();
         } else {
             out.assignKey = m_state.selectedSlot;
         }
     }
     return out;
+}
+
+bool MainView::press(Point p, bool rightButton, model::Image& image) {
+    m_state.stroke.reset();
+    if (m_state.anyOverlayOpen() || !diyViewActive(m_state, effectOf(image))) return false;
+    const auto slot = keySlotAt(p, true);
+    if (!slot) return false;
+    m_state.selectedSlot = slot;
+    if (rightButton) {
+        m_state.stroke = settings::Stroke::Erase;
+        return settings::strokeDiyKey(image, *slot, *m_state.stroke, m_state.paintColour);
+    }
+    m_state.stroke = settings::clickDiyKey(image, *slot, m_state.paintColour);
+    return m_state.stroke.has_value();
+}
+
+bool MainView::drag(Point p, model::Image& image) {
+    if (!m_state.stroke || !diyViewActive(m_state, effectOf(image))) return false;
+    const auto slot = keySlotAt(p, true);
+    return slot && settings::strokeDiyKey(image, *slot, *m_state.stroke, m_state.paintColour);
 }
 
 bool MainView::move(Point p, std::uint8_t effect) {
@@ -211,6 +260,7 @@ void MainView::followEffect(std::uint8_t effect) {
 
 void MainView::factoryReset() {
     m_state.panel.diyView = false;
+    m_state.stroke.reset();
     settings::collapseAllSections(m_state.panel);
 }
 

@@ -8,6 +8,7 @@
 
 #include "mainwindow/hit_areas.h"
 #include "model/image_layout.h"
+#include "settings/diy_paint.h"
 #include "settings/panel.h"
 
 namespace tavrik::mainwindow {
@@ -21,6 +22,8 @@ struct ViewState {
     std::optional<int> hoveredResponseRow;
     std::optional<int> hoveredSlot;   // key under the mouse
     std::optional<int> selectedSlot;  // key of the last click
+    settings::Rgb paintColour = settings::kDefaultPaint;  // what a click paints in the DIY view
+    std::optional<settings::Stroke> stroke;  // a paint stroke while a button is held on keys
 
     bool anyListOpen() const { return panel.effectListOpen || panel.responseListOpen; }
     bool anyOverlayOpen() const { return anyListOpen() || helpOpen; }
@@ -51,11 +54,16 @@ enum class Command {
     WinLockOff,
     KeymapView,
     DiyView,
+    PaintSwatch,  // with the swatch index 0..7; DIY view only
+    ChooseColour,  // the window asks for any paint colour (setPaintColour)
+    FillAll,
+    ClearAll,
 };
 
 struct HitCommand {
     Command command = Command::None;
     int directionButton = -1;  // 0..3 for Command::Direction
+    int swatch = -1;           // 0..7 for Command::PaintSwatch
 };
 
 // The command bound to a hit code (None for hover-only and unknown codes).
@@ -81,8 +89,23 @@ public:
 
     const ViewState& state() const { return m_state; }
 
-    // Left button released at p; edits the image where the click chooses a setting.
+    // Left button released at p; edits the image where the click chooses a setting. The end of
+    // a paint stroke does nothing else.
     ReleaseOutcome release(Point p, model::Image& image);
+
+    // A button pressed at p. In the active DIY view with no overlay open, a left press on a key
+    // paints it or turns it off (settings::clickDiyKey) and a right press turns it off; either
+    // starts a stroke that goes on the same way over every key the mouse then crosses. True when
+    // the image changed.
+    bool press(Point p, bool rightButton, model::Image& image);
+    // The mouse moved to p with a button held: a stroke in progress paints or erases the key
+    // under p. True when the image changed.
+    bool drag(Point p, model::Image& image);
+    // The right button was released: the stroke ends.
+    void endStroke() { m_state.stroke.reset(); }
+
+    // The colour a click paints with in the DIY view.
+    void setPaintColour(settings::Rgb colour) { m_state.paintColour = colour; }
 
     // Mouse moved to p: updates what is hovered. True when the window must repaint.
     bool move(Point p, std::uint8_t effect);

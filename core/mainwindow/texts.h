@@ -34,6 +34,10 @@ inline constexpr BiText kOn{"ON", "开启"};
 inline constexpr BiText kOff{"OFF", "关闭"};
 inline constexpr BiText kResponseTime{"Response Time", "按键响应时间"};
 inline constexpr BiText kReportRate{"USB Report Rate", "USB报告率"};
+// The DIY view's painting.
+inline constexpr BiText kFillAll{"Fill all", "全部填充"};
+inline constexpr BiText kClearAll{"Clear all", "全部清除"};
+inline constexpr BiText kKeyColour{"Key colour", "按键颜色"};
 inline constexpr BiText kUpdateFirmware{"Update Firmware", "驱动更新"};
 
 // Factory reset question.

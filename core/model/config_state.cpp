@@ -12,6 +12,13 @@ bool rangeDiffers(const Image& a, const Image& b, std::size_t offset, std::size_
     return std::memcmp(a.data() + offset, b.data() + offset, size) != 0;
 }
 
+// With Win lock on, the lock clears the enable bit it travels in: that key is not disabled.
+bool disabledByWinLock(const Image& image, int slot) {
+    return image[image::kWinLock] == 1 && image::kEnableBitmap + enableByte(slot) ==
+                                              image::kWinLockWriteByte &&
+           enableMask(slot) == image::kWinLockWriteMask;
+}
+
 bool slotChanged(const ConfigState& s, int slot) {
     const KeyCode cell = keyCodeOf(s.image, slot);
     bool changed;
@@ -27,7 +34,7 @@ bool slotChanged(const ConfigState& s, int slot) {
                                  record[keyaction::kCount] == 1;
         changed = cell[2] != factoryUsage || record[keyaction::kKind] != 0 || ownReplaced;
     }
-    return changed || !keyEnabled(s.image, slot);
+    return changed || (!keyEnabled(s.image, slot) && !disabledByWinLock(s.image, slot));
 }
 
 }  // namespace

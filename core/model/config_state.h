@@ -46,7 +46,8 @@ void resetForStartup(ConfigState& s);
 void snapshot(ConfigState& s);
 // Copies the last-synchronised copies back and recomputes the changed-key flags.
 void revert(ConfigState& s);
-// Changed-key flags from the image and the key action table; slot 100 is never flagged.
+// Changed-key flags from the image and the key action table; slot 100 is never flagged, and
+// with Win lock on the key whose enable bit carries the lock is not flagged for that bit.
 void recomputeChangedKeys(ConfigState& s);
 // After a factory reset has been read back: flags zero, every key enabled, table cleared,
 // own codes filled, snapshot taken. The caller saves keymap.bin.

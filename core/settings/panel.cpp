@@ -1,6 +1,7 @@
 #include "settings/panel.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <span>
 
 #include "settings/effects.h"
@@ -20,6 +21,12 @@ std::optional<int> rowAt(model::Point p, int left, int right, int top, int rows)
     if (row >= rows) return std::nullopt;
     return row;
 }
+
+// Perceived brightness 0..255 of a colour.
+int luma(Rgb c) {
+    return (299 * c.r + 587 * c.g + 114 * c.b) / 1000;
+}
+constexpr int kMinLabelContrast = 96;
 
 std::uint8_t effectOf(const model::Image& image) {
     return image[img::kEffect];
@@ -120,7 +127,12 @@ std::optional<DiyKeyColour> diyKeyColour(const model::Image& image, int slot) {
     if (cell[1] == 0 && cell[2] == 0 && cell[3] == 0) return std::nullopt;
     const Rgb fill{cell[3], cell[2], cell[1]};
     const auto inv = [](std::uint8_t c) { return static_cast<std::uint8_t>(c ^ 0xFF); };
-    return DiyKeyColour{fill, {inv(fill.r), inv(fill.g), inv(fill.b)}};
+    const Rgb inverse{inv(fill.r), inv(fill.g), inv(fill.b)};
+    // Near mid-grey the inverse is about as bright as the fill: black or white stays legible.
+    const int fillLuma = luma(fill);
+    if (std::abs(fillLuma - luma(inverse)) >= kMinLabelContrast) return DiyKeyColour{fill, inverse};
+    const std::uint8_t plain = fillLuma > 127 ? 0 : 255;
+    return DiyKeyColour{fill, {plain, plain, plain}};
 }
 
 void clampColourChoice(model::Image& image) {

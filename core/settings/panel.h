@@ -79,7 +79,7 @@ struct Rgb {
 };
 struct DiyKeyColour {
     Rgb fill;   // blue from cell byte 1, green byte 2, red byte 3
-    Rgb label;  // each component XOR 255
+    Rgb label;  // each component XOR 255; black or white where that is as bright as the fill
 };
 // How the DIY view draws a slot for the current effect: none when the effect is not a DIY
 // effect or the cell's three colour bytes are all zero (the key is not filled, no label).

@@ -31,6 +31,20 @@ protected:
     QTreeWidgetItem* m_leaf;
 };
 
+// The whole drawn expand picture takes the click, also its part over the row's text area.
+TEST_F(RudazTreeTest, APressOnTheDrawnPictureExpandsAndCollapses) {
+    const QRect r = m_tree.visualItemRect(m_group);
+    // The picture ends kTextShift - 2 pixels right of the text area's left edge.
+    const QPoint onPicture(r.left() + RudazTree::kTextShift - 4, r.top() + 8);
+    ASSERT_FALSE(m_group->isExpanded());
+    QTest::mouseClick(m_tree.viewport(), Qt::LeftButton, {}, onPicture);
+    EXPECT_TRUE(m_group->isExpanded());
+    QTest::mouseClick(m_tree.viewport(), Qt::LeftButton, {}, onPicture);
+    EXPECT_FALSE(m_group->isExpanded());
+    QTest::mouseClick(m_tree.viewport(), Qt::LeftButton, {}, r.center() + QPoint(30, 0));
+    EXPECT_FALSE(m_group->isExpanded());  // the text itself only selects
+}
+
 TEST_F(RudazTreeTest, HighlightsTheSelectedRowOnlyWithFocusOrWhenAlwaysShown) {
     m_tree.setCurrentItem(m_leaf);
     ASSERT_FALSE(m_tree.hasFocus());

@@ -137,8 +137,8 @@ TEST_P(LaunchLabelTest, EndsBeforeThePathField) {
         QPainter painter(&surface);
         app::paintKeyMap(painter, none, state);
     }
+    EXPECT_GE(app::launchLabelHeight(GetParam()), skin::kMinTextHeight);
     for (int row = 0; row < keyassign::kLaunchRowCount; ++row) {
-        EXPECT_GE(app::launchLabelHeight(row, GetParam()), skin::kMinTextHeight);
         const keyassign::Rect label = keyassign::regionRect(row, keyassign::RegionPart::Label);
         const int field = keyassign::regionRect(row, keyassign::RegionPart::Field).left;
         int inLabel = 0, pastLabel = 0;

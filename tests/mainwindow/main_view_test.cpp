@@ -152,6 +152,79 @@ TEST_F(MainViewTest, DiyViewTogglesCellsAndNonDiyEffectsFallBackToTheKeyMap) {
     EXPECT_EQ(click(centreOf(kWinKeySlot)).assignKey, std::nullopt);
 }
 
+// x of swatch i (0..7) and of the colour chooser after them, in the lighting section.
+int swatchX(int i) {
+    return 30 + 25 * i;
+}
+constexpr int kSwatchY = 230;
+constexpr Point kFillAll{80, 310};
+constexpr Point kClearAll{200, 310};
+
+TEST_F(MainViewTest, PaintingPressDragRightClickFillAndClear) {
+    image()[img::kEffect] = 55;
+    click(kLightingTitle);
+    m_view.followEffect(55);
+    const auto cellAt = [&](int slot) { return settings::diyCellOffset(4, slot); };
+    const model::Image start = image();
+    click({swatchX(0), kSwatchY});  // red
+    EXPECT_EQ(state().paintColour, (settings::Rgb{255, 0, 0}));
+    // Press on one key, drag over two more, release over the Save button: only the keys change.
+    EXPECT_TRUE(m_view.press(centreOf(63), false, image()));
+    EXPECT_TRUE(m_view.drag(centreOf(64), image()));
+    EXPECT_FALSE(m_view.drag(centreOf(64), image()));
+    EXPECT_TRUE(m_view.drag(centreOf(65), image()));
+    EXPECT_FALSE(m_view.drag({600, 30}, image()));
+    EXPECT_EQ(click(kSaveButton).command.command, Command::None);
+    std::size_t changed = 0;
+    for (std::size_t i = 0; i < image().size(); ++i) changed += image()[i] != start[i];
+    EXPECT_EQ(changed, 3u);
+    for (int s : {63, 64, 65}) EXPECT_EQ(image()[cellAt(s) + 3], 255) << s;
+    EXPECT_FALSE(m_view.drag(centreOf(66), image()));  // the stroke has ended
+
+    // A press on a key of that colour turns it off and the drag erases.
+    EXPECT_TRUE(m_view.press(centreOf(63), false, image()));
+    EXPECT_TRUE(m_view.drag(centreOf(64), image()));
+    click(centreOf(64));
+    EXPECT_EQ(image()[cellAt(63) + 3], 0);
+    EXPECT_EQ(image()[cellAt(64) + 3], 0);
+    // A right press turns a key off whatever the paint colour.
+    EXPECT_TRUE(m_view.press(centreOf(65), true, image()));
+    m_view.endStroke();
+    EXPECT_EQ(image()[cellAt(65) + 3], 0);
+    EXPECT_EQ(image(), start);
+
+    EXPECT_TRUE(click(kFillAll).imageChanged);
+    EXPECT_EQ(image()[cellAt(0) + 3], 255);
+    EXPECT_EQ(image()[settings::diyCellOffset(3, 0) + 3], 0);  // other tables untouched
+    EXPECT_TRUE(click(kClearAll).imageChanged);
+    EXPECT_EQ(image(), start);
+}
+
+TEST_F(MainViewTest, SwatchesAndDiyControlsDoNothingOutsideTheDiyView) {
+    click(kLightingTitle);
+    for (std::uint8_t effect : {std::uint8_t{3}, std::uint8_t{52}}) {
+        image()[img::kEffect] = effect;
+        m_view.followEffect(effect);
+        if (effect == 52) click({30, 205});  // key-map radio: DIY effect, key-map view
+        ASSERT_FALSE(diyViewActive(state(), effect));
+        const model::Image before = image();
+        for (int i = 0; i < settings::kPaletteSize; ++i) {
+            EXPECT_FALSE(click({swatchX(i), kSwatchY}).imageChanged);
+        }
+        EXPECT_EQ(state().paintColour, settings::kDefaultPaint);
+        EXPECT_EQ(click({swatchX(8), kSwatchY}).command.command, Command::None);
+        EXPECT_FALSE(click(kFillAll).imageChanged);
+        EXPECT_FALSE(click(kClearAll).imageChanged);
+        EXPECT_FALSE(m_view.press(centreOf(63), false, image()));
+        EXPECT_FALSE(m_view.press(centreOf(63), true, image()));
+        EXPECT_EQ(image(), before);
+    }
+    // In the DIY view the chooser after the swatches is the window's command.
+    m_view.followEffect(52);
+    EXPECT_EQ(click({swatchX(8), kSwatchY}).command.command, Command::ChooseColour);
+    EXPECT_TRUE(isWindowCommand(Command::ChooseColour));
+}
+
 TEST_F(MainViewTest, RevertAndFactoryResetSetTheView) {
     m_view.followEffect(54);
     EXPECT_TRUE(state().panel.diyView);

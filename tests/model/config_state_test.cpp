@@ -51,6 +51,27 @@ TEST(ChangedKeys, CellKindAndBitmapRules) {
     EXPECT_EQ(s->changedKeys[kFnSlot], 0);  // never flagged
 }
 
+TEST(ChangedKeys, WinLockFoldedIntoTheBitmapIsNoChangedKey) {
+    auto s = factoryState();
+    int lockSlot = -1;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        if (enableByte(slot) == 0 && enableMask(slot) == image::kWinLockWriteMask) lockSlot = slot;
+    }
+    ASSERT_GE(lockSlot, 0);
+    s->image[image::kWinLock] = 1;
+    const Image before = s->image;
+    foldWinLock(s->image);
+    EXPECT_FALSE(keyEnabled(s->image, lockSlot));  // the wire bit is cleared as before
+    EXPECT_EQ(s->image[image::kWinLockWriteByte],
+              before[image::kWinLockWriteByte] & ~image::kWinLockWriteMask);
+    recomputeChangedKeys(*s);
+    EXPECT_EQ(s->changedKeys[static_cast<std::size_t>(lockSlot)], 0);
+    // Without the lock a cleared bit is a disabled key again.
+    s->image[image::kWinLock] = 0;
+    recomputeChangedKeys(*s);
+    EXPECT_EQ(s->changedKeys[static_cast<std::size_t>(lockSlot)], 1);
+}
+
 TEST(ChangedKeys, MacroKeysPlayingTheirOwnMacroAreUnchanged) {
     auto s = factoryState();
     for (int i = 0; i < kMacroKeySlotCount; ++i) {

@@ -111,6 +111,21 @@ TEST(Panel, DiyCellTogglesAndDrawsInverseLabel) {
     EXPECT_EQ(image[cell + 3], 0);
 }
 
+TEST(Panel, DiyLabelStaysLegibleOnMidTones) {
+    model::Image image{};
+    image[img::kEffect] = 51;
+    const std::size_t cell = diyCellOffset(0, kKeySlot);
+    const auto labelOn = [&](std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+        image[cell + 1] = b;
+        image[cell + 2] = g;
+        image[cell + 3] = r;
+        return diyKeyColour(image, kKeySlot)->label;
+    };
+    EXPECT_EQ(labelOn(128, 128, 128), (Rgb{0, 0, 0}));  // the inverse would be 127, 127, 127
+    EXPECT_EQ(labelOn(100, 110, 120), (Rgb{255, 255, 255}));
+    EXPECT_EQ(labelOn(255, 0, 0), (Rgb{0, 255, 255}));  // strong colours keep the inverse
+}
+
 TEST(Panel, DiyCellOfKeyIndex74LandsAtOffset432) {
     const int s = slotWithDiyOffset(432);
     ASSERT_GE(s, 0);

@@ -26,6 +26,32 @@ protected:
     SkinImages m_images{m_dir.path() + "/"};
 };
 
+TEST_F(SkinImagesTest, ScaledSurfacesGetTheDoubleSizeImageAtTheSameWindowSize) {
+    write("b.png", {4, 2}, Qt::red);
+    write("b@2x.png", {8, 4}, Qt::green);
+    write("c.png", {4, 2}, Qt::blue);  // no double-size file: the plain one, scaled
+    QImage surface(20, 20, QImage::Format_RGB32);
+    surface.setDevicePixelRatio(2.0);
+    surface.fill(Qt::black);
+    {
+        QPainter p(&surface);
+        EXPECT_TRUE(m_images.draw(p, 1, 1, "b.png"));
+        EXPECT_TRUE(m_images.draw(p, 1, 5, "c.png"));
+        EXPECT_TRUE(m_images.drawPart(p, QPoint(6, 1), QRect(2, 0, 2, 2), "b.png"));
+    }
+    // Window pixel (1, 1) to (4, 2) is device pixel (2, 2) to (9, 5).
+    EXPECT_EQ(surface.pixelColor(2, 2), QColor(Qt::green));
+    EXPECT_EQ(surface.pixelColor(9, 5), QColor(Qt::green));
+    EXPECT_EQ(surface.pixelColor(10, 2), QColor(Qt::black));
+    EXPECT_EQ(surface.pixelColor(2, 10), QColor(Qt::blue));
+    EXPECT_EQ(surface.pixelColor(12, 2), QColor(Qt::green));
+    EXPECT_EQ(surface.pixelColor(15, 5), QColor(Qt::green));
+    EXPECT_EQ(surface.pixelColor(16, 2), QColor(Qt::black));
+    EXPECT_EQ(m_images.size("b.png"), QSize(4, 2));  // window pixels
+    EXPECT_EQ(m_images.requestedFiles(), (QSet<QString>{"b.png", "c.png"}));
+    EXPECT_TRUE(m_images.missedFiles().isEmpty());
+}
+
 TEST_F(SkinImagesTest, DecodesOnceAndAgainAfterTheFileChanged) {
     write("a.png", {4, 3}, Qt::red, 60);
     EXPECT_EQ(m_images.image("a.png").pixelColor(0, 0), QColor(Qt::red));

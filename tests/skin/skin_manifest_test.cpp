@@ -28,7 +28,8 @@ TEST(SkinManifestTest, NamesEachFileOfAPartOnce) {
     EXPECT_EQ(findSkinImage(SkinPart::Main, "Custom_BK.png"), nullptr);
 }
 
-// Every file a window loads exists in both languages at the listed size, and the generator
+// Every file a window loads exists in both languages at the listed size and at twice that
+// size, and the generator
 // writes nothing that no window loads.
 TEST(SkinManifestTest, GeneratedSkinMatchesTheManifest) {
     QSet<QString> expected{str(kAppIcon)};
@@ -39,6 +40,14 @@ TEST(SkinManifestTest, GeneratedSkinMatchesTheManifest) {
             QImageReader reader(kBuilt + relative);
             ASSERT_TRUE(reader.canRead()) << relative.toStdString();
             EXPECT_EQ(reader.size(), QSize(entry.width, entry.height)) << relative.toStdString();
+            // The double-size variant for scaled screens.
+            const QString twice =
+                language + str(partFolder(entry.part)) + str(doubleSizeName(entry.name));
+            expected.insert(twice);
+            QImageReader twiceReader(kBuilt + twice);
+            ASSERT_TRUE(twiceReader.canRead()) << twice.toStdString();
+            EXPECT_EQ(twiceReader.size(), QSize(2 * entry.width, 2 * entry.height))
+                << twice.toStdString();
         }
     }
     QSet<QString> found;

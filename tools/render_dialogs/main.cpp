@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <cstdio>
 
+#include "skin/app_style.h"
 #include "common/app_event.h"
 #include "render_key_map.h"
 #include "render_support.h"
@@ -50,6 +51,7 @@ void hookKey(QObject& window, int vk) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    tavrik::skin::applyDarkStyle(app);
     const QString outDir =
         argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("render-out");
     QDir().mkpath(outDir);

@@ -15,6 +15,7 @@
 #include <fstream>
 #include <vector>
 
+#include "skin/app_style.h"
 #include "controls/transparent_list_box.h"
 #include "dialogs/configure/configure_dialog.h"
 #include "dialogs/configure/profile_file_chooser.h"
@@ -96,6 +97,7 @@ bool renderLanguage(const QString& program, const QString& outDir, int languageC
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    tavrik::skin::applyDarkStyle(app);
     const QString outDir =
         argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("render-out");
     QDir().mkpath(outDir);

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <cstdio>
 
+#include "skin/app_style.h"
 #include "common/app_event.h"
 #include "controls/transparent_list_box.h"
 #include "dialogs/macro_record/macro_record_dlg.h"
@@ -132,6 +133,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     qunsetenv("DISPLAY");  // recording uses the in-application hook only
     QApplication app(argc, argv);
+    tavrik::skin::applyDarkStyle(app);
     const QString outDir =
         argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("render-out");
     QDir().mkpath(outDir);

@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 
+#include "skin/app_style.h"
 #include "model/keymap_file.h"
 #include "model/slot_table.h"
 #include "settings/panel.h"
@@ -119,6 +120,7 @@ const Shot kShots[] = {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    tavrik::skin::applyDarkStyle(app);
     if (argc != 2) {
         std::fprintf(stderr, "usage: render_main_window OUTPUT_FOLDER\n");
         return 2;

@@ -16,6 +16,15 @@ namespace {
 
 using namespace theme;
 
+// Sizes in window pixels: a double-size image (device pixel ratio 2) is drawn with the same
+// coordinates, the painter scaling them.
+int widthOf(const QImage& img) {
+    return qRound(img.deviceIndependentSize().width());
+}
+int heightOf(const QImage& img) {
+    return qRound(img.deviceIndependentSize().height());
+}
+
 // ---- shared shapes -----------------------------------------------------------------------
 
 void verticalGradient(QPainter& p, const QRectF& r, QColor top, QColor bottom) {
@@ -43,7 +52,7 @@ QPainter& begin(QPainter& p, QImage& img, QColor base = kBase) {
 }
 
 void button(QPainter& p, const QImage& img, bool over, QColor tint = kPanelLight) {
-    const QRectF r(0, 0, img.width(), img.height());
+    const QRectF r(0, 0, widthOf(img), heightOf(img));
     if (over) {
         roundedPanel(p, r, 4, tint.lighter(150), kAccentDark, kAccent);
         p.setPen(QPen(kAccent, 1));
@@ -54,19 +63,14 @@ void button(QPainter& p, const QImage& img, bool over, QColor tint = kPanelLight
 }
 
 void lightButton(QPainter& p, const QImage& img, bool over) {
-    const QRectF r(0, 0, img.width(), img.height());
-    if (over) {
-        roundedPanel(p, r, 4, QColor(236, 238, 242), QColor(206, 186, 188), kAccent);
-    } else {
-        roundedPanel(p, r, 4, QColor(214, 216, 222), QColor(168, 171, 180), QColor(96, 99, 108));
-    }
+    button(p, img, over);  // the macro and profile windows share the dark buttons
 }
 
 // ---- title-bar glyphs --------------------------------------------------------------------
 
 void titleButton(QPainter& p, QImage& img, bool over, const std::function<void(QRectF)>& glyph) {
     begin(p, img);
-    const QRectF r(0, 0, img.width(), img.height());
+    const QRectF r(0, 0, widthOf(img), heightOf(img));
     if (over) roundedPanel(p, r, 3, kAccent.lighter(115), kAccent.darker(130), kAccent);
     p.setPen(QPen(over ? Qt::white : kGlyph, 1.6, Qt::SolidLine, Qt::RoundCap));
     p.setBrush(Qt::NoBrush);
@@ -141,8 +145,8 @@ void sectionBody(QPainter& p, const QRectF& r) {
 
 void section(QPainter& p, QImage& img, Fold fold) {
     begin(p, img);
-    if (img.height() > 20) sectionBody(p, QRectF(0, 20, img.width(), img.height() - 20));
-    sectionHeader(p, img.width(), fold);
+    if (heightOf(img) > 20) sectionBody(p, QRectF(0, 20, widthOf(img), heightOf(img) - 20));
+    sectionHeader(p, widthOf(img), fold);
 }
 
 void field(QPainter& p, const QRectF& r, bool dropDown) {
@@ -161,7 +165,7 @@ void field(QPainter& p, const QRectF& r, bool dropDown) {
 
 void radio(QPainter& p, QImage& img, bool on, QColor base = kPanel) {
     begin(p, img, base);
-    const QRectF r(0.5, 0.5, img.width() - 1, img.height() - 1);
+    const QRectF r(0.5, 0.5, widthOf(img) - 1, heightOf(img) - 1);
     p.setPen(QPen(on ? kActive : kEdge.lighter(130), 1.2));
     p.setBrush(kBase);
     p.drawEllipse(r);
@@ -174,13 +178,13 @@ void radio(QPainter& p, QImage& img, bool on, QColor base = kPanel) {
 
 void checkBox(QPainter& p, QImage& img, bool on, QColor base, QColor box, QColor edge) {
     begin(p, img, base);
-    const QRectF r(0.5, 0.5, img.width() - 1, img.height() - 1);
+    const QRectF r(0.5, 0.5, widthOf(img) - 1, heightOf(img) - 1);
     p.setPen(QPen(on ? kAccent : edge, 1.2));
     p.setBrush(box);
     p.drawRoundedRect(r, 2, 2);
     if (!on) return;
     QPainterPath tick;
-    const qreal w = img.width(), h = img.height();
+    const qreal w = widthOf(img), h = heightOf(img);
     tick.moveTo(w * 0.22, h * 0.52);
     tick.lineTo(w * 0.42, h * 0.74);
     tick.lineTo(w * 0.80, h * 0.26);
@@ -192,7 +196,7 @@ void checkBox(QPainter& p, QImage& img, bool on, QColor base, QColor box, QColor
 // Direction buttons: an arrow pointing to 'T'op, 'B'ottom, 'R'ight or 'L'eft.
 void directionButton(QPainter& p, QImage& img, char dir, bool enabled) {
     begin(p, img, kPanel);
-    const QRectF r(0, 0, img.width(), img.height());
+    const QRectF r(0, 0, widthOf(img), heightOf(img));
     if (enabled) {
         roundedPanel(p, r, 3, kAccent.lighter(110), kAccentDark, kAccent.lighter(130));
     } else {
@@ -240,8 +244,8 @@ qreal sliderStop(int width, int steps, int i) {
 }
 
 void sliderGroove(QPainter& p, const QImage& img, bool filled) {
-    const QRectF groove(skin::kThumbWidth / 2 - 2, img.height() / 2 - 2,
-                        img.width() - 2 * (skin::kThumbWidth / 2) + 3, 5);
+    const QRectF groove(skin::kThumbWidth / 2 - 2, heightOf(img) / 2 - 2,
+                        widthOf(img) - 2 * (skin::kThumbWidth / 2) + 3, 5);
     if (filled) {
         QLinearGradient g(groove.topLeft(), groove.topRight());
         g.setColorAt(0, kAccentDark);
@@ -299,7 +303,7 @@ QRectF keyRect(const model::KeySlot& s) {
 }
 
 void keyboardPlate(QPainter& p, const QImage& img) {
-    verticalGradient(p, QRectF(0, 0, img.width(), img.height()), QColor(30, 31, 36), kBase);
+    verticalGradient(p, QRectF(0, 0, widthOf(img), heightOf(img)), QColor(30, 31, 36), kBase);
     const QRectF plate(12, 125, 669, 247);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0, 0, 0, 90));
@@ -351,19 +355,19 @@ void titleBand(QPainter& p, int width, int height) {
 void windowFrame(QPainter& p, const QImage& img) {
     p.setPen(QPen(kEdge, 1));
     p.setBrush(Qt::NoBrush);
-    p.drawRect(QRectF(0.5, 0.5, img.width() - 1, img.height() - 1));
+    p.drawRect(QRectF(0.5, 0.5, widthOf(img) - 1, heightOf(img) - 1));
 }
 
 void mainBackground(QPainter& p, QImage& img) {
     begin(p, img);
-    verticalGradient(p, QRectF(0, 0, img.width(), img.height()), QColor(30, 31, 36), kBase);
-    titleBand(p, img.width(), 28);
+    verticalGradient(p, QRectF(0, 0, widthOf(img), heightOf(img)), QColor(30, 31, 36), kBase);
+    titleBand(p, widthOf(img), 28);
     // Settings panel well and keyboard well.
     roundedPanel(p, QRectF(15, 32, 251, 560), 6, QColor(34, 35, 40), QColor(28, 29, 33), kEdge);
     roundedPanel(p, QRectF(271, 81, 708, 408), 8, QColor(30, 31, 36), kBase, QColor(50, 52, 59));
     // Bottom bar.
-    p.fillRect(QRectF(0, 596, img.width(), 1), QColor(60, 62, 70));
-    verticalGradient(p, QRectF(0, 597, img.width(), 43), QColor(34, 35, 40), kBase);
+    p.fillRect(QRectF(0, 596, widthOf(img), 1), QColor(60, 62, 70));
+    verticalGradient(p, QRectF(0, 597, widthOf(img), 43), QColor(34, 35, 40), kBase);
     windowFrame(p, img);
 }
 
@@ -396,7 +400,7 @@ void logo(QPainter& p, QImage& img) {
 
 void splash(QPainter& p, QImage& img, int languageCode) {
     begin(p, img);
-    verticalGradient(p, QRectF(0, 0, img.width(), img.height()), QColor(40, 42, 50), kBase);
+    verticalGradient(p, QRectF(0, 0, widthOf(img), heightOf(img)), QColor(40, 42, 50), kBase);
     QRadialGradient glow(QPointF(240, 250), 260);
     glow.setColorAt(0, QColor(196, 40, 52, 120));
     glow.setColorAt(1, QColor(196, 40, 52, 0));
@@ -418,13 +422,13 @@ void splash(QPainter& p, QImage& img, int languageCode) {
     f.setLetterSpacing(QFont::AbsoluteSpacing, 6);
     p.setFont(f);
     p.setPen(Qt::white);
-    p.drawText(QRectF(0, 24, img.width(), 48), Qt::AlignCenter, QStringLiteral("TAVRIK 87REV"));
+    p.drawText(QRectF(0, 24, widthOf(img), 48), Qt::AlignCenter, QStringLiteral("TAVRIK 87REV"));
     const bool chinese = languageCode == kChineseLanguageCode;
     QFont sub(chinese ? QStringLiteral("WenQuanYi Micro Hei") : QStringLiteral("Arial"));
     sub.setPixelSize(15);
     p.setFont(sub);
     p.setPen(kGlyph);
-    p.drawText(QRectF(0, 72, img.width(), 24), Qt::AlignCenter,
+    p.drawText(QRectF(0, 72, widthOf(img), 24), Qt::AlignCenter,
                chinese ? QStringLiteral("游戏键盘设置") : QStringLiteral("Gaming keyboard setup"));
     p.fillRect(QRectF(140, 266, 200, 3), kAccent);
     windowFrame(p, img);
@@ -432,14 +436,14 @@ void splash(QPainter& p, QImage& img, int languageCode) {
 
 void helpWindow(QPainter& p, QImage& img) {
     begin(p, img);
-    roundedPanel(p, QRectF(0, 0, img.width(), img.height()), 5, kPanelLight, kPanel, kAccent);
+    roundedPanel(p, QRectF(0, 0, widthOf(img), heightOf(img)), 5, kPanelLight, kPanel, kAccent);
     p.setPen(QPen(kEdge, 1));
-    for (int y : {27, 52}) p.drawLine(QPointF(14, y + 0.5), QPointF(img.width() - 14, y + 0.5));
+    for (int y : {27, 52}) p.drawLine(QPointF(14, y + 0.5), QPointF(widthOf(img) - 14, y + 0.5));
 }
 
 void lightingBody(QPainter& p, QImage& img) {
     begin(p, img);
-    sectionBody(p, QRectF(0, 0, img.width(), img.height()));
+    sectionBody(p, QRectF(0, 0, widthOf(img), heightOf(img)));
     // Colour swatches (hit areas 28 + 25i .. 48 + 25i, y 223..243 in the window).
     const QColor swatches[8] = {QColor(255, 0, 0),     QColor(0, 255, 0),   QColor(0, 0, 255),
                                 QColor(255, 255, 0),   QColor(0, 255, 255), QColor(255, 0, 255),
@@ -451,14 +455,14 @@ void lightingBody(QPainter& p, QImage& img) {
         p.drawRoundedRect(r, 4, 4);
     }
     p.setPen(QPen(kEdge.darker(120), 1));
-    p.drawLine(QPointF(9, 114.5), QPointF(img.width() - 9, 114.5));
+    p.drawLine(QPointF(9, 114.5), QPointF(widthOf(img) - 9, 114.5));
 }
 
 void speedBody(QPainter& p, QImage& img) {
     begin(p, img);
-    sectionBody(p, QRectF(0, 0, img.width(), img.height()));
+    sectionBody(p, QRectF(0, 0, widthOf(img), heightOf(img)));
     p.setPen(QPen(kEdge.darker(120), 1));
-    p.drawLine(QPointF(9, 42.5), QPointF(img.width() - 9, 42.5));
+    p.drawLine(QPointF(9, 42.5), QPointF(widthOf(img) - 9, 42.5));
 }
 
 void reportBody(QPainter& p, QImage& img) {
@@ -474,12 +478,12 @@ void reportBody(QPainter& p, QImage& img) {
 
 void macroSection(QPainter& p, QImage& img) {
     begin(p, img);
-    sectionBody(p, QRectF(0, 0, img.width(), img.height()));
+    sectionBody(p, QRectF(0, 0, widthOf(img), heightOf(img)));
 }
 
 void macroButton(QPainter& p, QImage& img) {
     begin(p, img, kPanel);
-    roundedPanel(p, QRectF(0, 0, img.width(), img.height()), 3, kAccent.darker(140),
+    roundedPanel(p, QRectF(0, 0, widthOf(img), heightOf(img)), 3, kAccent.darker(140),
                  kAccentDark.darker(130), kAccent);
 }
 
@@ -487,7 +491,7 @@ void gameBody(QPainter& p, QImage& img, bool expanded) {
     section(p, img, expanded ? Fold::Open : Fold::Closed);
     if (!expanded) return;
     p.setPen(QPen(kEdge.darker(110), 1));
-    p.drawLine(QPointF(128.5, 26), QPointF(128.5, img.height() - 6));
+    p.drawLine(QPointF(128.5, 26), QPointF(128.5, heightOf(img) - 6));
 }
 
 void profileButton(QPainter& p, QImage& img) {
@@ -503,19 +507,19 @@ void profileButton(QPainter& p, QImage& img) {
 
 void footerStrip(QPainter& p, QImage& img) {
     begin(p, img);
-    verticalGradient(p, QRectF(0, 0, img.width(), img.height()), QColor(34, 35, 40), kBase);
+    verticalGradient(p, QRectF(0, 0, widthOf(img), heightOf(img)), QColor(34, 35, 40), kBase);
     p.setPen(QPen(QColor(60, 62, 70), 1));
-    p.drawLine(QPointF(6, 10.5), QPointF(img.width() - 6, 10.5));
+    p.drawLine(QPointF(6, 10.5), QPointF(widthOf(img) - 6, 10.5));
     p.setPen(Qt::NoPen);
     p.setBrush(kAccent);
-    p.drawEllipse(QPointF(img.width() - 8, 10.5), 2, 2);
+    p.drawEllipse(QPointF(widthOf(img) - 8, 10.5), 2, 2);
 }
 
 // ---- dialogs -----------------------------------------------------------------------------
 
 void configBackground(QPainter& p, QImage& img) {
     begin(p, img);
-    titleBand(p, img.width(), 32);
+    titleBand(p, widthOf(img), 32);
     roundedPanel(p, QRectF(1, 34, 260, 540), 3, QColor(46, 48, 55), QColor(32, 33, 38),
                  QColor(50, 52, 59));
     windowFrame(p, img);
@@ -525,22 +529,22 @@ void iconButton(QPainter& p, QImage& img, bool plus) {
     begin(p, img);
     button(p, img, false);
     p.setPen(QPen(plus ? kActive : kAccent.lighter(120), 2, Qt::SolidLine, Qt::RoundCap));
-    const qreal cy = img.height() / 2.0;
+    const qreal cy = heightOf(img) / 2.0;
     p.drawLine(QPointF(5, cy), QPointF(13, cy));
     if (plus) p.drawLine(QPointF(9, cy - 4), QPointF(9, cy + 4));
 }
 
 void customBackground(QPainter& p, QImage& img) {
     begin(p, img);
-    titleBand(p, img.width(), 22);
-    roundedPanel(p, QRectF(4, 58, img.width() - 8, 182), 4, QColor(34, 35, 40), QColor(28, 29, 33),
+    titleBand(p, widthOf(img), 22);
+    roundedPanel(p, QRectF(4, 58, widthOf(img) - 8, 182), 4, QColor(34, 35, 40), QColor(28, 29, 33),
                  QColor(54, 56, 63));
     windowFrame(p, img);
 }
 
 void tab(QPainter& p, QImage& img) {
     begin(p, img);
-    const QRectF body(1, 5, img.width() - 2, img.height() - 5);
+    const QRectF body(1, 5, widthOf(img) - 2, heightOf(img) - 5);
     QPainterPath path;
     path.moveTo(body.bottomLeft());
     path.lineTo(body.left(), body.top() + 4);
@@ -558,22 +562,23 @@ void tab(QPainter& p, QImage& img) {
 
 void tabStrip(QPainter& p, QImage& img) {
     begin(p, img);
-    p.fillRect(QRectF(0, 0, img.width(), 1), kAccent);
+    p.fillRect(QRectF(0, 0, widthOf(img), 1), kAccent);
 }
 
 void tabMarker(QPainter& p, QImage& img) {
     begin(p, img, kPanel);
-    verticalGradient(p, QRectF(6, 0, img.width() - 12, img.height()), kActive, kActive.darker(160));
+    verticalGradient(p, QRectF(6, 0, widthOf(img) - 12, heightOf(img)), kActive,
+                     kActive.darker(160));
 }
 
 void launchRows(QPainter& p, QImage& img) {
     begin(p, img);
-    roundedPanel(p, QRectF(0, 0, img.width(), img.height()), 4, QColor(34, 35, 40),
+    roundedPanel(p, QRectF(0, 0, widthOf(img), heightOf(img)), 4, QColor(34, 35, 40),
                  QColor(28, 29, 33), QColor(54, 56, 63));
     p.setPen(QPen(QColor(50, 52, 59), 1));
     for (int r = 1; r < 4; ++r) {
         const qreal y = 2 + 30 * r - 6 + 0.5;
-        p.drawLine(QPointF(6, y), QPointF(img.width() - 6, y));
+        p.drawLine(QPointF(6, y), QPointF(widthOf(img) - 6, y));
     }
 }
 
@@ -582,29 +587,28 @@ void browseButton(QPainter& p, QImage& img, bool over) {
     button(p, img, over);
     p.setPen(Qt::NoPen);
     p.setBrush(over ? QColor(Qt::white) : kGlyph);
-    for (int i = -1; i <= 1; ++i) p.drawEllipse(QPointF(img.width() / 2.0 + 6 * i, 8.5), 1.6, 1.6);
+    for (int i = -1; i <= 1; ++i) p.drawEllipse(QPointF(widthOf(img) / 2.0 + 6 * i, 8.5), 1.6, 1.6);
 }
 
 void macroBackground(QPainter& p, QImage& img) {
-    // Light panels: the macro window draws its labels in dark grey (53, 53, 53).
+    // Dark panels like every other window: the macro window draws its labels light.
     begin(p, img);
-    titleBand(p, img.width(), 30);
-    const QColor light(196, 198, 204), lighter(222, 224, 228), edge(120, 123, 132);
-    roundedPanel(p, QRectF(8, 36, img.width() - 16, img.height() - 44), 6, lighter, light, edge);
+    titleBand(p, widthOf(img), 30);
+    const QRectF panel(8, 36, widthOf(img) - 16, heightOf(img) - 44);
+    roundedPanel(p, panel, 6, kPanelLight, kPanel, kEdge);
     for (int x : {20, 150}) {
-        roundedPanel(p, QRectF(x - 3, 77, 119, 281), 3, QColor(120, 123, 132), QColor(96, 99, 108),
-                     QColor(70, 73, 82));
+        roundedPanel(p, QRectF(x - 3, 77, 119, 281), 3, kBase, kBase, kEdge.darker(130));
     }
     // The options column keeps clear of the window panel's right edge (402).
     const QRectF options(274, 80, 120, 300);
-    roundedPanel(p, options, 5, QColor(232, 233, 236), QColor(206, 208, 214), edge);
-    p.fillRect(QRectF(options.left(), 152, options.width(), 1), edge);
-    p.fillRect(QRectF(options.left(), 300, options.width(), 1), edge);
+    roundedPanel(p, options, 5, kPanel, kPanel.darker(115), kEdge);
+    p.fillRect(QRectF(options.left(), 152, options.width(), 1), kEdge);
+    p.fillRect(QRectF(options.left(), 300, options.width(), 1), kEdge);
     windowFrame(p, img);
 }
 
 void lightCheckBox(QPainter& p, QImage& img, bool on) {
-    checkBox(p, img, on, QColor(222, 224, 228), Qt::white, QColor(96, 99, 108));
+    checkBox(p, img, on, kPanel, kBase, kEdge.lighter(130));
 }
 
 // ---- dispatch ----------------------------------------------------------------------------
@@ -642,7 +646,7 @@ QHash<QString, Painter> mainPainters() {
     m["LEDEffect_open.png"] = plain(lightingBody);
     m["Light_Item.png"] = plain([](QPainter& p, QImage& i) {
         begin(p, i, kPanel);
-        field(p, QRectF(0, 0, i.width(), i.height()), true);
+        field(p, QRectF(0, 0, widthOf(i), heightOf(i)), true);
     });
     m["freq.png"] = plain(speedBody);
     for (char d : {'T', 'B', 'R', 'L'}) {
@@ -664,7 +668,7 @@ QHash<QString, Painter> mainPainters() {
     m["reportrate_Open.png"] = plain(reportBody);
     m["125Hz.png"] = plain([](QPainter& p, QImage& i) {
         begin(p, i, kPanel);
-        rateScale(p, 0, 0, i.width());
+        rateScale(p, 0, 0, widthOf(i));
     });
     m[QString::fromLatin1(skin::kSliderBar.data())] = plain([](QPainter& p, QImage& i) {
         begin(p, i, kPanel);
@@ -695,7 +699,7 @@ QHash<QString, Painter> dialogPainters(const QString& part) {
             button(p, i, over, kAccentDark.lighter(140));
         });
         m["button-new" + state] = plain([over](QPainter& p, QImage& i) {
-            begin(p, i, QColor(206, 208, 214));
+            begin(p, i, kPanel);
             lightButton(p, i, over);
         });
     }
@@ -719,24 +723,24 @@ QHash<QString, Painter> dialogPainters(const QString& part) {
     m["Macro_BK.png"] = plain(launchRows);
     m["Advanced.png"] = plain([](QPainter& p, QImage& i) {
         begin(p, i, QColor(34, 35, 40));
-        field(p, QRectF(0, 0, i.width(), i.height()), false);
+        field(p, QRectF(0, 0, widthOf(i), heightOf(i)), false);
     });
     m["view.png"] = plain([](QPainter& p, QImage& i) { browseButton(p, i, false); });
     m["view02.png"] = plain([](QPainter& p, QImage& i) { browseButton(p, i, true); });
     m["MacroManagement.png"] = plain(macroBackground);
     m["Record-normal.png"] = plain([](QPainter& p, QImage& i) {
-        begin(p, i, QColor(222, 224, 228));
+        begin(p, i, kPanel);
         lightButton(p, i, false);
         p.setPen(Qt::NoPen);
         p.setBrush(kAccent);
-        p.drawEllipse(QPointF(i.width() - 11, i.height() / 2.0), 4, 4);
+        p.drawEllipse(QPointF(widthOf(i) - 11, heightOf(i) / 2.0), 4, 4);
     });
     m["Record-over.png"] = plain([](QPainter& p, QImage& i) {
-        begin(p, i, QColor(222, 224, 228));
+        begin(p, i, kPanel);
         lightButton(p, i, true);
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(255, 40, 56));
-        p.drawEllipse(QPointF(i.width() - 11, i.height() / 2.0), 5, 5);
+        p.drawEllipse(QPointF(widthOf(i) - 11, heightOf(i) / 2.0), 5, 5);
     });
     m["Pane.png"] = plain([](QPainter& p, QImage& i) { lightCheckBox(p, i, false); });
     m["PaneMakingTick.png"] = plain([](QPainter& p, QImage& i) { lightCheckBox(p, i, true); });

@@ -24,17 +24,24 @@ bool writeLanguage(const QString& root, const QString& folder, int languageCode)
     for (const auto& entry : tavrik::skin::skinManifest()) {
         const QString part = fromView(tavrik::skin::partFolder(entry.part));
         const QString name = fromView(entry.name);
-        QImage image(entry.width, entry.height, QImage::Format_RGB32);
-        if (!tavrik::skingen::paintSkinImage(image, part, name, languageCode)) {
-            std::fprintf(stderr, "no artwork for %s%s\n", qPrintable(part), qPrintable(name));
-            ok = false;
-            continue;
-        }
         const QString dir = root + "/png/" + folder + "/" + part;
         QDir().mkpath(dir);
-        if (!image.save(dir + name, "PNG")) {
-            std::fprintf(stderr, "cannot write %s%s\n", qPrintable(dir), qPrintable(name));
-            ok = false;
+        // Each image also at twice the size ("name@2x.png") for screens scaled 150 % and more.
+        for (int scale : {1, 2}) {
+            QImage image(entry.width * scale, entry.height * scale, QImage::Format_RGB32);
+            image.setDevicePixelRatio(scale);
+            if (!tavrik::skingen::paintSkinImage(image, part, name, languageCode)) {
+                std::fprintf(stderr, "no artwork for %s%s\n", qPrintable(part), qPrintable(name));
+                ok = false;
+                break;
+            }
+            const QString file =
+                scale == 1 ? name
+                           : QString::fromStdString(tavrik::skin::doubleSizeName(entry.name));
+            if (!image.save(dir + file, "PNG")) {
+                std::fprintf(stderr, "cannot write %s%s\n", qPrintable(dir), qPrintable(file));
+                ok = false;
+            }
         }
     }
     return ok;

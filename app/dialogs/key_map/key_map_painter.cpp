@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QPainter>
 #include <QPoint>
+#include <algorithm>
 #include <array>
 
 #include "skin/skin_images.h"
@@ -15,23 +16,11 @@ namespace ka = keyassign;
 
 constexpr int kCurrentKeyX = 2;
 constexpr int kCurrentKeyY = 2;
-constexpr std::array<int, ka::kTabCount> kTabLabelX{6, 115, 182, 259};
-constexpr int kTabLabelY = 39;
 const QColor kCurrentTabColour{255, 255, 255};
 const QColor kOtherTabColour{192, 192, 192};
 // The "Disable" label sits this far right of and above the box's corner.
 constexpr int kDisableLabelDx = 15;
 constexpr int kDisableLabelDy = -2;
-struct LabelAt {
-    int button;
-    int x;
-    int y;
-};
-constexpr std::array<LabelAt, 3> kButtonLabels{{
-    {ka::button::kDefault, 158, 248},
-    {ka::button::kCancel, 218, 248},
-    {ka::button::kSave, 272, 248},
-}};
 constexpr QPoint kSingleLabelAt{20, 69};
 constexpr QPoint kCombineLabelAt{20, 119};
 constexpr int kMacroBackX = 15;
@@ -40,6 +29,10 @@ constexpr int kMacroBackY = 66;
 constexpr int kLaunchLabelGap = 2;
 // The tab marker lies along the bottom edge of the current tab.
 constexpr int kMarkerHeight = 4;
+
+QRect qRect(ka::Rect r) {
+    return QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom));
+}
 
 QString qs(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
@@ -73,14 +66,17 @@ void paintLabels(QPainter& p, const ka::KeyMapView& v, Language lang) {
     const ka::Rect box = buttons[ka::button::kDisable].rect;
     skin::drawText(p, box.left + kDisableLabelDx, box.top + kDisableLabelDy,
                    qs(buttons[ka::button::kDisable].label.in(lang)));
-    for (const LabelAt& l : kButtonLabels) {
-        skin::drawText(p, l.x, l.y, qs(buttons[static_cast<std::size_t>(l.button)].label.in(lang)));
+    // Button and tab captions are centred in their pictures and shrink to stay inside them.
+    for (int b : {ka::button::kDefault, ka::button::kCancel, ka::button::kSave}) {
+        const auto& info = buttons[static_cast<std::size_t>(b)];
+        skin::drawCaption(p, qRect(info.rect).adjusted(2, 0, -2, 0), qs(info.label.in(lang)),
+                          skin::kDefaultTextHeight);
     }
     for (int t = 0; t < ka::kTabCount; ++t) {
         const auto& info = buttons[static_cast<std::size_t>(ka::button::kTabSingleCombine + t)];
         const QColor colour = static_cast<int>(v.tab) == t ? kCurrentTabColour : kOtherTabColour;
-        skin::drawText(p, kTabLabelX[static_cast<std::size_t>(t)], kTabLabelY,
-                       qs(info.label.in(lang)), skin::kDefaultTextHeight, colour);
+        const QRect tab = qRect(info.rect).adjusted(3, 0, -3, -kMarkerHeight);
+        skin::drawCaption(p, tab, qs(info.label.in(lang)), skin::kDefaultTextHeight, colour);
     }
     if (v.tab == ka::Tab::SingleCombine) {
         skin::drawText(p, kSingleLabelAt.x(), kSingleLabelAt.y(), qs(ka::kSingleLabel.in(lang)));
@@ -95,10 +91,10 @@ void paintLaunchRows(QPainter& p, skin::SkinImages& images, const ka::KeyMapStat
         using Part = ka::RegionPart;
         drawPicture(p, images, ka::regionRect(row, Part::Indicator),
                     v.selectedIndicator == row ? "enable.png" : "disable.png");
-        // Smaller where the label is longer than its room (English), centred on the line of a
-        // label of full height; drawn before the field all the same.
+        // Smaller where a label is longer than its room (English), the same for every row,
+        // centred on the line of a label of full height.
         const ka::Rect label = ka::regionRect(row, Part::Label);
-        const int height = launchLabelHeight(row, state.language());
+        const int height = launchLabelHeight(state.language());
         skin::drawText(p, label.left, label.top + (skin::kDefaultTextHeight - height) / 2,
                        qs(ka::launchRowInfo(row).rowLabel.in(state.language())), height);
         drawPicture(p, images, ka::regionRect(row, Part::Field), "Advanced.png");
@@ -113,10 +109,16 @@ void paintLaunchRows(QPainter& p, skin::SkinImages& images, const ka::KeyMapStat
 
 }  // namespace
 
-int launchLabelHeight(int row, Language lang) {
-    const int left = ka::regionRect(row, ka::RegionPart::Label).left;
-    const int room = ka::regionRect(row, ka::RegionPart::Field).left - kLaunchLabelGap - left;
-    return skin::fittingTextHeight(qs(ka::launchRowInfo(row).rowLabel.in(lang)), room);
+int launchLabelHeight(Language lang) {
+    // One height for every row: the largest at which each label fits before its field.
+    int height = skin::kDefaultTextHeight;
+    for (int row = 0; row < ka::kLaunchRowCount; ++row) {
+        const int left = ka::regionRect(row, ka::RegionPart::Label).left;
+        const int room = ka::regionRect(row, ka::RegionPart::Field).left - kLaunchLabelGap - left;
+        height = std::min(height, skin::fittingTextHeight(
+                                      qs(ka::launchRowInfo(row).rowLabel.in(lang)), room));
+    }
+    return height;
 }
 
 void paintKeyMap(QPainter& painter, skin::SkinImages& images, const keyassign::KeyMapState& state) {

@@ -15,9 +15,9 @@ namespace tavrik::app {
 
 inline constexpr const char* kKeyMapBackground = "Custom_BK.png";
 
-// The text height of a launch row's label on the "Advance" tab: the dialog's text height, or
-// less where the label would otherwise run under the row's path field.
-int launchLabelHeight(int row, Language lang);
+// The text height of the launch rows' labels on the "Advance" tab, one for all rows: the
+// dialog's text height, or less where a label would otherwise run under its row's path field.
+int launchLabelHeight(Language lang);
 
 void paintKeyMap(QPainter& painter, skin::SkinImages& images, const keyassign::KeyMapState& state);
 

@@ -331,7 +331,7 @@ void CMacroRecordDlg::keyPressEvent(QKeyEvent* event) {
 
 void CMacroRecordDlg::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (!m_images.draw(painter, 0, 0, kBackground)) painter.fillRect(rect(), QColor(206, 208, 214));
+    if (!m_images.draw(painter, 0, 0, kBackground)) painter.fillRect(rect(), QColor(40, 42, 48));
     paintButtons(painter);
     paintLabels(painter);
 }

@@ -61,7 +61,7 @@ inline int buttonAt(QPoint p) {
 }
 
 // Labels drawn on the background (Arial, weight 300).
-inline constexpr QColor kLabelColour{53, 53, 53};
+inline constexpr QColor kLabelColour{222, 224, 230};  // on the dark panels
 inline constexpr QColor kTitleColour{255, 255, 255};  // on the dark title band
 inline constexpr int kLabelHeight = 13;
 inline constexpr int kTitleHeight = 15;
