@@ -100,8 +100,7 @@ public:
         access.dataFolder = m_dataFolder;
         // The start-up read just brought the whole configuration (the version is set only when
         // it succeeded).
-        const auto v = m_link->session().firmwareVersion();
-        access.hostCopyIsKeyboard = v[0] != 0 || v[1] != 0;
+        access.hostCopyIsKeyboard = m_link->session().firmwareVersion().has_value();
         m_jobs = std::make_unique<app::ControlJobs>(std::move(access));
     }
     ~OwnHost() override {

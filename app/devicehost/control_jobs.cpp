@@ -120,9 +120,8 @@ void ControlJobs::status(const Reply& reply) {
     r.insert(QStringLiteral("connected"), connected);
     r.insert(QStringLiteral("permission"),
              connected || m_access.link->openStatus() != device::OpenStatus::NoPermission);
-    if (connected) {
-        const auto v = m_access.link->session().firmwareVersion();
-        r.insert(QStringLiteral("firmware"), QStringLiteral("%1.%2").arg(v[0]).arg(v[1]));
+    if (const auto v = m_access.link->session().firmwareVersion(); connected && v) {
+        r.insert(QStringLiteral("firmware"), QStringLiteral("%1.%2").arg((*v)[0]).arg((*v)[1]));
     }
     r.insert(QStringLiteral("transport"), QString::fromLatin1(m_access.link->transport()));
     r.insert(QStringLiteral("dataFolder"), m_access.dataFolder);
