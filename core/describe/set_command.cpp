@@ -1,5 +1,6 @@
 #include "describe/set_command.h"
 
+#include <array>
 #include <optional>
 #include <string_view>
 
@@ -189,7 +190,10 @@ Status setDiy(model::ConfigState& state, Args args) {
 
 Status applySetCommand(model::ConfigState& state, const macro::MacroStore& macros,
                        std::span<const std::string> args) {
-    if (args.empty()) return valueError("set needs a setting; " + setCommandUsage());
+    if (args.empty()) {
+        return valueError("set needs a setting: effect, game-mode, win-lock, response-time, "
+                          "report-rate, key or diy; see tavrikctl --help");
+    }
     const std::string_view what = args[0];
     if (what == "effect") return setEffect(state, args);
     if (what == "game-mode") return setSwitch(state, args, true);
@@ -198,6 +202,14 @@ Status applySetCommand(model::ConfigState& state, const macro::MacroStore& macro
     if (what == "report-rate") return setReportRate(state, args);
     if (what == "key") return setKey(state, macros, args);
     if (what == "diy") return setDiy(state, args);
+    constexpr std::array<std::string_view, 7> kSettings{
+        "effect", "game-mode", "win-lock", "response-time", "report-rate", "key", "diy"};
+    for (const std::string_view name : kSettings) {
+        if (editDistance(name, what) <= 2) {
+            return valueError("unknown setting " + inQuotes(what) + "; did you mean " +
+                              inQuotes(name) + "?");
+        }
+    }
     return valueError("unknown setting " + inQuotes(what) +
                       "; use effect, game-mode, win-lock, response-time, report-rate, key or diy");
 }
