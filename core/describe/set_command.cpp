@@ -147,7 +147,9 @@ Status setResponseTime(model::ConfigState& state, Args args) {
 Status setReportRate(model::ConfigState& state, Args args) {
     if (Status s = expectCount(args, 2, "report-rate HZ"); !s) return s;
     const auto hz = parseIntIn(withoutUnit(args[1], "hz"), 1, 100000, "report rate (Hz)");
-    if (!hz) return hz.error();
+    if (!hz) {
+        return valueError("report rate must be 125, 250, 500 or 1000 Hz, not " + inQuotes(args[1]));
+    }
     const auto byte = reportRateByteForHz(*hz);
     if (!byte) return byte.error();
     state.image[model::image::kReportRate] = *byte;
