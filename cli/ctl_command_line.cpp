@@ -12,16 +12,17 @@ struct VerbShape {
     const char* verb;
     int minArgs;
     int maxArgs;
+    const char* form;  // for the error when the count is wrong
 };
 
 constexpr std::array<VerbShape, 7> kVerbs{{
-    {"status", 0, 0},
-    {"dump", 0, 0},
-    {"apply", 1, 1},
-    {"export", 1, 1},
-    {"import", 1, 1},
-    {"set", 1, 1000},
-    {"profiles", 1, 2},
+    {"status", 0, 0, "status"},
+    {"dump", 0, 0, "dump [--json] [-o FILE]"},
+    {"apply", 1, 1, "apply FILE"},
+    {"export", 1, 1, "export FILE.json"},
+    {"import", 1, 1, "import FILE.json"},
+    {"set", 1, 1000, "set effect|game-mode|win-lock|response-time|report-rate|key|diy ..."},
+    {"profiles", 1, 2, "profiles list|apply NAME|save NAME"},
 }};
 
 const QStringList kValueOptions{QStringLiteral("--sim-socket"), QStringLiteral("--data-dir"),
@@ -69,6 +70,25 @@ void splitSetWords(const QStringList& in, QStringList& parsed, QStringList& setW
     }
 }
 
+// QCommandLineParser's error in the form of the other errors: the option as it was typed, no
+// capital letter, no full stop.
+QString parseError(const QCommandLineParser& parser, const QStringList& arguments) {
+    const QStringList unknown = parser.unknownOptionNames();
+    if (!unknown.isEmpty()) {
+        for (const QString& a : arguments) {
+            const QString name = optionName(a);
+            if (a.startsWith(u'-') && name.mid(a.startsWith(u"--") ? 2 : 1) == unknown.first()) {
+                return QStringLiteral("unknown option \"%1\"").arg(name);
+            }
+        }
+        return QStringLiteral("unknown option \"%1\"").arg(unknown.first());
+    }
+    QString text = parser.errorText();
+    if (text.endsWith(u'.')) text.chop(1);
+    if (!text.isEmpty()) text[0] = text[0].toLower();
+    return text;
+}
+
 }  // namespace
 
 Result<CtlCommand> parseCommandLine(const QStringList& arguments) {
@@ -89,7 +109,7 @@ Result<CtlCommand> parseCommandLine(const QStringList& arguments) {
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringLiteral("version"));
     parser.addOptions({simulate, simSocket, dataDir, json, output, help, version});
-    if (!parser.parse(parsed)) return usage(parser.errorText());
+    if (!parser.parse(parsed)) return usage(parseError(parser, parsed));
 
     CtlCommand c;
     c.help = parser.isSet(help);
@@ -120,7 +140,8 @@ Result<CtlCommand> parseCommandLine(const QStringList& arguments) {
     }
     if (!shape) return usage(QStringLiteral("unknown command \"%1\"").arg(c.verb));
     if (c.args.size() < shape->minArgs || c.args.size() > shape->maxArgs) {
-        return usage(QStringLiteral("wrong number of arguments for %1").arg(c.verb));
+        return usage(QStringLiteral("wrong number of arguments; use: tavrikctl %1")
+                         .arg(QLatin1StringView(shape->form)));
     }
     if ((c.json || parser.isSet(output)) && c.verb != QLatin1StringView("dump")) {
         return usage(QStringLiteral("--json and -o belong to dump"));

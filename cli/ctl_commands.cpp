@@ -157,8 +157,10 @@ int dump(const CtlCommand& c, bool json, const QString& output) {
     if (!ok(r)) return failed(r);
     const auto config = configurationOf(r, exit);
     if (!config) return exit;
-    const QByteArray text =
-        json ? exportJson(*config) : QByteArray::fromStdString(dumpText(*config));
+    // The answer's document is what toJsonObject gives for the configuration imported from it.
+    const QJsonObject document = r.value(QStringLiteral("configuration")).toObject();
+    const QByteArray text = json ? exportJson(document)
+                                 : QByteArray::fromStdString(dumpText(*config, document));
     if (output.isEmpty()) {
         std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stdout);
         return 0;

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
-#include <QLocalSocket>
 #include <QLockFile>
 #include <QThread>
 #include <cerrno>
@@ -16,6 +15,7 @@
 #include "devicehost/control_protocol.h"
 #include "devicehost/device_link.h"
 #include "devicehost/instance_address.h"
+#include "line_socket.h"
 #include "macro/macro_store.h"
 #include "model/key_table.h"
 
@@ -32,31 +32,20 @@ bool processAlive(qint64 pid) {
     return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
 }
 
-bool socketAnswers(QLocalSocket& socket) {
-    socket.connectToServer(app::instanceSocketPath());
-    return socket.waitForConnected(kConnectMs);
+bool socketAnswers(LineSocket& socket) {
+    return socket.connectTo(app::instanceSocketPath(), kConnectMs);
 }
 
 // The running tool: one connection a request.
 class ForwardHost final : public Host {
 public:
     QJsonObject request(const QJsonObject& request) override {
-        QLocalSocket socket;
+        LineSocket socket;
         if (!socketAnswers(socket)) return lost();
-        socket.write(app::control::toLine(request));
-        if (!socket.waitForBytesWritten(kConnectMs)) return lost();
-        QByteArray line;
-        QDeadlineTimer deadline(kAnswerMs);
-        while (!socket.canReadLine()) {
-            if (deadline.hasExpired() || socket.state() != QLocalSocket::ConnectedState ||
-                socket.bytesAvailable() > app::control::kMaxLineBytes) {
-                if (socket.canReadLine()) break;
-                return lost();
-            }
-            socket.waitForReadyRead(100);
-        }
-        line = socket.readLine();
-        const auto reply = app::control::fromLine(line);
+        if (!socket.send(app::control::toLine(request), kConnectMs)) return lost();
+        const auto line = socket.readLine(kAnswerMs, app::control::kMaxLineBytes);
+        if (!line) return lost();
+        const auto reply = app::control::fromLine(*line);
         return reply ? *reply : lost();
     }
     bool forwarded() const override { return true; }
@@ -168,7 +157,7 @@ QString ownDataFolder(const mainwindow::Options& options) {
 }
 
 bool toolRunning() {
-    QLocalSocket socket;
+    LineSocket socket;
     if (socketAnswers(socket)) return true;
     QLockFile lock(app::instanceLockPath());
     qint64 pid = 0;
@@ -182,7 +171,7 @@ std::unique_ptr<Host> connectHost(const mainwindow::Options& options, QString& e
     // A tool that is still starting listens within moments.
     QDeadlineTimer deadline(kStartingToolMs);
     while (!deadline.hasExpired()) {
-        QLocalSocket socket;
+        LineSocket socket;
         if (socketAnswers(socket)) return forwardIfSameKeyboard(options, error, usage);
         QThread::msleep(100);
     }

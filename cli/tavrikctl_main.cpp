@@ -11,8 +11,10 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tavrikctl"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TAVRIK_VERSION));
-    // The session's debug lines are for the tool's developers, not for scripts.
-    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+    // The session's debug lines and Qt's warnings (such as an unset XDG_RUNTIME_DIR under cron)
+    // are for developers, not for scripts, which read one error line; QT_LOGGING_RULES brings
+    // them back.
+    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false\ndefault.warning=false"));
 
     const auto command = tavrik::ctl::parseCommandLine(QCoreApplication::arguments().mid(1));
     if (!command) {

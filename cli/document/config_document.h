@@ -30,6 +30,8 @@ inline constexpr std::size_t kMaxDocumentBytes = 8 * 1024 * 1024;
 QJsonObject toJsonObject(const describe::Configuration& config);
 // The document as indented UTF-8 JSON text, ending in a newline.
 QByteArray exportJson(const describe::Configuration& config);
+// A document already made (toJsonObject) as that text.
+QByteArray exportJson(const QJsonObject& document);
 
 // Reads a document into `config`. Starts from an all-zero configuration, so fields left out of
 // the document are zero. Value errors (one line, with the JSON path of the offending field) for
@@ -40,5 +42,8 @@ Status importJsonObject(const QJsonObject& document, describe::Configuration& co
 
 // The same content as readable text, for `dump` (preset and effect names in `lang`).
 std::string dumpText(const describe::Configuration& config, Language lang = Language::English);
+// The text from a document already made: toJsonObject(config), or the one `config` was imported
+// from (English names), which saves building it again.
+std::string dumpText(const describe::Configuration& config, const QJsonObject& document);
 
 }  // namespace tavrik::ctl

@@ -113,8 +113,12 @@ QJsonObject toJsonObject(const describe::Configuration& config) {
 }
 
 QByteArray exportJson(const describe::Configuration& config) {
+    return exportJson(toJsonObject(config));
+}
+
+QByteArray exportJson(const QJsonObject& document) {
     QByteArray out;
-    write(out, toJsonObject(config), 0);
+    write(out, document, 0);
     return out + '\n';
 }
 

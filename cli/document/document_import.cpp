@@ -44,6 +44,11 @@ Status applyRaw(const QJsonObject& document, describe::Configuration& config) {
     if (!raw) return raw.error();
     if (!*raw) return Status::success();
     const QString path = QLatin1String(doc::kRaw);
+    if (Status s =
+            doc::onlyMembers(**raw, path, {doc::kRawImage, doc::kRawActions, doc::kRawMacros});
+        !s) {
+        return s;
+    }
     const auto runsOf = [&](const char* key) { return doc::optArray(**raw, key, path); };
     const auto image = runsOf(doc::kRawImage);
     if (!image) return image.error();

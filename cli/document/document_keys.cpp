@@ -136,6 +136,10 @@ Result<std::optional<std::vector<std::uint8_t>>> hexField(const QJsonObject& o, 
 
 Status buildOneKey(const QJsonObject& o, const QString& path, std::vector<bool>& seen,
                    d::Configuration& config, d::KeyEncoder& encoder) {
+    if (Status s = onlyMembers(o, path, {kKey, kFunction, kEnabled, kCell, kLaunchPath, kRecord});
+        !s) {
+        return s;
+    }
     const auto name = optString(o, kKey, path);
     if (!name) return name.error();
     if (!*name) return fieldError(memberPath(path, kKey), "missing key name");

@@ -68,6 +68,7 @@ Status buildEvents(const QJsonArray& events, const QString& path, MacroRecord& r
         const QString where = path + QStringLiteral("[%1]").arg(i);
         if (!events[i].isObject()) return fieldError(where, "expected an event object");
         const QJsonObject o = events[i].toObject();
+        if (Status s = onlyMembers(o, where, {kAction, kKey, kDelay}); !s) return s;
         const auto action = optString(o, kAction, where);
         if (!action) return action.error();
         if (!*action || (**action != QLatin1String(kPress) && **action != QLatin1String(kRelease))) {
@@ -141,6 +142,9 @@ Status buildMacros(const QJsonArray& macros, macro::MacroStore& store) {
         const QString path = QLatin1String(kMacros) + QStringLiteral("[%1]").arg(i);
         if (!macros[i].isObject()) return fieldError(path, "expected a macro object");
         const QJsonObject o = macros[i].toObject();
+        if (Status s = onlyMembers(o, path, {kName, kLoops, kRecordDelay, kEvents, kRecord}); !s) {
+            return s;
+        }
         MacroRecord& r = store[static_cast<std::size_t>(i)];
         const auto raw = optString(o, kRecord, path);
         if (!raw) return raw.error();

@@ -62,6 +62,11 @@ QJsonObject lightingFields(const model::Image& image, Language lang) {
 
 Status buildLighting(const QJsonObject& o, model::Image& image) {
     const QString path = QLatin1String(kLighting);
+    if (Status s = onlyMembers(o, path, {kEffect, kSpeed, kBrightness, kColourChoice, kDirection,
+                                         kColourTable});
+        !s) {
+        return s;
+    }
     const auto effect = optString(o, kEffect, path);
     if (!effect) return effect.error();
     if (*effect) {
@@ -122,6 +127,9 @@ QJsonObject performanceFields(const model::Image& image) {
 
 Status buildPerformance(const QJsonObject& o, model::Image& image) {
     const QString path = QLatin1String(kPerformance);
+    if (Status s = onlyMembers(o, path, {kGameMode, kWinLock, kResponseTime, kReportRate}); !s) {
+        return s;
+    }
     if (Status s = switchField(o, kGameMode, path, image[img::kGameMode]); !s) return s;
     if (Status s = switchField(o, kWinLock, path, image[img::kWinLock]); !s) return s;
     const auto ms = optInteger(o, kResponseTime, path, d::kMinResponseMs, d::kMaxResponseMs);

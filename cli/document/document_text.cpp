@@ -139,16 +139,23 @@ std::size_t runBytes(const QJsonValue& runs) {
 }  // namespace
 
 std::string dumpText(const describe::Configuration& config, Language lang) {
+    const QJsonObject document = toJsonObject(config);
+    if (lang == Language::English) return dumpText(config, document);
     describe::KeyEncoder encoder;
-    const QJsonObject o = doc::readableFields(config, lang, encoder);
+    QJsonObject named = doc::readableFields(config, lang, encoder);
+    named[QLatin1String(doc::kRaw)] = document.value(QLatin1String(doc::kRaw));
+    return dumpText(config, named);
+}
+
+std::string dumpText(const describe::Configuration& config, const QJsonObject& document) {
     Lines out;
-    lighting(out, o.value(QLatin1String(doc::kLighting)).toObject(), config.image);
-    performance(out, o.value(QLatin1String(doc::kPerformance)).toObject(), config.image);
-    keys(out, o.value(QLatin1String(doc::kKeys)).toArray());
-    diy(out, o.value(QLatin1String(doc::kDiy)).toArray());
-    macros(out, o.value(QLatin1String(doc::kMacros)).toArray());
+    lighting(out, document.value(QLatin1String(doc::kLighting)).toObject(), config.image);
+    performance(out, document.value(QLatin1String(doc::kPerformance)).toObject(), config.image);
+    keys(out, document.value(QLatin1String(doc::kKeys)).toArray());
+    diy(out, document.value(QLatin1String(doc::kDiy)).toArray());
+    macros(out, document.value(QLatin1String(doc::kMacros)).toArray());
     // Bytes the fields above do not express: counted here, carried by dump --json.
-    const QJsonObject raw = toJsonObject(config).value(QLatin1String(doc::kRaw)).toObject();
+    const QJsonObject raw = document.value(QLatin1String(doc::kRaw)).toObject();
     const std::size_t image = runBytes(raw.value(QLatin1String(doc::kRawImage)));
     const std::size_t actions = runBytes(raw.value(QLatin1String(doc::kRawActions)));
     const std::size_t store = runBytes(raw.value(QLatin1String(doc::kRawMacros)));

@@ -56,4 +56,14 @@ Optional<QJsonArray> optArray(const QJsonObject& o, const char* key, const QStri
     return std::optional<QJsonArray>(v->toArray());
 }
 
+Status onlyMembers(const QJsonObject& o, const QString& path,
+                   std::initializer_list<const char*> known) {
+    for (auto it = o.begin(); it != o.end(); ++it) {
+        bool listed = false;
+        for (const char* k : known) listed = listed || it.key() == QLatin1String(k);
+        if (!listed) return fieldError(path, "unknown member \"" + it.key().toStdString() + "\"");
+    }
+    return Status::success();
+}
+
 }  // namespace tavrik::ctl::doc

@@ -6,6 +6,7 @@
 #include <QJsonObject>
 #include <QString>
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 
@@ -31,5 +32,10 @@ Optional<qint64> optInteger(const QJsonObject& o, const char* key, const QString
 Optional<bool> optBool(const QJsonObject& o, const char* key, const QString& parent);
 Optional<QJsonObject> optObject(const QJsonObject& o, const char* key, const QString& parent);
 Optional<QJsonArray> optArray(const QJsonObject& o, const char* key, const QString& parent);
+
+// Value error naming the first member of `o` (at `path`) that is none of `known`: a misspelt
+// member would otherwise be left out silently.
+Status onlyMembers(const QJsonObject& o, const QString& path,
+                   std::initializer_list<const char*> known);
 
 }  // namespace tavrik::ctl::doc

@@ -305,20 +305,18 @@ std::string describeKeyFunction(const model::Image& image, const model::KeyActio
                                 KeyEncoder& encoder) {
     const auto record = model::keyActionBytes(actions, slot);
     const model::KeyCode cell = model::keyCodeOf(image, slot);
+    // What the keyboard does when the record does not say it: a cell holding the key's own code
+    // is its default, whatever the record claims.
+    const auto fromCell = [&] {
+        const bool own = cell == defaultCell(slot) ||
+                         cell == model::factoryKeyCodes()[model::slot(slot).keyIndex];
+        return own ? std::string("default") : cellWords(cell, macros, lang);
+    };
     const std::string words = recordWords(record, macros, Language::English);
-    if (words == "default") {
-        if (cell == defaultCell(slot) ||
-            cell == model::factoryKeyCodes()[model::slot(slot).keyIndex]) {
-            return words;
-        }
-        return cellWords(cell, macros, lang);
-    }
-    if (words.empty()) return cellWords(cell, macros, lang);
+    if (words == "default" || words.empty()) return fromCell();
     // The record's words count only when they make the keyboard do what its cell says.
     const auto parsed = parseKeyFunction(words, macros);
-    if (!parsed || encoder.encode(slot, *parsed, record, cell).cell != cell) {
-        return cellWords(cell, macros, lang);
-    }
+    if (!parsed || encoder.encode(slot, *parsed, record, cell).cell != cell) return fromCell();
     return lang == Language::English ? words : recordWords(record, macros, lang);
 }
 

@@ -31,7 +31,8 @@
 namespace tavrik::describe {
 
 // Words for the function the slot's key action record gives it, checked against its key code
-// cell; the enable bit is not looked at. Preset names are given in `lang`.
+// cell: when the two disagree the cell is described ("default" when it holds the key's own
+// code). The enable bit is not looked at. Preset names are given in `lang`.
 std::string describeKeyFunction(const model::Image& image, const model::KeyActionTable& actions,
                                 const macro::MacroStore& macros, int slot,
                                 Language lang = Language::English);

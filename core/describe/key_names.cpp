@@ -96,6 +96,7 @@ public:
     }
     std::string closest(std::string_view name) const {
         name = trim(name);
+        if (name.empty()) return {};  // every one-character name would be "close"
         const std::size_t limit = name.size() <= 4 ? 1 : name.size() <= 8 ? 2 : 3;
         std::string best;
         std::size_t bestDistance = limit + 1;

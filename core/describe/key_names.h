@@ -36,7 +36,8 @@ std::string codeName(std::uint8_t code);
 std::optional<std::uint8_t> findCode(std::string_view name);
 
 // The known name closest to an unknown one, to suggest in an error: edit distance at most 1 for
-// names up to 4 characters, 2 up to 8, else 3; empty when none is close enough.
+// names up to 4 characters, 2 up to 8, else 3; empty when none is close enough or the name is
+// blank.
 std::string closestSlotName(std::string_view name);
 std::string closestCodeName(std::string_view name);
 

@@ -1,5 +1,6 @@
 #include "describe/set_command.h"
 
+#include <array>
 #include <optional>
 #include <string_view>
 
@@ -146,7 +147,9 @@ Status setResponseTime(model::ConfigState& state, Args args) {
 Status setReportRate(model::ConfigState& state, Args args) {
     if (Status s = expectCount(args, 2, "report-rate HZ"); !s) return s;
     const auto hz = parseIntIn(withoutUnit(args[1], "hz"), 1, 100000, "report rate (Hz)");
-    if (!hz) return hz.error();
+    if (!hz) {
+        return valueError("report rate must be 125, 250, 500 or 1000 Hz, not " + inQuotes(args[1]));
+    }
     const auto byte = reportRateByteForHz(*hz);
     if (!byte) return byte.error();
     state.image[model::image::kReportRate] = *byte;
@@ -189,7 +192,10 @@ Status setDiy(model::ConfigState& state, Args args) {
 
 Status applySetCommand(model::ConfigState& state, const macro::MacroStore& macros,
                        std::span<const std::string> args) {
-    if (args.empty()) return valueError("set needs a setting; " + setCommandUsage());
+    if (args.empty()) {
+        return valueError("set needs a setting: effect, game-mode, win-lock, response-time, "
+                          "report-rate, key or diy; see tavrikctl --help");
+    }
     const std::string_view what = args[0];
     if (what == "effect") return setEffect(state, args);
     if (what == "game-mode") return setSwitch(state, args, true);
@@ -198,6 +204,14 @@ Status applySetCommand(model::ConfigState& state, const macro::MacroStore& macro
     if (what == "report-rate") return setReportRate(state, args);
     if (what == "key") return setKey(state, macros, args);
     if (what == "diy") return setDiy(state, args);
+    constexpr std::array<std::string_view, 7> kSettings{
+        "effect", "game-mode", "win-lock", "response-time", "report-rate", "key", "diy"};
+    for (const std::string_view name : kSettings) {
+        if (editDistance(name, what) <= 2) {
+            return valueError("unknown setting " + inQuotes(what) + "; did you mean " +
+                              inQuotes(name) + "?");
+        }
+    }
     return valueError("unknown setting " + inQuotes(what) +
                       "; use effect, game-mode, win-lock, response-time, report-rate, key or diy");
 }

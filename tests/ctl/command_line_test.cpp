@@ -57,6 +57,23 @@ TEST(CommandLine, MistakesAreUsageErrorsOnOneLine) {
     }
 }
 
+TEST(CommandLine, ErrorsNameTheOptionAsTypedAndTheFormToUse) {
+    const struct {
+        const char* line;
+        const char* error;
+    } cases[] = {
+        {"dump --jsn", "unknown option \"--jsn\"; see tavrikctl --help"},
+        {"dump -x", "unknown option \"-x\"; see tavrikctl --help"},
+        {"status --data-dir", "missing value after '--data-dir'; see tavrikctl --help"},
+        {"apply", "wrong number of arguments; use: tavrikctl apply FILE; see tavrikctl --help"},
+    };
+    for (const auto& c : cases) {
+        const auto parsed = parse(QString::fromLatin1(c.line));
+        ASSERT_FALSE(parsed) << c.line;
+        EXPECT_EQ(parsed.error().context, c.error);
+    }
+}
+
 TEST(ControlProtocol, FailuresMapToDistinctExitCodesAndSurviveTheWire) {
     using app::control::Failure;
     const Failure all[] = {Failure::Usage, Failure::NoKeyboard, Failure::NoPermission,

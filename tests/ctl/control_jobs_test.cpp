@@ -49,6 +49,10 @@ QByteArray profileOf(const model::ConfigState& s, bool withActions) {
 
 constexpr int kSlot = 30;
 
+bool succeeded(const QJsonObject& reply) {
+    return reply.value(QStringLiteral("ok")).toBool();
+}
+
 void changeOneKey(model::ConfigState& s) {
     auto cell = model::keyCodeCell(s.image, kSlot);
     cell[1] = static_cast<std::uint8_t>(cell[1] ^ 0x01);
@@ -153,6 +157,27 @@ TEST_F(ControlJobsTest, ReadTakesTheKeyboardsConfigurationAndLeavesTheHostCopy) 
     EXPECT_EQ(config->image[model::image::kEffect], changed[model::image::kEffect]);
     EXPECT_EQ(model::keyCodeOf(config->image, kSlot), model::keyCodeOf(changed, kSlot));
     EXPECT_EQ(host.model->withLock([](model::ConfigState& s) { return s.image; }), hostBefore);
+}
+
+TEST_F(ControlJobsTest, AKeyTheKeyboardNoLongerHasReadsAsDefault) {
+    {
+        Host before(dir.path());
+        ASSERT_TRUE(succeeded(before.run(setRequest({"key", "F6", "LCtrl", "+", "C"}))));
+    }
+    // Another keyboard, at its factory state, with the keymap.bin that kept F6's combination.
+    Host host(dir.path());
+    const QJsonObject reply = host.run(request("read"));
+    ASSERT_TRUE(succeeded(reply));
+    QString f6;
+    for (const QJsonValue& k : reply.value(QStringLiteral("configuration"))
+                                   .toObject()
+                                   .value(QStringLiteral("keys"))
+                                   .toArray()) {
+        if (k.toObject().value(QStringLiteral("key")).toString() == QLatin1StringView("F6")) {
+            f6 = k.toObject().value(QStringLiteral("function")).toString();
+        }
+    }
+    EXPECT_EQ(f6, QLatin1StringView("default"));
 }
 
 TEST_F(ControlJobsTest, WithoutKeyboardEditsAreRefusedAndStatusSaysSo) {

@@ -104,9 +104,10 @@ protected:
         ASSERT_TRUE(m_kbsim.waitForOutput("listening on", 5s));
     }
 
-    CtlRun ctl(const QStringList& args) {
+    CtlRun ctl(const QStringList& args) { return ctlIn(m_env, args); }
+    CtlRun ctlIn(const QProcessEnvironment& env, const QStringList& args) {
         QProcess p;
-        p.setProcessEnvironment(m_env);
+        p.setProcessEnvironment(env);
         p.start(CTL_PROGRAM, QStringList{"--sim-socket", m_socket, "--data-dir", m_data} + args);
         CtlRun r;
         if (!p.waitForFinished(60000)) {
@@ -240,6 +241,13 @@ TEST_F(CtlEndToEnd, DumpShowsWhatTheEmulatorHolds) {
     const CtlRun text = ctl({"dump"});
     ASSERT_EQ(text.exitCode, 0) << text.err.constData();
     EXPECT_TRUE(text.out.contains("LCtrl + C")) << text.out.constData();
+    EXPECT_TRUE(text.err.isEmpty()) << text.err.constData();
+    // Scripts run from cron have no XDG_RUNTIME_DIR: standard error stays free of Qt's notes.
+    QProcessEnvironment cron = m_env;
+    cron.remove("XDG_RUNTIME_DIR");
+    const CtlRun status = ctlIn(cron, {"status"});
+    EXPECT_EQ(status.exitCode, 0);
+    EXPECT_TRUE(status.err.isEmpty()) << status.err.constData();
 
     // The emulator's own dump: "effect E, speed S, brightness B, colour C, direction D".
     ASSERT_TRUE(m_kbsim.writeLine("dump"));

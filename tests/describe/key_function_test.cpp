@@ -218,6 +218,22 @@ TEST(DescribeKeyFunction, TheCellWinsWhenTheRecordDoesNotMatchIt) {
     EXPECT_EQ(describeKeyFunction(s->image, s->actions, *macros, 16), "default");
 }
 
+TEST(DescribeKeyFunction, AKeyWhoseCellHoldsItsOwnCodeIsDefaultWhateverTheRecordSays) {
+    const auto macros = storeWith({"Fire"});
+    auto s = factoryState();
+    const model::KeyCode own = model::keyCodeOf(s->image, kASlot);
+    // keymap.bin kept a combination the keyboard no longer has (it was reset elsewhere).
+    applyKeyFunction(*s, kASlot, *parseKeyFunction("LCtrl + C", *macros), *macros);
+    std::copy(own.begin(), own.end(), model::keyCodeCell(s->image, kASlot).begin());
+    EXPECT_EQ(describeKeyFunction(s->image, s->actions, *macros, kASlot), "default");
+    // The same for a record of no known kind, and for the cell form with the code in byte 2.
+    model::keyAction(s->actions, kASlot).setKind(9);
+    EXPECT_EQ(describeKeyFunction(s->image, s->actions, *macros, kASlot), "default");
+    const std::array<std::uint8_t, 4> usageCell{0x00, 0x00, 0x04, 0x00};
+    std::copy(usageCell.begin(), usageCell.end(), model::keyCodeCell(s->image, kASlot).begin());
+    EXPECT_EQ(describeKeyFunction(s->image, s->actions, *macros, kASlot), "default");
+}
+
 TEST(DescribeKeyFunction, ChineseNamesForPresets) {
     const auto macros = storeWith({});
     auto s = factoryState();

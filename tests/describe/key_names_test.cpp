@@ -75,6 +75,7 @@ TEST(SlotNames, UnknownNamesGetTheClosestSuggestion) {
     EXPECT_EQ(closestSlotName("Spcae"), "Space");
     EXPECT_EQ(closestSlotName("lctlr"), "LCtrl");
     EXPECT_EQ(closestSlotName("qwertyuiop"), "");
+    EXPECT_EQ(closestSlotName(" "), "");  // nothing is "close" to a blank name
     EXPECT_FALSE(findSlot(""));
 }
 
