@@ -162,9 +162,11 @@ void CVediVezazivaDlg::paintAutostartRow(QPainter& p) {
     const double lineY = row.top() + 4.5;
     p.drawLine(QPointF(row.left() + 14, lineY), QPointF(row.right() - 14, lineY));
     p.restore();
-    const QString mark = autostartEnabled() ? QStringLiteral("☑ ") : QStringLiteral("☐ ");
-    drawText(p, mark + qs(mainwindow::text::kStartWithSession.in(m_context.language)), 850,
-             kAutostartRow.top() - 2, 15);
+    namespace sf = mainwindow::surface;
+    const QString mark = qs(autostartEnabled() ? sf::kCheckedMark : sf::kUncheckedMark);
+    const sf::TextSpot spot = sf::below(sf::kHelpRowText, 3 * sf::kHelpRowHeight);
+    drawText(p, mark + qs(mainwindow::text::kStartWithSession.in(m_context.language)),
+             spot.box.left, spot.box.top, spot.height);
 }
 
 QString CVediVezazivaDlg::homePageShown() const {
