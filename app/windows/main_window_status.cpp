@@ -164,9 +164,10 @@ void CVediVezazivaDlg::paintAutostartRow(QPainter& p) {
     p.restore();
     namespace sf = mainwindow::surface;
     const QString mark = qs(autostartEnabled() ? sf::kCheckedMark : sf::kUncheckedMark);
-    const sf::TextSpot spot = sf::below(sf::kHelpRowText, 3 * sf::kHelpRowHeight);
-    drawText(p, mark + qs(mainwindow::text::kStartWithSession.in(m_context.language)),
-             spot.box.left, spot.box.top, spot.height);
+    const model::Rect box = sf::kAutostartCaption;
+    skin::drawCaption(p, QRect(QPoint(box.left, box.top), QPoint(box.right, box.bottom)),
+                      mark + qs(mainwindow::text::kStartWithSession.in(m_context.language)),
+                      sf::kAutostartCaptionHeight, Qt::white, Qt::AlignLeft);
 }
 
 QString CVediVezazivaDlg::homePageShown() const {

@@ -68,6 +68,9 @@ inline constexpr Point kHelpBox{830, 22};
 inline constexpr Rect kHelpBoxRows{830, 22, 996, 121};
 inline constexpr int kHelpRowHeight = 25;
 inline constexpr TextSpot kHelpRowText{{850, 25, 990, 44}, 15};  // row 0; rows 1, 2 below it
+// The start-with-session row: its check mark and label, shrunk to fit the box's width.
+inline constexpr Rect kAutostartCaption{850, 100, 988, 114};
+inline constexpr int kAutostartCaptionHeight = 15;
 
 // Lighting section (fixed: it is the first section).
 inline constexpr Point kLightingHeader{kPanelLeft, kLightingTop};
@@ -159,7 +162,6 @@ inline constexpr std::array kLabels{
     Label{&text::kProfile, kProfileCaption},
     Label{&text::kUpdateFirmware, below(kHelpRowText, kHelpRowHeight)},
     Label{&text::kReadMe, kHelpRowText},
-    Label{&text::kStartWithSession, below(kHelpRowText, 3 * kHelpRowHeight), kCheckedMark},
     Label{&text::kLight, below(kSectionTitle, kLightingTop)},
     Label{&text::kEffect, kEffectLabel},
     Label{&text::kDirection, kDirectionLabel},
@@ -186,6 +188,7 @@ struct Caption {
     const BiText* text;
     Rect box;
     int height;
+    const char* prefix = "";  // written before the text (UTF-8)
 };
 inline constexpr std::array kCaptions{
     Caption{&text::kReturn, kReturnButton.caption, kBottomCaptionHeight},
@@ -195,6 +198,7 @@ inline constexpr std::array kCaptions{
     Caption{&text::kFast, kFastCaption, kSliderCaptionHeight},
     Caption{&text::kFillAll, diyCaptionBox(kFillAllButton), kDiyButtonCaptionHeight},
     Caption{&text::kClearAll, diyCaptionBox(kClearAllButton), kDiyButtonCaptionHeight},
+    Caption{&text::kStartWithSession, kAutostartCaption, kAutostartCaptionHeight, kCheckedMark},
 };
 
 }  // namespace tavrik::mainwindow::surface
