@@ -20,6 +20,20 @@ namespace sf = mainwindow::surface;
 
 const QColor kRowHovered{80, 0, 0};
 const QColor kRow{59, 59, 59};
+const QColor kListBacking{30, 31, 35};  // the panel frame's inside
+const QColor kListEdge{86, 90, 101};
+
+QRect toQRect(const model::Rect& r) {
+    return QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom));
+}
+
+// Covers the panel beside an open list, and frames the list.
+void paintListBacking(QPainter& p, const QRect& list) {
+    p.fillRect(toQRect(sf::listBacking(list.top(), 1, list.height())), kListBacking);
+    p.setPen(kListEdge);
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(list.adjusted(-1, 0, 0, 0));
+}
 
 }  // namespace
 
@@ -71,9 +85,15 @@ void CVediVezazivaDlg::paintPanel(QPainter& p) {
 }
 
 void CVediVezazivaDlg::paintLightingSection(QPainter& p) {
-    drawSkin(p, QStringLiteral("itemBK.png"), sf::kLightingHeader);
-    drawText(p, txt::kLight, sf::below(sf::kSectionTitle, mainwindow::kLightingTop));
     const settings::PanelView& panel = m_view.state().panel;
+    drawSkin(p, QStringLiteral("itemBK.png"), sf::kLightingHeader);
+    // The same fold marker as the other sections: that of the response time header.
+    const QRect marker = toQRect(sf::kFoldMarker);
+    m_skin.drawPart(p, marker.topLeft() + QPoint(sf::kLightingHeader.x, sf::kLightingHeader.y),
+                    marker,
+                    panel.lightingCollapsed ? QStringLiteral("responsetime_close.png")
+                                            : QStringLiteral("responsetime_open.png"));
+    drawText(p, txt::kLight, sf::below(sf::kSectionTitle, mainwindow::kLightingTop));
     if (panel.lightingCollapsed) return;
     const std::uint8_t effect = m_shownImage[img::kEffect];
     drawSkin(p, QStringLiteral("LEDEffect_open.png"), sf::kLightingBody);
@@ -173,6 +193,8 @@ void CVediVezazivaDlg::paintResponseAndReport(QPainter& p, const mainwindow::Pan
 
 void CVediVezazivaDlg::paintEffectList(QPainter& p) {
     const auto hovered = m_view.state().hoveredEffectRow;
+    paintListBacking(p, QRect(settings::kEffectListLeft, settings::kEffectListTop, sf::kListWidth,
+                              settings::kListRowHeight * settings::kEffectCount));
     for (int row = 0; row < settings::kEffectCount; ++row) {
         const int y = settings::kEffectListTop + settings::kListRowHeight * row;
         p.fillRect(QRect(settings::kEffectListLeft, y, sf::kListWidth, settings::kListRowHeight),
@@ -184,6 +206,8 @@ void CVediVezazivaDlg::paintEffectList(QPainter& p) {
 
 void CVediVezazivaDlg::paintResponseList(QPainter& p, int top) {
     const auto hovered = m_view.state().hoveredResponseRow;
+    paintListBacking(p, QRect(settings::kResponseListLeft, top, sf::kListWidth,
+                              settings::kListRowHeight * settings::kResponseRowCount));
     for (int row = 0; row < settings::kResponseRowCount; ++row) {
         const int y = top + settings::kListRowHeight * row;
         p.fillRect(QRect(settings::kResponseListLeft, y, sf::kListWidth, settings::kListRowHeight),

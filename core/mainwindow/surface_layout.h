@@ -80,6 +80,9 @@ inline constexpr int kHeaderHeight = 20;
 // A section title: from the header's left edge to its fold marker.
 inline constexpr TextSpot kSectionTitle{
     {kPanelLeft, 0, kPanelLeft + kHeaderWidth - kFoldMarkerWidth - 1, kHeaderHeight}, 15};
+// Where the lighting header's own fold marker is drawn over, by that of the other headers.
+inline constexpr Rect kFoldMarker{kHeaderWidth - kFoldMarkerWidth, 0, kHeaderWidth - 1,
+                                  kHeaderHeight - 1};
 inline constexpr Point kLightingBody{kPanelLeft, 130};
 inline constexpr TextSpot kEffectLabel{{28, 137, 248, 154}, 15};
 inline constexpr Rect kEffectBox{28, 158, 248, 173};
@@ -141,8 +144,12 @@ inline constexpr TextSpot kResponseValue{{100, 28, 232, 44}, 15};
 // Report rate section: the slider sits this far below its top.
 inline constexpr Point kReportSlider{28, 23};
 
-// Drop-down lists: rows of kListRowHeight (settings/panel.h), 220 pixels wide.
+// Drop-down lists: rows of kListRowHeight (settings/panel.h), 220 pixels wide. An open list
+// lies on a backing as wide as the sections, so that nothing beneath shows beside it.
 inline constexpr int kListWidth = 220;
+constexpr Rect listBacking(int top, int rows, int rowHeight) {
+    return Rect{kPanelLeft, top, kPanelLeft + kHeaderWidth - 1, top + rows * rowHeight - 1};
+}
 inline constexpr int kListTextHeight = 18;
 inline constexpr int kResponseListTextX = 97;
 
