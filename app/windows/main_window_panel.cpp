@@ -200,7 +200,7 @@ void CVediVezazivaDlg::paintEffectList(QPainter& p) {
         p.fillRect(QRect(settings::kEffectListLeft, y, sf::kListWidth, settings::kListRowHeight),
                    hovered == row ? kRowHovered : kRow);
         drawText(p, effectName(settings::effectTable()[static_cast<std::size_t>(row)].code),
-                 settings::kEffectListLeft, y, sf::kListTextHeight);
+                 settings::kEffectListLeft + sf::kListTextInset, y, sf::kListTextHeight);
     }
 }
 

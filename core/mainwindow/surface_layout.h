@@ -77,16 +77,19 @@ inline constexpr Point kLightingHeader{kPanelLeft, kLightingTop};
 inline constexpr int kFoldMarkerWidth = 28;  // the fold marker at a section header's right end
 inline constexpr int kHeaderWidth = 243;
 inline constexpr int kHeaderHeight = 20;
-// A section title: from the header's left edge to its fold marker.
-inline constexpr TextSpot kSectionTitle{
-    {kPanelLeft, 0, kPanelLeft + kHeaderWidth - kFoldMarkerWidth - 1, kHeaderHeight}, 15};
+// A section title: from a little inside the header's left edge to its fold marker.
+inline constexpr int kTitleInset = 6;
+inline constexpr TextSpot kSectionTitle{{kPanelLeft + kTitleInset, 0,
+                                         kPanelLeft + kHeaderWidth - kFoldMarkerWidth - 1,
+                                         kHeaderHeight},
+                                        15};
 // Where the lighting header's own fold marker is drawn over, by that of the other headers.
 inline constexpr Rect kFoldMarker{kHeaderWidth - kFoldMarkerWidth, 0, kHeaderWidth - 1,
                                   kHeaderHeight - 1};
 inline constexpr Point kLightingBody{kPanelLeft, 130};
 inline constexpr TextSpot kEffectLabel{{28, 137, 248, 154}, 15};
 inline constexpr Rect kEffectBox{28, 158, 248, 173};
-inline constexpr TextSpot kEffectName{{28, 158, 232, 173}, 14};  // ends before the drop arrow
+inline constexpr TextSpot kEffectName{{32, 158, 232, 173}, 14};  // ends before the drop arrow
 inline constexpr TextSpot kDirectionLabel{{29, 177, 248, 195}, 15};
 inline constexpr int kDirectionButtonWidth = 35;
 inline constexpr int kDirectionButtonHeight = 15;
@@ -117,11 +120,11 @@ inline constexpr int kDiyButtonCaptionHeight = 14;
 // Macro button, relative to the macro section's top (110 + lighting height).
 inline constexpr Point kMacroBody{kPanelLeft, 0};
 inline constexpr Rect kMacroButton{kPanelLeft, 10, 259, 28};
-inline constexpr TextSpot kMacroCaption{{21, 12, 257, 28}, 15};
+inline constexpr TextSpot kMacroCaption{{kPanelLeft + kTitleInset, 12, 257, 28}, 15};
 
 // Game section, relative to its top.
 inline constexpr Point kGameBody{kPanelLeft, 0};
-inline constexpr TextSpot kGameModeTitle{{kPanelLeft, 0, 147, 19}, 15};
+inline constexpr TextSpot kGameModeTitle{{kPanelLeft + kTitleInset, 0, 147, 19}, 15};
 inline constexpr TextSpot kWinLockTitle{{149, 0, 233, 19}, 15};
 inline constexpr Rect kGameModeOn{34, 33, 44, 42};
 inline constexpr Rect kGameModeOff{88, 33, 115, 42};
@@ -151,6 +154,7 @@ constexpr Rect listBacking(int top, int rows, int rowHeight) {
     return Rect{kPanelLeft, top, kPanelLeft + kHeaderWidth - 1, top + rows * rowHeight - 1};
 }
 inline constexpr int kListTextHeight = 18;
+inline constexpr int kListTextInset = 4;  // an effect name's gap to the list's left edge
 inline constexpr int kResponseListTextX = 97;
 
 // A labelled spot of the surface with the text written there, for checking that every text

@@ -73,7 +73,7 @@ TEST_P(LabelFitTest, MainWindowListsAndValueBoxes) {
     for (const settings::Effect& e : settings::effectTable()) {
         const QString name = qs(settings::effectName(e.code, GetParam()));
         expectWrittenInside(name, sf::kEffectName.box, sf::kEffectName.height);
-        const model::Rect row{settings::kEffectListLeft, 0,
+        const model::Rect row{settings::kEffectListLeft + sf::kListTextInset, 0,
                               settings::kEffectListLeft + sf::kListWidth - 1,
                               settings::kListRowHeight - 1};
         expectWrittenInside(name, row, sf::kListTextHeight);
