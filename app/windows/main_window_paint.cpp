@@ -22,6 +22,7 @@ const QColor kRowHovered{80, 0, 0};
 const QColor kRow{59, 59, 59};
 constexpr int kOriginX = model::kKeyboardOrigin.x;
 constexpr int kOriginY = model::kKeyboardOrigin.y;
+constexpr qreal kKeyCornerRadius = 3;
 
 QRect toQRect(const model::Rect& r) {
     return QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom));
@@ -121,7 +122,13 @@ void CVediVezazivaDlg::paintDiyView(QPainter& p) {
         if (!k.drawn()) continue;
         const auto colour = settings::diyKeyColour(m_shownImage, slot);
         if (!colour) continue;  // a cell of zeros: not filled, no label
-        p.fillRect(keyRect(slot), QColor(colour->fill.r, colour->fill.g, colour->fill.b));
+        // Rounded like the key caps of the keyboard picture beneath.
+        p.save();
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(colour->fill.r, colour->fill.g, colour->fill.b));
+        p.drawRoundedRect(QRectF(keyRect(slot)), kKeyCornerRadius, kKeyCornerRadius);
+        p.restore();
         drawText(p, QString::fromUtf8(k.label.data(), static_cast<qsizetype>(k.label.size())),
                  k.labelAt.x + kOriginX, k.labelAt.y + kOriginY, 10,
                  QColor(colour->label.r, colour->label.g, colour->label.b));
