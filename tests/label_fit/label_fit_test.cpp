@@ -103,6 +103,11 @@ TEST_P(LabelFitTest, KeyAssignmentDialog) {
         expectCaptionFits(text(buttons[static_cast<std::size_t>(b)].label), box.width(),
                           std::min(skin::kDefaultTextHeight, box.height()));
     }
+    // The "Disable" label ends before the first button right of it.
+    const QPoint disable = app::keyMapDisableLabelAt();
+    EXPECT_LE(disable.x() + advance(text(buttons[ka::button::kDisable].label),
+                                    skin::kDefaultTextHeight),
+              buttons[ka::button::kDefault].rect.left);
     // The "Advance" rows: one height for all, each label ending before its path field.
     const int height = app::launchLabelHeight(GetParam());
     EXPECT_GE(height, skin::kMinTextHeight);

@@ -63,8 +63,8 @@ void paintLabels(QPainter& p, const ka::KeyMapView& v, Language lang) {
     const auto buttons = ka::keyMapButtons();
     skin::drawText(p, kCurrentKeyX, kCurrentKeyY,
                    qs(ka::kCurrentKeyText.in(lang)) + qs(v.currentKeyName));
-    const ka::Rect box = buttons[ka::button::kDisable].rect;
-    skin::drawText(p, box.left + kDisableLabelDx, box.top + kDisableLabelDy,
+    const QPoint disableAt = keyMapDisableLabelAt();
+    skin::drawText(p, disableAt.x(), disableAt.y(),
                    qs(buttons[ka::button::kDisable].label.in(lang)));
     // Button and tab captions are centred in their pictures and shrink to stay inside them.
     for (int b : {ka::button::kDefault, ka::button::kCancel, ka::button::kSave}) {
@@ -109,6 +109,11 @@ void paintLaunchRows(QPainter& p, skin::SkinImages& images, const ka::KeyMapStat
 }
 
 }  // namespace
+
+QPoint keyMapDisableLabelAt() {
+    const ka::Rect box = ka::keyMapButtons()[ka::button::kDisable].rect;
+    return QPoint(box.left + kDisableLabelDx, box.top + kDisableLabelDy);
+}
 
 QRect keyMapCaptionBox(int button) {
     const QRect r = qRect(ka::keyMapButtons()[static_cast<std::size_t>(button)].rect);

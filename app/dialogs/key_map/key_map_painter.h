@@ -21,6 +21,9 @@ inline constexpr const char* kKeyMapBackground = "Custom_BK.png";
 // dialog's text height, or less where a label would otherwise run under its row's path field.
 int launchLabelHeight(Language lang);
 
+// The top-left corner of the "Disable" box's label, right of its picture.
+QPoint keyMapDisableLabelAt();
+
 // Where a button's or a tab's caption is centred (and shrunk to fit): inside its picture, a tab's
 // above its marker.
 QRect keyMapCaptionBox(int button);
