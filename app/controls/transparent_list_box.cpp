@@ -169,8 +169,10 @@ CTransparentListBox::LineMark CTransparentListBox::classifyLine(QString& text) {
     return LineMark::None;
 }
 
-QImage CTransparentListBox::panelPicture() {
-    QImage img(127, 305, QImage::Format_RGB32);
+QImage CTransparentListBox::panelPicture(qreal ratio) {
+    // Drawn at the screen's pixel ratio, so that the panel stays crisp on scaled screens.
+    QImage img(QSize(127, 305) * ratio, QImage::Format_RGB32);
+    img.setDevicePixelRatio(ratio);
     img.fill(QColor(24, 25, 29));
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
@@ -194,7 +196,9 @@ void CTransparentListBox::invalidateBackground() {
 
 void CTransparentListBox::captureBackground() {
     const QSize size = viewport()->size();
-    m_snapshot = QPixmap(size);
+    const qreal ratio = devicePixelRatioF();
+    m_snapshot = QPixmap(size * ratio);
+    m_snapshot.setDevicePixelRatio(ratio);
     QWidget* parent = parentWidget();
     if (m_editMode == kNotifyRename && parent) {
         m_snapshot.fill(parent->palette().color(QPalette::Window));
@@ -203,17 +207,20 @@ void CTransparentListBox::captureBackground() {
         parent->render(&m_snapshot, QPoint(0, 0), QRegion(underList),
                        QWidget::DrawWindowBackground);
     } else {
-        const QImage panel = panelPicture();
-        m_snapshot.fill(panel.pixelColor(panel.width() / 2, panel.height() - 12));
+        const QImage panel = panelPicture(ratio);
+        m_snapshot.fill(panel.pixelColor(panel.width() / 2, panel.height() - qRound(12 * ratio)));
         QPainter p(&m_snapshot);
-        p.drawImage(QPoint(0, 0), panel, QRect(kPanelOrigin, panel.size()));
+        // The source is in the picture's own pixels.
+        p.drawImage(QRectF(QPointF(0, 0), QSizeF(size)), panel,
+                    QRectF(QPointF(kPanelOrigin) * ratio, QSizeF(size) * ratio));
     }
     m_captured = true;
 }
 
 void CTransparentListBox::paintEvent(QPaintEvent*) {
     if (!m_captured || m_snapshot.size() != viewport()->size()) captureBackground();
-    QPixmap buffer(viewport()->size());
+    QPixmap buffer(viewport()->size() * devicePixelRatioF());
+    buffer.setDevicePixelRatio(devicePixelRatioF());
     QPainter p(&buffer);
     p.drawPixmap(0, 0, m_snapshot);
     p.setFont(font());

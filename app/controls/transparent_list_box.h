@@ -64,7 +64,7 @@ public:
     // The text shown for a line in mode 1 ("dn"/"up" removed) and its mark.
     static LineMark classifyLine(QString& text);
     // The built-in panel picture (127 x 305) behind lists not in mode 3.
-    static QImage panelPicture();
+    static QImage panelPicture(qreal ratio = 1);
     const QPixmap& backgroundSnapshot() const { return m_snapshot; }
     bool backgroundCaptured() const { return m_captured; }
     // Forgets the snapshot (after the parent's background changed); the next paint recaptures.

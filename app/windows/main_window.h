@@ -21,6 +21,7 @@
 #include "mainwindow/file_notice.h"
 #include "mainwindow/main_view.h"
 #include "mainwindow/startup.h"
+#include "mainwindow/surface_layout.h"
 #include "mainwindow/update_check.h"
 #include "model/config_model.h"
 #include "settings/sliders.h"
@@ -172,11 +173,13 @@ private:
     CBitSlider* slider(settings::SliderId id) const;
     QString effectName(std::uint8_t effect) const;
     void drawSkin(QPainter& p, const QString& name, int x, int y);
+    void drawSkin(QPainter& p, const QString& name, model::Point at);
     void drawText(QPainter& p, const BiText& t, int x, int y, int height);
+    void drawText(QPainter& p, const BiText& t, const mainwindow::surface::TextSpot& spot);
     void drawText(QPainter& p, const QString& t, int x, int y, int height,
                   const QColor& colour = Qt::white);
-    void drawRadio(QPainter& p, bool selected, int x, int y);
-    void rightCaption(QPainter& p, const BiText& t, int y);
+    void drawRadio(QPainter& p, bool selected, model::Point at);
+    void rightCaption(QPainter& p, const BiText& t, const model::Rect& box);
     int languageCode() const;
 
     AppContext m_context;

@@ -105,8 +105,10 @@ void CVediVezazivaDlg::paintDiyControls(QPainter& p) {
         p.setBrush(v.hovered(b.code) ? kButtonOver : kButton);
         p.drawRoundedRect(QRectF(r).adjusted(0.5, 0.5, 0.5, 0.5), 4, 4);
         p.restore();
-        skin::drawCaption(p, r.adjusted(0, 0, 1, 1),
-                          QString::fromUtf8(b.caption->in(m_context.language)), 14);
+        skin::drawCaption(p, windowRect(mainwindow::surface::diyCaptionBox(
+                                 *mainwindow::hitArea(b.code, layout))),
+                          QString::fromUtf8(b.caption->in(m_context.language)),
+                          mainwindow::surface::kDiyButtonCaptionHeight);
     }
 }
 

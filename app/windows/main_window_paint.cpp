@@ -15,12 +15,18 @@ namespace {
 
 namespace txt = mainwindow::text;
 namespace img = model::image;
+namespace sf = mainwindow::surface;
 
 const QColor kBackground{53, 53, 53};
 const QColor kRowHovered{80, 0, 0};
 const QColor kRow{59, 59, 59};
 constexpr int kOriginX = model::kKeyboardOrigin.x;
 constexpr int kOriginY = model::kKeyboardOrigin.y;
+constexpr int kKeyLabelHeight = 10;
+
+QRect toQRect(const model::Rect& r) {
+    return QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom));
+}
 
 QRect keyRect(int slot) {
     const model::Rect r = model::slotTable()[static_cast<std::size_t>(slot)].rect;
@@ -31,6 +37,15 @@ QRect keyRect(int slot) {
 
 void CVediVezazivaDlg::drawSkin(QPainter& p, const QString& name, int x, int y) {
     m_skin.draw(p, x, y, name);  // a missing image leaves the area undrawn
+}
+
+void CVediVezazivaDlg::drawSkin(QPainter& p, const QString& name, model::Point at) {
+    drawSkin(p, name, at.x, at.y);
+}
+
+void CVediVezazivaDlg::drawText(QPainter& p, const BiText& t,
+                                const mainwindow::surface::TextSpot& spot) {
+    drawText(p, t, spot.box.left, spot.box.top, spot.height);
 }
 
 void CVediVezazivaDlg::drawText(QPainter& p, const QString& t, int x, int y, int height,
@@ -70,15 +85,15 @@ void CVediVezazivaDlg::paintSurface(QPainter& p) {
 
 void CVediVezazivaDlg::paintTitleAndKeyboard(QPainter& p) {
     drawSkin(p, QStringLiteral("main.png"), 0, 0);
-    const auto button = [&](const char* name, int code, int x) {
+    const auto button = [&](const char* name, int code, const model::Rect& at) {
         const char* state = m_view.state().hovered(code) ? "-over.png" : "-normal.png";
-        drawSkin(p, QStringLiteral("button-%1%2").arg(QLatin1String(name), QLatin1String(state)), x,
-                 5);
+        drawSkin(p, QStringLiteral("button-%1%2").arg(QLatin1String(name), QLatin1String(state)),
+                 sf::topLeft(at));
     };
-    button("help", mainwindow::hit::kHelp, 936);
-    button("min", mainwindow::hit::kMinimise, 957);
-    button("close", mainwindow::hit::kClose, 978);
-    drawSkin(p, QStringLiteral("logo.png"), 19, 35);
+    button("help", mainwindow::hit::kHelp, sf::kHelpButton);
+    button("min", mainwindow::hit::kMinimise, sf::kMinimiseButton);
+    button("close", mainwindow::hit::kClose, sf::kCloseButton);
+    drawSkin(p, QStringLiteral("logo.png"), sf::kLogo);
     drawSkin(p, QStringLiteral("kb_BK.png"), kOriginX, kOriginY);
     if (mainwindow::diyViewActive(m_view.state(), m_shownImage[img::kEffect])) {
         paintDiyView(p);
@@ -102,16 +117,25 @@ void CVediVezazivaDlg::paintKeyView(QPainter& p) {
 }
 
 void CVediVezazivaDlg::paintDiyView(QPainter& p) {
+    // One font for every label: building it per key would measure the font each time.
+    const QFont labelFont = skin::textFont(kKeyLabelHeight);
+    p.save();
+    p.setBackgroundMode(Qt::TransparentMode);
     for (int slot = 0; slot < model::kSlotCount; ++slot) {
         const model::KeySlot& k = model::slot(slot);
         if (!k.drawn()) continue;
         const auto colour = settings::diyKeyColour(m_shownImage, slot);
         if (!colour) continue;  // a cell of zeros: not filled, no label
+        // Square fills: rounded, antialiased ones cost about 1 ms a repaint at scale 2 once
+        // every key is painted.
         p.fillRect(keyRect(slot), QColor(colour->fill.r, colour->fill.g, colour->fill.b));
-        drawText(p, QString::fromUtf8(k.label.data(), static_cast<qsizetype>(k.label.size())),
-                 k.labelAt.x + kOriginX, k.labelAt.y + kOriginY, 10,
-                 QColor(colour->label.r, colour->label.g, colour->label.b));
+        p.setFont(labelFont);
+        p.setPen(QColor(colour->label.r, colour->label.g, colour->label.b));
+        p.drawText(QRect(k.labelAt.x + kOriginX, k.labelAt.y + kOriginY, 4096, 4096),
+                   Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                   QString::fromUtf8(k.label.data(), static_cast<qsizetype>(k.label.size())));
     }
+    p.restore();
     if (auto hovered = m_view.state().hoveredSlot) {
         const model::Rect r = model::slot(*hovered).rect;
         p.setPen(Qt::white);
@@ -124,31 +148,34 @@ void CVediVezazivaDlg::paintDiyView(QPainter& p) {
 void CVediVezazivaDlg::paintBottomRow(QPainter& p) {
     const struct {
         int code;
-        int x;
+        const sf::BottomButton& at;
         const BiText* caption;
-    } buttons[] = {{mainwindow::hit::kReturn, 800, &txt::kReturn},
-                   {mainwindow::hit::kCancel, 862, &txt::kCancel},
-                   {mainwindow::hit::kSave, 924, &txt::kSave}};
+    } buttons[] = {{mainwindow::hit::kReturn, sf::kReturnButton, &txt::kReturn},
+                   {mainwindow::hit::kCancel, sf::kCancelButton, &txt::kCancel},
+                   {mainwindow::hit::kSave, sf::kSaveButton, &txt::kSave}};
     for (const auto& b : buttons) {
         drawSkin(p,
                  m_view.state().hovered(b.code) ? QStringLiteral("button-cancel-over.png")
                                                 : QStringLiteral("button-cancel-normal.png"),
-                 b.x, 600);
+                 b.at.picture);
         // Centred in the button picture, shrunk where a caption would run past its edges.
-        const QRect box(QPoint(b.x, 600), m_skin.size(QStringLiteral("button-cancel-normal.png")));
-        skin::drawCaption(p, box.adjusted(3, 0, -3, 0),
-                          QString::fromUtf8(b.caption->in(m_context.language)), 16);
+        skin::drawCaption(p, toQRect(b.at.caption),
+                          QString::fromUtf8(b.caption->in(m_context.language)),
+                          sf::kBottomCaptionHeight);
     }
-    drawSkin(p, QStringLiteral("text.png"), 96, 610);
-    drawSkin(p, QStringLiteral("Config.png"), 17, 603);
-    drawText(p, txt::kProfile, 45, 610, 16);
+    drawSkin(p, QStringLiteral("text.png"), sf::kFooterStrip);
+    drawSkin(p, QStringLiteral("Config.png"), sf::kProfilePicture);
+    drawText(p, txt::kProfile, sf::kProfileCaption);
 }
 
 void CVediVezazivaDlg::paintHelpBox(QPainter& p) {
-    drawSkin(p, QStringLiteral("HelpWindow.png"), 830, 22);
-    drawText(p, homePageShown(), 850, 25, 15);
-    drawText(p, txt::kUpdateFirmware, 850, 50, 15);
-    drawText(p, QString::fromUtf8(txt::kHelpVersion), 850, 75, 15);
+    drawSkin(p, QStringLiteral("HelpWindow.png"), sf::kHelpBox);
+    const sf::TextSpot row = sf::kHelpRowText;
+    drawText(p, homePageShown(), row.box.left, row.box.top, row.height);
+    drawText(p, txt::kUpdateFirmware, sf::below(row, sf::kHelpRowHeight));
+    const sf::TextSpot version = sf::below(row, 2 * sf::kHelpRowHeight);
+    drawText(p, QString::fromUtf8(txt::kHelpVersion), version.box.left, version.box.top,
+             version.height);
     paintAutostartRow(p);
 }
 

@@ -16,9 +16,24 @@ namespace {
 
 namespace txt = mainwindow::text;
 namespace img = model::image;
+namespace sf = mainwindow::surface;
 
 const QColor kRowHovered{80, 0, 0};
 const QColor kRow{59, 59, 59};
+const QColor kListBacking{30, 31, 35};  // the panel frame's inside
+const QColor kListEdge{86, 90, 101};
+
+QRect toQRect(const model::Rect& r) {
+    return QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom));
+}
+
+// Covers the panel beside an open list, and frames the list.
+void paintListBacking(QPainter& p, const QRect& list) {
+    p.fillRect(toQRect(sf::listBacking(list.top(), 1, list.height())), kListBacking);
+    p.setPen(kListEdge);
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(list.adjusted(-1, 0, 0, 0));
+}
 
 }  // namespace
 
@@ -28,13 +43,14 @@ QString CVediVezazivaDlg::effectName(std::uint8_t effect) const {
 }
 
 // A slider's right-hand caption ends at the slider's right edge, inside the panel.
-void CVediVezazivaDlg::rightCaption(QPainter& p, const BiText& t, int y) {
-    skin::drawCaption(p, QRect(QPoint(150, y), QPoint(248, y + 15)),
-                      QString::fromUtf8(t.in(m_context.language)), 13, Qt::white, Qt::AlignRight);
+void CVediVezazivaDlg::rightCaption(QPainter& p, const BiText& t, const model::Rect& box) {
+    skin::drawCaption(p, QRect(QPoint(box.left, box.top), QPoint(box.right, box.bottom)),
+                      QString::fromUtf8(t.in(m_context.language)), sf::kSliderCaptionHeight,
+                      Qt::white, Qt::AlignRight);
 }
 
-void CVediVezazivaDlg::drawRadio(QPainter& p, bool selected, int x, int y) {
-    drawSkin(p, selected ? QStringLiteral("Enable.png") : QStringLiteral("Disable.png"), x, y);
+void CVediVezazivaDlg::drawRadio(QPainter& p, bool selected, model::Point at) {
+    drawSkin(p, selected ? QStringLiteral("Enable.png") : QStringLiteral("Disable.png"), at);
 }
 
 void CVediVezazivaDlg::placeSliders(model::Image& image) {
@@ -42,7 +58,8 @@ void CVediVezazivaDlg::placeSliders(model::Image& image) {
     const mainwindow::PanelLayout layout = mainwindow::panelLayout(panel);
     if (!panel.reportCollapsed && layout.reportTop != m_reportSliderTop) {
         m_reportSliderTop = layout.reportTop;
-        slider(settings::SliderId::ReportRate)->move(28, layout.reportTop + 23);
+        const model::Point at = sf::below(sf::kReportSlider, layout.reportTop);
+        slider(settings::SliderId::ReportRate)->move(at.x, at.y);
     }
     settings::SliderPositions positions{};
     for (settings::SliderId id : settings::kSliders) {
@@ -57,10 +74,10 @@ void CVediVezazivaDlg::paintPanel(QPainter& p) {
     const mainwindow::ViewState& v = m_view.state();
     const mainwindow::PanelLayout layout = mainwindow::panelLayout(v.panel);
     paintLightingSection(p);
-    const int l = layout.lightingHeight;
-    drawSkin(p, QStringLiteral("MacroManagementBK.png"), 19, 110 + l);
-    drawSkin(p, QStringLiteral("MacroButton3.png"), 19, 120 + l);
-    drawText(p, txt::kMacroManagement, 21, 122 + l, 15);
+    const int m = layout.macroTop;
+    drawSkin(p, QStringLiteral("MacroManagementBK.png"), sf::below(sf::kMacroBody, m));
+    drawSkin(p, QStringLiteral("MacroButton3.png"), sf::below(sf::topLeft(sf::kMacroButton), m));
+    drawText(p, txt::kMacroManagement, sf::below(sf::kMacroCaption, m));
     paintGameSection(p, layout.gameTop);
     paintResponseAndReport(p, layout);
     if (v.panel.effectListOpen) paintEffectList(p);
@@ -68,35 +85,42 @@ void CVediVezazivaDlg::paintPanel(QPainter& p) {
 }
 
 void CVediVezazivaDlg::paintLightingSection(QPainter& p) {
-    drawSkin(p, QStringLiteral("itemBK.png"), 19, 110);
-    drawText(p, txt::kLight, 19, 110, 15);
     const settings::PanelView& panel = m_view.state().panel;
+    drawSkin(p, QStringLiteral("itemBK.png"), sf::kLightingHeader);
+    // The same fold marker as the other sections: that of the response time header.
+    const QRect marker = toQRect(sf::kFoldMarker);
+    m_skin.drawPart(p, marker.topLeft() + QPoint(sf::kLightingHeader.x, sf::kLightingHeader.y),
+                    marker,
+                    panel.lightingCollapsed ? QStringLiteral("responsetime_close.png")
+                                            : QStringLiteral("responsetime_open.png"));
+    drawText(p, txt::kLight, sf::below(sf::kSectionTitle, mainwindow::kLightingTop));
     if (panel.lightingCollapsed) return;
     const std::uint8_t effect = m_shownImage[img::kEffect];
-    drawSkin(p, QStringLiteral("LEDEffect_open.png"), 19, 130);
-    drawText(p, txt::kEffect, 28, 137, 15);
-    drawSkin(p, QStringLiteral("Light_Item.png"), 28, 158);
-    drawText(p, effectName(effect), 28, 158, 14);
-    if (settings::showsSpeed(effect)) drawSkin(p, QStringLiteral("freq.png"), 19, 245);
+    drawSkin(p, QStringLiteral("LEDEffect_open.png"), sf::kLightingBody);
+    drawText(p, txt::kEffect, sf::kEffectLabel);
+    drawSkin(p, QStringLiteral("Light_Item.png"), sf::topLeft(sf::kEffectBox));
+    drawText(p, effectName(effect), sf::kEffectName.box.left, sf::kEffectName.box.top,
+             sf::kEffectName.height);
+    if (settings::showsSpeed(effect)) drawSkin(p, QStringLiteral("freq.png"), sf::kSpeedBody);
     // The open effect list covers the slider rows, but their right-hand captions reach past
     // the list's right edge: the captions go with their sliders while the list is open.
     if (!panel.effectListOpen) {
         if (settings::showsSpeed(effect)) {
-            drawText(p, txt::kSpeed, 28, 290, 13);
-            drawText(p, txt::kSlow, 28, 317, 13);
-            rightCaption(p, txt::kFast, 317);
+            drawText(p, txt::kSpeed, sf::kSpeedLabel);
+            drawText(p, txt::kSlow, sf::kSlowLabel);
+            rightCaption(p, txt::kFast, sf::kFastCaption);
         }
-        drawText(p, txt::kBrightness, 28, 247, 13);
-        drawText(p, txt::kDark, 28, 274, 13);
-        rightCaption(p, txt::kBright, 274);
+        drawText(p, txt::kBrightness, sf::kBrightnessLabel);
+        drawText(p, txt::kDark, sf::kDarkLabel);
+        rightCaption(p, txt::kBright, sf::kBrightCaption);
     }
     paintDirectionRow(p);
     if (settings::offersDiyView(effect)) {
         const bool diy = panel.diyView;
-        drawRadio(p, !diy, 28, 199);
-        drawRadio(p, diy, 130, 199);
-        drawText(p, txt::kKeymap, 45, 197, 15);
-        drawText(p, txt::kDiy, 147, 197, 15);
+        drawRadio(p, !diy, sf::kKeymapRadioPicture);
+        drawRadio(p, diy, sf::kDiyRadioPicture);
+        drawText(p, txt::kKeymap, sf::kKeymapLabel);
+        drawText(p, txt::kDiy, sf::kDiyLabel);
     }
     if (mainwindow::diyViewActive(m_view.state(), effect) && !panel.effectListOpen) {
         paintDiyControls(p);
@@ -107,7 +131,7 @@ void CVediVezazivaDlg::paintDirectionRow(QPainter& p) {
     const mainwindow::DirectionRow row =
         mainwindow::directionRow(m_shownImage[img::kEffect], m_shownImage[img::kDirection]);
     if (row.arrows.empty()) return;
-    drawText(p, txt::kDirection, 29, 177, 15);
+    drawText(p, txt::kDirection, sf::kDirectionLabel);
     const auto arrow = [&](int i, const char* state) {
         const auto a = row.arrows[static_cast<std::size_t>(i)];
         drawSkin(p,
@@ -124,24 +148,25 @@ void CVediVezazivaDlg::paintDirectionRow(QPainter& p) {
 void CVediVezazivaDlg::paintGameSection(QPainter& p, int g) {
     const bool chinese = m_context.language == Language::Chinese;
     if (m_view.state().panel.gameCollapsed) {
-        drawSkin(p, QStringLiteral("gamemode_Close.png"), 19, g);
-        drawText(p, txt::kGameMode, 19, g, 15);
-        if (!chinese) drawText(p, txt::kWinLock, 149, g, 15);
+        drawSkin(p, QStringLiteral("gamemode_Close.png"), sf::below(sf::kGameBody, g));
+        drawText(p, txt::kGameMode, sf::below(sf::kGameModeTitle, g));
+        if (!chinese) drawText(p, txt::kWinLock, sf::below(sf::kWinLockTitle, g));
         return;
     }
-    drawSkin(p, QStringLiteral("gamemode_open.png"), 19, g);
-    drawText(p, txt::kGameMode, 19, g, 15);
-    drawText(p, txt::kWinLock, 149, g, 15);
+    drawSkin(p, QStringLiteral("gamemode_open.png"), sf::below(sf::kGameBody, g));
+    drawText(p, txt::kGameMode, sf::below(sf::kGameModeTitle, g));
+    drawText(p, txt::kWinLock, sf::below(sf::kWinLockTitle, g));
     const bool game = m_shownImage[img::kGameMode] == 1;
     const bool winLock = m_shownImage[img::kWinLock] == 1;
-    drawRadio(p, game, 34, g + 33);
-    drawRadio(p, !game, 88, g + 33);
-    drawText(p, txt::kOn, 51, g + 31, 15);
-    drawText(p, txt::kOff, 105, g + 31, 15);
-    drawRadio(p, winLock, 164, g + 33);
-    drawRadio(p, !winLock, 218, g + 33);
-    drawText(p, txt::kOn, 181, g + 31, 15);
-    drawText(p, txt::kOff, 235, g + 31, 15);
+    const auto radio = [&](bool selected, const model::Rect& area, const sf::TextSpot& label,
+                           const BiText& caption) {
+        drawRadio(p, selected, sf::below(sf::topLeft(area), g));
+        drawText(p, caption, sf::below(label, g));
+    };
+    radio(game, sf::kGameModeOn, sf::kGameModeOnLabel, txt::kOn);
+    radio(!game, sf::kGameModeOff, sf::kGameModeOffLabel, txt::kOff);
+    radio(winLock, sf::kWinLockOn, sf::kWinLockOnLabel, txt::kOn);
+    radio(!winLock, sf::kWinLockOff, sf::kWinLockOffLabel, txt::kOff);
 }
 
 void CVediVezazivaDlg::paintResponseAndReport(QPainter& p, const mainwindow::PanelLayout& layout) {
@@ -150,41 +175,46 @@ void CVediVezazivaDlg::paintResponseAndReport(QPainter& p, const mainwindow::Pan
     drawSkin(p,
              panel.responseCollapsed ? QStringLiteral("responsetime_close.png")
                                      : QStringLiteral("responsetime_open.png"),
-             19, r);
-    drawText(p, txt::kResponseTime, 19, r, 15);
+             sf::Point{mainwindow::kPanelLeft, r});
+    drawText(p, txt::kResponseTime, sf::below(sf::kSectionTitle, r));
     if (!panel.responseCollapsed) {
-        drawSkin(p, QStringLiteral("Light_Item.png"), 28, r + 28);
+        drawSkin(p, QStringLiteral("Light_Item.png"), sf::below(sf::kResponseField, r));
         const std::string value = settings::responseValueText(m_shownImage[img::kResponseTime]);
-        drawText(p, QString::fromStdString(value), 100, r + 28, 15);
+        const sf::TextSpot spot = sf::below(sf::kResponseValue, r);
+        drawText(p, QString::fromStdString(value), spot.box.left, spot.box.top, spot.height);
     }
     const int top = layout.reportTop;
     drawSkin(p,
              panel.reportCollapsed ? QStringLiteral("reportrate_Close.png")
                                    : QStringLiteral("reportrate_Open.png"),
-             19, top);
-    drawText(p, txt::kReportRate, 19, top, 15);
+             sf::Point{mainwindow::kPanelLeft, top});
+    drawText(p, txt::kReportRate, sf::below(sf::kSectionTitle, top));
 }
 
 void CVediVezazivaDlg::paintEffectList(QPainter& p) {
     const auto hovered = m_view.state().hoveredEffectRow;
+    paintListBacking(p, QRect(settings::kEffectListLeft, settings::kEffectListTop, sf::kListWidth,
+                              settings::kListRowHeight * settings::kEffectCount));
     for (int row = 0; row < settings::kEffectCount; ++row) {
         const int y = settings::kEffectListTop + settings::kListRowHeight * row;
-        p.fillRect(QRect(settings::kEffectListLeft, y, 220, settings::kListRowHeight),
+        p.fillRect(QRect(settings::kEffectListLeft, y, sf::kListWidth, settings::kListRowHeight),
                    hovered == row ? kRowHovered : kRow);
         drawText(p, effectName(settings::effectTable()[static_cast<std::size_t>(row)].code),
-                 settings::kEffectListLeft, y, 18);
+                 settings::kEffectListLeft + sf::kListTextInset, y, sf::kListTextHeight);
     }
 }
 
 void CVediVezazivaDlg::paintResponseList(QPainter& p, int top) {
     const auto hovered = m_view.state().hoveredResponseRow;
+    paintListBacking(p, QRect(settings::kResponseListLeft, top, sf::kListWidth,
+                              settings::kListRowHeight * settings::kResponseRowCount));
     for (int row = 0; row < settings::kResponseRowCount; ++row) {
         const int y = top + settings::kListRowHeight * row;
-        p.fillRect(QRect(settings::kResponseListLeft, y, 220, settings::kListRowHeight),
+        p.fillRect(QRect(settings::kResponseListLeft, y, sf::kListWidth, settings::kListRowHeight),
                    hovered == row ? kRowHovered : kRow);
         const std::string_view text = settings::responseRowText(row);
-        drawText(p, QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())), 97, y,
-                 18);
+        drawText(p, QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())),
+                 sf::kResponseListTextX, y, sf::kListTextHeight);
     }
 }
 

@@ -162,9 +162,12 @@ void CVediVezazivaDlg::paintAutostartRow(QPainter& p) {
     const double lineY = row.top() + 4.5;
     p.drawLine(QPointF(row.left() + 14, lineY), QPointF(row.right() - 14, lineY));
     p.restore();
-    const QString mark = autostartEnabled() ? QStringLiteral("☑ ") : QStringLiteral("☐ ");
-    drawText(p, mark + qs(mainwindow::text::kStartWithSession.in(m_context.language)), 850,
-             kAutostartRow.top() - 2, 15);
+    namespace sf = mainwindow::surface;
+    const QString mark = qs(autostartEnabled() ? sf::kCheckedMark : sf::kUncheckedMark);
+    const model::Rect box = sf::kAutostartCaption;
+    skin::drawCaption(p, QRect(QPoint(box.left, box.top), QPoint(box.right, box.bottom)),
+                      mark + qs(mainwindow::text::kStartWithSession.in(m_context.language)),
+                      sf::kAutostartCaptionHeight, Qt::white, Qt::AlignLeft);
 }
 
 QString CVediVezazivaDlg::homePageShown() const {

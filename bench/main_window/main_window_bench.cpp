@@ -174,6 +174,16 @@ Timing dragPaintTiming(CVediVezazivaDlg& w, int count) {
     return r;
 }
 
+// Runs the event loop until `done` holds, at most 60 s; whether it held.
+bool waitFor(const std::function<bool()>& done) {
+    QElapsedTimer limit;
+    limit.start();
+    while (!done() && limit.elapsed() < 60000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return done();
+}
+
 // Records, during one device job, the longest stretch in which the window did not paint: from
 // the job's start to the first paint, between paints, and from the last paint to the job's end
 // (a job without any paint is one stretch). Also notes the job's notices to the window.
@@ -306,6 +316,8 @@ int main(int argc, char** argv) {
     context.paths.programFolder = tavrik::skin::programFolder();
     context.paths.dataFolder = data.path();
     auto window = std::make_unique<CVediVezazivaDlg>(context);
+    PaintClock readClock(window.get());
+    readClock.beginJob();
     window->initialise(false);
     window->show();
     // The first paint happens once the window system has exposed the window.
@@ -316,6 +328,14 @@ int main(int argc, char** argv) {
     const double startupMs = ms(startup.nsecsElapsed());
     const double startupFromExecMs = msSinceExec();
     const double rss = residentMiB();
+    // The start-up read replaces the image when it ends: the clicks below must come after it,
+    // or the chosen effect is lost and a click on a key opens the key dialog instead of painting.
+    if (!waitFor([&] {
+            return readClock.synced() && readClock.finished(tavrik::device::Job::StartupRead);
+        })) {
+        std::fprintf(stderr, "the start-up read did not finish within 60 s\n");
+        return 1;
+    }
 
     const Timing folded = repaintTiming(*window, repaints);
     click(*window, {100, 115});
@@ -325,6 +345,10 @@ int main(int argc, char** argv) {
     click(*window, {100, 170});
     const Timing list = repaintTiming(*window, repaints);
     click(*window, {100, 173 + 20 * 13 + 5});  // DIY1: the DIY view
+    if (!window->viewState().panel.diyView) {
+        std::fprintf(stderr, "the DIY view did not open; no drag-painting figures\n");
+        return 1;
+    }
     const Timing diy = repaintTiming(*window, repaints);
     const Timing drag = dragPaintTiming(*window, repaints);
 

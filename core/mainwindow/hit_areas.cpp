@@ -1,5 +1,7 @@
 #include "mainwindow/hit_areas.h"
 
+#include "mainwindow/direction_row.h"
+#include "mainwindow/surface_layout.h"
 #include "settings/effects.h"
 
 namespace tavrik::mainwindow {
@@ -25,65 +27,69 @@ struct Tester {
 
 std::optional<Rect> hitArea(int code, const PanelLayout& l) {
     using namespace hit;
+    namespace sf = surface;
     const int g = l.gameTop;
     const int r = l.responseTop;
     if (code >= kDirection1 && code < kDirection1 + kDirectionCount) {
         const int left = settings::kDirectionButtonX[static_cast<std::size_t>(code - kDirection1)];
-        return Rect{left, 197, left + 35, 212};
+        return Rect{left, kDirectionRowY, left + sf::kDirectionButtonWidth,
+                    kDirectionRowY + sf::kDirectionButtonHeight};
     }
     if (code >= kLightingSpot && code < kLightingSpot + kLightingSpotCount) {
-        const int i = code - kLightingSpot;
-        return Rect{28 + 25 * i, 223, 48 + 25 * i, 243};
+        return sf::shifted(sf::kSwatch, sf::kSwatchStep * (code - kLightingSpot));
     }
+    const auto header = [](int top) {
+        return Rect{kPanelLeft, top, kPanelRight, top + sf::kHeaderHeight};
+    };
     switch (code) {
         case kHelp:
-            return Rect{936, 5, 952, 20};
+            return sf::kHelpButton;
         case kMinimise:
-            return Rect{957, 5, 973, 20};
+            return sf::kMinimiseButton;
         case kClose:
-            return Rect{978, 5, 994, 20};
+            return sf::kCloseButton;
         case kEffectBox:
-            return Rect{28, 158, 248, 173};
+            return sf::kEffectBox;
         case kMacros:
-            return Rect{19, 120 + l.lightingHeight, 259, 138 + l.lightingHeight};
+            return sf::below(sf::kMacroButton, l.macroTop);
         case kGameModeOn:
-            return Rect{34, g + 33, 44, g + 42};
+            return sf::below(sf::kGameModeOn, g);
         case kGameModeOff:
-            return Rect{88, g + 33, 115, g + 42};
+            return sf::below(sf::kGameModeOff, g);
         case kResponseBox:
-            return Rect{28, r + 28, 248, r + 44};
+            return sf::below(sf::kResponseBox, r);
         case kProfile:
-            return Rect{19, 605, 89, 633};
+            return sf::kProfileButton;
         case kReturn:
-            return Rect{800, 605, 857, 635};
+            return sf::kReturnButton.hit;
         case kCancel:
-            return Rect{861, 605, 918, 635};
+            return sf::kCancelButton.hit;
         case kSave:
-            return Rect{923, 605, 980, 635};
+            return sf::kSaveButton.hit;
         case kLightingTitle:
-            return Rect{kPanelLeft, kLightingTop, kPanelRight, kLightingTop + 20};
+            return header(kLightingTop);
         case kGameTitle:
-            return Rect{kPanelLeft, g, kPanelRight, g + 20};
+            return header(g);
         case kResponseTitle:
-            return Rect{kPanelLeft, r, kPanelRight, r + 20};
+            return header(r);
         case kReportTitle:
-            return Rect{kPanelLeft, l.reportTop, kPanelRight, l.reportTop + 20};
+            return header(l.reportTop);
         case kPanelTitle:
-            return Rect{kPanelLeft, 32, kPanelRight, 102};
+            return sf::kPanelTitle;
         case kWinLockOn:
-            return Rect{164, g + 33, 174, g + 42};
+            return sf::below(sf::kWinLockOn, g);
         case kWinLockOff:
-            return Rect{218, g + 33, 245, g + 42};
+            return sf::below(sf::kWinLockOff, g);
         case kKeymapView:
-            return Rect{28, 200, 42, 214};
+            return sf::kKeymapRadio;
         case kDiyView:
-            return Rect{130, 200, 144, 214};
+            return sf::kDiyRadio;
         case kPaintChooser:
-            return Rect{28 + 25 * kLightingSpotCount, 223, 48 + 25 * kLightingSpotCount, 243};
+            return sf::shifted(sf::kSwatch, sf::kSwatchStep * kLightingSpotCount);
         case kFillAll:
-            return Rect{28, 300, 134, 320};
+            return sf::kFillAllButton;
         case kClearAll:
-            return Rect{142, 300, 248, 320};
+            return sf::kClearAllButton;
         default:
             return std::nullopt;
     }
@@ -135,8 +141,8 @@ std::optional<int> hitTest(Point p, const settings::PanelView& panel, std::uint8
 }
 
 std::optional<int> helpRowAt(Point p) {
-    if (!kHelpBoxRowsRect.contains(p)) return std::nullopt;
-    return (p.y - kHelpBoxRowsRect.top) / kHelpRowHeight;
+    if (!surface::kHelpBoxRows.contains(p)) return std::nullopt;
+    return (p.y - surface::kHelpBoxRows.top) / surface::kHelpRowHeight;
 }
 
 std::optional<int> keySlotAt(Point p, bool diyView) {

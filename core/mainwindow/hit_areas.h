@@ -61,9 +61,6 @@ std::optional<Rect> hitArea(int code, const PanelLayout& layout);
 // image's lighting effect byte.
 std::optional<int> hitTest(Point p, const settings::PanelView& panel, std::uint8_t effect);
 
-inline constexpr Rect kHelpBoxRowsRect{830, 22, 996, 121};
-inline constexpr int kHelpRowHeight = 25;
-
 // Help box row 0..3 under p (x 830..996, y 22..121, rows of 25; row 3 lies under the picture),
 // none elsewhere.
 std::optional<int> helpRowAt(Point p);

@@ -101,26 +101,37 @@ TEST_F(MainWindow, SectionsShowTheirSlidersAndTheFileValuesSurvive) {
     });
 }
 
-TEST_F(MainWindow, TheOpenEffectListLeavesNoCaptionBesideIt) {
+TEST_F(MainWindow, TheOpenEffectListLeavesNoCaptionOrTitleBesideIt) {
     auto w = makeWindow();
     w->show();
     w->configModel().withLock([](model::ConfigState& s) { s.image[img::kEffect] = 3; });  // speed
     click(*w, {100, 115});  // expand lighting
-    // Light text pixels in the strip right of the list, beside the speed and brightness rows.
-    const auto captionPixels = [](const QImage& surface) {
+    // Light text pixels in a strip beside the list.
+    const auto lightPixels = [](const QImage& surface, int left, int right, int top, int bottom) {
         int light = 0;
-        for (int y = 240; y < 340; ++y) {
-            for (int x = 28 + 220; x < 262; ++x) {
+        for (int y = top; y < bottom; ++y) {
+            for (int x = left; x < right; ++x) {
                 const QColor c = surface.pixelColor(x, y);
                 light += std::min({c.red(), c.green(), c.blue()}) > 170 ? 1 : 0;
             }
         }
         return light;
     };
-    EXPECT_GT(captionPixels(w->renderSurface()), 0);  // "Bright" and "Fast" reach into it
+    // Right of the list beside the speed and brightness rows; left of it beside the titles of
+    // the macro button and the sections below.
+    const auto rightOfList = [&](const QImage& s) {
+        return lightPixels(s, 28 + 220, 262, 240, 340);
+    };
+    const auto leftOfList = [&](const QImage& s) { return lightPixels(s, 19, 28, 330, 530); };
+    click(*w, {150, 395});  // expand the game section: its title row moves under the list
+    const QImage closed = w->renderSurface();
+    EXPECT_GT(rightOfList(closed), 0);  // "Bright" and "Fast" reach into it
+    EXPECT_GT(leftOfList(closed), 0);   // the titles' first letters
     click(*w, {100, 170});
     ASSERT_TRUE(w->viewState().panel.effectListOpen);
-    EXPECT_EQ(captionPixels(w->renderSurface()), 0);
+    const QImage open = w->renderSurface();
+    EXPECT_EQ(rightOfList(open), 0);
+    EXPECT_EQ(leftOfList(open), 0);
 }
 
 TEST_F(MainWindow, DiyViewFillsKeysWithTheirCellColour) {

@@ -44,7 +44,10 @@ QImage compose(CMacroRecordDlg& dlg, const QList<QMenu*>& menus) {
     QRect area = dlg.geometry();
     for (QMenu* m : menus)
         if (m->isVisible()) area |= m->geometry();
-    QImage canvas(area.size(), QImage::Format_RGB32);
+    // At the screen's pixel ratio, so that a scaled screen's pixels are all kept.
+    const qreal ratio = dlg.devicePixelRatioF();
+    QImage canvas(area.size() * ratio, QImage::Format_RGB32);
+    canvas.setDevicePixelRatio(ratio);
     canvas.fill(QColor(40, 40, 40));
     QPainter p(&canvas);
     p.drawPixmap(dlg.geometry().topLeft() - area.topLeft(), dlg.grab());

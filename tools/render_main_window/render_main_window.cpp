@@ -102,6 +102,12 @@ const Shot kShots[] = {
          click(w, {100, 280});
          hover(w, {100, 130});
      }},
+    {"response_list_over_sliders",
+     [](CVediVezazivaDlg& w) {
+         click(w, {100, 115});  // lighting: its sliders lie under the list
+         click(w, {100, 450});
+         click(w, {100, 480});
+     }},
     {"help",
      [](CVediVezazivaDlg& w) {
          click(w, {940, 10});

@@ -20,6 +20,10 @@ inline constexpr QPoint kNewLabelAt{30, 578};
 inline constexpr QPoint kDeletePictureAt{183, 575};
 inline constexpr QPoint kDeleteLabelAt{200, 578};
 inline constexpr int kLabelHeight = 16;
+// A label ends inside its button's picture (66 x 22).
+inline constexpr int kNewLabelRight = 78;
+inline constexpr int kDeleteLabelRight = 248;
+inline constexpr int kTitleRight = 246;  // before the close button
 
 // Picture buttons react to a left-button release inside these rectangles (edges included).
 inline constexpr QRect kCloseHit{QPoint(248, 11), QPoint(262, 24)};

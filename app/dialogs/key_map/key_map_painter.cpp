@@ -63,20 +63,21 @@ void paintLabels(QPainter& p, const ka::KeyMapView& v, Language lang) {
     const auto buttons = ka::keyMapButtons();
     skin::drawText(p, kCurrentKeyX, kCurrentKeyY,
                    qs(ka::kCurrentKeyText.in(lang)) + qs(v.currentKeyName));
-    const ka::Rect box = buttons[ka::button::kDisable].rect;
-    skin::drawText(p, box.left + kDisableLabelDx, box.top + kDisableLabelDy,
+    const QPoint disableAt = keyMapDisableLabelAt();
+    skin::drawText(p, disableAt.x(), disableAt.y(),
                    qs(buttons[ka::button::kDisable].label.in(lang)));
     // Button and tab captions are centred in their pictures and shrink to stay inside them.
     for (int b : {ka::button::kDefault, ka::button::kCancel, ka::button::kSave}) {
         const auto& info = buttons[static_cast<std::size_t>(b)];
-        skin::drawCaption(p, qRect(info.rect).adjusted(2, 0, -2, 0), qs(info.label.in(lang)),
+        skin::drawCaption(p, keyMapCaptionBox(b), qs(info.label.in(lang)),
                           skin::kDefaultTextHeight);
     }
     for (int t = 0; t < ka::kTabCount; ++t) {
-        const auto& info = buttons[static_cast<std::size_t>(ka::button::kTabSingleCombine + t)];
+        const int b = ka::button::kTabSingleCombine + t;
+        const auto& info = buttons[static_cast<std::size_t>(b)];
         const QColor colour = static_cast<int>(v.tab) == t ? kCurrentTabColour : kOtherTabColour;
-        const QRect tab = qRect(info.rect).adjusted(3, 0, -3, -kMarkerHeight);
-        skin::drawCaption(p, tab, qs(info.label.in(lang)), skin::kDefaultTextHeight, colour);
+        skin::drawCaption(p, keyMapCaptionBox(b), qs(info.label.in(lang)),
+                          skin::kDefaultTextHeight, colour);
     }
     if (v.tab == ka::Tab::SingleCombine) {
         skin::drawText(p, kSingleLabelAt.x(), kSingleLabelAt.y(), qs(ka::kSingleLabel.in(lang)));
@@ -108,6 +109,18 @@ void paintLaunchRows(QPainter& p, skin::SkinImages& images, const ka::KeyMapStat
 }
 
 }  // namespace
+
+QPoint keyMapDisableLabelAt() {
+    const ka::Rect box = ka::keyMapButtons()[ka::button::kDisable].rect;
+    return QPoint(box.left + kDisableLabelDx, box.top + kDisableLabelDy);
+}
+
+QRect keyMapCaptionBox(int button) {
+    const QRect r = qRect(ka::keyMapButtons()[static_cast<std::size_t>(button)].rect);
+    const int firstTab = ka::button::kTabSingleCombine;
+    const bool tab = button >= firstTab && button < firstTab + ka::kTabCount;
+    return tab ? r.adjusted(3, 0, -3, -kMarkerHeight) : r.adjusted(2, 0, -2, 0);
+}
 
 int launchLabelHeight(Language lang) {
     // One height for every row: the largest at which each label fits before its field.

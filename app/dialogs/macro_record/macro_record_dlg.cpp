@@ -348,30 +348,26 @@ void CMacroRecordDlg::paintButtons(QPainter& painter) {
 }
 
 void CMacroRecordDlg::paintLabels(QPainter& painter) {
-    const auto room = [](const LabelPlace& l) { return QRect(l.at, QSize(l.width, l.height * 2)); };
     painter.save();
     painter.setBackgroundMode(Qt::TransparentMode);
     painter.setPen(kTitleColour);
-    drawLabel(painter, qtext(kTitle.text, m_lang), room(kTitle), kTitle.height,
+    drawLabel(painter, qtext(kTitle.text, m_lang), labelRoom(kTitle), kTitle.height,
               Qt::AlignLeft | Qt::AlignTop);
     painter.setPen(kLabelColour);
     for (const LabelPlace& label : kLabels) {
-        drawLabel(painter, qtext(label.text, m_lang), room(label), label.height,
+        drawLabel(painter, qtext(label.text, m_lang), labelRoom(label), label.height,
                   Qt::AlignLeft | Qt::AlignTop);
     }
-    // The record button's right end holds its lamp.
-    const QRect recordText = kButtons[kRecord].rect.adjusted(2, 0, -kRecordLampWidth, 0);
-    drawLabel(painter, qtext(m_editor.recordButtonLabel(), m_lang), recordText, kButtonLabelHeight,
-              Qt::AlignCenter);
+    drawLabel(painter, qtext(m_editor.recordButtonLabel(), m_lang), buttonLabelBox(kRecord),
+              kButtonLabelHeight, Qt::AlignCenter);
     for (int i = kNew; i < kButtonCount; ++i) {
         drawLabel(painter, qtext(kButtonLabels[static_cast<std::size_t>(i)], m_lang),
-                  kButtons[static_cast<std::size_t>(i)].rect.adjusted(2, 0, -2, 0),
-                  kButtonLabelHeight, Qt::AlignCenter);
+                  buttonLabelBox(i), kButtonLabelHeight, Qt::AlignCenter);
     }
     if (m_editor.recording() && !hookCapturesDesktop()) {
         const LabelPlace& note = kOwnWindowKeysOnly;
         drawLabel(painter, qtext(note.text, m_lang),
-                  QRect(note.at, QSize(note.width, note.height * 2)), note.height,
+                  labelRoom(note), note.height,
                   Qt::AlignLeft | Qt::AlignTop);
     }
     painter.restore();

@@ -77,4 +77,17 @@ struct LabelPlace {
     int height = kLabelHeight;
 };
 
+// Where a label is written: its room, two lines high so that a shrunk label stays centred on
+// its line.
+inline QRect labelRoom(const LabelPlace& l) {
+    return QRect(l.at, QSize(l.width, l.height * 2));
+}
+
+// Where a button's label is centred: inside the picture; the record button's right end holds
+// its lamp.
+inline QRect buttonLabelBox(int button) {
+    const QRect r = kButtons[static_cast<std::size_t>(button)].rect;
+    return button == kRecord ? r.adjusted(2, 0, -kRecordLampWidth, 0) : r.adjusted(2, 0, -2, 0);
+}
+
 }  // namespace tavrik::app::macrodlg
