@@ -31,6 +31,14 @@ public:
         m_ready.notify_all();
     }
 
+    // Returns once every call posted before it has been delivered.
+    void flush() {
+        auto delivered = std::make_shared<std::promise<void>>();
+        std::future<void> done = delivered->get_future();
+        post([delivered] { delivered->set_value(); });
+        done.wait();
+    }
+
 private:
     void loop() {
         std::unique_lock<std::mutex> lock(m_mutex);
@@ -106,6 +114,8 @@ void Session::waitIdle() {
     std::unique_lock<std::mutex> lock(m_mutex);
     m_idle.wait(lock, [this] { return !m_running && m_jobs.empty(); });
 }
+
+void Session::flushNotices() { m_notifier->flush(); }
 
 bool Session::commandChannelOpen() const {
     std::lock_guard<std::mutex> guard(m_mutex);

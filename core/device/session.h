@@ -78,6 +78,9 @@ public:
     bool busy() const;
     // Blocks until no job is queued or running.
     void waitIdle();
+    // Blocks until every notice posted so far has reached the listener. Never call it from a
+    // listener.
+    void flushNotices();
     bool commandChannelOpen() const;
     bool eventChannelOpen() const;
     // Major, minor, 0, 0 as last read from the keyboard; nothing until a read of the version

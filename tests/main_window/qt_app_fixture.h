@@ -60,6 +60,7 @@ protected:
     static void settle(CVediVezazivaDlg& w) {
         for (int i = 0; i < 3; ++i) {
             w.deviceLink()->session().waitIdle();
+            w.deviceLink()->session().flushNotices();  // the jobs' notices are posted
             QCoreApplication::processEvents();
         }
     }
