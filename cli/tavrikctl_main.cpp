@@ -1,7 +1,6 @@
 // tavrikctl: the keyboard's configuration from the command line and from scripts.
 
 #include <QCoreApplication>
-#include <QLoggingCategory>
 #include <cstdio>
 
 #include "ctl_command_line.h"
@@ -11,8 +10,6 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tavrikctl"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TAVRIK_VERSION));
-    // The session's debug lines are for the tool's developers, not for scripts.
-    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
 
     const auto command = tavrik::ctl::parseCommandLine(QCoreApplication::arguments().mid(1));
     if (!command) {

@@ -1,9 +1,9 @@
 #include "devicehost/device_link.h"
 
 #include <QCoreApplication>
-#include <QDebug>
 
 #include "common/app_event.h"
+#include "common/log_categories.h"
 #include "hid/hid_opener.h"
 #include "hid/udev_monitor.h"
 #include "sim/firmware.h"
@@ -28,7 +28,7 @@ public:
         post(new JobFinishedEvent(job, status));
     }
     void debugLine(const std::string& line) override {
-        qDebug().noquote() << QString::fromStdString(line);
+        qCDebug(lcDevice).noquote() << QString::fromStdString(line);
     }
 
 private:
@@ -116,7 +116,7 @@ void DeviceLink::watchHotplug() {
             }
         });
         if (Status s = m_udev->start(); !s) {
-            qDebug() << "hot-plug:" << QString::fromStdString(s.error().context);
+            qCWarning(lcDevice) << "hot-plug:" << QString::fromStdString(s.error().context);
         }
     }
 }
