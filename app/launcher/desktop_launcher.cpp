@@ -5,15 +5,9 @@
 #include <QProcess>
 
 #include "common/log_categories.h"
+#include "common/qt_text.h"
 
 namespace tavrik::app {
-namespace {
-
-QString qs(const std::string& utf8) {
-    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
-}
-
-}  // namespace
 
 DesktopLauncher::DesktopLauncher(UrlOpener openUrl) : m_openUrl(std::move(openUrl)) {
     if (!m_openUrl) m_openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
