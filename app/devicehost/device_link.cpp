@@ -4,6 +4,7 @@
 
 #include "common/app_event.h"
 #include "common/log_categories.h"
+#include "common/thread_handover.h"
 #include "hid/hid_opener.h"
 #include "hid/udev_monitor.h"
 #include "sim/firmware.h"
@@ -20,7 +21,7 @@ QEvent::Type JobFinishedEvent::eventType() {
 // Posts every session notice to the window's thread.
 class DeviceLink::Listener final : public device::SessionListener {
 public:
-    explicit Listener(QObject* receiver) : m_receiver(receiver) {}
+    explicit Listener(QObject* receiver) : m_receiver(receiver) { watchHandOvers(receiver); }
 
     void deviceSynced(int lParam) override { post(new AppEvent(msg::WM_DEVICESYNCED, 0, lParam)); }
     void deviceEvent(std::uint8_t code) override { post(new AppEvent(msg::WM_DEVICEEVENT, code)); }
@@ -32,7 +33,10 @@ public:
     }
 
 private:
-    void post(QEvent* e) { QCoreApplication::postEvent(m_receiver, e); }
+    void post(QEvent* e) {
+        announceHandOver(m_receiver);
+        QCoreApplication::postEvent(m_receiver, e);
+    }
 
     QObject* m_receiver;
 };
