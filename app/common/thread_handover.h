@@ -1,9 +1,10 @@
 #pragma once
-// A worker thread's hand-over to a QObject (postEvent, queued invokeMethod), made visible to
-// ThreadSanitizer. Qt is not built with TSan, so the lock of its posted-event queue is invisible
-// to it and whatever a worker hands over would read as a race. Under TSan, announceHandOver
-// releases before the post, and the filter watchHandOvers installs acquires before the receiver
-// handles an event. In other builds both do nothing.
+// A worker thread's QCoreApplication::postEvent to a QObject, made visible to ThreadSanitizer.
+// Qt is not built with TSan, so the lock of its posted-event queue is invisible to it and an event
+// a worker builds and posts would read as a race. Under TSan, announceHandOver releases after the
+// event is built and before it is posted, and the filter watchHandOvers installs acquires before
+// the receiver handles an event. In other builds both do nothing. (A queued invokeMethod copies
+// its functor inside Qt, after any release the caller could make: not covered.)
 
 #include <QObject>
 

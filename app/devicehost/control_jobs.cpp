@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "common/thread_handover.h"
 #include "describe/configuration.h"
 #include "describe/set_command.h"
 #include "devicehost/control_protocol.h"
@@ -80,9 +79,7 @@ Status applyPrepared(const PreparedEdit& edit, model::ConfigState& state,
 }  // namespace
 
 ControlJobs::ControlJobs(HostAccess access, QObject* parent)
-    : QObject(parent), m_access(std::move(access)) {
-    watchHandOvers(this);
-}
+    : QObject(parent), m_access(std::move(access)) {}
 
 void ControlJobs::run(const QJsonObject& request, Reply reply) {
     const int version = request.value(QStringLiteral("version")).toInt(control::kProtocolVersion);
@@ -167,7 +164,6 @@ void ControlJobs::read(const Reply& reply) {
 void ControlJobs::readKeyboard(const std::shared_ptr<model::Image>& image, const Reply& reply) {
     QPointer<ControlJobs> self(this);
     m_access.link->session().readAllInto(image, [self, image, reply](const Status& s) {
-        announceHandOver(self);
         QMetaObject::invokeMethod(self, [self, image, reply, s] {
             if (!s) return reply(failureReply(s.error()));
             self->whenFree([self, image, reply](model::ConfigState& state) -> Then {
@@ -225,7 +221,6 @@ void ControlJobs::edit(const QJsonObject& request, const Reply& reply) {
 void ControlJobs::save(const Reply& reply) {
     QPointer<ControlJobs> self(this);
     m_access.link->session().save([self, reply](const Status& s) {
-        announceHandOver(self);
         QMetaObject::invokeMethod(self, [reply, s] {
             reply(s ? control::okReply() : failureReply(s.error()));
         });
