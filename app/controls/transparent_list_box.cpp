@@ -1,7 +1,6 @@
 #include "controls/transparent_list_box.h"
 
 #include <QCoreApplication>
-#include <QDebug>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRegularExpressionValidator>
@@ -11,6 +10,7 @@
 #include <algorithm>
 
 #include "common/app_event.h"
+#include "common/log_categories.h"
 #include "controls/edit_helper.h"
 
 namespace tavrik::app {
@@ -288,7 +288,7 @@ void CTransparentListBox::beginEdit(int index) {
     m_edit = edit;
     m_iItemBeingEdited = index;
     m_editStartIndex = index;
-    qDebug().noquote() << QStringLiteral("m_iItemBeingEdited=%1 ").arg(m_iItemBeingEdited);
+    qCDebug(lcUi).noquote() << QStringLiteral("m_iItemBeingEdited=%1 ").arg(m_iItemBeingEdited);
 }
 
 void CTransparentListBox::endEdit(bool keep) {

@@ -1,9 +1,10 @@
 #include "devicehost/device_link.h"
 
 #include <QCoreApplication>
-#include <QDebug>
 
 #include "common/app_event.h"
+#include "common/log_categories.h"
+#include "common/thread_handover.h"
 #include "hid/hid_opener.h"
 #include "hid/udev_monitor.h"
 #include "sim/firmware.h"
@@ -20,7 +21,7 @@ QEvent::Type JobFinishedEvent::eventType() {
 // Posts every session notice to the window's thread.
 class DeviceLink::Listener final : public device::SessionListener {
 public:
-    explicit Listener(QObject* receiver) : m_receiver(receiver) {}
+    explicit Listener(QObject* receiver) : m_receiver(receiver) { watchHandOvers(receiver); }
 
     void deviceSynced(int lParam) override { post(new AppEvent(msg::WM_DEVICESYNCED, 0, lParam)); }
     void deviceEvent(std::uint8_t code) override { post(new AppEvent(msg::WM_DEVICEEVENT, code)); }
@@ -28,11 +29,14 @@ public:
         post(new JobFinishedEvent(job, status));
     }
     void debugLine(const std::string& line) override {
-        qDebug().noquote() << QString::fromStdString(line);
+        qCDebug(lcDevice).noquote() << QString::fromStdString(line);
     }
 
 private:
-    void post(QEvent* e) { QCoreApplication::postEvent(m_receiver, e); }
+    void post(QEvent* e) {
+        announceHandOver(m_receiver);
+        QCoreApplication::postEvent(m_receiver, e);
+    }
 
     QObject* m_receiver;
 };
@@ -116,7 +120,7 @@ void DeviceLink::watchHotplug() {
             }
         });
         if (Status s = m_udev->start(); !s) {
-            qDebug() << "hot-plug:" << QString::fromStdString(s.error().context);
+            qCWarning(lcDevice) << "hot-plug:" << QString::fromStdString(s.error().context);
         }
     }
 }

@@ -5,6 +5,7 @@
 #include <QThread>
 #include <memory>
 
+#include "common/log_categories.h"
 #include "keyhook/hook_target.h"
 #include "keyhook/qt_key_filter.h"
 #include "keyhook/x11_record_hook.h"
@@ -34,10 +35,12 @@ bool ownWindowsBypassX() {
 bool startBackend(HookState& s) {
     if (s.x11 || s.filter) return true;
     if (!qEnvironmentVariableIsEmpty("DISPLAY")) s.x11 = X11RecordHook::start(s.target);
+    qCDebug(lcHook) << (s.x11 ? "X RECORD hook running" : "no X RECORD hook");
     if (s.x11 && !ownWindowsBypassX()) return true;
     QCoreApplication* app = QCoreApplication::instance();
     if (!app || app->thread() != QThread::currentThread()) return s.x11 != nullptr;
     s.filter = std::make_unique<QtKeyFilter>(s.target);
+    qCDebug(lcHook) << "capturing keys typed into the tool's own windows";
     app->installEventFilter(s.filter.get());
     return true;
 }

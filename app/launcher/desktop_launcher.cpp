@@ -1,18 +1,13 @@
 #include "launcher/desktop_launcher.h"
 
-#include <QDebug>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QProcess>
 
+#include "common/log_categories.h"
+#include "common/qt_text.h"
+
 namespace tavrik::app {
-namespace {
-
-QString qs(const std::string& utf8) {
-    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
-}
-
-}  // namespace
 
 DesktopLauncher::DesktopLauncher(UrlOpener openUrl) : m_openUrl(std::move(openUrl)) {
     if (!m_openUrl) m_openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
@@ -21,7 +16,7 @@ DesktopLauncher::DesktopLauncher(UrlOpener openUrl) : m_openUrl(std::move(openUr
 void DesktopLauncher::launch(const keyassign::LaunchRequest& request) {
     const QFileInfo target(qs(request.path));
     if (!target.exists()) {
-        qDebug().noquote() << "launch path not found:" << target.filePath();
+        qCDebug(lcLaunch).noquote() << "launch path not found:" << target.filePath();
         return;
     }
     if (request.kind == keyassign::LaunchKind::Program && target.isFile() &&
@@ -29,12 +24,12 @@ void DesktopLauncher::launch(const keyassign::LaunchRequest& request) {
         const QString folder =
             request.workingFolder.empty() ? target.absolutePath() : qs(request.workingFolder);
         if (!QProcess::startDetached(target.absoluteFilePath(), {}, folder)) {
-            qDebug().noquote() << "launch failed:" << target.absoluteFilePath();
+            qCDebug(lcLaunch).noquote() << "launch failed:" << target.absoluteFilePath();
         }
         return;
     }
     if (!m_openUrl(QUrl::fromLocalFile(target.absoluteFilePath()))) {
-        qDebug().noquote() << "launch failed:" << target.absoluteFilePath();
+        qCDebug(lcLaunch).noquote() << "launch failed:" << target.absoluteFilePath();
     }
 }
 

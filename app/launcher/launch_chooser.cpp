@@ -5,15 +5,12 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include "common/qt_text.h"
 #include "keyassign/catalogue.h"
 #include "keyassign/launch.h"
 
 namespace tavrik::app {
 namespace {
-
-QString qs(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
-}
 
 QString fileStartFolder() {
     return QString::fromStdString(keyassign::chooserStartFolder(

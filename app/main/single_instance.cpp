@@ -1,12 +1,12 @@
 #include "main/single_instance.h"
 
 #include <QDeadlineTimer>
-#include <QDebug>
 #include <QDir>
 #include <QLocalSocket>
 #include <QPointer>
 #include <QThread>
 
+#include "common/log_categories.h"
 #include "devicehost/control_protocol.h"
 
 namespace tavrik::app {
@@ -35,7 +35,8 @@ bool SingleInstance::claim() {
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     QLocalServer::removeServer(m_socketPath);  // a socket file left by a crashed copy
     if (!m_server->listen(m_socketPath)) {
-        qDebug() << "single instance: cannot listen on" << m_socketPath << m_server->errorString();
+        qCWarning(lcCtl) << "single instance: cannot listen on" << m_socketPath
+                         << m_server->errorString();
     }
     connect(m_server.get(), &QLocalServer::newConnection, this, &SingleInstance::onConnection);
     return true;

@@ -1,9 +1,9 @@
 #include "windows/app_paths.h"
 
-#include <QDebug>
 #include <QDir>
 #include <QFileInfo>
 
+#include "common/log_categories.h"
 #include "macro/macro_store.h"
 #include "mainwindow/update_check.h"
 #include "model/keymap_file.h"
@@ -56,7 +56,7 @@ AppPaths resolveAppPaths(const mainwindow::Options& options, const QString& prog
     in.home = QDir::homePath().toStdString();
     in.dataDir = options.dataDir;
     paths.dataFolder = QString::fromStdString(mainwindow::dataFolder(in).string());
-    if (!QDir().mkpath(paths.dataFolder)) qDebug() << "cannot create" << paths.dataFolder;
+    if (!QDir().mkpath(paths.dataFolder)) qCWarning(lcFiles) << "cannot create" << paths.dataFolder;
     return paths;
 }
 

@@ -1,7 +1,6 @@
 #include "windows/main_window.h"
 
 #include <QApplication>
-#include <QDebug>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMenu>
@@ -11,6 +10,7 @@
 
 #include "common/app_event.h"
 #include "common/atomic_file.h"
+#include "common/log_categories.h"
 #include "macro/macro_store.h"
 #include "mainwindow/startup.h"
 #include "mainwindow/texts.h"
@@ -144,12 +144,14 @@ void CVediVezazivaDlg::sizeFromBackground() {
 void CVediVezazivaDlg::loadMacroFile() {
     // A missing file is created with the empty store.
     const auto loaded = macro::loadMacroFile(*m_macros, m_context.paths.macroFile().toStdString());
-    if (!loaded) qDebug() << "MacroDefine.bin:" << QString::fromStdString(loaded.error().context);
+    if (!loaded) {
+        qCWarning(lcFiles) << "MacroDefine.bin:" << QString::fromStdString(loaded.error().context);
+    }
 }
 
 void CVediVezazivaDlg::loadKeymap() {
     if (Status s = m_model->startup(); !s) {
-        qDebug() << "keymap.bin:" << QString::fromStdString(s.error().context);
+        qCWarning(lcFiles) << "keymap.bin:" << QString::fromStdString(s.error().context);
     }
     // The sliders show the file's values until the keyboard's arrive; otherwise showing a
     // section would store the sliders' initial positions over them.

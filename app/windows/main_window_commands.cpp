@@ -1,9 +1,9 @@
 // The main window's commands: what a release runs after the view rules have decided.
 
 #include <QApplication>
-#include <QDebug>
 #include <QMessageBox>
 
+#include "common/log_categories.h"
 #include "dialogs/configure/configure_dialog.h"
 #include "dialogs/key_map/assign_key.h"
 #include "dialogs/macro_record/macro_record_dlg.h"
@@ -75,7 +75,7 @@ void CVediVezazivaDlg::assignKey(int slot) {
         macro::buildMacroSlots(*m_macros, image);
     });
     if (!outcome) {
-        qDebug() << "key assignment:" << QString::fromStdString(outcome.error().context);
+        qCDebug(lcFiles) << "key assignment:" << QString::fromStdString(outcome.error().context);
         noticeFileTrouble(m_context.paths.keymapFile());
     }
     update();
@@ -92,14 +92,14 @@ void CVediVezazivaDlg::hideToTray() {
 
 void CVediVezazivaDlg::saveKeymap() {
     if (Status s = m_model->save(); !s) {
-        qDebug() << "keymap.bin:" << QString::fromStdString(s.error().context);
+        qCDebug(lcFiles) << "keymap.bin:" << QString::fromStdString(s.error().context);
         noticeFileTrouble(m_context.paths.keymapFile());
     }
 }
 
 void CVediVezazivaDlg::closeCommand() {
     if (Status s = m_model->saveSynced(); !s) {
-        qDebug() << "keymap.bin:" << QString::fromStdString(s.error().context);
+        qCWarning(lcFiles) << "keymap.bin:" << QString::fromStdString(s.error().context);
     }
     emit ended();
 }
@@ -111,7 +111,7 @@ void CVediVezazivaDlg::macrosCommand() {
     const auto accepted =
         runMacroManager(dialog, *m_macros, *m_model, m_context.paths.macroFile().toStdString());
     if (!accepted) {
-        qDebug() << "macros:" << QString::fromStdString(accepted.error().context);
+        qCDebug(lcFiles) << "macros:" << QString::fromStdString(accepted.error().context);
         noticeDataFileTrouble();
     }
     update();

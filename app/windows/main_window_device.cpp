@@ -2,7 +2,6 @@
 // that follow the image, the tray icon and the firmware update check.
 
 #include <QApplication>
-#include <QDebug>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
@@ -10,6 +9,7 @@
 #include <utility>
 
 #include "common/app_event.h"
+#include "common/log_categories.h"
 #include "device/session_texts.h"
 #include "mainwindow/job_messages.h"
 #include "mainwindow/texts.h"
@@ -47,7 +47,7 @@ void CVediVezazivaDlg::deviceSynced(long lParam) {
 
 void CVediVezazivaDlg::jobFinished(device::Job job, const Status& status) {
     if (!status) {
-        qDebug() << "device job:" << QString::fromStdString(status.error().context);
+        qCDebug(lcDevice) << "device job:" << QString::fromStdString(status.error().context);
         tellJobFailure(job, status);
     }
     switch (job) {
@@ -240,7 +240,7 @@ void CVediVezazivaDlg::askFirmwareUpdate() {
 void CVediVezazivaDlg::startUpdater() {
     if (!updaterInstalled()) return;
     const QString program = m_context.paths.updaterProgram();
-    if (!QProcess::startDetached(program, {})) qDebug() << "cannot start" << program;
+    if (!QProcess::startDetached(program, {})) qCWarning(lcLaunch) << "cannot start" << program;
 }
 
 }  // namespace tavrik::app

@@ -1,16 +1,12 @@
 // The once-only notice that a data file is left alone because the tool may not read or write it.
 
-#include <QLoggingCategory>
 #include <QMessageBox>
 
+#include "common/log_categories.h"
 #include "mainwindow/texts.h"
 #include "windows/main_window.h"
 
 namespace tavrik::app {
-namespace {
-Q_LOGGING_CATEGORY(lcFiles, "tavrik.files", QtWarningMsg)
-}  // namespace
-
 void CVediVezazivaDlg::noticeDataFileTrouble() {
     noticeFileTrouble(m_context.paths.keymapFile());
     noticeFileTrouble(m_context.paths.macroFile());

@@ -14,6 +14,7 @@
 #include <QUrl>
 
 #include "build_info.h"
+#include "common/qt_text.h"
 #include "mainwindow/desktop_texts.h"
 #include "mainwindow/permission_notice.h"
 #include "mainwindow/texts.h"
@@ -35,10 +36,6 @@ constexpr int kStatusTextHeight = 15;
 constexpr int kStatusDot = 9;
 // The help box's extra row under its picture (x 830..991, rows of 25 from y 22).
 const QRect kAutostartRow{830, 102, 162, 20};  // under the picture (y 22..101)
-
-QString qs(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
 
 QColor stateColour(ConnectionState state) {
     switch (state) {

@@ -14,6 +14,7 @@
 
 #include "common/app_event.h"
 #include "common/atomic_file.h"
+#include "common/qt_text.h"
 #include "controls/transparent_list_box.h"
 #include "dialogs/configure/profile_file_chooser.h"
 #include "modal_answerer.h"
@@ -30,10 +31,6 @@ using profiles::Command;
 constexpr QPoint kNewButton{40, 590};
 constexpr QPoint kDeleteButton{210, 590};
 constexpr QPoint kCloseButton{255, 17};
-
-QString qs(std::string_view s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
 
 class FakeChooser : public ProfileFileChooser {
 public:

@@ -6,8 +6,10 @@
 #    with its program folder read-only) keeps its data in $XDG_DATA_HOME, never beside itself.
 # 3. cpack -G DEB: the package holds the same files, computed dependencies, the maintainer
 #    scripts; the program extracted from it starts the same way.
+# 4. No installed program holds a path of the source or build tree (debug info aside).
 set -euo pipefail
 build=$(cd "$1" && pwd)
+source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 cmake=$2
 cpack=$3
 work=$(mktemp -d)
@@ -34,6 +36,14 @@ expected_files() {
     (cd "$build/bin" && find png -type f ! -name .generated | sed 's|^|usr/share/tavrik-87rev/|')
 }
 
+# Whether file $1 holds the text $2 in UTF-8 or, as a QStringLiteral would, in UTF-16.
+holds_path() {
+    local hex utf16
+    hex=$(printf '%s' "$2" | od -An -v -tx1 | tr -s ' \n' ' ')
+    utf16=$(for byte in $hex; do printf '\\x%s\\x00' "$byte"; done)
+    grep -aqF -e "$2" "$1" || LC_ALL=C grep -aqP "$utf16" "$1"
+}
+
 # Every file of the tree under $1 against the expected list; tavrikctl's own man page is
 # taken as it comes.
 check_tree() {
@@ -51,6 +61,14 @@ check_tree() {
         fail "$what: 48 px icon"
     grep -q '<svg' "$root/usr/share/icons/hicolor/scalable/apps/tavrik-87rev.svg" ||
         fail "$what: scalable icon"
+    local program
+    for program in "$root"/usr/bin/*; do
+        objcopy --strip-debug "$program" "$work/stripped"
+        if holds_path "$work/stripped" "$source_dir/" || holds_path "$work/stripped" "$build/"; then
+            fail "$what: $(basename "$program") holds a path of the source or build tree"
+        fi
+    done
+    rm -f "$work/stripped"
 }
 
 # Starts the program at $1 offscreen as user $2 with its own home $3; waits for keymap.bin in

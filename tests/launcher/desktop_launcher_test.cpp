@@ -3,6 +3,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QLoggingCategory>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QThread>
@@ -10,6 +11,7 @@
 #include <QtGlobal>
 #include <vector>
 
+#include "common/log_categories.h"
 #include "launcher/desktop_launcher.h"
 
 namespace tavrik::app {
@@ -19,9 +21,12 @@ using keyassign::LaunchKind;
 using keyassign::LaunchRequest;
 
 QStringList g_debugLines;
+QStringList g_debugCategories;
 
-void collect(QtMsgType type, const QMessageLogContext&, const QString& text) {
-    if (type == QtDebugMsg) g_debugLines << text;
+void collect(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type != QtDebugMsg) return;
+    g_debugLines << text;
+    g_debugCategories << QString::fromUtf8(context.category);
 }
 
 class DesktopLauncherTest : public ::testing::Test {
@@ -29,9 +34,14 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(m_dir.isValid());
         g_debugLines.clear();
+        g_debugCategories.clear();
         m_previous = qInstallMessageHandler(collect);
+        QLoggingCategory::setFilterRules(QStringLiteral("tavrik.launch.debug=true"));
     }
-    void TearDown() override { qInstallMessageHandler(m_previous); }
+    void TearDown() override {
+        QLoggingCategory::setFilterRules(QString());
+        qInstallMessageHandler(m_previous);
+    }
 
     QString file(const QString& name, const QByteArray& content,
                  QFile::Permissions perms = QFile::ReadOwner | QFile::WriteOwner) {
@@ -66,6 +76,48 @@ TEST_F(DesktopLauncherTest, MissingPathDoesNothingButOneDebugLine) {
         EXPECT_EQ(g_debugLines.size(), 1);
     }
     EXPECT_TRUE(m_opened.empty());
+}
+
+TEST_F(DesktopLauncherTest, DebugLineAppearsOnlyWhenItsCategoryIsSwitchedOn) {
+    const struct {
+        const char* rules;
+        bool shown;
+    } cases[] = {
+        {"", false},
+        {"tavrik.files.debug=true\ntavrik.device.debug=true", false},
+        {"tavrik.*.debug=true\ntavrik.launch.debug=false", false},
+        {"tavrik.launch.debug=true", true},
+        {"tavrik.*.debug=true", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rules);
+        QLoggingCategory::setFilterRules(QString::fromLatin1(c.rules));
+        g_debugLines.clear();
+        g_debugCategories.clear();
+        m_launcher.launch({LaunchKind::Document, m_dir.filePath("gone").toStdString(), {}});
+        const QStringList expected =
+            c.shown ? QStringList{QStringLiteral("tavrik.launch")} : QStringList();
+        EXPECT_EQ(g_debugCategories, expected);
+    }
+}
+
+TEST(LogCategories, DebugIsOffAndWarningsOnUnlessTheRulesSayOtherwise) {
+    QLoggingCategory::setFilterRules(QString());
+    const QLoggingCategory* all[] = {&lcDevice(), &lcHook(), &lcFiles(),
+                                     &lcLaunch(), &lcUi(),   &lcCtl()};
+    QStringList names;
+    for (const QLoggingCategory* category : all) {
+        SCOPED_TRACE(category->categoryName());
+        EXPECT_FALSE(category->isDebugEnabled());
+        EXPECT_TRUE(category->isWarningEnabled());
+        names << QString::fromLatin1(category->categoryName());
+    }
+    EXPECT_EQ(names.join(u' '), QStringLiteral("tavrik.device tavrik.hook tavrik.files "
+                                               "tavrik.launch tavrik.ui tavrik.ctl"));
+    QLoggingCategory::setFilterRules(QStringLiteral("tavrik.device.debug=true"));
+    EXPECT_TRUE(lcDevice().isDebugEnabled());
+    EXPECT_FALSE(lcFiles().isDebugEnabled());
+    QLoggingCategory::setFilterRules(QString());
 }
 
 TEST_F(DesktopLauncherTest, DocumentsAndFoldersOpenWithTheDesktop) {

@@ -4,13 +4,16 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QDialog>
+#include <QDeadlineTimer>
 #include <QFile>
+#include <QLoggingCategory>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
 #include <algorithm>
+#include <mutex>
 
 #include "controls/bit_slider.h"
 #include "model/keymap_file.h"
@@ -73,6 +76,46 @@ protected:
     std::atomic<int> m_received{0};
     QString m_boxText;
 };
+
+// The session's debug lines, from its notifier thread, that reach the tavrik.device category.
+std::mutex g_deviceLinesLock;
+QStringList g_deviceLines;
+
+void collectDeviceLines(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type != QtDebugMsg || qstrcmp(context.category, "tavrik.device") != 0) return;
+    const std::lock_guard lock(g_deviceLinesLock);
+    g_deviceLines << text;
+}
+
+bool deviceLineSeen(const QString& line) {
+    const std::lock_guard lock(g_deviceLinesLock);
+    return g_deviceLines.contains(line);
+}
+
+TEST_F(DeviceFlow, TheSessionsDebugLinesGoToTavrikDeviceOnlyWhenSwitchedOn) {
+    auto w = start();
+    const QtMessageHandler previous = qInstallMessageHandler(collectDeviceLines);
+    const QString removed = QStringLiteral("DBT_DEVICEREMOVECOMPLETE");
+    for (const bool on : {false, true}) {
+        QLoggingCategory::setFilterRules(on ? QStringLiteral("tavrik.device.debug=true")
+                                            : QStringLiteral("tavrik.*.debug=false"));
+        {
+            const std::lock_guard lock(g_deviceLinesLock);
+            g_deviceLines.clear();
+        }
+        m_firmware->unplug();
+        settle(*w);
+        QDeadlineTimer deadline(on ? 5000 : 300);
+        while (!deviceLineSeen(removed) && !deadline.hasExpired()) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+        EXPECT_EQ(deviceLineSeen(removed), on);
+        m_firmware->plug();
+        settle(*w);
+    }
+    QLoggingCategory::setFilterRules(QString());
+    qInstallMessageHandler(previous);
+}
 
 TEST_F(DeviceFlow, TheKeyboardsReadWinsOverKeymapBin) {
     auto file = std::make_unique<model::ConfigState>();

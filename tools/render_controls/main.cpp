@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "common/language.h"
+#include "common/qt_text.h"
 #include "controls/bit_slider.h"
 #include "controls/rudaz_tree.h"
 #include "controls/transparent_list_box.h"
@@ -37,10 +38,6 @@ void save(QWidget& w, const QString& name) {
 void save(const QImage& img, const QString& name) {
     const QString path = outDir + "/" + name;
     std::printf("%s %s\n", img.save(path) ? "wrote" : "FAILED", qPrintable(path));
-}
-
-QString str(std::string_view s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
 }
 
 // A widget that paints one skin image as its background.
@@ -218,8 +215,8 @@ void renderMainMockup(const QString& program, int code) {
     t(28, 290, "Speed", "速度", 13);
     t(28, 317, "Slow", "慢", 13);
     t(230, 317, "Fast", "快", 13);
-    const QImage bar = s.image(str(skin::kSliderBar));
-    const QImage thumb = s.image(str(skin::kSliderThumb));
+    const QImage bar = s.image(app::qs(skin::kSliderBar));
+    const QImage thumb = s.image(app::qs(skin::kSliderThumb));
     for (int y : {260, 303}) {
         p.drawImage(28, y, bar);
         p.drawImage(QPoint(28 + 90, y), thumb, QRect(0, 0, skin::kThumbWidth, skin::kThumbHeight));
@@ -274,7 +271,7 @@ void renderContactSheet(const QString& program, skin::SkinPart part, const QStri
     for (size_t i = 0; i < entries.size(); ++i) {
         const int x = int(i % kColumns) * kCell + 10,
                   y = int(i / kColumns) * (kThumbArea + 40) + 10;
-        const QImage img = s.image(str(entries[i]->name));
+        const QImage img = s.image(app::qs(entries[i]->name));
         QSize fit = img.size();
         if (fit.width() > kCell - 20 || fit.height() > kThumbArea - 10) {
             fit.scale(kCell - 20, kThumbArea - 10, Qt::KeepAspectRatio);
@@ -284,7 +281,7 @@ void renderContactSheet(const QString& program, skin::SkinPart part, const QStri
         p.drawImage(QRect(QPoint(x, y), fit), img);
         skin::drawText(p, x, y + kThumbArea,
                        QString("%1  %2x%3")
-                           .arg(str(entries[i]->name))
+                           .arg(app::qs(entries[i]->name))
                            .arg(entries[i]->width)
                            .arg(entries[i]->height),
                        12, Qt::black);

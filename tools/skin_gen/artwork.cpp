@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "common/language.h"
+#include "common/qt_text.h"
 #include "model/slot_table.h"
 #include "skin/skin_manifest.h"
 
@@ -333,8 +334,7 @@ void keyCap(QPainter& p, const model::KeySlot& s, bool lit) {
     f.setBold(true);
     p.setFont(f);
     p.setPen(lit ? QColor(Qt::white) : kGlyph.darker(110));
-    p.drawText(r.adjusted(2, 0, -2, -3), Qt::AlignCenter,
-               QString::fromUtf8(s.label.data(), static_cast<qsizetype>(s.label.size())));
+    p.drawText(r.adjusted(2, 0, -2, -3), Qt::AlignCenter, app::qs(s.label));
 }
 
 void keyboard(QPainter& p, QImage& img, bool lit) {

@@ -10,20 +10,19 @@
 
 #include "app_icon_theme.h"
 #include "artwork.h"
+#include "common/qt_text.h"
 #include "common/language.h"
 #include "skin/skin_manifest.h"
 
 namespace {
 
-QString fromView(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
+using tavrik::app::qs;
 
 bool writeLanguage(const QString& root, const QString& folder, int languageCode) {
     bool ok = true;
     for (const auto& entry : tavrik::skin::skinManifest()) {
-        const QString part = fromView(tavrik::skin::partFolder(entry.part));
-        const QString name = fromView(entry.name);
+        const QString part = qs(tavrik::skin::partFolder(entry.part));
+        const QString name = qs(entry.name);
         const QString dir = root + "/png/" + folder + "/" + part;
         QDir().mkpath(dir);
         // Each image also at twice the size ("name@2x.png") for screens scaled 150 % and more.
@@ -59,7 +58,7 @@ int main(int argc, char** argv) {
     const QString root = QString::fromLocal8Bit(argv[1]);
     bool ok = writeLanguage(root, "english", 0);
     ok = writeLanguage(root, "chinese", tavrik::kChineseLanguageCode) && ok;
-    const QString icon = root + "/png/" + fromView(tavrik::skin::kAppIcon);
+    const QString icon = root + "/png/" + qs(tavrik::skin::kAppIcon);
     if (!tavrik::skingen::appIcon(tavrik::skin::kAppIconSize).save(icon, "PNG")) ok = false;
     if (argc == 3) ok = tavrik::skingen::writeThemeIcons(QString::fromLocal8Bit(argv[2])) && ok;
     return ok ? 0 : 1;

@@ -10,6 +10,7 @@
 #include <array>
 
 #include "common/app_event.h"
+#include "common/qt_text.h"
 #include "controls/transparent_list_box.h"
 #include "dialogs/configure/configure_layout.h"
 #include "dialogs/configure/profile_file_chooser.h"
@@ -24,10 +25,6 @@ namespace {
 
 using profiles::Command;
 namespace layout = configure;
-
-QString qs(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
 
 constexpr std::array<Command, 5> kMenuOrder{Command::New, Command::Copy, Command::Save,
                                             Command::Load, Command::Delete};

@@ -1,9 +1,9 @@
 #include "dialogs/key_map/assign_key.h"
 
-#include <QDebug>
 #include <algorithm>
 #include <array>
 
+#include "common/log_categories.h"
 #include "dialogs/key_map/key_map_dialog.h"
 #include "model/slot_table.h"
 
@@ -15,7 +15,7 @@ Result<KeyMapOutcome> assignKey(QWidget* parent, model::ConfigModel& model, int 
     if (slot < 0 || slot >= model::kSlotCount) return valueError("key slot out of range");
     // The table is refreshed from the file; the image in memory may be newer and is kept.
     if (const Status reloaded = model.reloadActions(); !reloaded) {
-        qDebug() << "keymap.bin reload failed:" << reloaded.error().context.c_str();
+        qCDebug(lcFiles) << "keymap.bin reload failed:" << reloaded.error().context.c_str();
     }
     std::array<std::uint8_t, model::kKeyActionRecordSize> record{};
     bool enabled = true;

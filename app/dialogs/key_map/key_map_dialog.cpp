@@ -13,6 +13,7 @@
 #include <QStyle>
 
 #include "common/app_event.h"
+#include "common/qt_text.h"
 #include "controls/rudaz_tree.h"
 #include "dialogs/key_map/key_map_painter.h"
 #include "skin/text_style.h"
@@ -47,10 +48,6 @@ private:
     bool& m_flag;
     bool m_old;
 };
-
-QString qs(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
 
 void setTextKeepingCaret(QLineEdit* edit, const std::string& utf8) {
     const QString text = qs(utf8);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 
+#include "common/qt_text.h"
 #include "skin/skin_images.h"
 #include "skin/text_style.h"
 
@@ -32,10 +33,6 @@ constexpr int kMarkerHeight = 4;
 
 QRect qRect(ka::Rect r) {
     return QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom));
-}
-
-QString qs(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
 void drawPicture(QPainter& p, skin::SkinImages& images, ka::Rect at, std::string_view name) {

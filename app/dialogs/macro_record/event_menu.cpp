@@ -2,8 +2,8 @@
 
 #include <QMenu>
 
+#include "common/qt_text.h"
 #include "dialogs/macro_record/macro_record_texts.h"
-#include "dialogs/macro_record/qt_text.h"
 
 namespace tavrik::app::macrodlg {
 namespace {
@@ -15,7 +15,7 @@ constexpr std::array kActions{macro::MouseAction::Press, macro::MouseAction::Rel
 
 void addCommand(QMenu& menu, const MenuItem& item, Language lang,
                 const std::function<void(int)>& onCommand) {
-    QAction* action = menu.addAction(qtext(item.text, lang));
+    QAction* action = menu.addAction(qs(item.text, lang));
     action->setData(item.command);
     QObject::connect(action, &QAction::triggered, &menu,
                      [onCommand, command = item.command] { onCommand(command); });
@@ -27,9 +27,9 @@ QMenu* buildEventMenu(QWidget* parent, Language lang, const std::function<void(i
     auto* menu = new QMenu(parent);
     addCommand(*menu, kInsertBeforeItem, lang, onCommand);
     addCommand(*menu, kInsertAfterItem, lang, onCommand);
-    QMenu* mouse = menu->addMenu(qtext(kInsertMouseKey, lang));
+    QMenu* mouse = menu->addMenu(qs(kInsertMouseKey, lang));
     for (const MouseSubmenu& sub : kMouseSubmenus) {
-        QMenu* buttonMenu = mouse->addMenu(qtext(sub.title, lang));
+        QMenu* buttonMenu = mouse->addMenu(qs(sub.title, lang));
         for (const MenuItem& item : sub.items) addCommand(*buttonMenu, item, lang, onCommand);
     }
     addCommand(*menu, kInsertDelayItem, lang, onCommand);

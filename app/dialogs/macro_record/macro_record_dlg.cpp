@@ -8,12 +8,12 @@
 #include <QSignalBlocker>
 
 #include "common/app_event.h"
+#include "common/qt_text.h"
 #include "controls/transparent_list_box.h"
 #include "dialogs/macro_record/apply_macros.h"
 #include "dialogs/macro_record/event_menu.h"
 #include "dialogs/macro_record/macro_record_texts.h"
 #include "dialogs/macro_record/notice_boxes.h"
-#include "dialogs/macro_record/qt_text.h"
 #include "keyhook/keyhook.h"
 #include "skin/skin_paths.h"
 #include "skin/text_style.h"
@@ -37,10 +37,10 @@ void showLines(CTransparentListBox& list, const std::vector<std::string>& lines,
     const QSignalBlocker blocker(&list);
     if (list.count() != static_cast<int>(lines.size())) {
         list.clear();
-        for (const std::string& line : lines) list.addString(qtext(line));
+        for (const std::string& line : lines) list.addString(qs(line));
     } else {
         for (int i = 0; i < list.count(); ++i) {
-            const QString text = qtext(lines[static_cast<std::size_t>(i)]);
+            const QString text = qs(lines[static_cast<std::size_t>(i)]);
             if (list.item(i)->text() != text) list.item(i)->setText(text);
         }
     }
@@ -76,7 +76,7 @@ CMacroRecordDlg::CMacroRecordDlg(const QString& programFolder, int languageCode,
       m_boxes(std::make_unique<QtNoticeBoxes>()),
       m_hook(this),
       m_editor(m_hook, clock ? *clock : m_steadyClock) {
-    setWindowTitle(qtext(kTitle.text, m_lang));
+    setWindowTitle(qs(kTitle.text, m_lang));
     if (!skin::fitWindowToImage(*this, m_images, kBackground)) resize(kFallbackSize);
     setMouseTracking(true);
     createControls();
@@ -156,7 +156,7 @@ void CMacroRecordDlg::refresh() {
     m_showing = true;
     showLines(*m_macroList, m_editor.macroNames(), m_editor.selectedMacro());
     showLines(*m_eventList, m_editor.eventLines(), m_editor.selectedEventLine());
-    const QString loopText = qtext(m_editor.loopText());
+    const QString loopText = qs(m_editor.loopText());
     if (m_loopEdit->text() != loopText) {
         const QSignalBlocker blocker(m_loopEdit);
         m_loopEdit->setText(loopText);
@@ -250,7 +250,7 @@ void CMacroRecordDlg::copyMacroNames() {
     bool refused = false;
     for (int i = 0; i < m_macroList->count(); ++i) {
         const QString text = m_macroList->item(i)->text();
-        if (text == qtext(names[static_cast<std::size_t>(i)])) continue;
+        if (text == qs(names[static_cast<std::size_t>(i)])) continue;
         if (!m_editor.renameMacro(i, text.toStdString())) refused = true;
     }
     if (refused) refresh();
@@ -351,22 +351,22 @@ void CMacroRecordDlg::paintLabels(QPainter& painter) {
     painter.save();
     painter.setBackgroundMode(Qt::TransparentMode);
     painter.setPen(kTitleColour);
-    drawLabel(painter, qtext(kTitle.text, m_lang), labelRoom(kTitle), kTitle.height,
+    drawLabel(painter, qs(kTitle.text, m_lang), labelRoom(kTitle), kTitle.height,
               Qt::AlignLeft | Qt::AlignTop);
     painter.setPen(kLabelColour);
     for (const LabelPlace& label : kLabels) {
-        drawLabel(painter, qtext(label.text, m_lang), labelRoom(label), label.height,
+        drawLabel(painter, qs(label.text, m_lang), labelRoom(label), label.height,
                   Qt::AlignLeft | Qt::AlignTop);
     }
-    drawLabel(painter, qtext(m_editor.recordButtonLabel(), m_lang), buttonLabelBox(kRecord),
+    drawLabel(painter, qs(m_editor.recordButtonLabel(), m_lang), buttonLabelBox(kRecord),
               kButtonLabelHeight, Qt::AlignCenter);
     for (int i = kNew; i < kButtonCount; ++i) {
-        drawLabel(painter, qtext(kButtonLabels[static_cast<std::size_t>(i)], m_lang),
+        drawLabel(painter, qs(kButtonLabels[static_cast<std::size_t>(i)], m_lang),
                   buttonLabelBox(i), kButtonLabelHeight, Qt::AlignCenter);
     }
     if (m_editor.recording() && !hookCapturesDesktop()) {
         const LabelPlace& note = kOwnWindowKeysOnly;
-        drawLabel(painter, qtext(note.text, m_lang),
+        drawLabel(painter, qs(note.text, m_lang),
                   labelRoom(note), note.height,
                   Qt::AlignLeft | Qt::AlignTop);
     }

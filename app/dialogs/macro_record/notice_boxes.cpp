@@ -3,7 +3,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "dialogs/macro_record/qt_text.h"
+#include "common/qt_text.h"
+
 
 namespace tavrik::app {
 namespace {
@@ -13,10 +14,10 @@ constexpr BiText kCancel{"Cancel", "取消"};
 
 int run(QWidget* parent, const macro::Notice& notice, Language lang, bool question) {
     QMessageBox box(question ? QMessageBox::Question : QMessageBox::Information,
-                    qtext(notice.caption, lang), qtext(notice.text, lang), QMessageBox::Ok, parent);
-    box.button(QMessageBox::Ok)->setText(qtext(kOk, lang));
+                    qs(notice.caption, lang), qs(notice.text, lang), QMessageBox::Ok, parent);
+    box.button(QMessageBox::Ok)->setText(qs(kOk, lang));
     if (question) {
-        box.addButton(QMessageBox::Cancel)->setText(qtext(kCancel, lang));
+        box.addButton(QMessageBox::Cancel)->setText(qs(kCancel, lang));
         box.setDefaultButton(QMessageBox::Cancel);
     }
     return box.exec();

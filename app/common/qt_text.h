@@ -1,5 +1,5 @@
 #pragma once
-// A text of either language as a QString.
+// UTF-8 text from core, and a text of either language, as a QString.
 
 #include <QString>
 #include <string_view>
@@ -8,12 +8,12 @@
 
 namespace tavrik::app {
 
-inline QString qtext(std::string_view utf8) {
+inline QString qs(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
-inline QString qtext(BiText text, Language lang) {
-    return qtext(text.in(lang));
+inline QString qs(BiText text, Language lang) {
+    return qs(text.in(lang));
 }
 
 }  // namespace tavrik::app
