@@ -113,7 +113,7 @@ private:
 
     Language m_lang;
     KeyMapView m_view;
-    std::uint8_t m_kind = kind::kUnchosen;
+    KeyKind m_kind = KeyKind::Unchosen;
     std::array<std::uint8_t, kCapturedKeysSize> m_captured{};
     int m_count = 0;
     int m_macroIndex = -1;
