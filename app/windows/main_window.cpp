@@ -11,6 +11,7 @@
 
 #include "common/app_event.h"
 #include "common/atomic_file.h"
+#include "keyhook/virtual_keys.h"
 #include "macro/macro_store.h"
 #include "mainwindow/startup.h"
 #include "mainwindow/texts.h"
@@ -36,21 +37,6 @@ bool isToolMessage(int type) {
             return true;
         default:
             return false;
-    }
-}
-
-// Windows virtual-key code of the keys the window filters; 0 for the others.
-int virtualKeyOf(int qtKey) {
-    switch (qtKey) {
-        case Qt::Key_F1:
-            return 0x70;
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            return 0x0D;
-        case Qt::Key_Escape:
-            return 0x1B;
-        default:
-            return 0;
     }
 }
 
@@ -209,7 +195,8 @@ void CVediVezazivaDlg::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 void CVediVezazivaDlg::keyPressEvent(QKeyEvent* e) {
-    if (mainwindow::isFilteredKey(virtualKeyOf(e->key()))) {
+    if (mainwindow::isFilteredKey(
+            messageVkFromQtKey(e->key(), e->modifiers(), e->nativeScanCode()))) {
         e->accept();  // neither help nor closing the window
         return;
     }
