@@ -181,7 +181,7 @@ TEST_F(DeviceFailures, TheWindowKeepsPaintingWhileAJobHoldsTheConfiguration) {
     image[img::kBrightness] = static_cast<std::uint8_t>(newBrightness);
     const auto positions = settings::sliderPositionsFromImage(image);
     for (CBitSlider* s : w->findChildren<CBitSlider*>()) {
-        if (s->controlId() != CBitSlider::kBrightnessId) continue;
+        if (s->controlId() != static_cast<int>(settings::SliderId::Brightness)) continue;
         EXPECT_EQ(s->value(), positions[settings::sliderIndex(settings::SliderId::Brightness)]);
     }
 }
