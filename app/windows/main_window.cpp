@@ -149,21 +149,21 @@ void CVediVezazivaDlg::showNormalAndRaise() {
 }
 
 std::uint8_t CVediVezazivaDlg::currentEffect() const {
-    if (auto lock = m_model->tryLock(); lock.owns_lock()) {
-        return m_model->state().image[model::image::kEffect];
+    if (auto guard = m_model->tryLock()) {
+        return guard->image[model::image::kEffect];
     }
     return m_shownImage[model::image::kEffect];  // a device job holds the configuration
 }
 
 void CVediVezazivaDlg::release(QPoint pos) {
-    auto lock = m_model->tryLock();
-    if (!lock.owns_lock()) {
+    auto guard = m_model->tryLock();
+    if (!guard) {
         // A device job holds the configuration: the click runs when the job has ended.
         m_pendingRelease = pos;
         return;
     }
-    const auto out = m_view.release({pos.x(), pos.y()}, m_model->state().image);
-    lock.unlock();
+    const auto out = m_view.release({pos.x(), pos.y()}, guard->image);
+    guard.unlock();
     runRelease(out);
     update();
 }

@@ -351,8 +351,8 @@ Status Session::runStartupRead() {
     FirmwareVersion version;
     Status s;
     {
-        auto lock = m_model.lock();
-        model::ConfigState& state = m_model.state();
+        auto guard = m_model.lock();
+        model::ConfigState& state = *guard;
         s = readAll(commandLink(), state.image, ReadMode::Startup, &version);
         if (s) state.syncedImage = state.image;
         completeSync(state, 0);
@@ -365,8 +365,8 @@ Status Session::runStartupRead() {
 Status Session::runSave() {
     Status s;
     {
-        auto lock = m_model.lock();
-        model::ConfigState& state = m_model.state();
+        auto guard = m_model.lock();
+        model::ConfigState& state = *guard;
         s = m_command ? writeAll(commandLink(), state.image, state.syncedImage, *m_ack)
                       : Status(notConnected());
         if (s) model::snapshot(state);
@@ -385,12 +385,12 @@ Status Session::runFactoryReset() {
     Status readBack;
     Status saved;
     {
-        auto lock = m_model.lock();
+        auto guard = m_model.lock();
         if (!m_command) return notConnected();
         // A reset that did not reach the keyboard leaves the host copy as it is.
         reset = device::runFactoryReset(commandLink());
         if (reset) {
-            model::ConfigState& state = m_model.state();
+            model::ConfigState& state = *guard;
             readBack = readAll(commandLink(), state.image, ReadMode::Plain);
             model::completeFactoryReset(state);
             m_editsPending = false;
@@ -407,8 +407,8 @@ Status Session::runFactoryReset() {
 
 Status Session::runProfileRefresh() {
     {
-        auto lock = m_model.lock();
-        completeSync(m_model.state(), 1);
+        auto guard = m_model.lock();
+        completeSync(*guard, 1);
     }
     notifySynced(1);
     return {};
@@ -422,8 +422,8 @@ Status Session::runArrival() {
         Result<FirmwareVersion> version = readFirmwareVersion(commandLink());
         setVersion(version ? std::optional(version->stored()) : std::nullopt);
         {
-            auto lock = m_model.lock();
-            model::ConfigState& state = m_model.state();
+            auto guard = m_model.lock();
+            model::ConfigState& state = *guard;
             result = version ? readOnArrival(state) : Status(version.error());
             completeSync(state, 0);
         }
@@ -431,8 +431,8 @@ Status Session::runArrival() {
     }
     if (!m_event && openEvent()) {
         {
-            auto lock = m_model.lock();
-            completeSync(m_model.state(), 0);
+            auto guard = m_model.lock();
+            completeSync(*guard, 0);
         }
         notifySynced(0);
     }
