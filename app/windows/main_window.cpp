@@ -229,7 +229,7 @@ void CVediVezazivaDlg::handleAppEvent(const AppEvent& e) {
             sliderMoved(static_cast<int>(e.wParam()));
             break;
         case msg::WM_DEVICESYNCED:
-            deviceSynced(static_cast<long>(e.lParam()));
+            deviceSynced(static_cast<device::SyncReason>(e.lParam()));
             break;
         case msg::WM_DEVICEEVENT:
             deviceEvent(static_cast<std::uint8_t>(e.wParam()));

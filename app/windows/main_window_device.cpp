@@ -34,15 +34,15 @@ bool CVediVezazivaDlg::keyboardConnected() const {
     return m_device && m_device->connected();
 }
 
-void CVediVezazivaDlg::deviceSynced(long lParam) {
-    if (lParam == 1 && m_inProfileWindow) {
+void CVediVezazivaDlg::deviceSynced(device::SyncReason reason) {
+    if (reason == device::SyncReason::HostCopyReplaced && m_inProfileWindow) {
         m_device->session().profileReplaced();
         return;
     }
     // The session has recomputed the changed-key flags and saved keymap.bin.
     setSlidersFromImage();
     update();
-    if (lParam == 0) checkFirmwareUpdate();
+    if (reason == device::SyncReason::KeyboardRead) checkFirmwareUpdate();
 }
 
 void CVediVezazivaDlg::jobFinished(device::Job job, const Status& status) {

@@ -222,8 +222,8 @@ Link Session::commandLink() {
     return Link{*m_command, m_pacer};
 }
 
-void Session::notifySynced(int lParam) {
-    m_notifier->post([this, lParam] { m_listener.deviceSynced(lParam); });
+void Session::notifySynced(SyncReason reason) {
+    m_notifier->post([this, reason] { m_listener.deviceSynced(reason); });
 }
 
 Result<OpenedChannel> Session::openRole(ChannelRole role) {
@@ -334,9 +334,9 @@ bool Session::keepsUnsentEdits(const model::ConfigState& state) const {
            (state.image != state.syncedImage || state.actions != state.syncedActions);
 }
 
-void Session::completeSync(model::ConfigState& state, int lParam) {
+void Session::completeSync(model::ConfigState& state, SyncReason reason) {
     model::recomputeChangedKeys(state);
-    if (lParam == 0 && m_command) {
+    if (reason == SyncReason::KeyboardRead && m_command) {
         // A failed re-read keeps the values of the read-all.
         model::Image& target = keepsUnsentEdits(state) ? state.syncedImage : state.image;
         [[maybe_unused]] Status s = readLighting(commandLink(), target);
@@ -355,10 +355,10 @@ Status Session::runStartupRead() {
         model::ConfigState& state = *guard;
         s = readAll(commandLink(), state.image, ReadMode::Startup, &version);
         if (s) state.syncedImage = state.image;
-        completeSync(state, 0);
+        completeSync(state, SyncReason::KeyboardRead);
     }
     setVersion(s ? std::optional(version.stored()) : std::nullopt);
-    notifySynced(0);
+    notifySynced(SyncReason::KeyboardRead);
     return s ? s : Status(classifyFailure(s.error()));
 }
 
@@ -408,9 +408,9 @@ Status Session::runFactoryReset() {
 Status Session::runProfileRefresh() {
     {
         auto guard = m_model.lock();
-        completeSync(*guard, 1);
+        completeSync(*guard, SyncReason::HostCopyReplaced);
     }
-    notifySynced(1);
+    notifySynced(SyncReason::HostCopyReplaced);
     return {};
 }
 
@@ -425,16 +425,16 @@ Status Session::runArrival() {
             auto guard = m_model.lock();
             model::ConfigState& state = *guard;
             result = version ? readOnArrival(state) : Status(version.error());
-            completeSync(state, 0);
+            completeSync(state, SyncReason::KeyboardRead);
         }
-        notifySynced(0);
+        notifySynced(SyncReason::KeyboardRead);
     }
     if (!m_event && openEvent()) {
         {
             auto guard = m_model.lock();
-            completeSync(*guard, 0);
+            completeSync(*guard, SyncReason::KeyboardRead);
         }
-        notifySynced(0);
+        notifySynced(SyncReason::KeyboardRead);
     }
     return result ? result : Status(classifyFailure(result.error()));
 }

@@ -62,11 +62,11 @@ KeyMapState open(const KeyMapInput& input) {
     return st;
 }
 
-// Each key as the hook reports it: a press, then a release (lParam bit 31).
+// Each key as the hook reports it: a press, then a release.
 void press(KeyMapState& st, std::initializer_list<int> codes) {
     for (int c : codes) {
-        st.hookKeyMessage(static_cast<std::uintptr_t>(c), 0);
-        st.hookKeyMessage(static_cast<std::uintptr_t>(c), msg::kReleaseBit);
+        st.hookKey(c, false);
+        st.hookKey(c, true);
     }
 }
 
