@@ -4,6 +4,7 @@
 #include <QLoggingCategory>
 #include <cstdio>
 
+#include "build_info.h"
 #include "ctl_command_line.h"
 #include "ctl_commands.h"
 

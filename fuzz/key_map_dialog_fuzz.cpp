@@ -35,11 +35,13 @@ void check(bool ok) {
 
 void checkResult(const AssignmentResult& r) {
     if (r.count == kDefaultCount) return;
-    check(r.kind <= kind::kNone);
-    if (r.kind == kind::kSingleKey) check(r.count == 1 && r.captured[1] == 0);
-    if (r.kind == kind::kCombination) check(r.count >= 1 && r.count <= kMaxCombinationKeys);
-    if (r.kind == kind::kMacro) check(r.macroIndex >= 0 && r.macroIndex < 32);
-    if (r.kind == kind::kPreset) check(findPresetByName(r.functionName, Language::English).has_value());
+    check(r.kind <= KeyKind::None);
+    if (r.kind == KeyKind::SingleKey) check(r.count == 1 && r.captured[1] == 0);
+    if (r.kind == KeyKind::Combination) check(r.count >= 1 && r.count <= kMaxCombinationKeys);
+    if (r.kind == KeyKind::Macro) check(r.macroIndex >= 0 && r.macroIndex < 32);
+    if (r.kind == KeyKind::Preset) {
+        check(findPresetByName(r.functionName, Language::English).has_value());
+    }
     if (model::isLaunchKind(r.kind)) check(!r.launchPath.empty());
 }
 

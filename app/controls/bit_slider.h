@@ -19,9 +19,6 @@ namespace tavrik::app {
 class CBitSlider : public QSlider {
     Q_OBJECT
 public:
-    static constexpr int kSpeedId = 1007;
-    static constexpr int kReportRateId = 1010;
-    static constexpr int kBrightnessId = 1017;
     // The reported x is the thumb's left edge minus this offset.
     static constexpr int kReportedXOffset = 10;
 

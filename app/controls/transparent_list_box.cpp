@@ -315,8 +315,8 @@ void CTransparentListBox::endEdit(bool keep) {
             const int newIndex = row(replaced);
             m_iItemBeingEdited = newIndex;
             setCurrentRow(newIndex);
-            notifyParent(msg::WM_LBITEMCHANGED, static_cast<std::uintptr_t>(newIndex),
-                         reinterpret_cast<std::intptr_t>(&oldText));
+            ItemChangedEvent changed(newIndex, oldText);
+            if (parentWidget()) QCoreApplication::sendEvent(parentWidget(), &changed);
             if (m_editMode == kNotifyRename) {
                 notifyParent(msg::WM_LBEDITEND, static_cast<std::uintptr_t>(m_editStartIndex),
                              newIndex);

@@ -10,8 +10,8 @@
 //  - mode 1 (delay in ms, digits only): the value is clamped to 2..60000, the text becomes
 //    "<value> ms" and the parent receives WM_LBEDITEND (item index, value), even when unchanged;
 //  - when the text changed: the item is replaced at its index (sorted lists re-sort), selected,
-//    and the parent receives WM_LBITEMCHANGED (new index, lParam = const QString* old text,
-//    valid during the call); mode 3 then also sends WM_LBEDITEND (edit start index, new index).
+//    and the parent receives WM_LBITEMCHANGED (an ItemChangedEvent: new index, old text);
+//    mode 3 then also sends WM_LBEDITEND (edit start index, new index).
 // Messages are sent synchronously as tavrik::app::AppEvent to the parent widget.
 
 #include <QColor>

@@ -131,15 +131,15 @@ void ControlJobs::status(const Reply& reply) {
 void ControlJobs::whenFree(std::function<Then(model::ConfigState&)> f) {
     Then then;
     {
-        auto lock = m_access.model->tryLock();
-        if (!lock.owns_lock() || m_access.link->session().busy()) {
-            lock = {};
+        auto guard = m_access.model->tryLock();
+        if (!guard || m_access.link->session().busy()) {
+            guard.unlock();
             QTimer::singleShot(kRetryMs, this, [this, f = std::move(f)]() mutable {
                 whenFree(std::move(f));
             });
             return;
         }
-        then = f(m_access.model->state());
+        then = f(*guard);
     }
     if (then) then();
 }

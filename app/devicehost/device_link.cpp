@@ -23,7 +23,9 @@ class DeviceLink::Listener final : public device::SessionListener {
 public:
     explicit Listener(QObject* receiver) : m_receiver(receiver) { watchHandOvers(receiver); }
 
-    void deviceSynced(int lParam) override { post(new AppEvent(msg::WM_DEVICESYNCED, 0, lParam)); }
+    void deviceSynced(device::SyncReason reason) override {
+        post(new AppEvent(msg::WM_DEVICESYNCED, 0, static_cast<std::intptr_t>(reason)));
+    }
     void deviceEvent(std::uint8_t code) override { post(new AppEvent(msg::WM_DEVICEEVENT, code)); }
     void jobFinished(device::Job job, const Status& status) override {
         post(new JobFinishedEvent(job, status));

@@ -6,28 +6,12 @@
 #include <algorithm>
 #include <iterator>
 
+#include "model/virtual_keys.h"
+
 namespace tavrik::app {
 namespace {
 
-// Windows virtual-key codes that are not letters or digits.
-namespace vk {
-constexpr int kBack = 0x08, kTab = 0x09, kReturn = 0x0D, kPause = 0x13, kCapital = 0x14;
-constexpr int kEscape = 0x1B, kSpace = 0x20, kPrior = 0x21, kNext = 0x22, kEnd = 0x23;
-constexpr int kHome = 0x24, kLeft = 0x25, kUp = 0x26, kRight = 0x27, kDown = 0x28;
-constexpr int kSnapshot = 0x2C, kInsert = 0x2D, kDelete = 0x2E;
-constexpr int kLWin = 0x5B, kRWin = 0x5C, kApps = 0x5D;
-constexpr int kNumpad0 = 0x60, kMultiply = 0x6A, kAdd = 0x6B, kSeparator = 0x6C;
-constexpr int kSubtract = 0x6D, kDecimal = 0x6E, kDivide = 0x6F, kF1 = 0x70;
-constexpr int kNumLock = 0x90, kScroll = 0x91;
-constexpr int kLShift = 0xA0, kRShift = 0xA1, kLControl = 0xA2, kRControl = 0xA3;
-constexpr int kLMenu = 0xA4, kRMenu = 0xA5;
-constexpr int kVolumeMute = 0xAD, kVolumeDown = 0xAE, kVolumeUp = 0xAF;
-constexpr int kMediaNext = 0xB0, kMediaPrev = 0xB1, kMediaStop = 0xB2, kMediaPlayPause = 0xB3;
-constexpr int kLaunchMediaSelect = 0xB5;
-constexpr int kOem1 = 0xBA, kOemPlus = 0xBB, kOemComma = 0xBC, kOemMinus = 0xBD;
-constexpr int kOemPeriod = 0xBE, kOem2 = 0xBF, kOem3 = 0xC0, kOem4 = 0xDB, kOem5 = 0xDC;
-constexpr int kOem6 = 0xDD, kOem7 = 0xDE;
-}  // namespace vk
+namespace vk = model::vk;
 
 struct KeysymEntry {
     std::uint32_t keysym;
@@ -291,6 +275,11 @@ int vkFromQtKey(int key, Qt::KeyboardModifiers modifiers, std::uint32_t scan) {
         default:
             return lookupQt(kQtKeys, key);
     }
+}
+
+int messageVkFromQtKey(int key, Qt::KeyboardModifiers modifiers, std::uint32_t scan) {
+    if (key == Qt::Key_Enter) return vk::kReturn;
+    return vkFromQtKey(key, modifiers, scan);
 }
 
 }  // namespace tavrik::app

@@ -14,4 +14,9 @@ int vkFromKeysym(std::uint32_t keysym);
 // platform gives X keycodes (X11, Wayland), 0 when unknown (the left key is then assumed).
 int vkFromQtKey(int key, Qt::KeyboardModifiers modifiers, std::uint32_t nativeScanCode = 0);
 
+// The code a window's key message carries: as vkFromQtKey, except that the keypad's Enter
+// arrives as Return there.
+int messageVkFromQtKey(int key, Qt::KeyboardModifiers modifiers,
+                       std::uint32_t nativeScanCode = 0);
+
 }  // namespace tavrik::app

@@ -11,6 +11,7 @@
 #include "common/app_event.h"
 #include "common/atomic_file.h"
 #include "common/log_categories.h"
+#include "keyhook/virtual_keys.h"
 #include "macro/macro_store.h"
 #include "mainwindow/startup.h"
 #include "mainwindow/texts.h"
@@ -36,21 +37,6 @@ bool isToolMessage(int type) {
             return true;
         default:
             return false;
-    }
-}
-
-// Windows virtual-key code of the keys the window filters; 0 for the others.
-int virtualKeyOf(int qtKey) {
-    switch (qtKey) {
-        case Qt::Key_F1:
-            return 0x70;
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            return 0x0D;
-        case Qt::Key_Escape:
-            return 0x1B;
-        default:
-            return 0;
     }
 }
 
@@ -165,21 +151,21 @@ void CVediVezazivaDlg::showNormalAndRaise() {
 }
 
 std::uint8_t CVediVezazivaDlg::currentEffect() const {
-    if (auto lock = m_model->tryLock(); lock.owns_lock()) {
-        return m_model->state().image[model::image::kEffect];
+    if (auto guard = m_model->tryLock()) {
+        return guard->image[model::image::kEffect];
     }
     return m_shownImage[model::image::kEffect];  // a device job holds the configuration
 }
 
 void CVediVezazivaDlg::release(QPoint pos) {
-    auto lock = m_model->tryLock();
-    if (!lock.owns_lock()) {
+    auto guard = m_model->tryLock();
+    if (!guard) {
         // A device job holds the configuration: the click runs when the job has ended.
         m_pendingRelease = pos;
         return;
     }
-    const auto out = m_view.release({pos.x(), pos.y()}, m_model->state().image);
-    lock.unlock();
+    const auto out = m_view.release({pos.x(), pos.y()}, guard->image);
+    guard.unlock();
     runRelease(out);
     update();
 }
@@ -211,7 +197,8 @@ void CVediVezazivaDlg::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 void CVediVezazivaDlg::keyPressEvent(QKeyEvent* e) {
-    if (mainwindow::isFilteredKey(virtualKeyOf(e->key()))) {
+    if (mainwindow::isFilteredKey(
+            messageVkFromQtKey(e->key(), e->modifiers(), e->nativeScanCode()))) {
         e->accept();  // neither help nor closing the window
         return;
     }
@@ -244,7 +231,7 @@ void CVediVezazivaDlg::handleAppEvent(const AppEvent& e) {
             sliderMoved(static_cast<int>(e.wParam()));
             break;
         case msg::WM_DEVICESYNCED:
-            deviceSynced(static_cast<long>(e.lParam()));
+            deviceSynced(static_cast<device::SyncReason>(e.lParam()));
             break;
         case msg::WM_DEVICEEVENT:
             deviceEvent(static_cast<std::uint8_t>(e.wParam()));

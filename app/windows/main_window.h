@@ -124,7 +124,7 @@ private:
     // Device session and its messages.
     mainwindow::KeyboardAtStart openDeviceSession();
     bool keyboardConnected() const;
-    void deviceSynced(long lParam);
+    void deviceSynced(device::SyncReason reason);
     void deviceEvent(std::uint8_t code);
     void jobFinished(device::Job job, const Status& status);
     void tellJobFailure(device::Job job, const Status& status);

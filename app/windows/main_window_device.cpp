@@ -34,15 +34,15 @@ bool CVediVezazivaDlg::keyboardConnected() const {
     return m_device && m_device->connected();
 }
 
-void CVediVezazivaDlg::deviceSynced(long lParam) {
-    if (lParam == 1 && m_inProfileWindow) {
+void CVediVezazivaDlg::deviceSynced(device::SyncReason reason) {
+    if (reason == device::SyncReason::HostCopyReplaced && m_inProfileWindow) {
         m_device->session().profileReplaced();
         return;
     }
     // The session has recomputed the changed-key flags and saved keymap.bin.
     setSlidersFromImage();
     update();
-    if (lParam == 0) checkFirmwareUpdate();
+    if (reason == device::SyncReason::KeyboardRead) checkFirmwareUpdate();
 }
 
 void CVediVezazivaDlg::jobFinished(device::Job job, const Status& status) {
@@ -110,13 +110,13 @@ CBitSlider* CVediVezazivaDlg::slider(settings::SliderId id) const {
 }
 
 void CVediVezazivaDlg::deviceEvent(std::uint8_t code) {
-    auto lock = m_model->tryLock();
-    if (!lock.owns_lock()) {
+    auto guard = m_model->tryLock();
+    if (!guard) {
         // A device job holds the configuration: look the key up again once it is free.
         QTimer::singleShot(kEventRetryMs, this, [this, code] { deviceEvent(code); });
         return;
     }
-    keyassign::launchForCode(m_model->state().actions, code, m_launcher);
+    keyassign::launchForCode(guard->actions, code, m_launcher);
 }
 
 void CVediVezazivaDlg::createSliders() {
@@ -145,12 +145,11 @@ void CVediVezazivaDlg::createSliders() {
 void CVediVezazivaDlg::setSlidersFromImage() {
     // The window thread never waits for a device job: while one holds the configuration, the
     // sliders are set when it has ended (jobFinished).
-    auto lock = m_model->tryLock();
-    m_slidersPending = !lock.owns_lock();
+    auto guard = m_model->tryLock();
+    m_slidersPending = !guard;
     if (m_slidersPending) return;
-    const settings::SliderPositions positions =
-        settings::sliderPositionsFromImage(m_model->state().image);
-    lock.unlock();
+    const settings::SliderPositions positions = settings::sliderPositionsFromImage(guard->image);
+    guard.unlock();
     for (settings::SliderId id : settings::kSliders) {
         slider(id)->setValue(positions[settings::sliderIndex(id)]);
     }
@@ -161,9 +160,9 @@ void CVediVezazivaDlg::sliderMoved(int controlId) {
     if (!id || !slider(*id)) return;
     // While a device job holds the configuration the move is not stored now; the next paint
     // stores every shown slider into its byte.
-    auto lock = m_model->tryLock();
-    if (!lock.owns_lock()) return;
-    if (m_sliderMemory.moved(m_model->state().image, *id, slider(*id)->value())) update();
+    auto guard = m_model->tryLock();
+    if (!guard) return;
+    if (m_sliderMemory.moved(guard->image, *id, slider(*id)->value())) update();
 }
 
 void CVediVezazivaDlg::setBusy(bool busy) {

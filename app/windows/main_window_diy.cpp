@@ -34,20 +34,20 @@ QColor toQColor(settings::Rgb c) {
 void CVediVezazivaDlg::mousePressEvent(QMouseEvent* e) {
     QWidget::mousePressEvent(e);
     if (e->button() != Qt::LeftButton && e->button() != Qt::RightButton) return;
-    auto lock = m_model->tryLock();
-    if (!lock.owns_lock()) return;  // a device job holds the configuration: no stroke
+    auto guard = m_model->tryLock();
+    if (!guard) return;  // a device job holds the configuration: no stroke
     const QPoint pos = e->position().toPoint();
-    if (m_view.press({pos.x(), pos.y()}, e->button() == Qt::RightButton, m_model->state().image)) {
-        lock.unlock();
+    if (m_view.press({pos.x(), pos.y()}, e->button() == Qt::RightButton, guard->image)) {
+        guard.unlock();
         update();
     }
 }
 
 void CVediVezazivaDlg::dragStroke(QPoint pos) {
     if (!m_view.state().stroke) return;
-    auto lock = m_model->tryLock();
-    if (lock.owns_lock() && m_view.drag({pos.x(), pos.y()}, m_model->state().image)) {
-        lock.unlock();
+    auto guard = m_model->tryLock();
+    if (guard && m_view.drag({pos.x(), pos.y()}, guard->image)) {
+        guard.unlock();
         update();
     }
 }

@@ -70,8 +70,8 @@ void CVediVezazivaDlg::paintSurface(QPainter& p) {
     p.fillRect(rect(), kBackground);
     // The window thread never waits for a device job: while one holds the configuration, the
     // surface is drawn from the copy of the last paint.
-    if (auto lock = m_model->tryLock(); lock.owns_lock()) {
-        model::ConfigState& s = m_model->state();
+    if (auto guard = m_model->tryLock()) {
+        model::ConfigState& s = *guard;
         placeSliders(s.image);
         m_shownImage = s.image;
         m_shownChanged = s.changedKeys;

@@ -25,7 +25,7 @@ namespace img = model::image;
 
 class CountingListener final : public device::SessionListener {
 public:
-    void deviceSynced(int) override {}
+    void deviceSynced(device::SyncReason) override {}
     void deviceEvent(std::uint8_t) override {}
     void jobFinished(device::Job job, const Status& s) override {
         std::lock_guard<std::mutex> guard(m_mutex);

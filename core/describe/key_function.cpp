@@ -20,19 +20,19 @@ using model::keyaction::kCodes;
 using model::keyaction::kCount;
 using model::keyaction::kKind;
 using model::keyaction::kOwnCode;
-namespace kind = keyassign::kind;
+using model::KeyKind;
 
 constexpr int kWinKeySlot = 96;  // locked by Win lock; the key-map view never assigns it
 
 struct LaunchWord {
     std::string_view word;
-    std::uint8_t kind;
+    KeyKind kind;
 };
 constexpr std::array<LaunchWord, 4> kLaunchWords{{
-    {"sound", kind::kPlaySound},
-    {"program", kind::kStartProgram},
-    {"file", kind::kOpenFile},
-    {"folder", kind::kOpenFolder},
+    {"sound", KeyKind::PlaySound},
+    {"program", KeyKind::StartProgram},
+    {"file", KeyKind::OpenFile},
+    {"folder", KeyKind::OpenFolder},
 }};
 
 std::string_view trim(std::string_view s) {
@@ -120,21 +120,21 @@ std::string cellWords(const model::KeyCode& cell, const macro::MacroStore& macro
 // Words for the record alone; empty when the record holds no function the words express.
 std::string recordWords(std::span<const std::uint8_t, model::kKeyActionRecordSize> r,
                         const macro::MacroStore& macros, Language lang) {
-    const std::uint8_t k = r[kKind];
+    const KeyKind k{r[kKind]};
     const std::uint8_t count = r[kCount];
     const auto codes = r.subspan(kCodes, model::keyaction::kCodesSize);
     const auto nonZero = [&](std::size_t n) {
         return std::all_of(codes.begin(), codes.begin() + static_cast<std::ptrdiff_t>(n),
                            [](std::uint8_t c) { return c != 0; });
     };
-    if (k == kind::kSingleKey && count == 0) return "default";
-    if (k == kind::kSingleKey && count == 1 && nonZero(1)) return codeName(codes[0]);
-    if (k == kind::kCombination && count >= 2 && count <= keyassign::kMaxCombinationKeys &&
+    if (k == KeyKind::SingleKey && count == 0) return "default";
+    if (k == KeyKind::SingleKey && count == 1 && nonZero(1)) return codeName(codes[0]);
+    if (k == KeyKind::Combination && count >= 2 && count <= keyassign::kMaxCombinationKeys &&
         nonZero(count)) {
         return joinCodes(codes.first(count));
     }
-    if (k == kind::kMacro) return macroWords(macros, codes[2]);
-    if (k == kind::kPreset) {
+    if (k == KeyKind::Macro) return macroWords(macros, codes[2]);
+    if (k == KeyKind::Preset) {
         if (const auto row = keyassign::findPresetByCodes(codes.first<4>())) {
             return "preset " +
                    std::string(keyassign::presetFunctions()[static_cast<std::size_t>(*row)]
@@ -189,7 +189,7 @@ Result<KeyFunction> parseKeys(std::string_view words) {
                           std::to_string(codes.size()) + " in " + inQuotes(words));
     }
     KeyFunction f;
-    f.assignment.kind = codes.size() == 1 ? kind::kSingleKey : kind::kCombination;
+    f.assignment.kind = codes.size() == 1 ? KeyKind::SingleKey : KeyKind::Combination;
     std::copy(codes.begin(), codes.end(), f.assignment.captured.begin());
     f.assignment.count = static_cast<int>(codes.size());
     return f;
@@ -223,7 +223,7 @@ Result<KeyFunction> parsePreset(std::string_view name) {
         return valueError(text);
     }
     KeyFunction f;
-    f.assignment.kind = kind::kPreset;
+    f.assignment.kind = KeyKind::Preset;
     f.assignment.functionName =
         std::string(keyassign::presetFunctions()[static_cast<std::size_t>(*row)].name.en);
     return f;
@@ -259,12 +259,12 @@ Result<KeyFunction> parseMacro(std::string_view name, const macro::MacroStore& m
                                                 : "; did you mean " + inQuotes(best) + "?"));
     }
     KeyFunction f;
-    f.assignment.kind = kind::kMacro;
+    f.assignment.kind = KeyKind::Macro;
     f.assignment.macroIndex = *index;
     return f;
 }
 
-Result<KeyFunction> parseLaunch(std::uint8_t launchKind, std::string_view word,
+Result<KeyFunction> parseLaunch(KeyKind launchKind, std::string_view word,
                                 std::string_view path) {
     if (path.empty()) {
         return valueError(std::string(word) + " needs a path: " + std::string(word) + " PATH");
@@ -351,7 +351,7 @@ Result<KeyFunction> parseKeyFunction(std::string_view words, const macro::MacroS
     if (rest.empty()) {
         KeyFunction f;
         if (equalsIgnoringCase(first, "default")) {
-            f.assignment.kind = kind::kNone;
+            f.assignment.kind = KeyKind::None;
             f.assignment.count = keyassign::kDefaultCount;
             return f;
         }

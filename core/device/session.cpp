@@ -232,8 +232,8 @@ Link Session::commandLink() {
     return Link{*m_command, m_pacer};
 }
 
-void Session::notifySynced(int lParam) {
-    m_notifier->post([this, lParam] { m_listener.deviceSynced(lParam); });
+void Session::notifySynced(SyncReason reason) {
+    m_notifier->post([this, reason] { m_listener.deviceSynced(reason); });
 }
 
 Result<OpenedChannel> Session::openRole(ChannelRole role) {
@@ -344,9 +344,9 @@ bool Session::keepsUnsentEdits(const model::ConfigState& state) const {
            (state.image != state.syncedImage || state.actions != state.syncedActions);
 }
 
-void Session::completeSync(model::ConfigState& state, int lParam) {
+void Session::completeSync(model::ConfigState& state, SyncReason reason) {
     model::recomputeChangedKeys(state);
-    if (lParam == 0 && m_command) {
+    if (reason == SyncReason::KeyboardRead && m_command) {
         // A failed re-read keeps the values of the read-all.
         model::Image& target = keepsUnsentEdits(state) ? state.syncedImage : state.image;
         [[maybe_unused]] Status s = readLighting(commandLink(), target);
@@ -361,22 +361,22 @@ Status Session::runStartupRead() {
     FirmwareVersion version;
     Status s;
     {
-        auto lock = m_model.lock();
-        model::ConfigState& state = m_model.state();
+        auto guard = m_model.lock();
+        model::ConfigState& state = *guard;
         s = readAll(commandLink(), state.image, ReadMode::Startup, &version);
         if (s) state.syncedImage = state.image;
-        completeSync(state, 0);
+        completeSync(state, SyncReason::KeyboardRead);
     }
     setVersion(s ? std::optional(version.stored()) : std::nullopt);
-    notifySynced(0);
+    notifySynced(SyncReason::KeyboardRead);
     return s ? s : Status(classifyFailure(s.error()));
 }
 
 Status Session::runSave() {
     Status s;
     {
-        auto lock = m_model.lock();
-        model::ConfigState& state = m_model.state();
+        auto guard = m_model.lock();
+        model::ConfigState& state = *guard;
         s = m_command ? writeAll(commandLink(), state.image, state.syncedImage, *m_ack)
                       : Status(notConnected());
         if (s) model::snapshot(state);
@@ -395,12 +395,12 @@ Status Session::runFactoryReset() {
     Status readBack;
     Status saved;
     {
-        auto lock = m_model.lock();
+        auto guard = m_model.lock();
         if (!m_command) return notConnected();
         // A reset that did not reach the keyboard leaves the host copy as it is.
         reset = device::runFactoryReset(commandLink());
         if (reset) {
-            model::ConfigState& state = m_model.state();
+            model::ConfigState& state = *guard;
             readBack = readAll(commandLink(), state.image, ReadMode::Plain);
             model::completeFactoryReset(state);
             m_editsPending = false;
@@ -417,10 +417,10 @@ Status Session::runFactoryReset() {
 
 Status Session::runProfileRefresh() {
     {
-        auto lock = m_model.lock();
-        completeSync(m_model.state(), 1);
+        auto guard = m_model.lock();
+        completeSync(*guard, SyncReason::HostCopyReplaced);
     }
-    notifySynced(1);
+    notifySynced(SyncReason::HostCopyReplaced);
     return {};
 }
 
@@ -432,19 +432,19 @@ Status Session::runArrival() {
         Result<FirmwareVersion> version = readFirmwareVersion(commandLink());
         setVersion(version ? std::optional(version->stored()) : std::nullopt);
         {
-            auto lock = m_model.lock();
-            model::ConfigState& state = m_model.state();
+            auto guard = m_model.lock();
+            model::ConfigState& state = *guard;
             result = version ? readOnArrival(state) : Status(version.error());
-            completeSync(state, 0);
+            completeSync(state, SyncReason::KeyboardRead);
         }
-        notifySynced(0);
+        notifySynced(SyncReason::KeyboardRead);
     }
     if (!m_event && openEvent()) {
         {
-            auto lock = m_model.lock();
-            completeSync(m_model.state(), 0);
+            auto guard = m_model.lock();
+            completeSync(*guard, SyncReason::KeyboardRead);
         }
-        notifySynced(0);
+        notifySynced(SyncReason::KeyboardRead);
     }
     return result ? result : Status(classifyFailure(result.error()));
 }

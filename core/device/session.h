@@ -95,7 +95,7 @@ private:
 
     void enqueue(Job job, std::function<Status()> work);
     void workerLoop();
-    void notifySynced(int lParam);
+    void notifySynced(SyncReason reason);
 
     // Worker-side steps.
     Result<OpenedChannel> openRole(ChannelRole role);
@@ -112,8 +112,8 @@ private:
     Status runArrival();
     Status runRemoval(const HotplugEvent& event);
     Status runClose();
-    // The model-side steps of WM_DEVICESYNCED, with the configuration lock held.
-    void completeSync(model::ConfigState& state, int lParam);
+    // The model-side steps of a synchronisation, with the configuration lock held.
+    void completeSync(model::ConfigState& state, SyncReason reason);
     // True when the host copy holds edits that a Save did not bring to the keyboard: a read of
     // the keyboard then refreshes only the last-synchronised image.
     bool keepsUnsentEdits(const model::ConfigState& state) const;

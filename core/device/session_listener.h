@@ -26,14 +26,20 @@ enum class Job {
     FactoryReadBack,
 };
 
+// What brought the host copy in line.
+enum class SyncReason {
+    KeyboardRead,      // a read of the keyboard (start-up, arrival)
+    HostCopyReplaced,  // the host copy was replaced (a profile was loaded)
+};
+
 class SessionListener {
 public:
     virtual ~SessionListener() = default;
-    // WM_DEVICESYNCED: lParam 0 after a read from the keyboard, 1 after the host copy was
-    // replaced. The model-side steps (changed-key flags, lighting re-read, keymap.bin) are done;
-    // the window sets its sliders, repaints and (lParam 0) runs the update check.
-    virtual void deviceSynced(int lParam) = 0;
-    // WM_DEVICEEVENT: a key event with the key's code.
+    // The host copy is in line with the keyboard. The model-side steps (changed-key flags,
+    // lighting re-read, keymap.bin) are done; the window sets its sliders, repaints and (after a
+    // keyboard read) runs the update check.
+    virtual void deviceSynced(SyncReason reason) = 0;
+    // A key event with the key's code.
     virtual void deviceEvent(std::uint8_t code) = 0;
     // A queued job ended; a failure carries its reason in the error kind (NotConnected,
     // NoPermission, Unplugged, NoAcknowledgement, Device; System when the keyboard was

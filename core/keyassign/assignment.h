@@ -6,27 +6,18 @@
 #include <cstdint>
 #include <string>
 
+#include "model/key_action.h"
+
 namespace tavrik::keyassign {
+
+using model::KeyKind;
 
 inline constexpr std::size_t kCapturedKeysSize = 255;
 inline constexpr int kDefaultCount = 255;  // count value meaning "the Default button was used"
 inline constexpr int kMaxCombinationKeys = 3;
 
-namespace kind {
-inline constexpr std::uint8_t kSingleKey = 0;
-inline constexpr std::uint8_t kCombination = 1;
-inline constexpr std::uint8_t kMacro = 2;
-inline constexpr std::uint8_t kPreset = 3;
-inline constexpr std::uint8_t kPlaySound = 4;
-inline constexpr std::uint8_t kStartProgram = 5;
-inline constexpr std::uint8_t kOpenFile = 6;
-inline constexpr std::uint8_t kOpenFolder = 7;
-inline constexpr std::uint8_t kNone = 8;        // nothing chosen: back to the key's own function
-inline constexpr std::uint8_t kUnchosen = 255;  // "Advance" tab entered, nothing picked yet
-}  // namespace kind
-
 struct AssignmentResult {
-    std::uint8_t kind = kind::kUnchosen;
+    KeyKind kind = KeyKind::Unchosen;
     std::array<std::uint8_t, kCapturedKeysSize> captured{};  // key-table codes, zero-filled
     int count = 0;             // captured keys before the first 0; kDefaultCount for "Default"
     int macroIndex = -1;       // macro list row, -1 = none

@@ -137,21 +137,22 @@ KindInfo launchRowInfo(int row) {
     return kLaunchRows.at(static_cast<std::size_t>(row));
 }
 
-std::optional<KindInfo> kindInfo(std::uint8_t kind) {
+std::optional<KindInfo> kindInfo(model::KeyKind kind) {
+    using model::KeyKind;
     switch (kind) {
-        case 0:
-        case 1:
+        case KeyKind::SingleKey:
+        case KeyKind::Combination:
             return KindInfo{Tab::SingleCombine, {}, {}, Chooser::None, {}, {}, {}};
-        case 2:
+        case KeyKind::Macro:
             return KindInfo{Tab::Macro, {}, {}, Chooser::None, {}, {}, {}};
-        case 3:
+        case KeyKind::Preset:
             return KindInfo{Tab::Basic, {}, {}, Chooser::None, {}, {}, {}};
-        case 4:
-        case 5:
-        case 6:
-        case 7:
-            return launchRowInfo(kind - kFirstLaunchKind);
-        case 8:
+        case KeyKind::PlaySound:
+        case KeyKind::StartProgram:
+        case KeyKind::OpenFile:
+        case KeyKind::OpenFolder:
+            return launchRowInfo(static_cast<int>(kind) - kFirstLaunchKind);
+        case KeyKind::None:
             return KindInfo{};
         default:
             return std::nullopt;

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "common/language.h"
+#include "model/key_action.h"
 
 namespace tavrik::keyassign {
 
@@ -73,11 +74,11 @@ struct KindInfo {
     std::string_view defaultExtension;  // e.g. ".mp3"
 };
 
-// Metadata of kinds 0..8; none for any other value.
-std::optional<KindInfo> kindInfo(std::uint8_t kind);
+// Metadata of kinds SingleKey..None; none for any other value.
+std::optional<KindInfo> kindInfo(model::KeyKind kind);
 
 inline constexpr int kLaunchRowCount = 4;
-inline constexpr std::uint8_t kFirstLaunchKind = 4;
+inline constexpr int kFirstLaunchKind = static_cast<int>(model::kFirstLaunchKind);
 // Metadata of the launch row 0..3 (kind 4 + row).
 KindInfo launchRowInfo(int row);
 

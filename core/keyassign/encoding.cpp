@@ -29,7 +29,7 @@ void setFlag(model::ConfigState& s, int slot, bool changed) {
 
 // Kind 0, count 0, codes zero: the key's own function. The cell sends the own usage again.
 void restoreOwnFunction(model::ConfigState& s, int slot, KeyAction& a) {
-    a.setKind(kind::kSingleKey);
+    a.setKind(KeyKind::SingleKey);
     a.setCount(0);
     std::fill(a.codes().begin(), a.codes().end(), 0);
     setCell(s, slot, {0, 0, model::keyUsage(a.ownCode()), 0});
@@ -42,14 +42,14 @@ void setRecordCodes(KeyAction& a, PresetCodes bytes) {
     a.setCount(0);
 }
 
-void storeCaptured(KeyAction& a, std::uint8_t k, const AssignmentResult& r) {
+void storeCaptured(KeyAction& a, KeyKind k, const AssignmentResult& r) {
     a.setKind(k);
     std::copy(r.captured.begin(), r.captured.end(), a.codes().begin());
     a.setCount(static_cast<std::uint8_t>(std::clamp(r.count, 0, 255)));
 }
 
 void encodeSingleKey(model::ConfigState& s, int slot, KeyAction& a, const AssignmentResult& r) {
-    storeCaptured(a, kind::kSingleKey, r);
+    storeCaptured(a, KeyKind::SingleKey, r);
     if (r.count != 1) return;
     const std::uint8_t code = r.captured[0];
     const bool own = code == model::slot(slot).code;
@@ -71,7 +71,7 @@ void encodeSingleKey(model::ConfigState& s, int slot, KeyAction& a, const Assign
 }
 
 void encodeCombination(model::ConfigState& s, int slot, KeyAction& a, const AssignmentResult& r) {
-    storeCaptured(a, kind::kCombination, r);
+    storeCaptured(a, KeyKind::Combination, r);
     setCell(s, slot,
             {model::codetype::kKeyboard, model::keyUsage(r.captured[0]),
              model::keyUsage(r.captured[1]), model::keyUsage(r.captured[2])});
@@ -81,7 +81,7 @@ void encodeCombination(model::ConfigState& s, int slot, KeyAction& a, const Assi
 
 void encodeMacro(model::ConfigState& s, int slot, KeyAction& a, const AssignmentResult& r,
                  const BuildMacroSlots& buildMacroSlots) {
-    a.setKind(kind::kMacro);
+    a.setKind(KeyKind::Macro);
     const auto index = static_cast<std::uint8_t>(r.macroIndex & 0xFF);
     setRecordCodes(a, {model::codetype::kMacro, 1, index, 0});
     // The keyboard has 32 macro slots; an index outside them is never programmed.
@@ -93,7 +93,7 @@ void encodeMacro(model::ConfigState& s, int slot, KeyAction& a, const Assignment
 
 void encodePreset(model::ConfigState& s, int slot, KeyAction& a, const AssignmentResult& r,
                   Language lang) {
-    a.setKind(kind::kPreset);
+    a.setKind(KeyKind::Preset);
     setFlag(s, slot, true);
     const auto row = findPresetByName(r.functionName, lang);
     if (!row) return;
@@ -131,25 +131,25 @@ bool encodeAssignment(model::ConfigState& s, int slot, const AssignmentResult& r
         return true;
     }
     switch (result.kind) {
-        case kind::kSingleKey:
+        case KeyKind::SingleKey:
             encodeSingleKey(s, slot, a, result);
             break;
-        case kind::kCombination:
+        case KeyKind::Combination:
             encodeCombination(s, slot, a, result);
             break;
-        case kind::kMacro:
+        case KeyKind::Macro:
             encodeMacro(s, slot, a, result, buildMacroSlots);
             break;
-        case kind::kPreset:
+        case KeyKind::Preset:
             encodePreset(s, slot, a, result, lang);
             break;
-        case kind::kPlaySound:
-        case kind::kStartProgram:
-        case kind::kOpenFile:
-        case kind::kOpenFolder:
+        case KeyKind::PlaySound:
+        case KeyKind::StartProgram:
+        case KeyKind::OpenFile:
+        case KeyKind::OpenFolder:
             encodeLaunch(s, slot, a, result);
             break;
-        case kind::kNone:
+        case KeyKind::None:
             restoreOwnFunction(s, slot, a);
             model::setKeyEnabled(s.image, slot, true);
             break;

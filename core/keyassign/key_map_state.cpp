@@ -34,9 +34,9 @@ KeyMapState::KeyMapState(const KeyMapInput& input) : m_lang(input.language) {
 }
 
 void KeyMapState::initFromRecord(std::span<const std::uint8_t, model::kKeyActionRecordSize> r) {
-    m_kind = r[ka::kKind];
+    m_kind = KeyKind{r[ka::kKind]};
     switch (m_kind) {
-        case kind::kSingleKey:
+        case KeyKind::SingleKey:
             // Only the first code: a single key never carries more than one captured key.
             m_captured[0] = codeByte(r, 0);
             m_count = 1;
@@ -44,7 +44,7 @@ void KeyMapState::initFromRecord(std::span<const std::uint8_t, model::kKeyAction
             m_focusRequest = FocusTarget::SingleEdit;
             m_initialFocus = true;
             break;
-        case kind::kCombination:
+        case KeyKind::Combination:
             // The keys shown are exactly the keys kept, so a further key extends what is shown.
             for (int i = 0; i < kMaxCombinationKeys && codeByte(r, i) != 0; ++i) {
                 m_captured[static_cast<std::size_t>(i)] = codeByte(r, i);
@@ -54,13 +54,13 @@ void KeyMapState::initFromRecord(std::span<const std::uint8_t, model::kKeyAction
             m_focusRequest = FocusTarget::CombineEdit;
             m_initialFocus = true;
             break;
-        case kind::kMacro:
+        case KeyKind::Macro:
             if (codeByte(r, 0) != kMacroCodeType) break;
             m_view.tab = Tab::Macro;
             if (codeByte(r, 2) < m_view.macroNames.size()) m_view.macroRow = codeByte(r, 2);
             m_focusRequest = FocusTarget::MacroList;
             break;
-        case kind::kPreset: {
+        case KeyKind::Preset: {
             m_view.tab = Tab::Basic;
             const std::array<std::uint8_t, 4> codes{codeByte(r, 0), codeByte(r, 1), codeByte(r, 2),
                                                     codeByte(r, 3)};
@@ -72,14 +72,14 @@ void KeyMapState::initFromRecord(std::span<const std::uint8_t, model::kKeyAction
             }
             break;
         }
-        case kind::kPlaySound:
-        case kind::kStartProgram:
-        case kind::kOpenFile:
-        case kind::kOpenFolder:
+        case KeyKind::PlaySound:
+        case KeyKind::StartProgram:
+        case KeyKind::OpenFile:
+        case KeyKind::OpenFolder:
             m_view.tab = Tab::Advance;
             m_view.launchPath =
                 utf16ToUtf8(readUtf16Field(r.subspan<ka::kLaunchPath, ka::kLaunchPathSize>()));
-            m_view.launchRow = m_kind - kFirstLaunchKind;
+            m_view.launchRow = static_cast<int>(m_kind) - kFirstLaunchKind;
             break;
         default:
             break;
@@ -126,11 +126,11 @@ void KeyMapState::hookKey(int code, bool released) {
     }
     if (m_heldKey == code) return;  // auto-repeat of a held key
     const auto k = static_cast<std::uint8_t>(code);
-    if (m_kind == kind::kSingleKey) {
+    if (m_kind == KeyKind::SingleKey) {
         m_captured[0] = k;
         m_count = 1;
         m_view.singleText = std::string(model::keyName(k));
-    } else if (m_kind == kind::kCombination) {
+    } else if (m_kind == KeyKind::Combination) {
         if (m_count >= kMaxCombinationKeys) clearCapture();
         m_captured[static_cast<std::size_t>(m_count)] = k;
         ++m_count;
@@ -140,7 +140,7 @@ void KeyMapState::hookKey(int code, bool released) {
 }
 
 void KeyMapState::focusGained(Edit edit) {
-    const std::uint8_t editKind = edit == Edit::Single ? kind::kSingleKey : kind::kCombination;
+    const KeyKind editKind = edit == Edit::Single ? KeyKind::SingleKey : KeyKind::Combination;
     if (m_initialFocus && m_kind == editKind) {
         m_initialFocus = false;
         return;
@@ -181,7 +181,7 @@ ClickOutcome KeyMapState::clickButton(int b) {
         case button::kTabSingleCombine:
             if (from != Tab::SingleCombine) {
                 clearCapture();
-                m_kind = kind::kSingleKey;
+                m_kind = KeyKind::SingleKey;
                 m_focusRequest = FocusTarget::SingleEdit;
             }
             m_view.tab = Tab::SingleCombine;
@@ -199,7 +199,7 @@ ClickOutcome KeyMapState::clickButton(int b) {
         case button::kTabAdvance:
             if (from != Tab::Advance) {
                 clearCapture();
-                m_kind = kind::kUnchosen;
+                m_kind = KeyKind::Unchosen;
                 m_view.launchRow.reset();
             }
             m_view.tab = Tab::Advance;
@@ -228,13 +228,13 @@ ClickOutcome KeyMapState::save() {
         case Tab::SingleCombine:
             m_enabled = !m_view.disableTicked;
             m_count = capturedBeforeZero();
-            if (m_count == 0) m_kind = kind::kNone;
+            if (m_count == 0) m_kind = KeyKind::None;
             break;
         case Tab::Macro:
-            m_kind = kind::kMacro;
+            m_kind = KeyKind::Macro;
             m_macroIndex = m_view.macroRow;
             if (m_macroIndex < 0) {
-                m_kind = kind::kNone;
+                m_kind = KeyKind::None;
                 m_enabled = true;
             } else {
                 m_enabled = !m_view.disableTicked;
@@ -247,7 +247,7 @@ ClickOutcome KeyMapState::save() {
                 tree[static_cast<std::size_t>(*node)].isGroup) {
                 return {DialogEnd::None, kSelectSubItemMessage, {}};
             }
-            m_kind = kind::kPreset;
+            m_kind = KeyKind::Preset;
             m_functionName = std::string(tree[static_cast<std::size_t>(*node)].name.in(m_lang));
             m_enabled = !m_view.disableTicked;
             break;
@@ -255,7 +255,7 @@ ClickOutcome KeyMapState::save() {
         case Tab::Advance:
             m_enabled = !m_view.disableTicked;
             // A launch needs a path: without one the key returns to its own function.
-            if (!model::isLaunchKind(m_kind) || m_view.launchPath.empty()) m_kind = kind::kNone;
+            if (!model::isLaunchKind(m_kind) || m_view.launchPath.empty()) m_kind = KeyKind::None;
             break;
     }
     return {DialogEnd::Accept, {}, {}};
@@ -264,7 +264,7 @@ ClickOutcome KeyMapState::save() {
 void KeyMapState::clickAdvance(Point p, ClickOutcome& out) {
     const auto region = hitTestRegion(p);
     if (!region) {
-        if (!m_view.launchRow) m_kind = kind::kNone;
+        if (!m_view.launchRow) m_kind = KeyKind::None;
         return;
     }
     if (region->part == RegionPart::Indicator) {
@@ -281,7 +281,7 @@ std::optional<BiText> KeyMapState::chosen(int row, const std::optional<std::stri
     if (path->empty()) return kSelectFolderMessage;
     if (utf8ToUtf16(*path).size() > ka::kMaxLaunchPathChars) return kPathTooLongMessage;
     m_view.launchRow = row;
-    m_kind = static_cast<std::uint8_t>(kFirstLaunchKind + row);
+    m_kind = static_cast<KeyKind>(kFirstLaunchKind + row);
     m_view.launchPath = *path;
     return std::nullopt;
 }

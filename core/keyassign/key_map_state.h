@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "common/language.h"
-#include "common/messages.h"
 #include "keyassign/assignment.h"
 #include "keyassign/catalogue.h"
 #include "keyassign/key_map_layout.h"
@@ -72,13 +71,9 @@ public:
     void setHookInstalled(bool installed) { m_hookInstalled = installed; }
     bool hookInstalled() const { return m_hookInstalled; }
 
-    // WM_HOOKKEY: wParam is the key-table code; `released` is lParam bit 31. Releases and
+    // A key from the hook: its key-table code, and whether it was released. Releases and
     // auto-repeated presses of the last key (no release seen in between) are not captured.
     void hookKey(int code, bool released);
-    // The same from the message parameters (release = lParam bit 31).
-    void hookKeyMessage(std::uintptr_t wParam, std::intptr_t lParam) {
-        hookKey(static_cast<int>(wParam & 0xFF), (lParam & msg::kReleaseBit) != 0);
-    }
 
     // An edit gained focus by a focus change inside the dialog (not by re-activation).
     void focusGained(Edit edit);
@@ -113,7 +108,7 @@ private:
 
     Language m_lang;
     KeyMapView m_view;
-    std::uint8_t m_kind = kind::kUnchosen;
+    KeyKind m_kind = KeyKind::Unchosen;
     std::array<std::uint8_t, kCapturedKeysSize> m_captured{};
     int m_count = 0;
     int m_macroIndex = -1;

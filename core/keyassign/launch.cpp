@@ -9,10 +9,10 @@ namespace tavrik::keyassign {
 namespace {
 
 LaunchKind launchKindOf(std::uint8_t k) {
-    switch (k) {
-        case kind::kStartProgram:
+    switch (KeyKind{k}) {
+        case KeyKind::StartProgram:
             return LaunchKind::Program;
-        case kind::kOpenFolder:
+        case KeyKind::OpenFolder:
             return LaunchKind::Folder;
         default:
             return LaunchKind::Document;
@@ -39,7 +39,7 @@ SplitPath splitLaunchPath(std::string_view path) {
 std::optional<int> findLaunchSlot(const model::KeyActionTable& actions, std::uint8_t code) {
     for (int slot = 0; slot < model::kKeyActionCount; ++slot) {
         const auto record = model::keyActionBytes(actions, slot);
-        if (model::isLaunchKind(record[model::keyaction::kKind]) &&
+        if (model::isLaunchKind(KeyKind{record[model::keyaction::kKind]}) &&
             record[model::keyaction::kOwnCode] == code) {
             return slot;
         }

@@ -46,7 +46,7 @@ public:
     virtual void launch(const LaunchRequest& request) = 0;
 };
 
-// WM_DEVICEEVENT handling: launches the matching record's path, if any. Returns whether a
+// A key event from the keyboard: launches the matching record's path, if any. Returns whether a
 // request was handed to the launcher.
 bool launchForCode(const model::KeyActionTable& actions, std::uint8_t code, Launcher& launcher);
 

@@ -1,6 +1,6 @@
 #pragma once
 // The macro dialog without its window: the working store, the editor buffers, recording and the
-// editor commands. The window forwards clicks, list selections, in-place edits and WM_HOOKKEY
+// editor commands. The window forwards clicks, list selections, in-place edits and hook keys
 // to these operations and then shows macroNames(), eventLines(), the selections, the options,
 // the loop text and recordButtonLabel(); commands that need a message box return the Notice to
 // show. Everything runs on the window thread.
@@ -94,7 +94,7 @@ public:
 
     // Recording.
     std::optional<Notice> toggleRecording();
-    // WM_HOOKKEY: virtual-key code and whether bit 31 of lParam (release) was set.
+    // A key from the hook: its virtual-key code, and whether it was released.
     void onHookKey(int vk, bool released);
     // Appends one recorded event at offset to the buffers; returns the new offset. A key whose
     // usage is 0 and an event that would not fit in the 190 bytes are refused (offset unchanged).

@@ -1,13 +1,10 @@
 #include "mainwindow/main_view.h"
 
+#include "model/virtual_keys.h"
 #include "settings/effects.h"
 
 namespace tavrik::mainwindow {
 namespace {
-
-constexpr int kVkReturn = 0x0D;
-constexpr int kVkEscape = 0x1B;
-constexpr int kVkF1 = 0x70;
 
 std::uint8_t effectOf(const model::Image& image) {
     return image[model::image::kEffect];
@@ -269,7 +266,8 @@ bool diyViewActive(const ViewState& view, std::uint8_t effect) {
 }
 
 bool isFilteredKey(int virtualKey) {
-    return virtualKey == kVkF1 || virtualKey == kVkReturn || virtualKey == kVkEscape;
+    namespace vk = model::vk;
+    return virtualKey == vk::kF1 || virtualKey == vk::kReturn || virtualKey == vk::kEscape;
 }
 
 }  // namespace tavrik::mainwindow

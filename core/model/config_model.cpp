@@ -11,7 +11,7 @@ Status ConfigModel::startup() {
     return withLock([&](ConfigState& s) -> Status {
         resetForStartup(s);
         removeLeftoverTemporariesOf(m_keymapPath);  // of saves killed in an earlier run
-        auto loaded = loadKeymap(s, m_keymapPath);
+        auto loaded = loadKeymap(s, m_keymapPath, KeymapPart::Whole);
         fillOwnCodes(s.actions);
         snapshot(s);
         if (!loaded) return loaded.error();
@@ -21,9 +21,7 @@ Status ConfigModel::startup() {
 
 Status ConfigModel::reloadActions() {
     return withLock([&](ConfigState& s) -> Status {
-        s.keepImage = true;
-        auto loaded = loadKeymap(s, m_keymapPath);
-        s.keepImage = false;
+        auto loaded = loadKeymap(s, m_keymapPath, KeymapPart::ActionsOnly);
         if (!loaded) return loaded.error();
         return Status::success();
     });

@@ -13,6 +13,28 @@
 
 namespace tavrik::model {
 
+// Holds the model's lock and gives access to the state while it is held; the state cannot be
+// reached otherwise. A guard from tryLock() may hold nothing: test it before use.
+class StateGuard {
+public:
+    explicit operator bool() const { return m_lock.owns_lock(); }
+    ConfigState* operator->() const { return m_state; }
+    ConfigState& operator*() const { return *m_state; }
+    // Releases the lock early; the state is out of reach from then on.
+    void unlock() {
+        m_state = nullptr;
+        if (m_lock.owns_lock()) m_lock.unlock();
+    }
+
+private:
+    friend class ConfigModel;
+    StateGuard(std::unique_lock<std::mutex> lock, ConfigState& state)
+        : m_lock(std::move(lock)), m_state(m_lock.owns_lock() ? &state : nullptr) {}
+
+    std::unique_lock<std::mutex> m_lock;
+    ConfigState* m_state;
+};
+
 class ConfigModel {
 public:
     explicit ConfigModel(std::filesystem::path keymapPath);
@@ -26,14 +48,12 @@ public:
         return std::forward<F>(f)(*m_state);
     }
 
-    // Holds the lock for a longer sequence; state() may only be used while it is held.
-    std::unique_lock<std::mutex> lock() { return std::unique_lock<std::mutex>(m_mutex); }
-    // Takes the lock only if it is free (the window thread must not wait for a device job);
-    // check owns_lock() before using state().
-    std::unique_lock<std::mutex> tryLock() {
-        return std::unique_lock<std::mutex>(m_mutex, std::try_to_lock);
+    // Holds the lock for a longer sequence, as long as the guard lives.
+    StateGuard lock() { return {std::unique_lock<std::mutex>(m_mutex), *m_state}; }
+    // Takes the lock only if it is free (the window thread must not wait for a device job).
+    StateGuard tryLock() {
+        return {std::unique_lock<std::mutex>(m_mutex, std::try_to_lock), *m_state};
     }
-    ConfigState& state() { return *m_state; }
 
     // Start-up: temporary files of killed saves removed, flags and table zeroed, keymap.bin
     // loaded (or created), own codes, snapshot.

@@ -51,7 +51,6 @@ void fillOwnCodes(KeyActionTable& actions) {
 void resetForStartup(ConfigState& s) {
     s.changedKeys.fill(0);
     s.actions.fill(0);
-    s.keepImage = false;
 }
 
 void snapshot(ConfigState& s) {

@@ -19,7 +19,6 @@ struct ConfigState {
     KeyActionTable actions{};
     KeyActionTable syncedActions{};
     std::array<std::uint8_t, kKeyActionCount> changedKeys{};  // 1 = differs from factory
-    bool keepImage = false;  // next keymap.bin load replaces only the key action table
 };
 
 // Units that write-all compares and sends, in the order it sends them.

@@ -36,9 +36,16 @@ enum class KeyKind : std::uint8_t {
     StartProgram = 5,
     OpenFile = 6,
     OpenFolder = 7,
+    None = 8,        // nothing chosen: back to the key's own function (never stored)
+    Unchosen = 255,  // the launch tab entered, nothing picked yet (never stored)
 };
 
-inline bool isLaunchKind(std::uint8_t kind) { return kind >= 4 && kind <= 7; }
+// The launch kinds are consecutive: launch row r is kind PlaySound + r.
+inline constexpr KeyKind kFirstLaunchKind = KeyKind::PlaySound;
+
+inline constexpr bool isLaunchKind(KeyKind kind) {
+    return kind >= KeyKind::PlaySound && kind <= KeyKind::OpenFolder;
+}
 
 using KeyActionTable = std::array<std::uint8_t, kKeyActionTableSize>;
 
@@ -51,6 +58,7 @@ public:
     void setOwnCode(std::uint8_t c) { m_b[keyaction::kOwnCode] = c; }
     std::uint8_t kind() const { return m_b[keyaction::kKind]; }
     void setKind(std::uint8_t k) { m_b[keyaction::kKind] = k; }
+    void setKind(KeyKind k) { setKind(static_cast<std::uint8_t>(k)); }
     std::span<std::uint8_t, keyaction::kCodesSize> codes() const {
         return m_b.subspan<keyaction::kCodes, keyaction::kCodesSize>();
     }

@@ -15,21 +15,20 @@ void takeFileBytes(std::span<const std::uint8_t> bytes, Image* image, KeyActionT
     std::copy_n(rest.begin(), std::min(rest.size(), kKeyActionTableSize), actions.begin());
 }
 
-Result<KeymapLoad> loadKeymap(ConfigState& s, const fs::path& path) {
+Result<KeymapLoad> loadKeymap(ConfigState& s, const fs::path& path, KeymapPart part) {
+    const bool keepImage = part == KeymapPart::ActionsOnly;
     std::error_code ec;
     if (!fs::exists(path, ec) && !ec) {
         // At start-up the table is still empty. A file deleted while the tool runs is written
         // again from memory: the table belongs with the image, whose key codes point into it.
-        if (!s.keepImage) s.actions.fill(0);
-        s.keepImage = false;
+        if (!keepImage) s.actions.fill(0);
         (void)saveConfigFile(path, s.image, s.actions);  // a failed create stays silent
         fillOwnCodes(s.actions);
         return KeymapLoad::Created;
     }
     auto bytes = readFilePrefix(path, kKeymapFileSize);
     if (!bytes) return bytes.error();
-    takeFileBytes(*bytes, s.keepImage ? nullptr : &s.image, s.actions);
-    s.keepImage = false;
+    takeFileBytes(*bytes, keepImage ? nullptr : &s.image, s.actions);
     fillOwnCodes(s.actions);
     return KeymapLoad::Loaded;
 }

@@ -18,13 +18,20 @@ enum class KeymapLoad {
     Created,  // no file existed: a new file was written
 };
 
-// Loads keymap.bin into s. With s.keepImage set only the key action table is replaced and the
-// flag is cleared. At most kKeymapFileSize bytes are read, only from a regular file. A missing
-// file is written anew: at start-up (keepImage clear) from the current image and a zeroed table,
-// on a reload from the image and table in memory, which stay. Either way own codes are filled
-// from the slot table afterwards (in memory). A file that exists but cannot be read, or is no
-// regular file, is left alone and reported as a System error, memory unchanged.
-Result<KeymapLoad> loadKeymap(ConfigState& s, const std::filesystem::path& path);
+// What a load of keymap.bin replaces in memory.
+enum class KeymapPart {
+    Whole,        // image and key action table
+    ActionsOnly,  // only the key action table; the image in memory stays
+};
+
+// Loads keymap.bin into s, the whole or only the key action table. At most kKeymapFileSize
+// bytes are read, only from a regular file. A missing file is written anew: at start-up (Whole)
+// from the current image and a zeroed table, on a reload from the image and table in memory,
+// which stay. Either way own codes are filled from the slot table afterwards (in memory). A file
+// that exists but cannot be read, or is no regular file, is left alone and reported as a System
+// error, memory unchanged.
+Result<KeymapLoad> loadKeymap(ConfigState& s, const std::filesystem::path& path,
+                              KeymapPart part);
 
 // Replaces image and table with the file's bytes, as far as the file reaches (profile Load),
 // reading at most kKeymapFileSize bytes and only from a regular file. Returns the number of

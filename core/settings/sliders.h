@@ -11,7 +11,7 @@
 
 namespace tavrik::settings {
 
-// Control identifiers, as reported with WM_SLIDERMOVED.
+// Control identifiers, as the sliders report their moves.
 enum class SliderId : int { Speed = 1007, ReportRate = 1010, Brightness = 1017 };
 
 inline constexpr int kSliderCount = 3;
@@ -27,7 +27,7 @@ struct SliderRange {
 };
 
 const SliderRange& sliderRange(SliderId id);
-// The slider for a WM_SLIDERMOVED control identifier; none for any other value.
+// The slider of a control identifier; none for any other value.
 std::optional<SliderId> sliderFromControlId(int controlId);
 // Clamps a position (or a byte read from the keyboard or a file) into the slider's range.
 int clampToSlider(SliderId id, int value);

@@ -6,6 +6,7 @@
 #include <QWheelEvent>
 
 #include "message_recorder.h"
+#include "settings/sliders.h"
 
 namespace tavrik::app {
 namespace {
@@ -19,7 +20,7 @@ struct JumpCase {
 class SliderJumpTest : public ::testing::TestWithParam<JumpCase> {
 protected:
     // 195 wide: the thumb centre runs from x 7 to x 187, a channel of 180 pixels.
-    SliderJumpTest() : m_slider(CBitSlider::kSpeedId, &m_window) {
+    SliderJumpTest() : m_slider(static_cast<int>(settings::SliderId::Speed), &m_window) {
         m_slider.setReceiver(&m_window);
         m_slider.setGeometry(0, 0, 195, 14);
     }
@@ -51,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(Rounding, SliderJumpTest,
 
 TEST(BitSliderTest, ReportsEveryChangeWithItsIdentifier) {
     MessageRecorder window;
-    CBitSlider slider(CBitSlider::kBrightnessId, &window);
+    CBitSlider slider(static_cast<int>(settings::SliderId::Brightness), &window);
     slider.setReceiver(&window);
     slider.setGeometry(0, 0, 220, 14);
     slider.setRange(0, 50);
@@ -66,7 +67,7 @@ TEST(BitSliderTest, ReportsEveryChangeWithItsIdentifier) {
 
 TEST(BitSliderTest, WheelDoesNotMove) {
     MessageRecorder window;
-    CBitSlider slider(CBitSlider::kReportRateId, &window);
+    CBitSlider slider(static_cast<int>(settings::SliderId::ReportRate), &window);
     slider.setReceiver(&window);
     slider.setGeometry(0, 0, 220, 14);
     slider.setRange(0, 3);

@@ -18,7 +18,7 @@ struct Message {
 class MessageRecorder : public QWidget {
 public:
     std::vector<Message> messages;
-    // Called for WM_LBITEMCHANGED with the old text its lParam points to.
+    // The old text of the last WM_LBITEMCHANGED.
     QString lastOldText;
 
 protected:
@@ -28,7 +28,7 @@ protected:
             auto* ev = static_cast<AppEvent*>(e);
             messages.push_back({ev->message(), ev->wParam(), ev->lParam()});
             if (type == msg::WM_LBITEMCHANGED) {
-                lastOldText = *reinterpret_cast<const QString*>(ev->lParam());
+                lastOldText = static_cast<ItemChangedEvent*>(e)->oldText();
             }
             return true;
         }

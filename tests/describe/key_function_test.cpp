@@ -45,7 +45,7 @@ TEST_P(ParseKeyFunction, GivesTheDialogResult) {
     ASSERT_TRUE(f) << f.error().context;
     EXPECT_EQ(f->action, KeyFunction::Action::Assign);
     const AssignmentResult& a = f->assignment;
-    EXPECT_EQ(a.kind, row.kind);
+    EXPECT_EQ(static_cast<std::uint8_t>(a.kind), row.kind);
     EXPECT_EQ(a.count, row.count);
     for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(a.captured[i], row.captured[i]) << i;
     EXPECT_EQ(a.captured[3], 0);

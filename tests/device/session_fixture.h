@@ -22,7 +22,7 @@ namespace tavrik::device::testing_support {
 
 struct Note {
     enum Kind { Synced, Event, Finished, Debug } kind;
-    int value = 0;  // lParam, event code or Job
+    int value = 0;  // SyncReason, event code or Job
     bool ok = true;
     std::string text;
     ErrorKind errorKind = ErrorKind::Device;  // of a failed job
@@ -30,7 +30,9 @@ struct Note {
 
 class RecordingListener final : public SessionListener {
 public:
-    void deviceSynced(int lParam) override { add({Note::Synced, lParam, true, {}}); }
+    void deviceSynced(SyncReason reason) override {
+        add({Note::Synced, static_cast<int>(reason), true, {}});
+    }
     void deviceEvent(std::uint8_t code) override {
         if (onEvent) onEvent();
         add({Note::Event, code, true, {}});

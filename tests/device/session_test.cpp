@@ -342,8 +342,9 @@ TEST(SessionJobs, ProfileRefreshAndFactoryReset) {
     rig.session->profileReplaced();
     ASSERT_TRUE(rig.listener.waitFinished(Job::ProfileRefresh));
     rig.session->waitIdle();
-    EXPECT_TRUE(
-        rig.listener.waitFor([](const Note& n) { return n.kind == Note::Synced && n.value == 1; }));
+    EXPECT_TRUE(rig.listener.waitFor([](const Note& n) {
+        return n.kind == Note::Synced && n.value == static_cast<int>(SyncReason::HostCopyReplaced);
+    }));
     EXPECT_TRUE(rig.takeSent().empty());
 
     model::Image kb = rig.firmware.image();

@@ -113,7 +113,7 @@ TEST_F(GoldenFiles, KeymapLoadsFieldByFieldAndSavesByteForByte) {
     write(path, golden);
 
     model::ConfigState s;
-    ASSERT_TRUE(model::loadKeymap(s, path));
+    ASSERT_TRUE(model::loadKeymap(s, path, model::KeymapPart::Whole));
     namespace img = model::image;
     EXPECT_EQ(s.image[img::kReportRate], 2);
     EXPECT_EQ(s.image[img::kResponseTime], 7);

@@ -57,7 +57,7 @@ protected:
         EXPECT_TRUE(model::readConfigFile(m_path, state->image, state->actions));
         return model::keyCodeOf(state->image, slot);
     }
-    model::KeyAction record(int slot) { return model::keyAction(m_model.state().actions, slot); }
+    model::KeyAction record(int slot) { return model::keyAction(m_model.lock()->actions, slot); }
 
     QTemporaryDir m_dir;
     std::filesystem::path m_path{m_dir.filePath("keymap.bin").toStdString()};
@@ -69,7 +69,7 @@ protected:
 
 // The ticked "Disable" box goes along: the key keeps its combination and loses its enable bit.
 TEST_F(AssignKeyTest, CtrlPlusCCapturedInCombineEditIsStoredAndSaved) {
-    model::setKeyEnabled(m_model.state().image, m_slotA, true);
+    model::setKeyEnabled(m_model.lock()->image, m_slotA, true);
     const auto outcome = run(m_slotA, Language::English, [](CKeyMap& d) {
         test::click(d.combineEdit(), {5, 5});
         test::hookKey(&d, test::kVkLControl);
@@ -83,13 +83,13 @@ TEST_F(AssignKeyTest, CtrlPlusCCapturedInCombineEditIsStoredAndSaved) {
     const model::KeyCode expected{0, 0xE0, 0x06, 0};
     EXPECT_EQ(cell(m_slotA), expected);
     EXPECT_EQ(fileCell(m_slotA), expected);
-    EXPECT_EQ(m_model.state().changedKeys[static_cast<std::size_t>(m_slotA)], 1);  // highlighted
+    EXPECT_EQ(m_model.lock()->changedKeys[static_cast<std::size_t>(m_slotA)], 1);  // highlighted
     const model::KeyAction a = record(m_slotA);
     EXPECT_EQ(a.kind(), 1);
     EXPECT_EQ(a.count(), 2);
     EXPECT_EQ(a.codes()[0], test::kVkLControl);
     EXPECT_EQ(a.codes()[1], 'C');
-    EXPECT_FALSE(model::keyEnabled(m_model.state().image, m_slotA));
+    EXPECT_FALSE(model::keyEnabled(m_model.lock()->image, m_slotA));
 }
 
 TEST_F(AssignKeyTest, CancelChangesNeitherMemoryNorFile) {
@@ -179,7 +179,7 @@ TEST_F(AssignKeyTest, LaunchActionWithChosenProgram) {
     EXPECT_EQ(a.kind(), 5);
     EXPECT_EQ(a.launchPath(), "/opt/tools/bin/start-the-tool");
     EXPECT_EQ(cell(m_slotA), (model::KeyCode{model::codetype::kHostAction, 0, 'A', 0}));
-    EXPECT_EQ(keyassign::findLaunchSlot(m_model.state().actions, 'A'), m_slotA);
+    EXPECT_EQ(keyassign::findLaunchSlot(m_model.lock()->actions, 'A'), m_slotA);
 }
 
 // The real choosers: "Startup" lists every file and takes a program without a suffix exactly

@@ -99,7 +99,7 @@ TEST_P(OpenOnRecordTest, ShowsTheRecordsChoice) {
     }
     test::click(&d, test::kSaveAt);
     EXPECT_FALSE(d.isVisible());
-    EXPECT_EQ(d.result().kind, c.savedKind);
+    EXPECT_EQ(static_cast<int>(d.result().kind), c.savedKind);
     EXPECT_EQ(d.result().count, c.savedCount);
 }
 
@@ -172,7 +172,7 @@ TEST(KeyMapDialogTest, EditFocusDecidesHowKeysAreCaptured) {
     EXPECT_EQ(d.singleEdit()->text(), "F ");
     test::click(&d, test::kSaveAt);
     const keyassign::AssignmentResult r = d.result();
-    EXPECT_EQ(r.kind, 0);
+    EXPECT_EQ(r.kind, model::KeyKind::SingleKey);
     EXPECT_EQ(r.count, 1);
     EXPECT_EQ(r.captured[0], 'F');
 }
@@ -199,7 +199,7 @@ TEST(KeyMapDialogTest, DeleteAllFromTheCombineEditsContextMenu) {
     EXPECT_EQ(offered, "Delete All");
     EXPECT_EQ(d.combineEdit()->text(), "");
     test::click(&d, test::kSaveAt);
-    EXPECT_EQ(d.result().kind, keyassign::kind::kNone);
+    EXPECT_EQ(d.result().kind, model::KeyKind::None);
 }
 
 TEST(KeyMapDialogTest, HookIsInstalledInModeZeroAndRemovedWithTheDialog) {

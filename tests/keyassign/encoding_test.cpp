@@ -31,7 +31,7 @@ std::unique_ptr<model::ConfigState> factoryState() {
     return s;
 }
 
-AssignmentResult captured(std::uint8_t k, std::vector<std::uint8_t> codes) {
+AssignmentResult captured(KeyKind k, std::vector<std::uint8_t> codes) {
     AssignmentResult r;
     r.kind = k;
     std::copy(codes.begin(), codes.end(), r.captured.begin());
@@ -58,7 +58,7 @@ class SingleKeyCell : public ::testing::TestWithParam<SingleKeyCase> {};
 
 TEST_P(SingleKeyCell, UsageDecidesKeyboardOrConsumerPage) {
     auto s = factoryState();
-    encode(*s, kEsc, captured(0, {GetParam().code}));
+    encode(*s, kEsc, captured(KeyKind::SingleKey, {GetParam().code}));
     EXPECT_EQ(model::keyCodeOf(s->image, kEsc), GetParam().cell);
     EXPECT_EQ(s->changedKeys[kEsc], 1);
     auto a = model::keyAction(s->actions, kEsc);
@@ -76,8 +76,8 @@ INSTANTIATE_TEST_SUITE_P(Table, SingleKeyCell,
 
 TEST(EncodeSingleKey, OwnCodeReturnsTheKeyToItsOwnFunction) {
     auto s = factoryState();
-    encode(*s, kKeyA, captured(0, {66}));
-    encode(*s, kKeyA, captured(0, {65}));
+    encode(*s, kKeyA, captured(KeyKind::SingleKey, {66}));
+    encode(*s, kKeyA, captured(KeyKind::SingleKey, {65}));
     auto a = model::keyAction(s->actions, kKeyA);
     EXPECT_EQ(a.kind(), 0);
     EXPECT_EQ(a.count(), 0);
@@ -89,21 +89,21 @@ TEST(EncodeSingleKey, OwnCodeReturnsTheKeyToItsOwnFunction) {
 TEST(EncodeSingleKey, MoreThanOneKeyIsRecordedButNeverProgrammed) {
     auto s = factoryState();
     const KeyCode before = model::keyCodeOf(s->image, kEsc);
-    encode(*s, kEsc, captured(0, {66, 67}));
+    encode(*s, kEsc, captured(KeyKind::SingleKey, {66, 67}));
     EXPECT_EQ(model::keyCodeOf(s->image, kEsc), before);
     EXPECT_EQ(model::keyAction(s->actions, kEsc).count(), 2);
 }
 
 TEST(EncodeCombination, ChordOfUsagesFlagsTheKey) {
     auto s = factoryState();
-    encode(*s, kEsc, captured(1, {162, 67}));
+    encode(*s, kEsc, captured(KeyKind::Combination, {162, 67}));
     EXPECT_EQ(model::keyCodeOf(s->image, kEsc), (KeyCode{0, 0xE0, 0x06, 0}));
     EXPECT_EQ(s->changedKeys[kEsc], 1);
     auto a = model::keyAction(s->actions, kEsc);
     EXPECT_EQ(a.kind(), 1);
     EXPECT_EQ(a.count(), 2);
     // A one-key combination is a change too, as the flag recomputation also finds.
-    encode(*s, kKeyA, captured(1, {68}));
+    encode(*s, kKeyA, captured(KeyKind::Combination, {68}));
     EXPECT_EQ(model::keyCodeOf(s->image, kKeyA), (KeyCode{0, 0x07, 0, 0}));
     const auto flag = s->changedKeys[kKeyA];
     model::recomputeChangedKeys(*s);
@@ -113,7 +113,7 @@ TEST(EncodeCombination, ChordOfUsagesFlagsTheKey) {
 TEST(EncodeMacro, BindsTheSlotAndRebuildsMacroSlots) {
     auto s = factoryState();
     AssignmentResult r;
-    r.kind = 2;
+    r.kind = KeyKind::Macro;
     r.macroIndex = 3;
     encode(*s, kEsc, r);
     EXPECT_EQ(model::keyCodeOf(s->image, kEsc), (KeyCode{4, 1, 3, 0}));
@@ -130,7 +130,7 @@ TEST(EncodeMacro, NoMacroOrOneBeyondTheDeviceSlotsLeavesTheCell) {
         auto s = factoryState();
         const KeyCode before = model::keyCodeOf(s->image, kEsc);
         AssignmentResult r;
-        r.kind = 2;
+        r.kind = KeyKind::Macro;
         r.macroIndex = index;
         encode(*s, kEsc, r);
         EXPECT_EQ(model::keyCodeOf(s->image, kEsc), before) << index;
@@ -142,7 +142,7 @@ TEST(EncodeMacro, NoMacroOrOneBeyondTheDeviceSlotsLeavesTheCell) {
 TEST(EncodePreset, NameOfTheCurrentLanguageGivesItsBytes) {
     auto s = factoryState();
     AssignmentResult r;
-    r.kind = 3;
+    r.kind = KeyKind::Preset;
     r.functionName = "复制";
     encode(*s, kEsc, r, Language::Chinese);
     EXPECT_EQ(model::keyCodeOf(s->image, kEsc), (KeyCode{0, 0xE0, 0x06, 0}));
@@ -161,7 +161,7 @@ TEST(EncodePreset, NameOfTheCurrentLanguageGivesItsBytes) {
 TEST(EncodeLaunch, KeyboardReportsTheOwnCode) {
     auto s = factoryState();
     AssignmentResult r;
-    r.kind = 5;
+    r.kind = KeyKind::StartProgram;
     r.launchPath = "/opt/tools/run";
     encode(*s, kEsc, r);
     EXPECT_EQ(model::keyCodeOf(s->image, kEsc), (KeyCode{10, 0, 27, 0}));
@@ -176,10 +176,10 @@ TEST(EncodeLaunch, KeyboardReportsTheOwnCode) {
 
 TEST(EncodeNothingChosen, KindEightRestoresAndEnables) {
     auto s = factoryState();
-    encode(*s, kKeyA, captured(1, {162, 67}));
+    encode(*s, kKeyA, captured(KeyKind::Combination, {162, 67}));
     model::setKeyEnabled(s->image, kKeyA, false);
     AssignmentResult r;
-    r.kind = 8;
+    r.kind = KeyKind::None;
     encode(*s, kKeyA, r);
     EXPECT_EQ(model::keyCodeOf(s->image, kKeyA), (KeyCode{0, 0, 0x04, 0}));
     EXPECT_EQ(model::keyAction(s->actions, kKeyA).kind(), 0);
@@ -190,7 +190,7 @@ TEST(EncodeNothingChosen, KindEightRestoresAndEnables) {
 TEST(EncodeNothingChosen, UnknownKindChangesNothing) {
     auto s = factoryState();
     const auto before = std::make_unique<model::ConfigState>(*s);
-    AssignmentResult r = captured(255, {66});
+    AssignmentResult r = captured(KeyKind::Unchosen, {66});
     r.enabled = false;
     EXPECT_FALSE(encode(*s, kEsc, r));
     EXPECT_EQ(s->image, before->image);
@@ -242,7 +242,8 @@ protected:
 
 // A disabled key ends with its bit clear and its flag set, whatever kind was chosen.
 TEST_F(ApplyTest, DisabledKeyEndsFlaggedWithBitClearForEveryKind) {
-    for (std::uint8_t k : {0, 1, 2, 3, 4, 7, 8}) {
+    for (KeyKind k : {KeyKind::SingleKey, KeyKind::Combination, KeyKind::Macro, KeyKind::Preset,
+                       KeyKind::PlaySound, KeyKind::OpenFolder, KeyKind::None}) {
         AssignmentResult r = captured(k, {65});
         r.macroIndex = 0;
         r.functionName = "Run";
@@ -256,7 +257,7 @@ TEST_F(ApplyTest, DisabledKeyEndsFlaggedWithBitClearForEveryKind) {
 }
 
 TEST_F(ApplyTest, DefaultAfterDisablingReEnablesTheKey) {
-    AssignmentResult off = captured(0, {66});
+    AssignmentResult off = captured(KeyKind::SingleKey, {66});
     off.enabled = false;
     ASSERT_TRUE(apply(kKeyA, off).ok());
     ASSERT_FALSE(enabled(kKeyA));
@@ -276,7 +277,7 @@ TEST_F(ApplyTest, DefaultAfterDisablingReEnablesTheKey) {
 
 TEST_F(ApplyTest, OverlongPathIsRefusedWithoutChange) {
     AssignmentResult r;
-    r.kind = 6;
+    r.kind = KeyKind::OpenFile;
     r.launchPath = "/" + std::string(255, 'x');
     const auto before = std::filesystem::last_write_time(m_model->keymapPath());
     const Status st = apply(kEsc, r);
@@ -289,7 +290,7 @@ TEST_F(ApplyTest, OverlongPathIsRefusedWithoutChange) {
 
 TEST_F(ApplyTest, SaveFailureKeepsMemoryAndReportsSystemError) {
     std::filesystem::remove_all(m_dir);  // the file's folder is gone
-    const Status st = apply(kEsc, captured(0, {66}));
+    const Status st = apply(kEsc, captured(KeyKind::SingleKey, {66}));
     ASSERT_FALSE(st.ok());
     EXPECT_EQ(st.error().kind, ErrorKind::System);
     EXPECT_EQ(flag(kEsc), 1);

@@ -62,11 +62,11 @@ KeyMapState open(const KeyMapInput& input) {
     return st;
 }
 
-// Each key as the hook reports it: a press, then a release (lParam bit 31).
+// Each key as the hook reports it: a press, then a release.
 void press(KeyMapState& st, std::initializer_list<int> codes) {
     for (int c : codes) {
-        st.hookKeyMessage(static_cast<std::uintptr_t>(c), 0);
-        st.hookKeyMessage(static_cast<std::uintptr_t>(c), msg::kReleaseBit);
+        st.hookKey(c, false);
+        st.hookKey(c, true);
     }
 }
 
@@ -84,7 +84,7 @@ TEST(KeyMapCapture, FourthKeyStartsANewCombination) {
     st.hookKey('D', false);  // auto-repeat of the key that started the new combination
     EXPECT_EQ(st.view().combineText, "D + ");
     const AssignmentResult r = saved(st);
-    EXPECT_EQ(r.kind, 1);
+    EXPECT_EQ(r.kind, KeyKind::Combination);
     EXPECT_EQ(r.count, 1);
     EXPECT_EQ(r.captured[0], 'D');
     EXPECT_EQ(r.captured[1], 0);
@@ -112,7 +112,7 @@ TEST(KeyMapCapture, SingleKeyReplacesTheFirstKeyOnly) {
     press(st, {'A', 'B'});
     EXPECT_EQ(st.view().singleText, "B ");
     const AssignmentResult r = saved(st);
-    EXPECT_EQ(r.kind, 0);
+    EXPECT_EQ(r.kind, KeyKind::SingleKey);
     EXPECT_EQ(r.count, 1);
     EXPECT_EQ(r.captured[0], 'B');
 }
@@ -122,7 +122,7 @@ TEST(KeyMapCapture, WithoutHookNothingIsCaptured) {
     st.focusGained(Edit::Single);
     press(st, {'A'});
     EXPECT_EQ(st.view().singleText, "");
-    EXPECT_EQ(saved(st).kind, kind::kNone);
+    EXPECT_EQ(saved(st).kind, KeyKind::None);
 }
 
 TEST(KeyMapCapture, StoredCombinationGrowsFromWhatIsShown) {
@@ -155,7 +155,7 @@ TEST(KeyMapFocus, InitialFocusKeepsTheStoredKeyAndLaterFocusClears) {
     press(st2, {'A'});
     st2.focusGained(Edit::Single);
     EXPECT_EQ(st2.view().combineText, "");
-    EXPECT_EQ(saved(st2).kind, kind::kNone);
+    EXPECT_EQ(saved(st2).kind, KeyKind::None);
 }
 
 TEST(KeyMapOpen, OwnFunctionShowsEmptyEditAndSavesKindEight) {
@@ -163,7 +163,7 @@ TEST(KeyMapOpen, OwnFunctionShowsEmptyEditAndSavesKindEight) {
     EXPECT_EQ(st.view().tab, Tab::SingleCombine);
     EXPECT_EQ(st.view().singleText, "");
     EXPECT_EQ(st.view().currentKeyName, "Esc ");
-    EXPECT_EQ(saved(st).kind, kind::kNone);
+    EXPECT_EQ(saved(st).kind, KeyKind::None);
 }
 
 TEST(KeyMapOpen, PresetRecordPreselectsItsRowInEitherLanguage) {
@@ -174,7 +174,7 @@ TEST(KeyMapOpen, PresetRecordPreselectsItsRowInEitherLanguage) {
         ASSERT_TRUE(st.view().treeNode.has_value());
         EXPECT_EQ(st.view().expandedNode, 11);  // "Shortcut"
         const AssignmentResult r = saved(st);
-        EXPECT_EQ(r.kind, 3);
+        EXPECT_EQ(r.kind, KeyKind::Preset);
         EXPECT_EQ(r.functionName, lang == Language::English ? "Select All" : "全选");
     }
 }
@@ -190,13 +190,13 @@ TEST(KeyMapOpen, MacroAndLaunchRecordsOpenTheirTabs) {
     EXPECT_EQ(l.view().launchRow, 2);
     EXPECT_TRUE(l.view().disableTicked);
     const AssignmentResult r = saved(l);
-    EXPECT_EQ(r.kind, 6);
+    EXPECT_EQ(r.kind, KeyKind::OpenFile);
     EXPECT_EQ(r.launchPath, "/home/me/notes.txt");
     EXPECT_FALSE(r.enabled);
 
     KeyMapState u = open(Record(27, 9, {'A'}).input());
     EXPECT_EQ(u.view().tab, Tab::SingleCombine);
-    EXPECT_EQ(saved(u).kind, kind::kNone);
+    EXPECT_EQ(saved(u).kind, KeyKind::None);
 }
 
 TEST(KeyMapSave, MacroTabWithoutRowIsKindEightAndEnabled) {
@@ -204,7 +204,7 @@ TEST(KeyMapSave, MacroTabWithoutRowIsKindEightAndEnabled) {
     st.click(kDisablePt);
     st.click(kTabMacroPt);
     const AssignmentResult r = saved(st);
-    EXPECT_EQ(r.kind, kind::kNone);
+    EXPECT_EQ(r.kind, KeyKind::None);
     EXPECT_TRUE(r.enabled);
 }
 
@@ -219,7 +219,7 @@ TEST(KeyMapSave, BasicTabRefusesAGroup) {
         EXPECT_EQ(out.message->in(lang),
                   lang == Language::English ? "Please select Sub item" : "请选择子项");
         st.selectTreeNode(3);
-        EXPECT_EQ(saved(st).kind, 3);
+        EXPECT_EQ(saved(st).kind, KeyKind::Preset);
     }
 }
 
@@ -239,7 +239,7 @@ INSTANTIATE_TEST_SUITE_P(Tabs, DefaultOnTab,
 TEST(KeyMapAdvance, EnteringAndSavingWithoutAFileIsKindEight) {
     KeyMapState st = open(Record(27, 0, {'Q'}).input());
     st.click(kTabAdvancePt);
-    EXPECT_EQ(saved(st).kind, kind::kNone);
+    EXPECT_EQ(saved(st).kind, KeyKind::None);
 }
 
 TEST(KeyMapAdvance, BrowsePickSetsKindRowAndPath) {
@@ -254,7 +254,7 @@ TEST(KeyMapAdvance, BrowsePickSetsKindRowAndPath) {
     EXPECT_EQ(st.fieldText(1), "../tool");
     EXPECT_EQ(st.fieldText(0), "");
     const AssignmentResult r = saved(st);
-    EXPECT_EQ(r.kind, 5);
+    EXPECT_EQ(r.kind, KeyKind::StartProgram);
     EXPECT_EQ(r.launchPath, "/usr/local/bin/tool");
 }
 
@@ -264,7 +264,7 @@ TEST(KeyMapAdvance, RefusedPicksKeepThePreviousChoice) {
     EXPECT_TRUE(st.chosen(2, tooLong).has_value());
     EXPECT_TRUE(st.chosen(3, std::string()).has_value());  // not a file-system folder
     const AssignmentResult r = saved(st);
-    EXPECT_EQ(r.kind, 4);
+    EXPECT_EQ(r.kind, KeyKind::PlaySound);
     EXPECT_EQ(r.launchPath, "/a/b.mp3");
 }
 
@@ -274,13 +274,13 @@ TEST(KeyMapAdvance, IndicatorEmptiesThePathSoSaveReturnsTheKeyToItself) {
     EXPECT_EQ(st.view().selectedIndicator, 2);
     EXPECT_EQ(st.view().launchRow, 2);
     EXPECT_EQ(st.view().launchPath, "");
-    EXPECT_EQ(saved(st).kind, kind::kNone);
+    EXPECT_EQ(saved(st).kind, KeyKind::None);
 }
 
 TEST(KeyMapAdvance, EmptyPointWithoutLaunchRowChoosesNothing) {
     KeyMapState st = open(Record(27, 7, {3, 0, 0x23, 2}, "/home").input());
     st.click(kEmptyPt);  // a launch row is shown: the kind stays
-    EXPECT_EQ(saved(st).kind, 7);
+    EXPECT_EQ(saved(st).kind, KeyKind::OpenFolder);
 }
 
 TEST(KeyMapPointer, HoverFollowsButtonsAndBrowseRegions) {

@@ -87,5 +87,15 @@ TEST(QtKeyTranslation, KeypadAndSidesAreToldApart) {
     EXPECT_EQ(vkFromQtKey(Qt::Key_Question, Qt::ShiftModifier), 191);
 }
 
+// The window's key messages see the keypad's Enter as Return; every other key as captured.
+TEST(QtKeyTranslation, WindowMessagesSeeBothEntersAsReturn) {
+    EXPECT_EQ(messageVkFromQtKey(Qt::Key_Enter, Qt::KeypadModifier), 13);
+    EXPECT_EQ(messageVkFromQtKey(Qt::Key_Enter, {}), 13);
+    EXPECT_EQ(messageVkFromQtKey(Qt::Key_Return, {}), 13);
+    EXPECT_EQ(messageVkFromQtKey(Qt::Key_Escape, {}), 27);
+    EXPECT_EQ(messageVkFromQtKey(Qt::Key_F1, {}), 112);
+    EXPECT_EQ(messageVkFromQtKey(Qt::Key_Minus, Qt::KeypadModifier), 109);
+}
+
 }  // namespace
 }  // namespace tavrik::app

@@ -16,6 +16,7 @@
 #include <mutex>
 
 #include "controls/bit_slider.h"
+#include "settings/sliders.h"
 #include "model/keymap_file.h"
 #include "model/slot_table.h"
 #include "qt_app_fixture.h"
@@ -147,7 +148,7 @@ TEST_F(DeviceFlow, ChooseAnEffectMoveASliderAndSave) {
     ASSERT_EQ(effectOfModel(*w), 2);
     CBitSlider* brightness = nullptr;
     for (CBitSlider* s : w->findChildren<CBitSlider*>()) {
-        if (s->controlId() == CBitSlider::kBrightnessId) brightness = s;
+        if (s->controlId() == static_cast<int>(settings::SliderId::Brightness)) brightness = s;
     }
     ASSERT_NE(brightness, nullptr);
     w->renderSurface();  // sliders are shown per section when the panel is drawn

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/config_model.h"
 #include "model/config_state.h"
 #include "model/slot_table.h"
 
@@ -164,6 +165,21 @@ TEST(FactoryReset, EnablesEveryKeyAndClearsTable) {
     EXPECT_EQ(keyAction(s.actions, 200).kind(), 0);
     EXPECT_EQ(s.changedKeys[4], 0);
     EXPECT_EQ(s.syncedImage, s.image);
+}
+
+// A guard is the only way to the state: a try while another guard lives yields none, and an
+// early unlock frees the lock for the next holder.
+TEST(StateGuard, GivesTheStateOnlyWhileItHoldsTheLock) {
+    ConfigModel model("unused-keymap.bin");
+    auto held = model.lock();
+    ASSERT_TRUE(held);
+    held->image[image::kEffect] = 9;
+    EXPECT_FALSE(model.tryLock());
+    held.unlock();
+    EXPECT_FALSE(held);
+    auto again = model.tryLock();
+    ASSERT_TRUE(again);
+    EXPECT_EQ((*again).image[image::kEffect], 9);
 }
 
 }  // namespace

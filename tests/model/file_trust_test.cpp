@@ -150,7 +150,7 @@ TEST_F(TrustedKeymap, DeletedFileReloadKeepsTheTableAndItsOwnCodes) {
         EXPECT_EQ(keyAction(s.actions, 10).launchPath(), "/usr/bin/true");
     });
     ConfigState fromDisk;
-    ASSERT_TRUE(loadKeymap(fromDisk, path()));
+    ASSERT_TRUE(loadKeymap(fromDisk, path(), KeymapPart::Whole));
     EXPECT_EQ(keyAction(fromDisk.actions, 10).launchPath(), "/usr/bin/true");
 }
 

@@ -71,18 +71,16 @@ TEST_F(KeymapFile, KeepImageReplacesOnlyTheTable) {
 
     ConfigState mem;
     mem.image[image::kEffect] = 12;
-    mem.keepImage = true;
-    ASSERT_TRUE(loadKeymap(mem, path()));
+    ASSERT_TRUE(loadKeymap(mem, path(), KeymapPart::ActionsOnly));
     EXPECT_EQ(mem.image[image::kEffect], 12);
     EXPECT_EQ(keyAction(mem.actions, 7).kind(), 2);
-    EXPECT_FALSE(mem.keepImage);
 }
 
 TEST_F(KeymapFile, OversizedAndGarbageFilesStayInsideTheBlocks) {
     std::vector<std::uint8_t> bytes(kKeymapFileSize + 5000, 0xAB);
     writeBytes(bytes);
     ConfigState s;
-    ASSERT_TRUE(loadKeymap(s, path()));
+    ASSERT_TRUE(loadKeymap(s, path(), KeymapPart::Whole));
     EXPECT_EQ(s.image[0], 0xAB);
     EXPECT_EQ(s.actions.back(), 0xAB);
     EXPECT_EQ(keyAction(s.actions, 0).ownCode(), 27);
@@ -132,7 +130,7 @@ TEST_F(KeymapFile, UnreadableFileIsNeitherLoadedNorOverwritten) {
     fs::create_directory(path());  // a folder where the file should be: exists, cannot be read
     ConfigState s;
     s.image[3] = 9;
-    auto r = loadKeymap(s, path());
+    auto r = loadKeymap(s, path(), KeymapPart::Whole);
     EXPECT_FALSE(r);
     EXPECT_EQ(s.image[3], 9);
     EXPECT_TRUE(fs::is_directory(path()));

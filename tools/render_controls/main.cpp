@@ -16,6 +16,7 @@
 #include "controls/rudaz_tree.h"
 #include "controls/transparent_list_box.h"
 #include "model/slot_table.h"
+#include "settings/sliders.h"
 #include "skin/skin_images.h"
 #include "skin/skin_manifest.h"
 #include "skin/skin_paths.h"
@@ -150,8 +151,8 @@ void renderSliders(const QString& program) {
     panel->setParent(&host);
     panel->images = &images;
     panel->setGeometry(0, 0, 243, 90);
-    auto* brightness = new app::CBitSlider(app::CBitSlider::kBrightnessId, panel);
-    auto* speed = new app::CBitSlider(app::CBitSlider::kSpeedId, panel);
+    auto* brightness = new app::CBitSlider(static_cast<int>(settings::SliderId::Brightness), panel);
+    auto* speed = new app::CBitSlider(static_cast<int>(settings::SliderId::Speed), panel);
     brightness->setRange(0, 50);
     speed->setRange(0, 9);
     brightness->move(9, 15);

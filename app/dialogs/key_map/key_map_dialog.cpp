@@ -230,7 +230,8 @@ void CKeyMap::applyFocusRequest() {
 bool CKeyMap::event(QEvent* event) {
     if (event->type() == static_cast<QEvent::Type>(msg::WM_HOOKKEY)) {
         const auto* hook = static_cast<const AppEvent*>(event);
-        m_state.hookKeyMessage(hook->wParam(), hook->lParam());
+        m_state.hookKey(static_cast<int>(hook->wParam() & 0xFF),
+                        (hook->lParam() & msg::kReleaseBit) != 0);
         applyView();
         return true;
     }

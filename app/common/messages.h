@@ -12,8 +12,8 @@ inline constexpr int WM_LBEDITSTART = 0x06F4;    // list box: an in-place edit b
 inline constexpr int WM_LBEDITEND = 0x06F5;      // list box: an edit ended with a change
 inline constexpr int WM_DEVICEEVENT = 0x0778;    // wParam: key event code from the keyboard
 inline constexpr int WM_SLIDERMOVED = 0x0779;    // wParam: slider identifier 1007, 1010, 1017
-inline constexpr int WM_DEVICESYNCED = 0x077B;   // lParam 0 after a keyboard read, 1 after a profile
-inline constexpr int WM_LBITEMCHANGED = 0x8840;  // list box: an item's text changed
+inline constexpr int WM_DEVICESYNCED = 0x077B;   // lParam: device::SyncReason
+inline constexpr int WM_LBITEMCHANGED = 0x8840;  // list box: an item's text (ItemChangedEvent)
 inline constexpr int WM_EDITDONE = 0x8841;       // in-place edit -> list box: wParam 1 keep, 0 discard
 
 inline constexpr long kReleaseBit = 1L << 31;  // WM_HOOKKEY lParam flag for a release
