@@ -3,7 +3,7 @@
 #include <string_view>
 #include <vector>
 
-#include "main/vedivezaziva_app.h"
+#include "main/tavrik_app.h"
 #include "mainwindow/app_options.h"
 
 namespace {
@@ -51,6 +51,6 @@ int main(int argc, char** argv) {
         return 0;
     }
     preferXcbUnderWayland();
-    tavrik::app::CVediVezazivaApp app(argc, argv);
+    tavrik::app::TavrikApp app(argc, argv);
     return app.run();
 }

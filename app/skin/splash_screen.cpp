@@ -7,7 +7,7 @@
 
 namespace tavrik::skin {
 
-CSplashScreen::CSplashScreen(const QString& programFolder, int languageCode, QWidget* parent)
+SplashScreen::SplashScreen(const QString& programFolder, int languageCode, QWidget* parent)
     : QDialog(parent, Qt::FramelessWindowHint | Qt::Dialog) {
     setModal(true);
     m_image = QImage(
@@ -18,19 +18,19 @@ CSplashScreen::CSplashScreen(const QString& programFolder, int languageCode, QWi
     }
 }
 
-void CSplashScreen::showEvent(QShowEvent* event) {
+void SplashScreen::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     m_timer.start(kTickMs, Qt::PreciseTimer, this);
 }
 
-void CSplashScreen::paintEvent(QPaintEvent*) {
+void SplashScreen::paintEvent(QPaintEvent*) {
     if (m_image.isNull()) return;
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.drawImage(0, 0, m_image);
 }
 
-void CSplashScreen::timerEvent(QTimerEvent* event) {
+void SplashScreen::timerEvent(QTimerEvent* event) {
     if (event->timerId() != m_timer.timerId()) {
         QDialog::timerEvent(event);
         return;
@@ -39,7 +39,7 @@ void CSplashScreen::timerEvent(QTimerEvent* event) {
     ++m_ticks;
 }
 
-void CSplashScreen::hideEvent(QHideEvent* event) {
+void SplashScreen::hideEvent(QHideEvent* event) {
     m_timer.stop();
     QDialog::hideEvent(event);
 }

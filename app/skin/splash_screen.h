@@ -11,7 +11,7 @@
 
 namespace tavrik::skin {
 
-class CSplashScreen : public QDialog {
+class SplashScreen : public QDialog {
     Q_OBJECT
 public:
     static constexpr int kTimerId = 1;
@@ -19,7 +19,7 @@ public:
     static constexpr int kLastQuietTick = 50;  // the counter value after which it closes
 
     // programFolder as from programFolder(); languageCode 4 selects png/chinese/.
-    CSplashScreen(const QString& programFolder, int languageCode, QWidget* parent = nullptr);
+    SplashScreen(const QString& programFolder, int languageCode, QWidget* parent = nullptr);
 
     int ticks() const { return m_ticks; }
     const QImage& image() const { return m_image; }

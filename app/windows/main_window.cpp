@@ -42,7 +42,7 @@ bool isToolMessage(int type) {
 
 }  // namespace
 
-CVediVezazivaDlg::CVediVezazivaDlg(AppContext context, QWidget* parent)
+MainWindow::MainWindow(AppContext context, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       m_context(std::move(context)),
       m_model(std::make_unique<model::ConfigModel>(m_context.paths.keymapFile().toStdString())),
@@ -63,22 +63,22 @@ CVediVezazivaDlg::CVediVezazivaDlg(AppContext context, QWidget* parent)
     });
 }
 
-int CVediVezazivaDlg::languageCode() const {
+int MainWindow::languageCode() const {
     return mainwindow::languageCode(m_context.language);
 }
 
-CVediVezazivaDlg::~CVediVezazivaDlg() {
+MainWindow::~MainWindow() {
     if (m_tray) m_tray->hide();
     m_device.reset();  // reader stopped, channels closed, before the model goes
 }
 
-void CVediVezazivaDlg::initialise(bool showSplash) {
+void MainWindow::initialise(bool showSplash) {
     readVersionFile();
     sizeFromBackground();
     // Device notifications come with the device session, created below.
     createSliders();
     if (showSplash) {
-        skin::CSplashScreen splash(m_context.paths.programFolder, languageCode());
+        skin::SplashScreen splash(m_context.paths.programFolder, languageCode());
         splash.exec();
     }
     loadMacroFile();
@@ -92,7 +92,7 @@ void CVediVezazivaDlg::initialise(bool showSplash) {
     noticeDataFileTrouble();
 }
 
-void CVediVezazivaDlg::present(const mainwindow::StartupPresentation& presentation) {
+void MainWindow::present(const mainwindow::StartupPresentation& presentation) {
     if (presentation.showWindow && m_context.options.minimized) {
         hideToTray();  // --minimized: in the notification area, or minimised where there is none
     } else {
@@ -114,7 +114,7 @@ void CVediVezazivaDlg::present(const mainwindow::StartupPresentation& presentati
     box->show();
 }
 
-void CVediVezazivaDlg::readVersionFile() {
+void MainWindow::readVersionFile() {
     // Only the first bytes of a regular file: a FIFO or device must not hold up start-up.
     const auto text = readFilePrefix(m_context.paths.versionFile().toStdString(),
                                      mainwindow::kVersionFileSize);
@@ -122,12 +122,12 @@ void CVediVezazivaDlg::readVersionFile() {
     m_packageVersion = mainwindow::parseVersionFile(*text);
 }
 
-void CVediVezazivaDlg::sizeFromBackground() {
+void MainWindow::sizeFromBackground() {
     if (!skin::fitWindowToImage(*this, m_skin, QStringLiteral("main.png"))) resize(kFallbackSize);
     setFixedSize(size());
 }
 
-void CVediVezazivaDlg::loadMacroFile() {
+void MainWindow::loadMacroFile() {
     // A missing file is created with the empty store.
     const auto loaded = macro::loadMacroFile(*m_macros, m_context.paths.macroFile().toStdString());
     if (!loaded) {
@@ -135,7 +135,7 @@ void CVediVezazivaDlg::loadMacroFile() {
     }
 }
 
-void CVediVezazivaDlg::loadKeymap() {
+void MainWindow::loadKeymap() {
     if (Status s = m_model->startup(); !s) {
         qCWarning(lcFiles) << "keymap.bin:" << QString::fromStdString(s.error().context);
     }
@@ -144,20 +144,20 @@ void CVediVezazivaDlg::loadKeymap() {
     setSlidersFromImage();
 }
 
-void CVediVezazivaDlg::showNormalAndRaise() {
+void MainWindow::showNormalAndRaise() {
     showNormal();
     raise();
     activateWindow();
 }
 
-std::uint8_t CVediVezazivaDlg::currentEffect() const {
+std::uint8_t MainWindow::currentEffect() const {
     if (auto guard = m_model->tryLock()) {
         return guard->image[model::image::kEffect];
     }
     return m_shownImage[model::image::kEffect];  // a device job holds the configuration
 }
 
-void CVediVezazivaDlg::release(QPoint pos) {
+void MainWindow::release(QPoint pos) {
     auto guard = m_model->tryLock();
     if (!guard) {
         // A device job holds the configuration: the click runs when the job has ended.
@@ -170,7 +170,7 @@ void CVediVezazivaDlg::release(QPoint pos) {
     update();
 }
 
-bool CVediVezazivaDlg::event(QEvent* e) {
+bool MainWindow::event(QEvent* e) {
     if (isToolMessage(static_cast<int>(e->type()))) {
         handleAppEvent(static_cast<const AppEvent&>(*e));
         return true;
@@ -183,20 +183,20 @@ bool CVediVezazivaDlg::event(QEvent* e) {
     return QWidget::event(e);
 }
 
-void CVediVezazivaDlg::mouseMoveEvent(QMouseEvent* e) {
+void MainWindow::mouseMoveEvent(QMouseEvent* e) {
     const QPoint pos = e->position().toPoint();
     if (e->buttons() & (Qt::LeftButton | Qt::RightButton)) dragStroke(pos);
     if (m_view.move({pos.x(), pos.y()}, currentEffect())) update();
 }
 
-void CVediVezazivaDlg::mouseReleaseEvent(QMouseEvent* e) {
+void MainWindow::mouseReleaseEvent(QMouseEvent* e) {
     if (e->button() == Qt::RightButton) m_view.endStroke();
     if (e->button() != Qt::LeftButton) return;
     if (statusLineClicked(e->position().toPoint())) return;
     release(e->position().toPoint());
 }
 
-void CVediVezazivaDlg::keyPressEvent(QKeyEvent* e) {
+void MainWindow::keyPressEvent(QKeyEvent* e) {
     if (mainwindow::isFilteredKey(
             messageVkFromQtKey(e->key(), e->modifiers(), e->nativeScanCode()))) {
         e->accept();  // neither help nor closing the window
@@ -205,24 +205,24 @@ void CVediVezazivaDlg::keyPressEvent(QKeyEvent* e) {
     QWidget::keyPressEvent(e);
 }
 
-void CVediVezazivaDlg::focusOutEvent(QFocusEvent* e) {
+void MainWindow::focusOutEvent(QFocusEvent* e) {
     QWidget::focusOutEvent(e);
     if (m_view.clearHover()) update();
 }
 
-void CVediVezazivaDlg::leaveEvent(QEvent* e) {
+void MainWindow::leaveEvent(QEvent* e) {
     QWidget::leaveEvent(e);
     if (m_view.clearHover()) update();
 }
 
-void CVediVezazivaDlg::closeEvent(QCloseEvent* e) {
+void MainWindow::closeEvent(QCloseEvent* e) {
     // Closing through the window system is the Close command: the file keeps what the keyboard
     // has.
     QWidget::closeEvent(e);
     if (m_initialised) closeCommand();
 }
 
-void CVediVezazivaDlg::handleAppEvent(const AppEvent& e) {
+void MainWindow::handleAppEvent(const AppEvent& e) {
     switch (e.message()) {
         case msg::WM_TRAYBALLOON:
             if (e.wParam() == 15) showNoKeyboardBalloon();

@@ -1,5 +1,5 @@
 #pragma once
-// CVediVezazivaDlg: the tool's borderless, fully skinned main window. It draws the keyboard
+// MainWindow: the tool's borderless, fully skinned main window. It draws the keyboard
 // picture and the settings panel, turns mouse positions into commands through
 // mainwindow::MainView, owns the configuration model, and drives the device session, the tray
 // icon and the firmware update check.
@@ -13,7 +13,7 @@
 #include <optional>
 
 #include "common/language.h"
-#include "controls/bit_slider.h"
+#include "controls/bitmap_slider.h"
 #include "launcher/desktop_launcher.h"
 #include "macro/clock.h"
 #include "macro/macro_layout.h"
@@ -46,11 +46,11 @@ struct AppContext {
     const macro::Clock* macroClock = nullptr;
 };
 
-class CVediVezazivaDlg : public QWidget {
+class MainWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit CVediVezazivaDlg(AppContext context, QWidget* parent = nullptr);
-    ~CVediVezazivaDlg() override;
+    explicit MainWindow(AppContext context, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // Runs the start-up sequence (files, sliders, splash, device session, tray, keymap.bin).
     // showSplash = false skips the splash (tests, benchmarks).
@@ -170,7 +170,7 @@ private:
     void paintResponseList(QPainter& p, int top);
     void paintHelpBox(QPainter& p);
     void placeSliders(model::Image& image);
-    CBitSlider* slider(settings::SliderId id) const;
+    BitmapSlider* slider(settings::SliderId id) const;
     QString effectName(std::uint8_t effect) const;
     void drawSkin(QPainter& p, const QString& name, int x, int y);
     void drawSkin(QPainter& p, const QString& name, model::Point at);
@@ -192,7 +192,7 @@ private:
     mainwindow::Version m_packageVersion;
     mainwindow::FileNotices m_fileNotices;
     skin::SkinImages m_skin;
-    std::array<QPointer<CBitSlider>, settings::kSliderCount> m_sliders;  // by sliderIndex
+    std::array<QPointer<BitmapSlider>, settings::kSliderCount> m_sliders;  // by sliderIndex
     settings::SliderMemory m_sliderMemory;
     int m_reportSliderTop = -1;
     std::optional<QPoint> m_pendingRelease;  // a click that waits for a device job to end

@@ -4,9 +4,9 @@
 #include <QMessageBox>
 
 #include "common/log_categories.h"
-#include "dialogs/configure/configure_dialog.h"
-#include "dialogs/key_map/assign_key.h"
-#include "dialogs/macro_record/macro_record_dlg.h"
+#include "dialogs/profile/profile_dialog.h"
+#include "dialogs/key_assign/assign_key.h"
+#include "dialogs/macro_manager/macro_manager_dialog.h"
 #include "macro/macro_store.h"
 #include "mainwindow/texts.h"
 #include "skin/skin_paths.h"
@@ -17,13 +17,13 @@ namespace tavrik::app {
 
 using mainwindow::Command;
 
-void CVediVezazivaDlg::runRelease(const mainwindow::ReleaseOutcome& out) {
+void MainWindow::runRelease(const mainwindow::ReleaseOutcome& out) {
     if (out.helpRow) runHelpRow(*out.helpRow);
     if (mainwindow::isWindowCommand(out.command.command)) runCommand(out.command);
     if (out.assignKey) assignKey(*out.assignKey);
 }
 
-void CVediVezazivaDlg::runCommand(const mainwindow::HitCommand& c) {
+void MainWindow::runCommand(const mainwindow::HitCommand& c) {
     switch (c.command) {
         case Command::Hide:
             hideToTray();
@@ -54,7 +54,7 @@ void CVediVezazivaDlg::runCommand(const mainwindow::HitCommand& c) {
     }
 }
 
-void CVediVezazivaDlg::runHelpRow(int row) {
+void MainWindow::runHelpRow(int row) {
     if (row == 0) {
         openHomePage();
     } else if (row == 1) {
@@ -64,13 +64,13 @@ void CVediVezazivaDlg::runHelpRow(int row) {
     }
 }
 
-void CVediVezazivaDlg::assignKey(int slot) {
+void MainWindow::assignKey(int slot) {
     KeyMapContext context;
     context.language = m_context.language;
     context.skinFolder =
         skin::skinFolder(m_context.paths.programFolder, languageCode(), skin::SkinPart::Custom);
     for (const std::string& name : macro::macroNames(*m_macros)) context.macroNames.push_back(name);
-    // Reloads the key action table from keymap.bin, runs CKeyMap, encodes an OK and saves.
+    // Reloads the key action table from keymap.bin, runs KeyAssignDialog, encodes an OK and saves.
     const auto outcome = app::assignKey(this, *m_model, slot, context, [this](model::Image& image) {
         macro::buildMacroSlots(*m_macros, image);
     });
@@ -81,7 +81,7 @@ void CVediVezazivaDlg::assignKey(int slot) {
     update();
 }
 
-void CVediVezazivaDlg::hideToTray() {
+void MainWindow::hideToTray() {
     // Without a notification area a hidden window could never be brought back: minimise it.
     if (QSystemTrayIcon::isSystemTrayAvailable()) {
         hide();
@@ -90,23 +90,23 @@ void CVediVezazivaDlg::hideToTray() {
     }
 }
 
-void CVediVezazivaDlg::saveKeymap() {
+void MainWindow::saveKeymap() {
     if (Status s = m_model->save(); !s) {
         qCDebug(lcFiles) << "keymap.bin:" << QString::fromStdString(s.error().context);
         noticeFileTrouble(m_context.paths.keymapFile());
     }
 }
 
-void CVediVezazivaDlg::closeCommand() {
+void MainWindow::closeCommand() {
     if (Status s = m_model->saveSynced(); !s) {
         qCWarning(lcFiles) << "keymap.bin:" << QString::fromStdString(s.error().context);
     }
     emit ended();
 }
 
-void CVediVezazivaDlg::macrosCommand() {
+void MainWindow::macrosCommand() {
     // On OK: the macro slots are rebuilt, keymap.bin and MacroDefine.bin saved.
-    CMacroRecordDlg dialog(m_context.paths.programFolder, languageCode(), this,
+    MacroManagerDialog dialog(m_context.paths.programFolder, languageCode(), this,
                            m_context.macroClock);
     const auto accepted =
         runMacroManager(dialog, *m_macros, *m_model, m_context.paths.macroFile().toStdString());
@@ -117,7 +117,7 @@ void CVediVezazivaDlg::macrosCommand() {
     update();
 }
 
-void CVediVezazivaDlg::profileCommand() {
+void MainWindow::profileCommand() {
     ConfigureDlgSetup setup;
     setup.programFolder = m_context.paths.programFolder;
     setup.dataFolder = m_context.paths.dataFolder.toStdString();
@@ -130,7 +130,7 @@ void CVediVezazivaDlg::profileCommand() {
     m_inProfileWindow = false;
 }
 
-void CVediVezazivaDlg::factoryResetCommand() {
+void MainWindow::factoryResetCommand() {
     const Language lang = m_context.language;
     const auto answer =
         QMessageBox::question(this, QString::fromUtf8(mainwindow::text::kFactoryCaption.in(lang)),
@@ -147,7 +147,7 @@ void CVediVezazivaDlg::factoryResetCommand() {
     m_device->session().factoryReset();  // reset, read-all, factory completion, keymap.bin
 }
 
-void CVediVezazivaDlg::cancelCommand() {
+void MainWindow::cancelCommand() {
     hideToTray();
     const std::uint8_t effect = m_model->withLock([](model::ConfigState& s) {
         model::revert(s);
@@ -158,7 +158,7 @@ void CVediVezazivaDlg::cancelCommand() {
     saveKeymap();
 }
 
-void CVediVezazivaDlg::saveCommand() {
+void MainWindow::saveCommand() {
     if (!keyboardConnected()) {
         // Nothing to send to: the edits stay in the host copy and in keymap.bin.
         saveKeymap();

@@ -25,16 +25,16 @@ constexpr int kEventRetryMs = 20;
 
 }  // namespace
 
-mainwindow::KeyboardAtStart CVediVezazivaDlg::openDeviceSession() {
+mainwindow::KeyboardAtStart MainWindow::openDeviceSession() {
     m_device = std::make_unique<DeviceLink>(m_context.options, m_context.device, *m_model, this);
     return m_device->open();
 }
 
-bool CVediVezazivaDlg::keyboardConnected() const {
+bool MainWindow::keyboardConnected() const {
     return m_device && m_device->connected();
 }
 
-void CVediVezazivaDlg::deviceSynced(device::SyncReason reason) {
+void MainWindow::deviceSynced(device::SyncReason reason) {
     if (reason == device::SyncReason::HostCopyReplaced && m_inProfileWindow) {
         m_device->session().profileReplaced();
         return;
@@ -45,7 +45,7 @@ void CVediVezazivaDlg::deviceSynced(device::SyncReason reason) {
     if (reason == device::SyncReason::KeyboardRead) checkFirmwareUpdate();
 }
 
-void CVediVezazivaDlg::jobFinished(device::Job job, const Status& status) {
+void MainWindow::jobFinished(device::Job job, const Status& status) {
     if (!status) {
         qCDebug(lcDevice) << "device job:" << QString::fromStdString(status.error().context);
         tellJobFailure(job, status);
@@ -75,7 +75,7 @@ void CVediVezazivaDlg::jobFinished(device::Job job, const Status& status) {
 }
 
 // The one place where a failed device job becomes a message.
-void CVediVezazivaDlg::tellJobFailure(device::Job job, const Status& status) {
+void MainWindow::tellJobFailure(device::Job job, const Status& status) {
     const auto notice = mainwindow::jobFailureNotice(job, status.error().kind);
     if (!notice) return;
     QString text = QString::fromUtf8(notice->text.in(m_context.language));
@@ -92,11 +92,11 @@ void CVediVezazivaDlg::tellJobFailure(device::Job job, const Status& status) {
     tell(notice->caption, text);
 }
 
-void CVediVezazivaDlg::tell(const BiText& caption, const BiText& text) {
+void MainWindow::tell(const BiText& caption, const BiText& text) {
     tell(caption, QString::fromUtf8(text.in(m_context.language)));
 }
 
-void CVediVezazivaDlg::tell(const BiText& caption, const QString& text) {
+void MainWindow::tell(const BiText& caption, const QString& text) {
     const Language lang = m_context.language;
     auto* box = new QMessageBox(QMessageBox::Information, QString::fromUtf8(caption.in(lang)),
                                 text, QMessageBox::Ok, this);
@@ -105,11 +105,11 @@ void CVediVezazivaDlg::tell(const BiText& caption, const QString& text) {
     box->show();
 }
 
-CBitSlider* CVediVezazivaDlg::slider(settings::SliderId id) const {
+BitmapSlider* MainWindow::slider(settings::SliderId id) const {
     return m_sliders[settings::sliderIndex(id)];
 }
 
-void CVediVezazivaDlg::deviceEvent(std::uint8_t code) {
+void MainWindow::deviceEvent(std::uint8_t code) {
     auto guard = m_model->tryLock();
     if (!guard) {
         // A device job holds the configuration: look the key up again once it is free.
@@ -119,7 +119,7 @@ void CVediVezazivaDlg::deviceEvent(std::uint8_t code) {
     keyassign::launchForCode(guard->actions, code, m_launcher);
 }
 
-void CVediVezazivaDlg::createSliders() {
+void MainWindow::createSliders() {
     // Brightness at (28, 260), speed at (28, 303), report rate at (28, 530); the report-rate
     // slider follows its section at paint.
     const struct {
@@ -130,7 +130,7 @@ void CVediVezazivaDlg::createSliders() {
                       {settings::SliderId::ReportRate, {28, 530}}};
     for (const auto& place : placements) {
         const settings::SliderRange& range = settings::sliderRange(place.id);
-        auto* s = new CBitSlider(static_cast<int>(place.id), this);
+        auto* s = new BitmapSlider(static_cast<int>(place.id), this);
         m_sliders[settings::sliderIndex(place.id)] = s;
         s->setRange(range.min, range.max);
         s->setSingleStep(range.lineStep);
@@ -142,7 +142,7 @@ void CVediVezazivaDlg::createSliders() {
     }
 }
 
-void CVediVezazivaDlg::setSlidersFromImage() {
+void MainWindow::setSlidersFromImage() {
     // The window thread never waits for a device job: while one holds the configuration, the
     // sliders are set when it has ended (jobFinished).
     auto guard = m_model->tryLock();
@@ -155,7 +155,7 @@ void CVediVezazivaDlg::setSlidersFromImage() {
     }
 }
 
-void CVediVezazivaDlg::sliderMoved(int controlId) {
+void MainWindow::sliderMoved(int controlId) {
     const auto id = settings::sliderFromControlId(controlId);
     if (!id || !slider(*id)) return;
     // While a device job holds the configuration the move is not stored now; the next paint
@@ -165,7 +165,7 @@ void CVediVezazivaDlg::sliderMoved(int controlId) {
     if (m_sliderMemory.moved(guard->image, *id, slider(*id)->value())) update();
 }
 
-void CVediVezazivaDlg::setBusy(bool busy) {
+void MainWindow::setBusy(bool busy) {
     m_busy = busy;
     if (busy) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -174,7 +174,7 @@ void CVediVezazivaDlg::setBusy(bool busy) {
     }
 }
 
-void CVediVezazivaDlg::createTrayIcon() {
+void MainWindow::createTrayIcon() {
     m_tray = new QSystemTrayIcon(windowIcon(), this);
     m_tray->setToolTip(QString::fromUtf8(mainwindow::text::kTrayTip));
     m_trayMenu = std::make_unique<QMenu>();
@@ -182,11 +182,11 @@ void CVediVezazivaDlg::createTrayIcon() {
     m_trayMenu->addAction(QString::fromUtf8(mainwindow::text::kExit.in(m_context.language)), this,
                           [this] { emit ended(); });
     m_tray->setContextMenu(m_trayMenu.get());
-    connect(m_tray, &QSystemTrayIcon::activated, this, &CVediVezazivaDlg::trayActivated);
+    connect(m_tray, &QSystemTrayIcon::activated, this, &MainWindow::trayActivated);
     m_tray->show();
 }
 
-void CVediVezazivaDlg::trayActivated(QSystemTrayIcon::ActivationReason reason) {
+void MainWindow::trayActivated(QSystemTrayIcon::ActivationReason reason) {
     if (reason != QSystemTrayIcon::DoubleClick) return;
     if (keyboardConnected()) {
         showNormalAndRaise();
@@ -195,7 +195,7 @@ void CVediVezazivaDlg::trayActivated(QSystemTrayIcon::ActivationReason reason) {
     }
 }
 
-void CVediVezazivaDlg::showNoKeyboardBalloon() {
+void MainWindow::showNoKeyboardBalloon() {
     QString title = QString::fromUtf8(mainwindow::text::kNoKeyboardBalloonTitle);
     QString text = QString::fromUtf8(mainwindow::text::kNoKeyboardBalloon);
     if (connectionState() == mainwindow::ConnectionState::NoPermission) {
@@ -209,7 +209,7 @@ void CVediVezazivaDlg::showNoKeyboardBalloon() {
     }
 }
 
-void CVediVezazivaDlg::checkFirmwareUpdate() {
+void MainWindow::checkFirmwareUpdate() {
     // A read that ends while the question is open asks again once it has been answered: one
     // box after the other, never two at once.
     if (m_askingUpdate) {
@@ -224,7 +224,7 @@ void CVediVezazivaDlg::checkFirmwareUpdate() {
     m_askingUpdate = false;
 }
 
-void CVediVezazivaDlg::askFirmwareUpdate() {
+void MainWindow::askFirmwareUpdate() {
     const auto firmware = m_device->session().firmwareVersion();
     if (!firmware) return;  // the version was not read: never offer to flash a silent keyboard
     if (!mainwindow::updateOffered(m_packageVersion, {(*firmware)[0], (*firmware)[1]})) return;
@@ -236,7 +236,7 @@ void CVediVezazivaDlg::askFirmwareUpdate() {
     if (answer == QMessageBox::Ok) startUpdater();
 }
 
-void CVediVezazivaDlg::startUpdater() {
+void MainWindow::startUpdater() {
     if (!updaterInstalled()) return;
     const QString program = m_context.paths.updaterProgram();
     if (!QProcess::startDetached(program, {})) qCWarning(lcLaunch) << "cannot start" << program;

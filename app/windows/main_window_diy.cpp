@@ -31,7 +31,7 @@ QColor toQColor(settings::Rgb c) {
 
 }  // namespace
 
-void CVediVezazivaDlg::mousePressEvent(QMouseEvent* e) {
+void MainWindow::mousePressEvent(QMouseEvent* e) {
     QWidget::mousePressEvent(e);
     if (e->button() != Qt::LeftButton && e->button() != Qt::RightButton) return;
     auto guard = m_model->tryLock();
@@ -43,7 +43,7 @@ void CVediVezazivaDlg::mousePressEvent(QMouseEvent* e) {
     }
 }
 
-void CVediVezazivaDlg::dragStroke(QPoint pos) {
+void MainWindow::dragStroke(QPoint pos) {
     if (!m_view.state().stroke) return;
     auto guard = m_model->tryLock();
     if (guard && m_view.drag({pos.x(), pos.y()}, guard->image)) {
@@ -52,7 +52,7 @@ void CVediVezazivaDlg::dragStroke(QPoint pos) {
     }
 }
 
-void CVediVezazivaDlg::chooseColourCommand() {
+void MainWindow::chooseColourCommand() {
     const settings::Rgb current = m_view.state().paintColour;
     const QColor chosen =
         QColorDialog::getColor(toQColor(current), this,
@@ -64,7 +64,7 @@ void CVediVezazivaDlg::chooseColourCommand() {
     update();
 }
 
-void CVediVezazivaDlg::paintDiyControls(QPainter& p) {
+void MainWindow::paintDiyControls(QPainter& p) {
     const mainwindow::ViewState& v = m_view.state();
     const mainwindow::PanelLayout layout = mainwindow::panelLayout(v.panel);
     const settings::Rgb paint = v.paintColour;

@@ -7,12 +7,12 @@
 #include "windows/main_window.h"
 
 namespace tavrik::app {
-void CVediVezazivaDlg::noticeDataFileTrouble() {
+void MainWindow::noticeDataFileTrouble() {
     noticeFileTrouble(m_context.paths.keymapFile());
     noticeFileTrouble(m_context.paths.macroFile());
 }
 
-void CVediVezazivaDlg::noticeFileTrouble(const QString& file) {
+void MainWindow::noticeFileTrouble(const QString& file) {
     const Language lang = m_context.language;
     const auto notice = m_fileNotices.noticeFor(file.toStdString(), lang);
     if (!notice) return;

@@ -35,38 +35,38 @@ QRect keyRect(int slot) {
 
 }  // namespace
 
-void CVediVezazivaDlg::drawSkin(QPainter& p, const QString& name, int x, int y) {
+void MainWindow::drawSkin(QPainter& p, const QString& name, int x, int y) {
     m_skin.draw(p, x, y, name);  // a missing image leaves the area undrawn
 }
 
-void CVediVezazivaDlg::drawSkin(QPainter& p, const QString& name, model::Point at) {
+void MainWindow::drawSkin(QPainter& p, const QString& name, model::Point at) {
     drawSkin(p, name, at.x, at.y);
 }
 
-void CVediVezazivaDlg::drawText(QPainter& p, const BiText& t,
+void MainWindow::drawText(QPainter& p, const BiText& t,
                                 const mainwindow::surface::TextSpot& spot) {
     drawText(p, t, spot.box.left, spot.box.top, spot.height);
 }
 
-void CVediVezazivaDlg::drawText(QPainter& p, const QString& t, int x, int y, int height,
+void MainWindow::drawText(QPainter& p, const QString& t, int x, int y, int height,
                                 const QColor& colour) {
     skin::drawText(p, x, y, t, height, colour);
 }
 
-void CVediVezazivaDlg::drawText(QPainter& p, const BiText& t, int x, int y, int height) {
+void MainWindow::drawText(QPainter& p, const BiText& t, int x, int y, int height) {
     drawText(p, QString::fromUtf8(t.in(m_context.language)), x, y, height);
 }
 
-void CVediVezazivaDlg::paintEvent(QPaintEvent*) {
+void MainWindow::paintEvent(QPaintEvent*) {
     QPainter p(this);
     paintSurface(p);
 }
 
-QImage CVediVezazivaDlg::renderSurface() {
+QImage MainWindow::renderSurface() {
     return grab().toImage();
 }
 
-void CVediVezazivaDlg::paintSurface(QPainter& p) {
+void MainWindow::paintSurface(QPainter& p) {
     p.fillRect(rect(), kBackground);
     // The window thread never waits for a device job: while one holds the configuration, the
     // surface is drawn from the copy of the last paint.
@@ -83,7 +83,7 @@ void CVediVezazivaDlg::paintSurface(QPainter& p) {
     if (m_view.state().helpOpen) paintHelpBox(p);
 }
 
-void CVediVezazivaDlg::paintTitleAndKeyboard(QPainter& p) {
+void MainWindow::paintTitleAndKeyboard(QPainter& p) {
     drawSkin(p, QStringLiteral("main.png"), 0, 0);
     const auto button = [&](const char* name, int code, const model::Rect& at) {
         const char* state = m_view.state().hovered(code) ? "-over.png" : "-normal.png";
@@ -102,7 +102,7 @@ void CVediVezazivaDlg::paintTitleAndKeyboard(QPainter& p) {
     }
 }
 
-void CVediVezazivaDlg::paintKeyView(QPainter& p) {
+void MainWindow::paintKeyView(QPainter& p) {
     const QString highlight = QStringLiteral("kb_hl.png");
     const auto light = [&](int slot) {
         const QRect r = keyRect(slot);
@@ -116,7 +116,7 @@ void CVediVezazivaDlg::paintKeyView(QPainter& p) {
     }
 }
 
-void CVediVezazivaDlg::paintDiyView(QPainter& p) {
+void MainWindow::paintDiyView(QPainter& p) {
     // One font for every label: building it per key would measure the font each time.
     const QFont labelFont = skin::textFont(kKeyLabelHeight);
     p.save();
@@ -145,7 +145,7 @@ void CVediVezazivaDlg::paintDiyView(QPainter& p) {
     }
 }
 
-void CVediVezazivaDlg::paintBottomRow(QPainter& p) {
+void MainWindow::paintBottomRow(QPainter& p) {
     const struct {
         int code;
         const sf::BottomButton& at;
@@ -168,7 +168,7 @@ void CVediVezazivaDlg::paintBottomRow(QPainter& p) {
     drawText(p, txt::kProfile, sf::kProfileCaption);
 }
 
-void CVediVezazivaDlg::paintHelpBox(QPainter& p) {
+void MainWindow::paintHelpBox(QPainter& p) {
     drawSkin(p, QStringLiteral("HelpWindow.png"), sf::kHelpBox);
     const sf::TextSpot row = sf::kHelpRowText;
     drawText(p, homePageShown(), row.box.left, row.box.top, row.height);

@@ -37,23 +37,23 @@ void paintListBacking(QPainter& p, const QRect& list) {
 
 }  // namespace
 
-QString CVediVezazivaDlg::effectName(std::uint8_t effect) const {
+QString MainWindow::effectName(std::uint8_t effect) const {
     const std::string_view name = settings::effectName(effect, m_context.language);
     return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
 }
 
 // A slider's right-hand caption ends at the slider's right edge, inside the panel.
-void CVediVezazivaDlg::rightCaption(QPainter& p, const BiText& t, const model::Rect& box) {
+void MainWindow::rightCaption(QPainter& p, const BiText& t, const model::Rect& box) {
     skin::drawCaption(p, QRect(QPoint(box.left, box.top), QPoint(box.right, box.bottom)),
                       QString::fromUtf8(t.in(m_context.language)), sf::kSliderCaptionHeight,
                       Qt::white, Qt::AlignRight);
 }
 
-void CVediVezazivaDlg::drawRadio(QPainter& p, bool selected, model::Point at) {
+void MainWindow::drawRadio(QPainter& p, bool selected, model::Point at) {
     drawSkin(p, selected ? QStringLiteral("Enable.png") : QStringLiteral("Disable.png"), at);
 }
 
-void CVediVezazivaDlg::placeSliders(model::Image& image) {
+void MainWindow::placeSliders(model::Image& image) {
     const settings::PanelView& panel = m_view.state().panel;
     const mainwindow::PanelLayout layout = mainwindow::panelLayout(panel);
     if (!panel.reportCollapsed && layout.reportTop != m_reportSliderTop) {
@@ -70,7 +70,7 @@ void CVediVezazivaDlg::placeSliders(model::Image& image) {
     settings::applyPanelPaint(image, panel, positions);
 }
 
-void CVediVezazivaDlg::paintPanel(QPainter& p) {
+void MainWindow::paintPanel(QPainter& p) {
     const mainwindow::ViewState& v = m_view.state();
     const mainwindow::PanelLayout layout = mainwindow::panelLayout(v.panel);
     paintLightingSection(p);
@@ -84,7 +84,7 @@ void CVediVezazivaDlg::paintPanel(QPainter& p) {
     if (v.panel.responseListOpen) paintResponseList(p, layout.responseListTop);
 }
 
-void CVediVezazivaDlg::paintLightingSection(QPainter& p) {
+void MainWindow::paintLightingSection(QPainter& p) {
     const settings::PanelView& panel = m_view.state().panel;
     drawSkin(p, QStringLiteral("itemBK.png"), sf::kLightingHeader);
     // The same fold marker as the other sections: that of the response time header.
@@ -127,7 +127,7 @@ void CVediVezazivaDlg::paintLightingSection(QPainter& p) {
     }
 }
 
-void CVediVezazivaDlg::paintDirectionRow(QPainter& p) {
+void MainWindow::paintDirectionRow(QPainter& p) {
     const mainwindow::DirectionRow row =
         mainwindow::directionRow(m_shownImage[img::kEffect], m_shownImage[img::kDirection]);
     if (row.arrows.empty()) return;
@@ -145,7 +145,7 @@ void CVediVezazivaDlg::paintDirectionRow(QPainter& p) {
     if (row.lit) arrow(*row.lit, "Enable");
 }
 
-void CVediVezazivaDlg::paintGameSection(QPainter& p, int g) {
+void MainWindow::paintGameSection(QPainter& p, int g) {
     const bool chinese = m_context.language == Language::Chinese;
     if (m_view.state().panel.gameCollapsed) {
         drawSkin(p, QStringLiteral("gamemode_Close.png"), sf::below(sf::kGameBody, g));
@@ -169,7 +169,7 @@ void CVediVezazivaDlg::paintGameSection(QPainter& p, int g) {
     radio(!winLock, sf::kWinLockOff, sf::kWinLockOffLabel, txt::kOff);
 }
 
-void CVediVezazivaDlg::paintResponseAndReport(QPainter& p, const mainwindow::PanelLayout& layout) {
+void MainWindow::paintResponseAndReport(QPainter& p, const mainwindow::PanelLayout& layout) {
     const settings::PanelView& panel = m_view.state().panel;
     const int r = layout.responseTop;
     drawSkin(p,
@@ -191,7 +191,7 @@ void CVediVezazivaDlg::paintResponseAndReport(QPainter& p, const mainwindow::Pan
     drawText(p, txt::kReportRate, sf::below(sf::kSectionTitle, top));
 }
 
-void CVediVezazivaDlg::paintEffectList(QPainter& p) {
+void MainWindow::paintEffectList(QPainter& p) {
     const auto hovered = m_view.state().hoveredEffectRow;
     paintListBacking(p, QRect(settings::kEffectListLeft, settings::kEffectListTop, sf::kListWidth,
                               settings::kListRowHeight * settings::kEffectCount));
@@ -204,7 +204,7 @@ void CVediVezazivaDlg::paintEffectList(QPainter& p) {
     }
 }
 
-void CVediVezazivaDlg::paintResponseList(QPainter& p, int top) {
+void MainWindow::paintResponseList(QPainter& p, int top) {
     const auto hovered = m_view.state().hoveredResponseRow;
     paintListBacking(p, QRect(settings::kResponseListLeft, top, sf::kListWidth,
                               settings::kListRowHeight * settings::kResponseRowCount));

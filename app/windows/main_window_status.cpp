@@ -58,11 +58,11 @@ QString installedReadme(const QString& programFolder) {
 
 }  // namespace
 
-ConnectionState CVediVezazivaDlg::connectionState() const {
+ConnectionState MainWindow::connectionState() const {
     return m_device ? m_device->state() : ConnectionState::Absent;
 }
 
-void CVediVezazivaDlg::paintStatusLine(QPainter& p) {
+void MainWindow::paintStatusLine(QPainter& p) {
     const ConnectionState state = connectionState();
     mainwindow::Version firmware;
     if (m_device) {
@@ -80,7 +80,7 @@ void CVediVezazivaDlg::paintStatusLine(QPainter& p) {
              kStatusTextX, kStatusTextY, kStatusTextHeight, colour);
 }
 
-bool CVediVezazivaDlg::statusLineClicked(QPoint pos) {
+bool MainWindow::statusLineClicked(QPoint pos) {
     if (!kStatusRect.contains(pos) || connectionState() != ConnectionState::NoPermission) {
         return false;
     }
@@ -88,7 +88,7 @@ bool CVediVezazivaDlg::statusLineClicked(QPoint pos) {
     return true;
 }
 
-QString CVediVezazivaDlg::permissionNoticeText() const {
+QString MainWindow::permissionNoticeText() const {
     const QString shipped =
         m_context.paths.shippedFile(qs(mainwindow::kUdevRuleName));
     const auto fix = mainwindow::permissionFix(shipped.toStdString(), [](const std::string& p) {
@@ -97,7 +97,7 @@ QString CVediVezazivaDlg::permissionNoticeText() const {
     return qs(mainwindow::permissionNotice(fix, m_context.language));
 }
 
-void CVediVezazivaDlg::showPermissionNotice() {
+void MainWindow::showPermissionNotice() {
     // Several hidraw nodes arrive at once: one notice is enough.
     if (m_permissionBox && m_permissionBox->isVisible()) {
         m_permissionBox->raise();
@@ -114,7 +114,7 @@ void CVediVezazivaDlg::showPermissionNotice() {
     box->show();
 }
 
-void CVediVezazivaDlg::addAutostartAction(QMenu& menu) {
+void MainWindow::addAutostartAction(QMenu& menu) {
     QAction* item = menu.addAction(qs(mainwindow::text::kStartWithSession.in(m_context.language)));
     item->setCheckable(true);
     item->setChecked(autostartEnabled());
@@ -126,7 +126,7 @@ void CVediVezazivaDlg::addAutostartAction(QMenu& menu) {
     });
 }
 
-void CVediVezazivaDlg::setStartWithSession(bool on) {
+void MainWindow::setStartWithSession(bool on) {
     QString error;
     if (!setAutostart(on, QCoreApplication::applicationFilePath(), &error)) {
         const Language lang = m_context.language;
@@ -136,7 +136,7 @@ void CVediVezazivaDlg::setStartWithSession(bool on) {
     update();
 }
 
-void CVediVezazivaDlg::paintAutostartRow(QPainter& p) {
+void MainWindow::paintAutostartRow(QPainter& p) {
     // The row continues the help box's picture: its rounded bottom is painted over, the row
     // ends in the same rounded border, with the same separator above it.
     const QColor panel(40, 42, 48);
@@ -167,13 +167,13 @@ void CVediVezazivaDlg::paintAutostartRow(QPainter& p) {
                       sf::kAutostartCaptionHeight, Qt::white, Qt::AlignLeft);
 }
 
-QString CVediVezazivaDlg::homePageShown() const {
+QString MainWindow::homePageShown() const {
     const QUrl url(QStringLiteral(TAVRIK_HOME_PAGE));
     if (!url.isEmpty() && !url.isLocalFile() && !url.host().isEmpty()) return url.host();
     return qs(mainwindow::text::kReadMe.in(m_context.language));
 }
 
-void CVediVezazivaDlg::openHomePage() {
+void MainWindow::openHomePage() {
     QUrl url(QStringLiteral(TAVRIK_HOME_PAGE));
     if (url.isEmpty()) {
         const QString readme = installedReadme(m_context.paths.programFolder);
@@ -186,7 +186,7 @@ void CVediVezazivaDlg::openHomePage() {
     QDesktopServices::openUrl(url);
 }
 
-void CVediVezazivaDlg::tell(const BiText& caption, const BiText& text, const QString& arg) {
+void MainWindow::tell(const BiText& caption, const BiText& text, const QString& arg) {
     const Language lang = m_context.language;
     auto* box = new QMessageBox(QMessageBox::Information, qs(caption.in(lang)),
                                 qs(text.in(lang)).arg(arg), QMessageBox::Ok, this);
@@ -195,7 +195,7 @@ void CVediVezazivaDlg::tell(const BiText& caption, const BiText& text, const QSt
     box->show();
 }
 
-bool CVediVezazivaDlg::updaterInstalled() {
+bool MainWindow::updaterInstalled() {
     const QString updater = m_context.paths.updaterProgram();
     if (QFileInfo(updater).isExecutable()) return true;
     tell(mainwindow::kUpdateCaption, mainwindow::text::kNoUpdater, updater);

@@ -32,7 +32,7 @@
 
 namespace {
 
-using tavrik::app::CVediVezazivaDlg;
+using tavrik::app::MainWindow;
 
 double ms(qint64 ns) {
     return static_cast<double>(ns) / 1e6;
@@ -93,7 +93,7 @@ struct Timing {
     double cpuP99 = 0;
 };
 
-Timing repaintTiming(CVediVezazivaDlg& w, int count) {
+Timing repaintTiming(MainWindow& w, int count) {
     std::vector<qint64> wall;
     std::vector<qint64> cpu;
     QElapsedTimer t;
@@ -134,7 +134,7 @@ private:
 
 // Drag-painting in the DIY view: a press on a key, then one mouse move (button held) to the
 // next key and one repaint per sample, so every sample paints a key and redraws the surface.
-Timing dragPaintTiming(CVediVezazivaDlg& w, int count) {
+Timing dragPaintTiming(MainWindow& w, int count) {
     const auto at = [](int slot) {
         const tavrik::model::Rect r = tavrik::model::windowRect(slot);
         return QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
@@ -260,7 +260,7 @@ GapFigures paintGaps(const QString& dataFolder) {
     context.options.simulate = true;
     auto pacer = std::make_shared<FloorPacer>();
     context.device.pacer = pacer;
-    auto window = std::make_unique<CVediVezazivaDlg>(context);
+    auto window = std::make_unique<MainWindow>(context);
     PaintClock clock(window.get());
     QTimer ticker;
     ticker.setInterval(2);
@@ -315,7 +315,7 @@ int main(int argc, char** argv) {
     context.options.simulate = true;
     context.paths.programFolder = tavrik::skin::programFolder();
     context.paths.dataFolder = data.path();
-    auto window = std::make_unique<CVediVezazivaDlg>(context);
+    auto window = std::make_unique<MainWindow>(context);
     PaintClock readClock(window.get());
     readClock.beginJob();
     window->initialise(false);

@@ -15,7 +15,7 @@
 namespace tavrik::ctl {
 namespace {
 
-using testing::Host;
+using test_support::Host;
 
 QJsonObject request(const char* command) {
     return QJsonObject{{QStringLiteral("command"), QString::fromLatin1(command)}};

@@ -18,7 +18,7 @@
 #include "model/key_table.h"
 #include "sim/firmware.h"
 
-namespace tavrik::ctl::testing {
+namespace tavrik::ctl::test_support {
 
 inline QCoreApplication& qtApp() {
     static int argc = 1;
@@ -113,4 +113,4 @@ private:
     std::vector<Report> m_received;
 };
 
-}  // namespace tavrik::ctl::testing
+}  // namespace tavrik::ctl::test_support

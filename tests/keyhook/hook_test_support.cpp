@@ -6,7 +6,7 @@
 
 #include "common/app_event.h"
 
-namespace tavrik::app::testing {
+namespace tavrik::app::test_support {
 
 bool ReportSink::event(QEvent* e) {
     if (e->type() != static_cast<QEvent::Type>(msg::WM_HOOKKEY)) return QObject::event(e);
@@ -27,4 +27,4 @@ bool ReportSink::waitFor(std::size_t count, std::chrono::milliseconds timeout) {
     return reports.size() >= count;
 }
 
-}  // namespace tavrik::app::testing
+}  // namespace tavrik::app::test_support

@@ -7,7 +7,7 @@
 #include <ostream>
 #include <vector>
 
-namespace tavrik::app::testing {
+namespace tavrik::app::test_support {
 
 struct Report {
     int vk;
@@ -26,4 +26,4 @@ public:
     bool waitFor(std::size_t count, std::chrono::milliseconds timeout);
 };
 
-}  // namespace tavrik::app::testing
+}  // namespace tavrik::app::test_support

@@ -13,7 +13,7 @@
 
 namespace tavrik::app {
 namespace {
-using namespace testing;
+using namespace test_support;
 using namespace std::chrono_literals;
 
 class QtHook : public ::testing::Test {

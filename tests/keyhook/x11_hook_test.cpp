@@ -17,7 +17,7 @@ extern char** environ;
 
 namespace tavrik::app {
 namespace {
-using namespace testing;
+using namespace test_support;
 using namespace std::chrono_literals;
 
 // Starts Xvfb on a free display (it picks one and writes its number to a pipe).

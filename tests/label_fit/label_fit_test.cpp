@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "dialogs/configure/configure_layout.h"
-#include "dialogs/key_map/key_map_painter.h"
-#include "dialogs/macro_record/macro_record_texts.h"
+#include "dialogs/profile/profile_dialog_layout.h"
+#include "dialogs/key_assign/key_assign_painter.h"
+#include "dialogs/macro_manager/macro_manager_texts.h"
 #include "keyassign/key_map_layout.h"
 #include "macro/macro_texts.h"
 #include "mainwindow/surface_layout.h"
@@ -120,7 +120,7 @@ TEST_P(LabelFitTest, KeyAssignmentDialog) {
 }
 
 TEST_P(LabelFitTest, MacroManager) {
-    namespace md = app::macrodlg;
+    namespace md = app::macromanager;
     const auto fits = [&](const BiText& t, const QRect& room, int height) {
         expectCaptionFits(text(t), room.width(), height, md::kMinLabelHeight);
     };
@@ -138,7 +138,7 @@ TEST_P(LabelFitTest, MacroManager) {
 }
 
 TEST_P(LabelFitTest, ProfileWindow) {
-    namespace cf = app::configure;
+    namespace cf = app::profilewindow;
     const auto written = [&](const BiText& t, QPoint at, int right, int height) {
         expectWrittenInside(text(t), model::Rect{at.x(), at.y(), right, at.y() + height - 1},
                             height);

@@ -49,19 +49,19 @@ private:
     bool m_had;
 };
 
-class Desktop : public testing::MainWindowFixture {
+class Desktop : public test_support::MainWindowFixture {
 protected:
     // The keyboard is plugged in, but this user may not open it.
-    std::unique_ptr<CVediVezazivaDlg> startRefused(Language lang = Language::English) {
+    std::unique_ptr<MainWindow> startRefused(Language lang = Language::English) {
         AppContext c = context(lang, true);
         c.device.firmware->setAccessDenied(true);
-        auto w = std::make_unique<CVediVezazivaDlg>(std::move(c));
+        auto w = std::make_unique<MainWindow>(std::move(c));
         w->initialise(false);
         settle(*w);
         return w;
     }
     // Texts of the window's visible message boxes; closes them.
-    static QStringList takeBoxes(CVediVezazivaDlg& w) {
+    static QStringList takeBoxes(MainWindow& w) {
         QCoreApplication::processEvents();
         QStringList texts;
         for (QMessageBox* box : w.findChildren<QMessageBox*>()) {
@@ -88,7 +88,7 @@ protected:
     }
     static void click(QWidget& w, QPoint p) { QTest::mouseClick(&w, Qt::LeftButton, {}, p); }
     // The bottom bar, saved for a look at it.
-    static QImage statusBar(CVediVezazivaDlg& w, const QString& name) {
+    static QImage statusBar(MainWindow& w, const QString& name) {
         const QImage bar = w.renderSurface().copy(0, 596, w.width(), 38);
         const QString dir = QStringLiteral(TAVRIK_SCREENSHOT_DIR);
         QDir().mkpath(dir);
@@ -196,7 +196,7 @@ TEST_F(Desktop, HelpBoxStartsWithTheSessionAndTellsOfAMissingUpdater) {
 TEST_F(Desktop, MinimizedStartStaysOutOfTheWay) {
     AppContext c = context(Language::English, true);
     c.options.minimized = true;
-    CVediVezazivaDlg w(std::move(c));
+    MainWindow w(std::move(c));
     w.initialise(false);
     settle(w);
     // Behind the tray icon, or minimised where the desktop has none (as here).

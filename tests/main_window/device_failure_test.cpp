@@ -25,9 +25,9 @@ namespace img = model::image;
 
 constexpr QPoint kSave{950, 620};
 
-class DeviceFailures : public testing::MainWindowFixture {
+class DeviceFailures : public test_support::MainWindowFixture {
 protected:
-    std::unique_ptr<CVediVezazivaDlg> start(Language lang = Language::English) {
+    std::unique_ptr<MainWindow> start(Language lang = Language::English) {
         auto w = makeWindow(lang, true);
         w->show();
         settle(*w);
@@ -39,7 +39,7 @@ protected:
         ver.write("Ver: 9.9    ");
     }
     // Texts of the message boxes shown now; closes them.
-    static QStringList takeBoxes(CVediVezazivaDlg& w) {
+    static QStringList takeBoxes(MainWindow& w) {
         QStringList texts;
         for (QMessageBox* box : w.findChildren<QMessageBox*>()) {
             if (box->isVisible()) texts << box->text();
@@ -47,14 +47,14 @@ protected:
         }
         return texts;
     }
-    QString saveAndTell(CVediVezazivaDlg& w, int editAt) {
+    QString saveAndTell(MainWindow& w, int editAt) {
         w.configModel().withLock([editAt](model::ConfigState& s) { s.image[editAt] ^= 1; });
         QTest::mouseClick(&w, Qt::LeftButton, {}, kSave);
         settle(w);
         const QStringList texts = takeBoxes(w);
         return texts.size() == 1 ? texts.front() : texts.join(QStringLiteral(" | "));
     }
-    void replug(CVediVezazivaDlg& w) {
+    void replug(MainWindow& w) {
         m_firmware->setFaults({});
         m_firmware->plug();
         settle(w);
@@ -127,7 +127,7 @@ TEST_F(DeviceFailures, AKeyboardThatCouldNotBeReadIsNotOfferedAnUpdate) {
     watchModals(watch, poll);
     AppContext c = context(Language::English, true);
     m_firmware->setFaults({.noGetReply = true});
-    auto w = std::make_unique<CVediVezazivaDlg>(c);
+    auto w = std::make_unique<MainWindow>(c);
     w->initialise(false);
     w->show();
     settle(*w);
@@ -183,7 +183,7 @@ TEST_F(DeviceFailures, TheWindowKeepsPaintingWhileAJobHoldsTheConfiguration) {
     model::Image image{};
     image[img::kBrightness] = static_cast<std::uint8_t>(newBrightness);
     const auto positions = settings::sliderPositionsFromImage(image);
-    for (CBitSlider* s : w->findChildren<CBitSlider*>()) {
+    for (BitmapSlider* s : w->findChildren<BitmapSlider*>()) {
         if (s->controlId() != static_cast<int>(settings::SliderId::Brightness)) continue;
         EXPECT_EQ(s->value(), positions[settings::sliderIndex(settings::SliderId::Brightness)]);
     }

@@ -15,7 +15,7 @@
 #include <algorithm>
 #include <mutex>
 
-#include "controls/bit_slider.h"
+#include "controls/bitmap_slider.h"
 #include "settings/sliders.h"
 #include "model/keymap_file.h"
 #include "model/slot_table.h"
@@ -33,7 +33,7 @@ constexpr QPoint kCancel{880, 620};
 constexpr QPoint kReturn{820, 620};
 constexpr QPoint kClose{985, 10};
 
-class DeviceFlow : public testing::MainWindowFixture {
+class DeviceFlow : public test_support::MainWindowFixture {
 protected:
     std::filesystem::path keymapPath() const { return m_dir.filePath("keymap.bin").toStdString(); }
     std::unique_ptr<model::ConfigState> fileState() const {
@@ -42,7 +42,7 @@ protected:
         return s;
     }
     // Starts the window with the keyboard plugged in and waits for its start-up read.
-    std::unique_ptr<CVediVezazivaDlg> start() {
+    std::unique_ptr<MainWindow> start() {
         auto w = makeWindow(Language::English, true);
         w->show();
         settle(*w);
@@ -69,7 +69,7 @@ protected:
         });
         poll->start();
     }
-    int effectOfModel(CVediVezazivaDlg& w) {
+    int effectOfModel(MainWindow& w) {
         return w.configModel().withLock(
             [](model::ConfigState& s) { return s.image[img::kEffect]; });
     }
@@ -128,7 +128,7 @@ TEST_F(DeviceFlow, TheKeyboardsReadWinsOverKeymapBin) {
     keyboard[img::kEffect] = 13;
     keyboard[img::kBrightness] = 12;
     m_firmware->setImage(keyboard);
-    auto w = std::make_unique<CVediVezazivaDlg>(c);
+    auto w = std::make_unique<MainWindow>(c);
     w->initialise(false);
     settle(*w);
     w->configModel().withLock([](model::ConfigState& s) {
@@ -146,8 +146,8 @@ TEST_F(DeviceFlow, ChooseAnEffectMoveASliderAndSave) {
     click(*w, kEffectBox);
     click(*w, {100, 200});  // row 1: Breathing
     ASSERT_EQ(effectOfModel(*w), 2);
-    CBitSlider* brightness = nullptr;
-    for (CBitSlider* s : w->findChildren<CBitSlider*>()) {
+    BitmapSlider* brightness = nullptr;
+    for (BitmapSlider* s : w->findChildren<BitmapSlider*>()) {
         if (s->controlId() == static_cast<int>(settings::SliderId::Brightness)) brightness = s;
     }
     ASSERT_NE(brightness, nullptr);
@@ -208,7 +208,7 @@ TEST_F(DeviceFlow, ReturnRestoresFactorySettings) {
     custom[img::kKeyCodeArea + model::cellOffset(63) + 2] = 0x05;  // A sends B
     custom[img::kEnableBitmap + 3] = 0x00;                         // some keys disabled
     m_firmware->setImage(custom);
-    auto w = std::make_unique<CVediVezazivaDlg>(c);
+    auto w = std::make_unique<MainWindow>(c);
     w->initialise(false);
     w->show();
     settle(*w);
@@ -288,9 +288,9 @@ TEST_F(DeviceFlow, TheDialogsOpenFromTheirButtonsAndKeys) {
         return name.section(QStringLiteral("::"), -1);
     };
     const model::Rect key = model::windowRect(63);
-    EXPECT_EQ(opened({key.left + 5, key.top + 5}), QStringLiteral("CKeyMap"));
-    EXPECT_EQ(opened({100, 150}), QStringLiteral("CMacroRecordDlg"));
-    EXPECT_EQ(opened({50, 620}), QStringLiteral("CConfigureDlg"));
+    EXPECT_EQ(opened({key.left + 5, key.top + 5}), QStringLiteral("KeyAssignDialog"));
+    EXPECT_EQ(opened({100, 150}), QStringLiteral("MacroManagerDialog"));
+    EXPECT_EQ(opened({50, 620}), QStringLiteral("ProfileDialog"));
 }
 
 TEST_F(DeviceFlow, AfterTheProfileWindowTheHostCopyIsRefreshedAndSaved) {

@@ -13,13 +13,13 @@
 #include <vector>
 
 #include "common/app_event.h"
-#include "controls/edit_helper.h"
-#include "controls/transparent_list_box.h"
-#include "dialogs/key_map/key_map_dialog.h"
-#include "dialogs/macro_record/event_menu.h"
-#include "dialogs/macro_record/macro_record_dlg.h"
-#include "dialogs/macro_record/macro_record_layout.h"
-#include "dialogs/macro_record/macro_record_texts.h"
+#include "controls/in_place_edit.h"
+#include "controls/skin_list_box.h"
+#include "dialogs/key_assign/key_assign_dialog.h"
+#include "dialogs/macro_manager/event_menu.h"
+#include "dialogs/macro_manager/macro_manager_dialog.h"
+#include "dialogs/macro_manager/macro_manager_layout.h"
+#include "dialogs/macro_manager/macro_manager_texts.h"
 #include "macro/macro_events.h"
 #include "macro/macro_store.h"
 #include "model/slot_table.h"
@@ -73,10 +73,10 @@ void onNextModal(std::function<void(D&)> script, bool& ran) {
 // The macro manager, driven as the user does.
 class MacroManagerHand {
 public:
-    MacroManagerHand(CMacroRecordDlg& d, HandClock& clock) : m_d(d), m_clock(clock) {}
+    MacroManagerHand(MacroManagerDialog& d, HandClock& clock) : m_d(d), m_clock(clock) {}
 
     void button(int b) {
-        click(m_d, macrodlg::kButtons[static_cast<std::size_t>(b)].rect.center());
+        click(m_d, macromanager::kButtons[static_cast<std::size_t>(b)].rect.center());
     }
     void hookKey(int vk, bool released) {
         QCoreApplication::postEvent(&m_d,
@@ -90,28 +90,28 @@ public:
         hookKey(vk, true);
     }
     QPoint lineCentre(int line) {
-        CTransparentListBox& list = *m_d.eventList();
+        SkinListBox& list = *m_d.eventList();
         list.scrollToItem(list.item(line));
         return list.itemRect(line).center();
     }
     void editDelay(int line, const QString& ms) {
-        CTransparentListBox& list = *m_d.eventList();
+        SkinListBox& list = *m_d.eventList();
         const QPoint at = lineCentre(line);
         QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, at);
-        CEditHelper* edit = list.editControl();
+        InPlaceEdit* edit = list.editControl();
         ASSERT_NE(edit, nullptr) << "no in-place edit began";
         edit->selectAll();
         QTest::keyClicks(edit, ms);
         QTest::keyClick(edit, Qt::Key_Return);
     }
     void menuCommandOn(int line, int command) {
-        CTransparentListBox& list = *m_d.eventList();
+        SkinListBox& list = *m_d.eventList();
         const QPoint at = lineCentre(line);
         QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, at);
         QTest::mouseClick(list.viewport(), Qt::RightButton, {}, at);
         ASSERT_TRUE(m_d.eventMenu()->isVisible());
-        QAction* action = macrodlg::findCommandAction(*m_d.eventMenu(), command);
+        QAction* action = macromanager::findCommandAction(*m_d.eventMenu(), command);
         ASSERT_NE(action, nullptr);
         action->trigger();
         m_d.eventMenu()->hide();
@@ -124,11 +124,11 @@ public:
     }
 
 private:
-    CMacroRecordDlg& m_d;
+    MacroManagerDialog& m_d;
     HandClock& m_clock;
 };
 
-class MacroToKeyboard : public testing::MainWindowFixture {
+class MacroToKeyboard : public test_support::MainWindowFixture {
 protected:
     // One macro is stored already, so the recorded one gets index 1.
     void storeFirstMacro() {
@@ -141,10 +141,10 @@ protected:
         std::ranges::copy(key, macro::keySequence(r).begin());
         ASSERT_TRUE(macro::saveMacroFile(*store, m_dir.filePath("MacroDefine.bin").toStdString()));
     }
-    std::unique_ptr<CVediVezazivaDlg> start() {
+    std::unique_ptr<MainWindow> start() {
         AppContext c = context(Language::English, true);
         c.macroClock = &m_clock;
-        auto w = std::make_unique<CVediVezazivaDlg>(c);
+        auto w = std::make_unique<MainWindow>(c);
         w->initialise(false);
         w->show();
         settle(*w);
@@ -163,22 +163,22 @@ TEST_F(MacroToKeyboard, RecordedMacroBoundToAKeyReachesTheKeyboardWithSave) {
     auto w = start();
 
     bool recorded = false;
-    onNextModal<CMacroRecordDlg>(
-        [this](CMacroRecordDlg& d) {
+    onNextModal<MacroManagerDialog>(
+        [this](MacroManagerDialog& d) {
             MacroManagerHand hand(d, m_clock);
-            hand.button(macrodlg::kNew);
+            hand.button(macromanager::kNew);
             ASSERT_EQ(d.editor().selectedMacro(), 1);
-            hand.button(macrodlg::kDelayOption);
-            hand.button(macrodlg::kRecord);
+            hand.button(macromanager::kDelayOption);
+            hand.button(macromanager::kRecord);
             ASSERT_TRUE(d.editor().recording());
             hand.tap(kVkA, 120);
             m_clock.advanceMs(3000);
             hand.hookKey(kVkB, false);
             m_clock.advanceMs(5);
             hand.hookKey(kVkB, true);
-            hand.button(macrodlg::kRecord);
+            hand.button(macromanager::kRecord);
             hand.editDelay(1, QStringLiteral("500"));
-            hand.menuCommandOn(2, macrodlg::cmd::kLeftClick);
+            hand.menuCommandOn(2, macromanager::cmd::kLeftClick);
             const auto line = [](int vk, bool up) {
                 return macro::eventLineText(static_cast<std::uint8_t>(vk), up);
             };
@@ -186,15 +186,15 @@ TEST_F(MacroToKeyboard, RecordedMacroBoundToAKeyReachesTheKeyboardWithSave) {
                       (std::vector<std::string>{line(kVkA, false), "500 ms", line(kVkA, true),
                                                 "MsLB dn", "MsLB up", "3000 ms", line(kVkB, false),
                                                 "5 ms", line(kVkB, true)}));
-            hand.button(macrodlg::kOk);
+            hand.button(macromanager::kOk);
         },
         recorded);
     click(*w, kMacrosButton);
     ASSERT_TRUE(recorded);
 
     bool assigned = false;
-    onNextModal<CKeyMap>(
-        [](CKeyMap& d) {
+    onNextModal<KeyAssignDialog>(
+        [](KeyAssignDialog& d) {
             click(d, kKeyMapMacroTab);
             QListWidget* list = d.macroList();
             ASSERT_TRUE(list->isVisible());

@@ -17,7 +17,7 @@ namespace {
 
 namespace img = model::image;
 
-class MainWindow : public testing::MainWindowFixture {
+class MainWindowTest : public test_support::MainWindowFixture {
 protected:
     // keymap.bin with a recognisable configuration: effect Wave, speed 4, game mode on.
     void writeKeymap() {
@@ -39,7 +39,7 @@ protected:
     static void click(QWidget& w, QPoint p) { QTest::mouseClick(&w, Qt::LeftButton, {}, p); }
 };
 
-TEST_F(MainWindow, StartingWithoutFilesCreatesThem) {
+TEST_F(MainWindowTest, StartingWithoutFilesCreatesThem) {
     auto w = makeWindow();
     EXPECT_EQ(QFileInfo(m_dir.filePath("keymap.bin")).size(),
               static_cast<qint64>(model::kKeymapFileSize));
@@ -47,7 +47,7 @@ TEST_F(MainWindow, StartingWithoutFilesCreatesThem) {
               static_cast<qint64>(sizeof(macro::MacroStore)));
 }
 
-TEST_F(MainWindow, CancelHidesAndRevertsWithoutTouchingTheSnapshot) {
+TEST_F(MainWindowTest, CancelHidesAndRevertsWithoutTouchingTheSnapshot) {
     writeKeymap();
     auto w = makeWindow();
     w->show();
@@ -64,7 +64,7 @@ TEST_F(MainWindow, CancelHidesAndRevertsWithoutTouchingTheSnapshot) {
     EXPECT_FALSE(w->viewState().panel.diyView);
 }
 
-TEST_F(MainWindow, CloseKeepsOnlyTheSynchronisedStateInTheFile) {
+TEST_F(MainWindowTest, CloseKeepsOnlyTheSynchronisedStateInTheFile) {
     writeKeymap();
     auto w = makeWindow();
     w->show();
@@ -75,7 +75,7 @@ TEST_F(MainWindow, CloseKeepsOnlyTheSynchronisedStateInTheFile) {
     EXPECT_EQ(imageOnDisk()[img::kSpeed], 4);
 }
 
-TEST_F(MainWindow, EscEnterAndF1DoNotCloseTheWindow) {
+TEST_F(MainWindowTest, EscEnterAndF1DoNotCloseTheWindow) {
     auto w = makeWindow();
     w->show();
     for (int key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter, Qt::Key_F1}) {
@@ -84,7 +84,7 @@ TEST_F(MainWindow, EscEnterAndF1DoNotCloseTheWindow) {
     }
 }
 
-TEST_F(MainWindow, SectionsShowTheirSlidersAndTheFileValuesSurvive) {
+TEST_F(MainWindowTest, SectionsShowTheirSlidersAndTheFileValuesSurvive) {
     writeKeymap();
     auto w = makeWindow();
     w->show();
@@ -101,7 +101,7 @@ TEST_F(MainWindow, SectionsShowTheirSlidersAndTheFileValuesSurvive) {
     });
 }
 
-TEST_F(MainWindow, TheOpenEffectListLeavesNoCaptionOrTitleBesideIt) {
+TEST_F(MainWindowTest, TheOpenEffectListLeavesNoCaptionOrTitleBesideIt) {
     auto w = makeWindow();
     w->show();
     w->configModel().withLock([](model::ConfigState& s) { s.image[img::kEffect] = 3; });  // speed
@@ -134,7 +134,7 @@ TEST_F(MainWindow, TheOpenEffectListLeavesNoCaptionOrTitleBesideIt) {
     EXPECT_EQ(leftOfList(open), 0);
 }
 
-TEST_F(MainWindow, DiyViewFillsKeysWithTheirCellColour) {
+TEST_F(MainWindowTest, DiyViewFillsKeysWithTheirCellColour) {
     auto w = makeWindow();
     w->show();
     const int slot = 63;  // "A"
@@ -155,7 +155,7 @@ TEST_F(MainWindow, DiyViewFillsKeysWithTheirCellColour) {
     EXPECT_NE(surface.pixelColor(other.left + 2, other.top + 2), QColor(0xF0, 0x80, 0x10));
 }
 
-TEST_F(MainWindow, ChangedKeysAreHighlightedButNeverTheWinKey) {
+TEST_F(MainWindowTest, ChangedKeysAreHighlightedButNeverTheWinKey) {
     // A skin of our own: a highlight picture of one colour over the whole keyboard.
     QTemporaryDir program;
     ASSERT_TRUE(QDir().mkpath(program.path() + QStringLiteral("/png/english")));
@@ -164,7 +164,7 @@ TEST_F(MainWindow, ChangedKeysAreHighlightedButNeverTheWinKey) {
     ASSERT_TRUE(highlight.save(program.path() + QStringLiteral("/png/english/kb_hl.png")));
     AppContext c = context();
     c.paths.programFolder = program.path() + QLatin1Char('/');
-    CVediVezazivaDlg w(c);
+    MainWindow w(c);
     w.initialise(false);
     w.show();
     w.configModel().withLock([](model::ConfigState& s) {

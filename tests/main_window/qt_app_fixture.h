@@ -13,7 +13,7 @@
 #include "skin/skin_paths.h"
 #include "windows/main_window.h"
 
-namespace tavrik::app::testing {
+namespace tavrik::app::test_support {
 
 inline QApplication& qtApp() {
     static int argc = 1;
@@ -49,15 +49,15 @@ protected:
         return c;
     }
 
-    std::unique_ptr<CVediVezazivaDlg> makeWindow(Language lang = Language::English,
+    std::unique_ptr<MainWindow> makeWindow(Language lang = Language::English,
                                                  bool keyboard = false) {
-        auto w = std::make_unique<CVediVezazivaDlg>(context(lang, keyboard));
+        auto w = std::make_unique<MainWindow>(context(lang, keyboard));
         w->initialise(false);
         return w;
     }
 
     // Lets the device worker finish its jobs and the window handle what they posted.
-    static void settle(CVediVezazivaDlg& w) {
+    static void settle(MainWindow& w) {
         for (int i = 0; i < 3; ++i) {
             w.deviceLink()->session().waitIdle();
             w.deviceLink()->session().flushNotices();  // the jobs' notices are posted
@@ -70,4 +70,4 @@ protected:
     QTemporaryDir m_dir;
 };
 
-}  // namespace tavrik::app::testing
+}  // namespace tavrik::app::test_support

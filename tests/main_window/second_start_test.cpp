@@ -15,7 +15,7 @@ namespace {
 
 // Starts the real executable twice: the second start hands over to the first and ends at once.
 TEST(SecondStart, EndsAtOnceWhileTheFirstKeepsRunning) {
-    testing::qtApp();
+    test_support::qtApp();
     const QString exe = QCoreApplication::applicationDirPath() + QStringLiteral("/tavrik-87rev");
     if (!QFileInfo::exists(exe)) GTEST_SKIP() << "tavrik-87rev is not built";
     QTemporaryDir runtime;
@@ -49,7 +49,7 @@ TEST(SecondStart, EndsAtOnceWhileTheFirstKeepsRunning) {
 // The tool reaches a running tavrik-kbsim through --sim-socket: the emulator's trace shows the
 // start-up read arriving.
 TEST(SimSocket, TheToolReadsARunningEmulator) {
-    testing::qtApp();
+    test_support::qtApp();
     const QString bin = QCoreApplication::applicationDirPath();
     if (!QFileInfo::exists(bin + "/tavrik-kbsim") || !QFileInfo::exists(bin + "/tavrik-87rev")) {
         GTEST_SKIP() << "tavrik-kbsim or tavrik-87rev is not built";

@@ -9,7 +9,7 @@ namespace tavrik::app {
 namespace {
 
 TEST(SingleInstance, SecondStartAsksTheFirstToShow) {
-    testing::qtApp();
+    test_support::qtApp();
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     SingleInstance first(QStringLiteral("instance-test"), dir.path());
@@ -24,7 +24,7 @@ TEST(SingleInstance, SecondStartAsksTheFirstToShow) {
 }
 
 TEST(SingleInstance, NobodyToAskWhenTheFirstIsGone) {
-    testing::qtApp();
+    test_support::qtApp();
     QTemporaryDir dir;
     {
         SingleInstance first(QStringLiteral("gone-test"), dir.path());

@@ -22,18 +22,18 @@ TEST(SplashScreenTest, TakesTheImageSizeOfItsLanguageAndClosesOnThe52ndTick) {
     QTemporaryDir dir;
     programWithSplash(dir, "english", {120, 80});
     const QString program = programWithSplash(dir, "chinese", {90, 60});
-    CSplashScreen splash(program, 4);
+    SplashScreen splash(program, 4);
     EXPECT_EQ(splash.size(), QSize(90, 60));
     QElapsedTimer clock;
     clock.start();
     EXPECT_EQ(splash.exec(), QDialog::Accepted);
     EXPECT_EQ(splash.ticks(), 52);
-    EXPECT_GE(clock.elapsed(), 51 * CSplashScreen::kTickMs);
+    EXPECT_GE(clock.elapsed(), 51 * SplashScreen::kTickMs);
 }
 
 TEST(SplashScreenTest, MissingImageStillClosesOnTime) {
     QTemporaryDir dir;
-    CSplashScreen splash(dir.path() + "/", 0);
+    SplashScreen splash(dir.path() + "/", 0);
     EXPECT_TRUE(splash.image().isNull());
     EXPECT_EQ(splash.exec(), QDialog::Accepted);
     EXPECT_EQ(splash.ticks(), 52);

@@ -12,9 +12,9 @@
 
 #include "common/language.h"
 #include "common/qt_text.h"
-#include "controls/bit_slider.h"
-#include "controls/rudaz_tree.h"
-#include "controls/transparent_list_box.h"
+#include "controls/bitmap_slider.h"
+#include "controls/skin_tree.h"
+#include "controls/skin_list_box.h"
 #include "model/slot_table.h"
 #include "settings/sliders.h"
 #include "skin/skin_images.h"
@@ -61,7 +61,7 @@ private:
 
 void renderSplash(const QString& program) {
     for (int code : {0, kChineseLanguageCode}) {
-        skin::CSplashScreen splash(program, code);
+        skin::SplashScreen splash(program, code);
         save(splash, code == kChineseLanguageCode ? "splash-chinese.png" : "splash-english.png");
     }
 }
@@ -69,14 +69,14 @@ void renderSplash(const QString& program) {
 void renderLists(const QString& program) {
     skin::SkinImages macro(skin::skinFolder(program, 0, skin::SkinPart::MacroManagement));
     Backdrop dialog(macro, "MacroManagement.png", {410, 440});
-    auto* names = new app::CTransparentListBox(&dialog);
-    auto* events = new app::CTransparentListBox(&dialog);
+    auto* names = new app::SkinListBox(&dialog);
+    auto* events = new app::SkinListBox(&dialog);
     names->setGeometry(20, 80, 113, 275);
     events->setGeometry(150, 80, 113, 275);
     for (auto* list : {names, events}) {
         list->configure(16, "Arial", Qt::white, QColor(0, 255, 255), true, Qt::black, 2);
     }
-    events->setEditMode(app::CTransparentListBox::kDelayValue);
+    events->setEditMode(app::SkinListBox::kDelayValue);
     for (const char* n : {"Macro 1", "Combo", "Build order", "Chat"}) names->addString(n);
     for (const char* line : {"A dn", "120 ms", "A up", "35 ms", "Shift dn", "8 ms", "B dn", "16 ms",
                              "B up", "12 ms", "Shift up", "250 ms", "Enter dn", "Enter up"}) {
@@ -92,8 +92,8 @@ void renderLists(const QString& program) {
 
     skin::SkinImages config(skin::skinFolder(program, 0, skin::SkinPart::Config));
     Backdrop profiles(config, "Config.png", {262, 600});
-    auto* list = new app::CTransparentListBox(&profiles);
-    list->setEditMode(app::CTransparentListBox::kNotifyRename);
+    auto* list = new app::SkinListBox(&profiles);
+    list->setEditMode(app::SkinListBox::kNotifyRename);
     list->setGeometry(1, 34, 260, 540);
     list->configure(15, "Arial", Qt::white, QColor(0, 255, 255), true, Qt::black, 2);
     for (const char* n : {"Default", "FPS", "MOBA", "Office"}) list->addString(n);
@@ -106,10 +106,10 @@ void renderTree() {
     QWidget host;
     host.resize(315, 180);
     host.setStyleSheet("background: rgb(24,25,29)");
-    auto* tree = new app::RudazTree(&host);
+    auto* tree = new app::SkinTree(&host);
     tree->setGeometry(10, 10, 295, 160);
     tree->loadPictures();
-    tree->setBackgroundMode(app::RudazTree::kSolidBackground);
+    tree->setBackgroundMode(app::SkinTree::kSolidBackground);
     tree->setShowSelectionAlways(true);
     const std::pair<const char*, std::vector<const char*>> groups[] = {
         {"Multimedia", {"Play/Pause", "Stop", "Previous Track", "Next Track", "Mute"}},
@@ -151,8 +151,8 @@ void renderSliders(const QString& program) {
     panel->setParent(&host);
     panel->images = &images;
     panel->setGeometry(0, 0, 243, 90);
-    auto* brightness = new app::CBitSlider(static_cast<int>(settings::SliderId::Brightness), panel);
-    auto* speed = new app::CBitSlider(static_cast<int>(settings::SliderId::Speed), panel);
+    auto* brightness = new app::BitmapSlider(static_cast<int>(settings::SliderId::Brightness), panel);
+    auto* speed = new app::BitmapSlider(static_cast<int>(settings::SliderId::Speed), panel);
     brightness->setRange(0, 50);
     speed->setRange(0, 9);
     brightness->move(9, 15);

@@ -10,7 +10,7 @@
 
 #include "skin/app_style.h"
 #include "common/app_event.h"
-#include "render_key_map.h"
+#include "render_key_assign.h"
 #include "render_support.h"
 #include "skin/skin_paths.h"
 

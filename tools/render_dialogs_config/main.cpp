@@ -16,9 +16,9 @@
 #include <vector>
 
 #include "skin/app_style.h"
-#include "controls/transparent_list_box.h"
-#include "dialogs/configure/configure_dialog.h"
-#include "dialogs/configure/profile_file_chooser.h"
+#include "controls/skin_list_box.h"
+#include "dialogs/profile/profile_dialog.h"
+#include "dialogs/profile/profile_file_chooser.h"
 #include "model/config_model.h"
 #include "skin/skin_paths.h"
 
@@ -42,9 +42,9 @@ void writeProfile(const fs::path& folder, const char* name) {
 }
 
 // The dialog with its right-button menu open over `row`, composed into one picture.
-QImage withMenu(app::CConfigureDlg& dialog, int row) {
+QImage withMenu(app::ProfileDialog& dialog, int row) {
     QImage shot = dialog.grab().toImage();
-    app::CTransparentListBox& list = *dialog.listBox();
+    app::SkinListBox& list = *dialog.listBox();
     const QPoint at = list.itemRect(row).center() + QPoint(30, 0);
     QTimer::singleShot(50, [&] {
         if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
@@ -68,7 +68,7 @@ bool renderLanguage(const QString& program, const QString& outDir, int languageC
     const app::ConfigureDlgSetup setup{program, dataFolder, languageCode};
     bool ok = true;
     {
-        app::CConfigureDlg empty(model, setup, chooser);
+        app::ProfileDialog empty(model, setup, chooser);
         empty.show();
         ok = save(empty.grab().toImage(), outDir, "config-" + tag + "-empty.png") && ok;
     }
@@ -78,7 +78,7 @@ bool renderLanguage(const QString& program, const QString& outDir, int languageC
     }
     writeProfile(folder, languageCode == kChineseLanguageCode ? "复制 Profile_1" : "Copy of ? FPS");
 
-    app::CConfigureDlg dialog(model, setup, chooser);
+    app::ProfileDialog dialog(model, setup, chooser);
     dialog.show();
     dialog.listBox()->setCurrentRow(2);
     ok = save(dialog.grab().toImage(), outDir, "config-" + tag + "-rows.png") && ok;

@@ -12,10 +12,10 @@
 
 #include "skin/app_style.h"
 #include "common/app_event.h"
-#include "controls/transparent_list_box.h"
-#include "dialogs/macro_record/macro_record_dlg.h"
-#include "dialogs/macro_record/macro_record_layout.h"
-#include "dialogs/macro_record/macro_record_texts.h"
+#include "controls/skin_list_box.h"
+#include "dialogs/macro_manager/macro_manager_dialog.h"
+#include "dialogs/macro_manager/macro_manager_layout.h"
+#include "dialogs/macro_manager/macro_manager_texts.h"
 #include "keyhook/keyhook.h"
 #include "skin/skin_paths.h"
 
@@ -40,7 +40,7 @@ void save(const QImage& image, const QString& path) {
 }
 
 // The dialog with every visible popup menu drawn at its place, on a canvas that holds them all.
-QImage compose(CMacroRecordDlg& dlg, const QList<QMenu*>& menus) {
+QImage compose(MacroManagerDialog& dlg, const QList<QMenu*>& menus) {
     QRect area = dlg.geometry();
     for (QMenu* m : menus)
         if (m->isVisible()) area |= m->geometry();
@@ -56,22 +56,22 @@ QImage compose(CMacroRecordDlg& dlg, const QList<QMenu*>& menus) {
     return canvas;
 }
 
-void hookKey(CMacroRecordDlg& dlg, int vk, bool released) {
+void hookKey(MacroManagerDialog& dlg, int vk, bool released) {
     AppEvent e(msg::WM_HOOKKEY, static_cast<std::uintptr_t>(vk), released ? msg::kReleaseBit : 0);
     QCoreApplication::sendEvent(&dlg, &e);
 }
 
-void clickButton(CMacroRecordDlg& dlg, int button) {
-    const QPoint at = macrodlg::kButtons[static_cast<std::size_t>(button)].rect.center();
+void clickButton(MacroManagerDialog& dlg, int button) {
+    const QPoint at = macromanager::kButtons[static_cast<std::size_t>(button)].rect.center();
     QMouseEvent release(QEvent::MouseButtonRelease, at, dlg.mapToGlobal(at), Qt::LeftButton,
                         Qt::NoButton, {});
     QCoreApplication::sendEvent(&dlg, &release);
 }
 
 // Ctrl down, C tapped, Ctrl up, a pause, then Enter, with the delays measured by the clock.
-void recordSample(CMacroRecordDlg& dlg, HandClock& clock) {
-    clickButton(dlg, macrodlg::kDelayOption);
-    clickButton(dlg, macrodlg::kRecord);
+void recordSample(MacroManagerDialog& dlg, HandClock& clock) {
+    clickButton(dlg, macromanager::kDelayOption);
+    clickButton(dlg, macromanager::kRecord);
     const std::pair<int, int> steps[] = {{0xA2, 0},  {0x43, 180},  {0x43, 95},
                                          {0xA2, 40}, {0x0D, 1500}, {0x0D, 70}};
     bool down[256] = {};
@@ -86,26 +86,26 @@ void renderLanguage(const QString& outDir, int code) {
     const QString suffix = code == kChineseLanguageCode ? "-chinese.png" : "-english.png";
     HandClock clock;
     macro::MacroStore store{};
-    CMacroRecordDlg dlg(skin::programFolder(), code, nullptr, &clock);
+    MacroManagerDialog dlg(skin::programFolder(), code, nullptr, &clock);
     dlg.move(40, 40);
     dlg.beginEditing(store);
     dlg.show();
     QApplication::processEvents();
     save(compose(dlg, {}), outDir + "/macro-empty" + suffix);
 
-    clickButton(dlg, macrodlg::kNew);
-    clickButton(dlg, macrodlg::kNew);
-    clickButton(dlg, macrodlg::kNew);
+    clickButton(dlg, macromanager::kNew);
+    clickButton(dlg, macromanager::kNew);
+    clickButton(dlg, macromanager::kNew);
     dlg.macroList()->setCurrentRow(0);
     recordSample(dlg, clock);
     QApplication::processEvents();
     save(compose(dlg, {}), outDir + "/macro-recording" + suffix);
-    clickButton(dlg, macrodlg::kRecord);
-    clickButton(dlg, macrodlg::kLoopOption);
+    clickButton(dlg, macromanager::kRecord);
+    clickButton(dlg, macromanager::kLoopOption);
     QApplication::processEvents();
     save(compose(dlg, {}), outDir + "/macro-recorded" + suffix);
 
-    CTransparentListBox* events = dlg.eventList();
+    SkinListBox* events = dlg.eventList();
     events->setCurrentRow(3);
     QMenu* menu = dlg.eventMenu();
     menu->popup(events->viewport()->mapToGlobal(events->itemRect(3).center()));

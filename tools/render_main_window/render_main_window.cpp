@@ -22,7 +22,7 @@
 namespace {
 
 using tavrik::Language;
-using tavrik::app::CVediVezazivaDlg;
+using tavrik::app::MainWindow;
 namespace img = tavrik::model::image;
 
 void click(QWidget& w, QPoint p) {
@@ -65,16 +65,16 @@ void writeSample(const QString& folder) {
 
 struct Shot {
     const char* name;
-    std::function<void(CVediVezazivaDlg&)> prepare;
+    std::function<void(MainWindow&)> prepare;
 };
 
-void setImage(CVediVezazivaDlg& w, std::size_t offset, std::uint8_t value) {
+void setImage(MainWindow& w, std::size_t offset, std::uint8_t value) {
     w.configModel().withLock([&](tavrik::model::ConfigState& s) { s.image[offset] = value; });
 }
 
 const Shot kShots[] = {
     {"keymap",
-     [](CVediVezazivaDlg& w) {
+     [](MainWindow& w) {
          w.configModel().withLock([](tavrik::model::ConfigState& s) {
              for (int slot : {1, 2, 63, 96}) s.changedKeys[static_cast<std::size_t>(slot)] = 1;
          });
@@ -83,7 +83,7 @@ const Shot kShots[] = {
          hover(w, {950, 620});  // Save hovered
      }},
     {"diy",
-     [](CVediVezazivaDlg& w) {
+     [](MainWindow& w) {
          setImage(w, img::kEffect, 51);
          click(w, {100, 115});
          click(w, {135, 205});
@@ -91,30 +91,30 @@ const Shot kShots[] = {
          hover(w, {r.left + 3, r.top + 3});
      }},
     {"effect_list",
-     [](CVediVezazivaDlg& w) {
+     [](MainWindow& w) {
          click(w, {100, 115});
          click(w, {100, 170});
          hover(w, {100, 250});
      }},
     {"response_list",
-     [](CVediVezazivaDlg& w) {
+     [](MainWindow& w) {
          click(w, {100, 255});
          click(w, {100, 280});
          hover(w, {100, 130});
      }},
     {"response_list_over_sliders",
-     [](CVediVezazivaDlg& w) {
+     [](MainWindow& w) {
          click(w, {100, 115});  // lighting: its sliders lie under the list
          click(w, {100, 450});
          click(w, {100, 480});
      }},
     {"help",
-     [](CVediVezazivaDlg& w) {
+     [](MainWindow& w) {
          click(w, {940, 10});
          hover(w, {990, 10});
      }},
     {"all_open",
-     [](CVediVezazivaDlg& w) {
+     [](MainWindow& w) {
          click(w, {100, 115});
          click(w, {150, 395});
          click(w, {100, 450});
@@ -141,7 +141,7 @@ int main(int argc, char** argv) {
             context.language = lang;
             context.paths.programFolder = tavrik::skin::programFolder();
             context.paths.dataFolder = data.path();
-            CVediVezazivaDlg window(context);
+            MainWindow window(context);
             window.initialise(false);
             window.show();
             shot.prepare(window);

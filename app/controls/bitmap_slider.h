@@ -1,0 +1,73 @@
+#pragma once
+// BitmapSlider: the horizontal slider of the main window's settings panel, drawn from the skin
+// (slider-bar.png as its whole face and size, slider-channel.png for the part left of the thumb,
+// slider-thumb.png with normal, hover and pressed frames). On every change of its position, and
+// on every mouse move over it, it sends WM_SLIDERMOVED (wParam = control identifier, lParam = 0)
+// to its receiver (by default its top-level window). A press jumps the thumb to the pressed spot;
+// the mouse wheel is ignored.
+
+#include <QImage>
+#include <QPointer>
+#include <QSlider>
+
+namespace tavrik::skin {
+class SkinImages;
+}
+
+namespace tavrik::app {
+
+class BitmapSlider : public QSlider {
+    Q_OBJECT
+public:
+    // The reported x is the thumb's left edge minus this offset.
+    static constexpr int kReportedXOffset = 10;
+
+    explicit BitmapSlider(int controlId, QWidget* parent = nullptr);
+
+    int controlId() const { return m_controlId; }
+
+    // Loads the slider images of the main skin folder and resizes the slider to slider-bar.png
+    // (position kept). May be called again (a changed skin is picked up). Without images the
+    // slider keeps its size and draws nothing.
+    void setUp(skin::SkinImages& images);
+
+    // The object that receives WM_SLIDERMOVED; null means the slider's window.
+    void setReceiver(QObject* receiver) { m_receiver = receiver; }
+
+    // The span of the thumb's centre: x from channelLeft() to channelRight(), inclusive.
+    int channelLeft() const;
+    int channelRight() const;
+    // The thumb rectangle for the current position.
+    QRect thumbRect() const;
+    // What the main window is told: x = thumb left - 10, y = the fixed thumb top.
+    QPoint reportedPosition() const { return m_reported; }
+
+    // The position a press at client x selects: (x - channel left) * (max - min) / channel
+    // width, rounded half up, clamped to the range.
+    int positionForX(int x) const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void report();
+    int thumbCentre(int value) const;
+
+    int m_controlId;
+    QPointer<QObject> m_receiver;
+    QImage m_bar;
+    QImage m_channel;
+    QImage m_thumb;
+    QPoint m_reported;
+    bool m_hover = false;
+    bool m_pressed = false;
+};
+
+}  // namespace tavrik::app

@@ -1,0 +1,96 @@
+#pragma once
+// KeyAssignDialog: the skinned modal dialog in which the user gives one key a function. It forwards
+// clicks, pointer moves, focus changes, captured keys (WM_HOOKKEY) and tree and list selections
+// to keyassign::KeyMapState and paints from its view. It encodes nothing: after OK the caller
+// reads result() and applies it.
+
+#include <QDialog>
+#include <QPoint>
+#include <QString>
+#include <memory>
+
+#include "dialogs/key_assign/key_assign_services.h"
+#include "keyassign/key_map_state.h"
+#include "skin/skin_images.h"
+
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QTreeWidgetItem;
+
+namespace tavrik::app {
+
+class SkinTree;
+
+class KeyAssignDialog : public QDialog {
+    Q_OBJECT
+public:
+    // The control identifiers of the dialog's children.
+    static constexpr int kTreeId = 1003;
+    static constexpr int kCombineEditId = 1012;
+    static constexpr int kSingleEditId = 1013;
+    static constexpr int kMacroListId = 1015;
+
+    // `skinFolder` holds the dialog's pictures ("Custom_BK.png", ...), ending with '/'. The hook
+    // is installed in mode 0 here and removed when the dialog is destroyed.
+    KeyAssignDialog(const keyassign::KeyMapInput& input, const QString& skinFolder, KeyMapServices services,
+            QWidget* parent = nullptr);
+    ~KeyAssignDialog() override;
+
+    // Meaningful after the dialog ended with Accepted.
+    keyassign::AssignmentResult result() const { return m_state.result(); }
+    const keyassign::KeyMapState& state() const { return m_state; }
+
+    QLineEdit* singleEdit() const { return m_single; }
+    QLineEdit* combineEdit() const { return m_combine; }
+    SkinTree* tree() const { return m_tree; }
+    QListWidget* macroList() const { return m_macros; }
+    // The "Combine" edit's context menu with its "Delete All" command.
+    QMenu* combineMenu() const { return m_combineMenu; }
+    // The pictures, with every file name the dialog asked for.
+    const skin::SkinImages& images() const { return m_images; }
+
+    void setVisible(bool visible) override;
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void createControls();
+    void createCombineMenu();
+    void fillTree();
+    void fillMacroList();
+    void styleControl(QWidget* control);
+    void handleClick(QPoint p);
+    void runChooser(int row);
+    void showMessage(BiText text);
+    void applyView();
+    void applyFocusRequest();
+    bool filterKey(QEvent* event);
+    void filterFocus(QObject* watched, QEvent* event);
+    void treeSelectionChanged();
+    void macroRowChanged(int row);
+    QString text(BiText t) const;
+
+    keyassign::KeyMapState m_state;
+    KeyMapServices m_services;
+    skin::SkinImages m_images;
+    QLineEdit* m_single = nullptr;
+    QLineEdit* m_combine = nullptr;
+    SkinTree* m_tree = nullptr;
+    QListWidget* m_macros = nullptr;
+    QMenu* m_combineMenu = nullptr;
+    std::vector<QTreeWidgetItem*> m_treeItems;  // by catalogue tree node
+    bool m_hookInstalled = false;
+    bool m_updating = false;  // focus and selection changes made by the dialog itself
+    QPoint m_pressWindowPos;  // window position at the last left press (drags end no click)
+};
+
+}  // namespace tavrik::app

@@ -1,0 +1,108 @@
+#pragma once
+// MacroManagerDialog: the macro manager. A skinned modal dialog over the macro editor: the macro
+// list (in-place rename), the event list (in-place delay edit, context menu), the loop edit, the
+// seven painted buttons and the labels. It records through the key hook (WM_HOOKKEY) and
+// forwards every click, selection, edit and menu command to the editor, then shows the editor's
+// state again. Enter and Escape never close it.
+
+#include <QDialog>
+#include <QTimer>
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+#include "common/language.h"
+#include "common/result.h"
+#include "keyhook/window_hook.h"
+#include "macro/clock.h"
+#include "macro/macro_editor.h"
+#include "model/config_model.h"
+#include "skin/skin_images.h"
+
+class QLineEdit;
+class QMenu;
+
+namespace tavrik::app {
+
+class SkinListBox;
+class NoticeBoxes;
+
+class MacroManagerDialog : public QDialog {
+    Q_OBJECT
+public:
+    // Skin from the MacroManagement folder of the language code's skin under programFolder.
+    // clock: the counter that recording measures delays with (steady clock when null; it must
+    // outlive the dialog).
+    MacroManagerDialog(const QString& programFolder, int languageCode, QWidget* parent = nullptr,
+                    const macro::Clock* clock = nullptr);
+    ~MacroManagerDialog() override;
+
+    // Opens a fresh working copy of `store` and runs the dialog modally. When it returns
+    // QDialog::Accepted the working store has been copied over `store`; the caller then applies
+    // it (applyMacroStore). `store` must outlive the call.
+    int runModal(macro::MacroStore& store);
+    // The opening without the modal loop: show() the dialog afterwards. OK writes into `store`,
+    // which must outlive the dialog's use.
+    void beginEditing(macro::MacroStore& store);
+
+    // Replaces the message boxes (QMessageBox by default).
+    void setNoticeBoxes(std::unique_ptr<NoticeBoxes> boxes);
+
+    Language language() const { return m_lang; }
+    const macro::MacroEditor& editor() const { return m_editor; }
+    SkinListBox* macroList() const { return m_macroList; }
+    SkinListBox* eventList() const { return m_eventList; }
+    QLineEdit* loopEdit() const { return m_loopEdit; }
+    QMenu* eventMenu() const { return m_eventMenu; }
+    int hoveredButton() const { return m_hovered; }
+    skin::SkinImages& images() { return m_images; }
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+public slots:
+    void done(int result) override;
+
+private:
+    void createControls();
+    void pressButton(int button);
+    void runMenuCommand(int command);
+    void onMacroSelectionChanged();
+    void onEventSelectionChanged();
+    void onLoopTextChanged(const QString& text);
+    void copyMacroNames();
+    void showNotice(const std::optional<macro::Notice>& notice);
+    void refresh();
+    void paintButtons(QPainter& painter);
+    void paintLabels(QPainter& painter);
+
+    Language m_lang;
+    skin::SkinImages m_images;
+    std::unique_ptr<NoticeBoxes> m_boxes;
+    macro::SteadyClock m_steadyClock;
+    WindowHook m_hook;
+    macro::MacroEditor m_editor;
+    macro::MacroStore* m_store = nullptr;
+    SkinListBox* m_macroList = nullptr;
+    SkinListBox* m_eventList = nullptr;
+    QLineEdit* m_loopEdit = nullptr;
+    QMenu* m_eventMenu = nullptr;
+    QTimer m_nameTimer;
+    int m_hovered = -1;
+    bool m_showing = false;  // refresh() is updating the controls: their signals are not commands
+};
+
+// The main window's Macros command: runs `dlg` modally over `store`; on OK the working store
+// replaces `store` and applyMacroStore brings the macro slots, keymap.bin and macroFile up to
+// date. True after OK, false after Cancel; an error when a file could not be written (memory is
+// updated all the same).
+Result<bool> runMacroManager(MacroManagerDialog& dlg, macro::MacroStore& store,
+                             model::ConfigModel& model, const std::filesystem::path& macroFile);
+
+}  // namespace tavrik::app

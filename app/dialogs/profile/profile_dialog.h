@@ -1,0 +1,92 @@
+#pragma once
+// ProfileDialog: the modal profile window. It lists the profiles of the profile folder in a
+// SkinListBox (in-place rename, edit mode 3), and runs New, Copy, Save, Load and Delete
+// from its right-button menu and its New and Delete picture buttons. Save and Load ask the file
+// chooser; Load replaces the configuration image and key action table under the model's lock.
+// Every message and the Delete question are message boxes in the window's language. Enter never
+// closes the window; closing changes no profile file (a rename still being typed is finished
+// first).
+
+#include <QDialog>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "common/language.h"
+#include "profiles/profile_store.h"
+#include "skin/skin_images.h"
+
+namespace tavrik::model {
+class ConfigModel;
+}
+
+namespace tavrik::app {
+
+class SkinListBox;
+class ProfileFileChooser;
+
+struct ConfigureDlgSetup {
+    QString programFolder;             // the executable's folder: skin, chooser start folder
+    std::filesystem::path dataFolder;  // holds the profile folder "Configure"
+    int languageCode = 0;              // 4 Chinese, anything else English
+};
+
+class ProfileDialog : public QDialog {
+    Q_OBJECT
+public:
+    // Placed at mainWindow's top-left corner (one pixel up and left of it).
+    ProfileDialog(model::ConfigModel& model, const ConfigureDlgSetup& setup,
+                  ProfileFileChooser& chooser, QWidget* mainWindow = nullptr);
+    ~ProfileDialog() override;
+
+    SkinListBox* listBox() const { return m_list; }
+    const profiles::ProfileStore& store() const { return m_store; }
+    Language language() const { return m_lang; }
+    const skin::SkinImages& images() const { return m_images; }
+
+    // Runs a command of the right-button menu on the selected row.
+    void runCommand(profiles::Command command);
+
+    void done(int result) override;
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void createList();
+    void openContextMenu(const QPoint& globalPos);
+    std::optional<int> selectedRow() const;
+    std::optional<std::string> selectedText() const;
+    // Shows the store's rows, selecting the row with text `select` when there is one.
+    void showRows(const std::optional<std::string>& select);
+    void finishEdit();
+    void renameRow(int oldRow, int row);
+    profiles::Outcome runConfirmed(profiles::Command command, std::optional<int> selected);
+
+    void showMessage(const profiles::Message& message);
+    bool confirmDelete();
+    // Messages that arise while the list is ending an edit are shown once it has finished.
+    void deferMessage(const profiles::Message& message);
+    void showDeferredMessage();
+
+    model::ConfigModel& m_model;
+    ProfileFileChooser& m_chooser;
+    QString m_dataFolder;  // where the Save and Load choosers start
+    Language m_lang;
+    profiles::ProfileStore m_store;
+    skin::SkinImages m_images;
+    SkinListBox* m_list = nullptr;
+    std::optional<profiles::Message> m_deferred;
+};
+
+// Runs the profile window modally over mainWindow. When it closes, mainWindow receives
+// WM_DEVICESYNCED with lParam 1, so that it refreshes from the configuration in memory. Without
+// a chooser the desktop's file choosers are used.
+void runProfileWindow(QWidget* mainWindow, model::ConfigModel& model,
+                      const ConfigureDlgSetup& setup, ProfileFileChooser* chooser = nullptr);
+
+}  // namespace tavrik::app

@@ -1,0 +1,84 @@
+#include "main/tavrik_app.h"
+
+#include <QLocale>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "build_info.h"
+#include "common/app_event.h"
+#include "devicehost/control_jobs.h"
+#include "devicehost/instance_address.h"
+#include "main/single_instance.h"
+#include "mainwindow/app_options.h"
+#include "mainwindow/startup.h"
+#include "skin/app_style.h"
+#include "windows/main_window.h"
+
+namespace tavrik::app {
+
+TavrikApp::TavrikApp(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName(QStringLiteral("tavrik-87rev"));
+    setApplicationVersion(QStringLiteral(TAVRIK_VERSION));
+    // Ties the windows to the installed desktop entry (task bar icon and name under Wayland).
+    setDesktopFileName(QStringLiteral("tavrik-87rev"));
+    setQuitOnLastWindowClosed(false);  // the window may hide behind the tray icon
+    skin::applyDarkStyle(*this);
+}
+
+TavrikApp::~TavrikApp() = default;
+
+int TavrikApp::run() {
+    std::vector<std::string> storage;
+    for (const QString& a : arguments().mid(1)) storage.push_back(a.toStdString());
+    const std::vector<std::string_view> args(storage.begin(), storage.end());
+    auto options = mainwindow::parseOptions(args);
+    if (!options) {
+        std::fprintf(stderr, "tavrik-87rev: %s\n%s", options.error().context.c_str(),
+                     mainwindow::usageText().data());
+        return 2;
+    }
+
+    m_instance = std::make_unique<SingleInstance>(instanceName(), instanceFolder());
+    if (!m_instance->claim()) {
+        m_instance->askFirstToShow();
+        return 0;
+    }
+
+    AppContext context;
+    context.options = *options;
+    context.language = mainwindow::chooseLanguage(*options, QLocale::system().name().toStdString());
+    context.paths = resolveAppPaths(*options);
+    const AppPaths paths = context.paths;
+    m_window = std::make_unique<MainWindow>(std::move(context));
+    connect(m_instance.get(), &SingleInstance::showRequested, m_window.get(),
+            &MainWindow::showNormalAndRaise);
+    connect(
+        m_window.get(), &MainWindow::ended, this, [] { QCoreApplication::exit(0); },
+        Qt::QueuedConnection);
+    m_window->initialise();
+    serveControlRequests(paths);
+    return exec();
+}
+
+void TavrikApp::serveControlRequests(const AppPaths& paths) {
+    HostAccess access;
+    access.model = &m_window->configModel();
+    access.macros = &m_window->macroStore();
+    access.link = m_window->deviceLink();
+    access.macroFile = paths.macroFile().toStdString();
+    access.dataFolder = paths.dataFolder;
+    // A dialog of the window works on the configuration until it closes.
+    access.canEdit = [] { return QApplication::activeModalWidget() == nullptr; };
+    access.edited = [window = m_window.get()] {
+        AppEvent refresh(msg::WM_DEVICESYNCED, 0, 1);
+        QCoreApplication::sendEvent(window, &refresh);
+    };
+    m_control = std::make_unique<ControlJobs>(std::move(access));
+    m_instance->setRequestHandler(
+        [this](const QJsonObject& request, const SingleInstance::Answer& answer) {
+            m_control->run(request, answer);
+        });
+}
+
+}  // namespace tavrik::app

@@ -1,0 +1,34 @@
+#pragma once
+// TavrikApp: the application object. It reads the command line, keeps the tool to one
+// running copy, builds the main window and runs until the window ends the program.
+
+#include <QApplication>
+#include <memory>
+
+namespace tavrik::app {
+
+class MainWindow;
+class ControlJobs;
+class SingleInstance;
+struct AppPaths;
+
+class TavrikApp : public QApplication {
+    Q_OBJECT
+public:
+    TavrikApp(int& argc, char** argv);
+    ~TavrikApp() override;
+
+    // Runs the tool; returns the process exit code. A second copy asks the first to show its
+    // window and returns 0 at once.
+    int run();
+
+private:
+    // tavrikctl's requests run as jobs of the window's session.
+    void serveControlRequests(const AppPaths& paths);
+
+    std::unique_ptr<SingleInstance> m_instance;
+    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<ControlJobs> m_control;  // before the window goes
+};
+
+}  // namespace tavrik::app

@@ -1,0 +1,395 @@
+#include "dialogs/profile/profile_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QImage>
+#include <QTest>
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/app_event.h"
+#include "common/atomic_file.h"
+#include "common/qt_text.h"
+#include "controls/skin_list_box.h"
+#include "dialogs/profile/profile_file_chooser.h"
+#include "modal_answerer.h"
+#include "model/config_model.h"
+#include "model/slot_table.h"
+#include "skin/skin_manifest.h"
+
+namespace tavrik::app {
+namespace {
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+using profiles::Command;
+
+constexpr QPoint kNewButton{40, 590};
+constexpr QPoint kDeleteButton{210, 590};
+constexpr QPoint kCloseButton{255, 17};
+
+class FakeChooser : public ProfileFileChooser {
+public:
+    std::optional<fs::path> answer;
+    int saveCalls = 0;
+    int openCalls = 0;
+    QString startFolder;
+
+    std::optional<fs::path> chooseSavePath(QWidget*, const QString& start) override {
+        ++saveCalls;
+        startFolder = start;
+        return answer;
+    }
+    std::optional<fs::path> chooseOpenPath(QWidget*, const QString& start) override {
+        ++openCalls;
+        startFolder = start;
+        return answer;
+    }
+};
+
+class ConfigureDialogTest : public ::testing::Test {
+protected:
+    static fs::path testRoot() {
+        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::replace(name.begin(), name.end(), '/', '_');  // parameterised test names
+        return fs::temp_directory_path() /
+               ("tavrik-configdlg-" + std::to_string(QCoreApplication::applicationPid()) + "-" +
+                name);
+    }
+    ConfigureDialogTest() : m_root(testRoot()), m_model(m_root / "data" / "keymap.bin") {
+        fs::remove_all(m_root);
+        fs::create_directories(m_root / "data");
+        fs::create_directories(m_root / "program");
+    }
+    ~ConfigureDialogTest() override {
+        m_dialog.reset();
+        fs::remove_all(m_root);
+    }
+
+    fs::path folder() const { return m_root / "data" / "Configure"; }
+    fs::path file(const std::string& name) const { return folder() / (name + ".bin"); }
+    QString programFolder() const {
+        return QString::fromStdString((m_root / "program").string()) + "/";
+    }
+
+    static void write(const fs::path& path, const Bytes& bytes) {
+        fs::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+    }
+    static Bytes read(const fs::path& path) { return readWholeFile(path).value(); }
+    static Bytes pattern(std::size_t n, std::uint8_t seed) {
+        Bytes b(n);
+        for (std::size_t i = 0; i < n; ++i) b[i] = static_cast<std::uint8_t>(seed + i * 13);
+        return b;
+    }
+    static Bytes join(Bytes a, const Bytes& b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
+    }
+    void writeProfiles(std::initializer_list<const char*> names) {
+        std::uint8_t seed = 1;
+        for (const char* n : names) write(file(n), pattern(model::kKeymapFileSize, seed++));
+    }
+    std::vector<std::string> files() const {
+        std::vector<std::string> out;
+        std::error_code ec;
+        for (const auto& e : fs::directory_iterator(folder(), ec)) {
+            out.push_back(e.path().filename().string());
+        }
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+
+    void setMemory(const Bytes& image, const Bytes& actions) {
+        m_model.withLock([&](model::ConfigState& s) {
+            std::copy(image.begin(), image.end(), s.image.begin());
+            std::copy(actions.begin(), actions.end(), s.actions.begin());
+        });
+    }
+    Bytes memoryImage() {
+        return m_model.withLock(
+            [](model::ConfigState& s) { return Bytes(s.image.begin(), s.image.end()); });
+    }
+    Bytes memoryActions() {
+        return m_model.withLock(
+            [](model::ConfigState& s) { return Bytes(s.actions.begin(), s.actions.end()); });
+    }
+
+    ProfileDialog& open(int languageCode = 0) {
+        m_dialog = std::make_unique<ProfileDialog>(
+            m_model, ConfigureDlgSetup{programFolder(), m_root / "data", languageCode}, m_chooser);
+        m_dialog->show();
+        return *m_dialog;
+    }
+    SkinListBox& list() { return *m_dialog->listBox(); }
+    QStringList rows() {
+        QStringList out;
+        for (int i = 0; i < list().count(); ++i) out << list().item(i)->text();
+        return out;
+    }
+    QString selected() {
+        const auto items = list().selectedItems();
+        return items.isEmpty() ? QString() : items.first()->text();
+    }
+
+    void clickRow(int row) {
+        QTest::mouseClick(list().viewport(), Qt::LeftButton, {}, list().itemRect(row).center());
+    }
+    // Opens the right-button menu over `row` and picks the command in it.
+    void menu(Command command, int overRow = 0) {
+        m_answerer.pick = static_cast<int>(command);
+        const QPoint at = list().itemRect(overRow).center();
+        QTest::mousePress(list().viewport(), Qt::RightButton, {}, at);
+        QTest::mouseRelease(list().viewport(), Qt::RightButton, {}, at);
+    }
+    void click(QPoint at) { QTest::mouseClick(m_dialog.get(), Qt::LeftButton, {}, at); }
+    // Double-clicks the row, types the name and ends the edit with `finish`.
+    void rename(int row, const QString& typed, Qt::Key finish = Qt::Key_Return) {
+        clickRow(row);
+        QTest::mouseDClick(list().viewport(), Qt::LeftButton, {}, list().itemRect(row).center());
+        InPlaceEdit* edit = list().editControl();
+        ASSERT_NE(edit, nullptr);
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClicks(edit, typed);
+        if (finish != Qt::Key_unknown) QTest::keyClick(edit, finish);
+        QTest::qWait(10);  // messages of a rename are shown once the edit has ended
+    }
+    std::vector<QString> boxTexts() const {
+        std::vector<QString> out;
+        for (const auto& b : m_answerer.boxes) out.push_back(b.text);
+        return out;
+    }
+
+    fs::path m_root;
+    model::ConfigModel m_model;
+    FakeChooser m_chooser;
+    ModalAnswerer m_answerer;
+    std::unique_ptr<ProfileDialog> m_dialog;
+};
+
+TEST_F(ConfigureDialogTest, NewAndCopyFromTheButtonAndTheMenu) {
+    open();  // no profile folder yet
+    click(kNewButton);
+    EXPECT_EQ(rows(), QStringList{"Profile_1"});
+    EXPECT_EQ(read(file("Profile_1")), Bytes(model::kImageSize, 0));
+
+    writeProfiles({"Profile_1"});
+    const Bytes source = read(file("Profile_1"));
+    clickRow(0);
+    menu(Command::Copy);
+    menu(Command::Copy);
+    EXPECT_EQ(rows(), (QStringList{"Copy of ? Profile_1", "Copy of ? Profile_1 1", "Profile_1"}));
+    EXPECT_EQ(read(file("Copy of ? Profile_1")), source);
+    EXPECT_EQ(read(file("Copy of ? Profile_1 1")), source);
+    EXPECT_EQ(selected(), "Profile_1");  // the selection stays on its profile
+    EXPECT_TRUE(m_answerer.boxes.empty());
+}
+
+TEST_F(ConfigureDialogTest, SaveAndLoadGoThroughTheChooserAndTheModel) {
+    writeProfiles({"Profile_1", "Profile_2"});
+    const Bytes image = pattern(model::kImageSize, 40);
+    const Bytes actions = pattern(model::kKeyActionTableSize, 90);
+    setMemory(image, actions);
+    open();
+    menu(Command::Save);
+    EXPECT_EQ(boxTexts(), std::vector<QString>{"Please select a profile to Save\n"});
+    EXPECT_EQ(m_chooser.saveCalls, 0);  // refused before the chooser
+
+    clickRow(1);
+    m_chooser.answer = m_root / "export.bin";
+    menu(Command::Save, 1);
+    // The chooser starts in the data folder, not in the (read-only once installed) program folder.
+    EXPECT_EQ(m_chooser.startFolder, QString::fromStdString((m_root / "data").string()));
+    EXPECT_EQ(read(file("Profile_2")), join(image, actions));
+    EXPECT_EQ(read(m_root / "export.bin"), join(image, actions));
+    EXPECT_NE(read(file("Profile_1")), join(image, actions));
+
+    const Bytes loaded = pattern(model::kImageSize, 7);
+    write(m_root / "image-only.bin", loaded);
+    m_chooser.answer = m_root / "image-only.bin";
+    menu(Command::Load, 1);
+    EXPECT_EQ(m_chooser.openCalls, 1);
+    EXPECT_EQ(memoryImage(), loaded);
+    // A short file leaves the table as it was, but for the own codes (record byte 0), which
+    // every load sets from the slot table.
+    Bytes kept = actions;
+    for (int i = 0; i < model::kSlotCount; ++i) {
+        kept[static_cast<std::size_t>(i) * model::kKeyActionRecordSize] = model::slot(i).code;
+    }
+    EXPECT_EQ(memoryActions(), kept);
+    EXPECT_EQ(read(file("Profile_2")), join(loaded, kept));
+    EXPECT_EQ(m_answerer.boxes.size(), 1u);
+}
+
+TEST_F(ConfigureDialogTest, DeleteAsksFirstAndKeepsTheLastProfile) {
+    writeProfiles({"Profile_1", "Profile_2"});
+    open();
+    clickRow(1);
+    m_answerer.answer = QMessageBox::Cancel;
+    menu(Command::Delete, 0);  // the right button over row 0 leaves row 1 selected
+    ASSERT_EQ(m_answerer.boxes.size(), 1u);
+    EXPECT_EQ(m_answerer.boxes[0].text, "Delete current profile ?");
+    EXPECT_TRUE(m_answerer.boxes[0].hasCancel);
+    EXPECT_EQ(files(), (std::vector<std::string>{"Profile_1.bin", "Profile_2.bin"}));
+
+    m_answerer.answer = QMessageBox::Ok;
+    menu(Command::Delete, 0);
+    EXPECT_EQ(files(), std::vector<std::string>{"Profile_1.bin"});
+    EXPECT_EQ(rows(), QStringList{"Profile_1"});
+
+    clickRow(0);
+    click(kDeleteButton);
+    EXPECT_EQ(m_answerer.boxes.back().text, "Please keep a profile\n");
+    EXPECT_FALSE(m_answerer.boxes.back().hasCancel);  // refused before any question
+    EXPECT_EQ(files(), std::vector<std::string>{"Profile_1.bin"});
+}
+
+TEST_F(ConfigureDialogTest, RenameByTypingMovesTheFile) {
+    writeProfiles({"Profile_1", "Profile_2"});
+    const Bytes first = read(file("Profile_1"));
+    open();
+    rename(0, "Work");
+    EXPECT_EQ(rows(), (QStringList{"Profile_2", "Work"}));
+    EXPECT_EQ(selected(), "Work");
+    EXPECT_EQ(read(file("Work")), first);
+
+    rename(1, "Other", Qt::Key_Escape);
+    rename(1, "../Work");  // refused, and told once the edit has ended
+    EXPECT_EQ(files(), (std::vector<std::string>{"Profile_2.bin", "Work.bin"}));
+    ASSERT_EQ(m_answerer.boxes.size(), 1u);
+    EXPECT_TRUE(m_answerer.boxes[0].text.startsWith("A profile name cannot be empty"));
+
+    // A name still being typed is finished before a command runs.
+    rename(0, "Draft", Qt::Key_unknown);
+    click(kNewButton);
+    EXPECT_EQ(rows(), (QStringList{"Draft", "Profile_1", "Work"}));
+}
+
+struct LanguageCase {
+    int code;
+    QRgb background;
+    QStringList menu;
+    QString caption;
+    QString limit;
+};
+
+class LanguageTest : public ConfigureDialogTest,
+                     public ::testing::WithParamInterface<LanguageCase> {
+protected:
+    // A skin of plain colours in the language folder; each picture has its own colour.
+    void writeSkin(const char* languageFolder, QRgb background) {
+        const QString dir = programFolder() + "png/" + languageFolder + "/Config/";
+        QDir().mkpath(dir);
+        for (const auto& spec : skin::skinManifest()) {
+            if (spec.part != skin::SkinPart::Config) continue;
+            QImage img(spec.width, spec.height, QImage::Format_RGB32);
+            const QString name = qs(spec.name);
+            img.fill(name == "Config.png" ? background : pictureColour(name));
+            ASSERT_TRUE(img.save(dir + name));
+        }
+    }
+    static QRgb pictureColour(const QString& name) {
+        if (name == "New.png") return qRgb(0, 200, 0);
+        if (name == "Delete.png") return qRgb(200, 200, 0);
+        return qRgb(200, 0, 0);
+    }
+};
+
+TEST_P(LanguageTest, DrawsItsSkinAndSpeaksItsLanguage) {
+    writeSkin("english", qRgb(10, 20, 90));
+    writeSkin("chinese", qRgb(90, 20, 10));
+    writeProfiles({"Profile_1", "Profile_2", "Profile_3", "Profile_4", "Profile_5", "Profile_6",
+                   "Profile_7"});
+    ProfileDialog& dialog = open(GetParam().code);
+    EXPECT_EQ(dialog.size(), QSize(262, 600));
+    const QImage shot = dialog.grab().toImage();
+    EXPECT_EQ(shot.pixel(120, 2), GetParam().background);
+    EXPECT_EQ(shot.pixel(248, 24), pictureColour("button-close-normal.png"));
+    EXPECT_EQ(shot.pixel(14, 595), pictureColour("New.png"));
+    EXPECT_EQ(shot.pixel(247, 596), pictureColour("Delete.png"));
+    EXPECT_TRUE(dialog.images().unlistedFiles(skin::SkinPart::Config).isEmpty());
+    EXPECT_TRUE(dialog.images().missedFiles().isEmpty());
+
+    EXPECT_EQ(rows().size(), 6);  // the seventh file is not listed
+    clickRow(0);
+    menu(Command::Copy);  // six rows: nothing, silently
+    menu(Command::New);
+    ASSERT_EQ(m_answerer.menus.size(), 2u);
+    EXPECT_EQ(m_answerer.menus[0], GetParam().menu);
+    ASSERT_EQ(m_answerer.boxes.size(), 1u);
+    EXPECT_EQ(m_answerer.boxes[0].caption, GetParam().caption);
+    EXPECT_EQ(m_answerer.boxes[0].text, GetParam().limit);
+    EXPECT_EQ(files().size(), 7u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, LanguageTest,
+                         ::testing::Values(LanguageCase{0,
+                                                        qRgb(10, 20, 90),
+                                                        {"New", "Copy", "Save", "Load", "Delete"},
+                                                        "Profile",
+                                                        "Only Create Six Profile mostly\n"},
+                                           LanguageCase{4,
+                                                        qRgb(90, 20, 10),
+                                                        {"新建", "复制", "保存", "加载", "删除"},
+                                                        "配置管理",
+                                                        "最多可以存储6个配置\n"}),
+                         [](const ::testing::TestParamInfo<LanguageCase>& row) {
+                             return std::string(row.param.code == kChineseLanguageCode ? "Chinese"
+                                                                                       : "English");
+                         });
+
+// Records the messages a main window receives.
+class MainWindowStandIn : public QWidget {
+public:
+    std::vector<std::pair<int, std::intptr_t>> messages;
+
+protected:
+    bool event(QEvent* e) override {
+        if (static_cast<int>(e->type()) == msg::WM_DEVICESYNCED) {
+            messages.emplace_back(msg::WM_DEVICESYNCED, static_cast<AppEvent*>(e)->lParam());
+            return true;
+        }
+        return QWidget::event(e);
+    }
+};
+
+TEST_F(ConfigureDialogTest, RunsAtTheMainWindowUntilClosedThenTheMainWindowRefreshes) {
+    writeProfiles({"Profile_1"});
+    MainWindowStandIn mainWindow;
+    mainWindow.setWindowFlags(Qt::FramelessWindowHint);
+    mainWindow.setGeometry(120, 90, 400, 300);
+    mainWindow.show();
+
+    QPoint placedAt;
+    bool stillOpenAfterEnter = false;
+    QTimer::singleShot(20, [&] {
+        ProfileDialog* dialog = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->isVisible() && w->isModal()) dialog = qobject_cast<ProfileDialog*>(w);
+        }
+        ASSERT_NE(dialog, nullptr);
+        placedAt = dialog->pos();
+        QTest::keyClick(dialog, Qt::Key_Return);
+        QTest::keyClick(dialog->listBox(), Qt::Key_Enter);
+        stillOpenAfterEnter = dialog->isVisible();
+        EXPECT_TRUE(mainWindow.messages.empty());
+        QTest::mouseClick(dialog, Qt::LeftButton, {}, kCloseButton);
+    });
+    runProfileWindow(&mainWindow, m_model, {programFolder(), m_root / "data", 0}, &m_chooser);
+
+    EXPECT_EQ(placedAt, mainWindow.frameGeometry().topLeft() - QPoint(1, 1));
+    EXPECT_TRUE(stillOpenAfterEnter);
+    EXPECT_EQ(mainWindow.messages,
+              (std::vector<std::pair<int, std::intptr_t>>{{msg::WM_DEVICESYNCED, 1}}));
+    EXPECT_EQ(files(), std::vector<std::string>{"Profile_1.bin"});
+}
+
+}  // namespace
+}  // namespace tavrik::app
