@@ -101,8 +101,7 @@ Result<CtlCommand> parseCommandLine(const QStringList& arguments) {
     const QCommandLineOption simulate(QStringLiteral("simulate"));
     const QCommandLineOption simSocket(QStringLiteral("sim-socket"), QString(),
                                        QStringLiteral("PATH"));
-    const QCommandLineOption dataDir(QStringLiteral("data-dir"), QString(),
-                                     QStringLiteral("DIR"));
+    const QCommandLineOption dataDir(QStringLiteral("data-dir"), QString(), QStringLiteral("DIR"));
     const QCommandLineOption json(QStringLiteral("json"));
     const QCommandLineOption output(QStringList{QStringLiteral("o"), QStringLiteral("output")},
                                     QString(), QStringLiteral("FILE"));

@@ -113,12 +113,12 @@ std::unique_ptr<Host> host(const CtlCommand& c, int& exit) {
 // The configuration in a "read" or "get" answer.
 std::unique_ptr<describe::Configuration> configurationOf(const QJsonObject& reply, int& exit) {
     auto config = std::make_unique<describe::Configuration>();
-    if (Status s = importJsonObject(reply.value(QStringLiteral("configuration")).toObject(),
-                                    *config);
+    if (Status s =
+            importJsonObject(reply.value(QStringLiteral("configuration")).toObject(), *config);
         !s) {
-        exit = fail(Failure::Device,
-                    QStringLiteral("the configuration that came back is damaged: ") +
-                        QString::fromStdString(s.error().context));
+        exit =
+            fail(Failure::Device, QStringLiteral("the configuration that came back is damaged: ") +
+                                      QString::fromStdString(s.error().context));
         return nullptr;
     }
     return config;
@@ -159,8 +159,8 @@ int dump(const CtlCommand& c, bool json, const QString& output) {
     if (!config) return exit;
     // The answer's document is what toJsonObject gives for the configuration imported from it.
     const QJsonObject document = r.value(QStringLiteral("configuration")).toObject();
-    const QByteArray text = json ? exportJson(document)
-                                 : QByteArray::fromStdString(dumpText(*config, document));
+    const QByteArray text =
+        json ? exportJson(document) : QByteArray::fromStdString(dumpText(*config, document));
     if (output.isEmpty()) {
         std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stdout);
         return 0;

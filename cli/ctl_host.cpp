@@ -126,16 +126,17 @@ private:
 std::unique_ptr<Host> forwardIfSameKeyboard(const mainwindow::Options& options, QString& error,
                                             bool& usage) {
     auto host = std::make_unique<ForwardHost>();
-    const QJsonObject status = host->request(
-        QJsonObject{{QStringLiteral("version"), app::control::kProtocolVersion},
-                    {QStringLiteral("command"), QStringLiteral("status")}});
+    const QJsonObject status =
+        host->request(QJsonObject{{QStringLiteral("version"), app::control::kProtocolVersion},
+                                  {QStringLiteral("command"), QStringLiteral("status")}});
     const QString theirs = status.value(QStringLiteral("transport")).toString();
     const QString ours = options.simulate             ? QStringLiteral("emulated")
                          : !options.simSocket.empty() ? QStringLiteral("socket")
                                                       : QStringLiteral("hid");
     if (status.value(QStringLiteral("ok")).toBool() && theirs != ours) {
-        error = QStringLiteral("the running tool drives the %1 keyboard, not the %2 one; quit "
-                               "it or give the options it was started with")
+        error = QStringLiteral(
+                    "the running tool drives the %1 keyboard, not the %2 one; quit "
+                    "it or give the options it was started with")
                     .arg(theirs, ours);
         usage = true;
         return nullptr;
@@ -165,8 +166,7 @@ bool toolRunning() {
     return lock.getLockInfo(&pid, &host, &program) && processAlive(pid);
 }
 
-std::unique_ptr<Host> connectHost(const mainwindow::Options& options, QString& error,
-                                  bool& usage) {
+std::unique_ptr<Host> connectHost(const mainwindow::Options& options, QString& error, bool& usage) {
     if (!toolRunning()) return std::make_unique<OwnHost>(options);
     // A tool that is still starting listens within moments.
     QDeadlineTimer deadline(kStartingToolMs);

@@ -30,7 +30,6 @@ bool toolRunning();
 
 // The running tool's host, or a session of tavrikctl's own. Null with `error` set when the tool
 // runs but does not answer, or (`usage` set) drives another keyboard than the options ask for.
-std::unique_ptr<Host> connectHost(const mainwindow::Options& options, QString& error,
-                                  bool& usage);
+std::unique_ptr<Host> connectHost(const mainwindow::Options& options, QString& error, bool& usage);
 
 }  // namespace tavrik::ctl

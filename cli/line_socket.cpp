@@ -48,8 +48,8 @@ bool LineSocket::send(const QByteArray& bytes, int timeoutMs) {
     QDeadlineTimer deadline(timeoutMs);
     qsizetype sent = 0;
     while (sent < bytes.size()) {
-        const ssize_t n = ::send(m_fd, bytes.constData() + sent, std::size_t(bytes.size() - sent),
-                                 MSG_NOSIGNAL);
+        const ssize_t n =
+            ::send(m_fd, bytes.constData() + sent, std::size_t(bytes.size() - sent), MSG_NOSIGNAL);
         if (n > 0) {
             sent += n;
             continue;

@@ -11,9 +11,9 @@
 #include <cerrno>
 #include <cstring>
 #include <optional>
-#include <stdexcept>
 #include <ostream>
 #include <sstream>
+#include <stdexcept>
 #include <vector>
 
 namespace tavrik::sim {

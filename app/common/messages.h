@@ -14,7 +14,7 @@ inline constexpr int WM_DEVICEEVENT = 0x0778;    // wParam: key event code from 
 inline constexpr int WM_SLIDERMOVED = 0x0779;    // wParam: slider identifier 1007, 1010, 1017
 inline constexpr int WM_DEVICESYNCED = 0x077B;   // lParam: device::SyncReason
 inline constexpr int WM_LBITEMCHANGED = 0x8840;  // list box: an item's text (ItemChangedEvent)
-inline constexpr int WM_EDITDONE = 0x8841;       // in-place edit -> list box: wParam 1 keep, 0 discard
+inline constexpr int WM_EDITDONE = 0x8841;  // in-place edit -> list box: wParam 1 keep, 0 discard
 
 inline constexpr long kReleaseBit = 1L << 31;  // WM_HOOKKEY lParam flag for a release
 

@@ -105,8 +105,8 @@ SkinListBox::SkinListBox(QWidget* parent)
 SkinListBox::~SkinListBox() = default;
 
 void SkinListBox::configure(int fontHeight, const QString& faceName, QColor textColour,
-                                    QColor selectedTextColour, bool shadowOn, QColor shadowColour,
-                                    int shadowOffset) {
+                            QColor selectedTextColour, bool shadowOn, QColor shadowColour,
+                            int shadowOffset) {
     QFont f(faceName);
     f.setPixelSize(fontHeight);
     f.setWeight(QFont::Bold);

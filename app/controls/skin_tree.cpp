@@ -49,7 +49,7 @@ void SkinTree::loadPictures() {
 }
 
 void SkinTree::setPictures(const QImage& background, const QImage& collapsed,
-                            const QImage& expanded) {
+                           const QImage& expanded) {
     m_background = background;
     m_collapsed = collapsed;
     m_expanded = expanded;

@@ -41,8 +41,8 @@ std::optional<QJsonObject> prepare(const QJsonObject& request, PreparedEdit& out
         return std::nullopt;
     }
     if (request.contains(QStringLiteral("profile"))) {
-        out.profile = QByteArray::fromBase64(
-            request.value(QStringLiteral("profile")).toString().toLatin1());
+        out.profile =
+            QByteArray::fromBase64(request.value(QStringLiteral("profile")).toString().toLatin1());
         if (out.profile.size() != qsizetype(model::kImageSize) &&
             out.profile.size() != qsizetype(model::kKeymapFileSize)) {
             return failureReply(Failure::File,
@@ -134,9 +134,8 @@ void ControlJobs::whenFree(std::function<Then(model::ConfigState&)> f) {
         auto guard = m_access.model->tryLock();
         if (!guard || m_access.link->session().busy()) {
             guard.unlock();
-            QTimer::singleShot(kRetryMs, this, [this, f = std::move(f)]() mutable {
-                whenFree(std::move(f));
-            });
+            QTimer::singleShot(kRetryMs, this,
+                               [this, f = std::move(f)]() mutable { whenFree(std::move(f)); });
             return;
         }
         then = f(*guard);
@@ -221,9 +220,8 @@ void ControlJobs::edit(const QJsonObject& request, const Reply& reply) {
 void ControlJobs::save(const Reply& reply) {
     QPointer<ControlJobs> self(this);
     m_access.link->session().save([self, reply](const Status& s) {
-        QMetaObject::invokeMethod(self, [reply, s] {
-            reply(s ? control::okReply() : failureReply(s.error()));
-        });
+        QMetaObject::invokeMethod(
+            self, [reply, s] { reply(s ? control::okReply() : failureReply(s.error())); });
     });
 }
 

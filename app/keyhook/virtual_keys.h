@@ -16,7 +16,6 @@ int vkFromQtKey(int key, Qt::KeyboardModifiers modifiers, std::uint32_t nativeSc
 
 // The code a window's key message carries: as vkFromQtKey, except that the keypad's Enter
 // arrives as Return there.
-int messageVkFromQtKey(int key, Qt::KeyboardModifiers modifiers,
-                       std::uint32_t nativeScanCode = 0);
+int messageVkFromQtKey(int key, Qt::KeyboardModifiers modifiers, std::uint32_t nativeScanCode = 0);
 
 }  // namespace tavrik::app

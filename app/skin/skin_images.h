@@ -37,7 +37,8 @@ public:
 
     // Copies the whole image opaquely onto the painter's surface with its top-left corner at
     // (x, y): no blending, no scaling beyond the surface's device pixel ratio (a scaled screen
-    // gets the double-size image, so the size in window pixels stays the same). Returns false (drawing nothing) when it cannot be loaded.
+    // gets the double-size image, so the size in window pixels stays the same). Returns false
+    // (drawing nothing) when it cannot be loaded.
     bool draw(QPainter& painter, int x, int y, const QString& fileName);
     bool draw(QPainter& painter, QPoint at, const QString& fileName) {
         return draw(painter, at.x(), at.y(), fileName);

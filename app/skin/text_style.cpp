@@ -44,8 +44,8 @@ void drawCaption(QPainter& painter, const QRect& box, const QString& text, int p
     painter.setFont(textFont(height));
     painter.setPen(colour);
     painter.setBackgroundMode(Qt::TransparentMode);
-    painter.drawText(box, (align & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter |
-                              Qt::TextSingleLine, text);
+    painter.drawText(
+        box, (align & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter | Qt::TextSingleLine, text);
     painter.restore();
 }
 

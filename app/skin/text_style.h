@@ -1,7 +1,7 @@
 #pragma once
 // The common text style of the skinned windows: "Arial" (Liberation Sans on Linux) of a given
-// cell height in pixels, weight 300, drawn with a transparent background, white unless a colour is given. A
-// text drawn at (x, y) has its top-left corner there.
+// cell height in pixels, weight 300, drawn with a transparent background, white unless a colour is
+// given. A text drawn at (x, y) has its top-left corner there.
 
 #include <QColor>
 #include <QFont>

@@ -116,8 +116,8 @@ void MainWindow::present(const mainwindow::StartupPresentation& presentation) {
 
 void MainWindow::readVersionFile() {
     // Only the first bytes of a regular file: a FIFO or device must not hold up start-up.
-    const auto text = readFilePrefix(m_context.paths.versionFile().toStdString(),
-                                     mainwindow::kVersionFileSize);
+    const auto text =
+        readFilePrefix(m_context.paths.versionFile().toStdString(), mainwindow::kVersionFileSize);
     if (!text) return;  // no VER.bin: 0.0, no update is ever offered
     m_packageVersion = mainwindow::parseVersionFile(*text);
 }

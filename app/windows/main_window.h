@@ -14,6 +14,7 @@
 
 #include "common/language.h"
 #include "controls/bitmap_slider.h"
+#include "devicehost/device_link.h"
 #include "launcher/desktop_launcher.h"
 #include "macro/clock.h"
 #include "macro/macro_layout.h"
@@ -27,7 +28,6 @@
 #include "settings/sliders.h"
 #include "skin/skin_images.h"
 #include "windows/app_paths.h"
-#include "devicehost/device_link.h"
 
 class QMenu;
 

@@ -4,9 +4,9 @@
 #include <QMessageBox>
 
 #include "common/log_categories.h"
-#include "dialogs/profile/profile_dialog.h"
 #include "dialogs/key_assign/assign_key.h"
 #include "dialogs/macro_manager/macro_manager_dialog.h"
+#include "dialogs/profile/profile_dialog.h"
 #include "macro/macro_store.h"
 #include "mainwindow/texts.h"
 #include "skin/skin_paths.h"
@@ -107,7 +107,7 @@ void MainWindow::closeCommand() {
 void MainWindow::macrosCommand() {
     // On OK: the macro slots are rebuilt, keymap.bin and MacroDefine.bin saved.
     MacroManagerDialog dialog(m_context.paths.programFolder, languageCode(), this,
-                           m_context.macroClock);
+                              m_context.macroClock);
     const auto accepted =
         runMacroManager(dialog, *m_macros, *m_model, m_context.paths.macroFile().toStdString());
     if (!accepted) {

@@ -98,8 +98,8 @@ void MainWindow::tell(const BiText& caption, const BiText& text) {
 
 void MainWindow::tell(const BiText& caption, const QString& text) {
     const Language lang = m_context.language;
-    auto* box = new QMessageBox(QMessageBox::Information, QString::fromUtf8(caption.in(lang)),
-                                text, QMessageBox::Ok, this);
+    auto* box = new QMessageBox(QMessageBox::Information, QString::fromUtf8(caption.in(lang)), text,
+                                QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::NonModal);
     box->show();

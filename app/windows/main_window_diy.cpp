@@ -54,9 +54,8 @@ void MainWindow::dragStroke(QPoint pos) {
 
 void MainWindow::chooseColourCommand() {
     const settings::Rgb current = m_view.state().paintColour;
-    const QColor chosen =
-        QColorDialog::getColor(toQColor(current), this,
-                               QString::fromUtf8(txt::kKeyColour.in(m_context.language)));
+    const QColor chosen = QColorDialog::getColor(
+        toQColor(current), this, QString::fromUtf8(txt::kKeyColour.in(m_context.language)));
     if (!chosen.isValid()) return;  // cancelled
     m_view.setPaintColour({static_cast<std::uint8_t>(chosen.red()),
                            static_cast<std::uint8_t>(chosen.green()),
@@ -105,10 +104,10 @@ void MainWindow::paintDiyControls(QPainter& p) {
         p.setBrush(v.hovered(b.code) ? kButtonOver : kButton);
         p.drawRoundedRect(QRectF(r).adjusted(0.5, 0.5, 0.5, 0.5), 4, 4);
         p.restore();
-        skin::drawCaption(p, windowRect(mainwindow::surface::diyCaptionBox(
-                                 *mainwindow::hitArea(b.code, layout))),
-                          QString::fromUtf8(b.caption->in(m_context.language)),
-                          mainwindow::surface::kDiyButtonCaptionHeight);
+        skin::drawCaption(
+            p, windowRect(mainwindow::surface::diyCaptionBox(*mainwindow::hitArea(b.code, layout))),
+            QString::fromUtf8(b.caption->in(m_context.language)),
+            mainwindow::surface::kDiyButtonCaptionHeight);
     }
 }
 

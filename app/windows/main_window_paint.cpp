@@ -43,13 +43,12 @@ void MainWindow::drawSkin(QPainter& p, const QString& name, model::Point at) {
     drawSkin(p, name, at.x, at.y);
 }
 
-void MainWindow::drawText(QPainter& p, const BiText& t,
-                                const mainwindow::surface::TextSpot& spot) {
+void MainWindow::drawText(QPainter& p, const BiText& t, const mainwindow::surface::TextSpot& spot) {
     drawText(p, t, spot.box.left, spot.box.top, spot.height);
 }
 
 void MainWindow::drawText(QPainter& p, const QString& t, int x, int y, int height,
-                                const QColor& colour) {
+                          const QColor& colour) {
     skin::drawText(p, x, y, t, height, colour);
 }
 

@@ -76,8 +76,8 @@ void MainWindow::paintStatusLine(QPainter& p) {
                         kStatusDot, kStatusDot));
     p.restore();
     const QColor colour = state == ConnectionState::NoPermission ? stateColour(state) : Qt::white;
-    drawText(p, qs(mainwindow::statusLineText(state, firmware, m_context.language)),
-             kStatusTextX, kStatusTextY, kStatusTextHeight, colour);
+    drawText(p, qs(mainwindow::statusLineText(state, firmware, m_context.language)), kStatusTextX,
+             kStatusTextY, kStatusTextHeight, colour);
 }
 
 bool MainWindow::statusLineClicked(QPoint pos) {
@@ -89,8 +89,7 @@ bool MainWindow::statusLineClicked(QPoint pos) {
 }
 
 QString MainWindow::permissionNoticeText() const {
-    const QString shipped =
-        m_context.paths.shippedFile(qs(mainwindow::kUdevRuleName));
+    const QString shipped = m_context.paths.shippedFile(qs(mainwindow::kUdevRuleName));
     const auto fix = mainwindow::permissionFix(shipped.toStdString(), [](const std::string& p) {
         return QFileInfo(QString::fromStdString(p)).isFile();
     });
@@ -104,9 +103,9 @@ void MainWindow::showPermissionNotice() {
         return;
     }
     const Language lang = m_context.language;
-    auto* box = new QMessageBox(QMessageBox::Information,
-                                qs(mainwindow::text::kNoticeCaption.in(lang)),
-                                permissionNoticeText(), QMessageBox::Ok, this);
+    auto* box =
+        new QMessageBox(QMessageBox::Information, qs(mainwindow::text::kNoticeCaption.in(lang)),
+                        permissionNoticeText(), QMessageBox::Ok, this);
     box->setTextInteractionFlags(Qt::TextSelectableByMouse);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::NonModal);

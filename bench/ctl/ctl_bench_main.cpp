@@ -58,8 +58,7 @@ struct InProcess {
 
 // tavrikctl's own session run in-process over the same socket: open (start-up read), `edit` +
 // Save when given, close.
-InProcess sameSession(const QString& socket,
-                      const std::function<void(model::ConfigState&)>& edit) {
+InProcess sameSession(const QString& socket, const std::function<void(model::ConfigState&)>& edit) {
     QTemporaryDir dir;
     auto pacer = std::make_shared<FloorPacer>();
     QElapsedTimer t;
@@ -136,8 +135,8 @@ int main(int argc, char** argv) {
 
     std::vector<double> apply, dump;
     for (int i = 0; i < kRounds; ++i) {
-        apply.push_back(runMs(common + QStringList{"apply", i % 2 ? a.fileName() : b.fileName()},
-                              ok));
+        apply.push_back(
+            runMs(common + QStringList{"apply", i % 2 ? a.fileName() : b.fileName()}, ok));
         if (!ok) return 1;
         dump.push_back(runMs(common + QStringList{"dump"}, ok));
         if (!ok) return 1;
@@ -157,8 +156,8 @@ int main(int argc, char** argv) {
         return median(w);
     };
 
-    std::printf("%-26s %9s %9s %9s %11s %10s %8s\n", "command (median of 5)", "wall ms",
-                "floor ms", "over ms", "in-proc ms", "process ms", "< 50 ms");
+    std::printf("%-26s %9s %9s %9s %11s %10s %8s\n", "command (median of 5)", "wall ms", "floor ms",
+                "over ms", "in-proc ms", "process ms", "< 50 ms");
     bool allWithin = true;
     const struct {
         const char* name;
@@ -175,8 +174,9 @@ int main(int argc, char** argv) {
         std::printf("%-26s %9.1f %9.1f %9.1f %11.1f %10.1f %8s\n", r.name, r.wall, r.floor,
                     r.wall - r.floor, r.inProcess, process, process < kTargetMs ? "yes" : "NO");
     }
-    std::printf("over: beyond the pause floor; process: beyond the same session in-process over "
-                "the same socket\n");
+    std::printf(
+        "over: beyond the pause floor; process: beyond the same session in-process over "
+        "the same socket\n");
     kbsim.write("quit\n");
     kbsim.waitForFinished(3000);
     return allWithin ? 0 : 1;

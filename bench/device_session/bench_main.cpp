@@ -206,10 +206,11 @@ int main() {
         const auto [lo, hi] = std::minmax_element(timed.waits.begin(), timed.waits.end());
         microseconds sum{0};
         for (auto w : timed.waits) sum += w;
-        std::printf("acknowledgement hand-off from the start of the wait: %zu waits, mean %.3f ms, "
-                    "min %.3f ms, max %.3f ms\n",
-                    timed.waits.size(), ms(sum) / static_cast<double>(timed.waits.size()), ms(*lo),
-                    ms(*hi));
+        std::printf(
+            "acknowledgement hand-off from the start of the wait: %zu waits, mean %.3f ms, "
+            "min %.3f ms, max %.3f ms\n",
+            timed.waits.size(), ms(sum) / static_cast<double>(timed.waits.size()), ms(*lo),
+            ms(*hi));
         if (events.heldTooLong > 0) {
             std::printf("acknowledgements held 5 s without a wait: %d\n",
                         events.heldTooLong.load());

@@ -25,9 +25,9 @@
 
 #include "common/messages.h"
 #include "device/pacer.h"
+#include "devicehost/device_link.h"
 #include "model/slot_table.h"
 #include "skin/skin_paths.h"
-#include "devicehost/device_link.h"
 #include "windows/main_window.h"
 
 namespace {
@@ -384,8 +384,8 @@ int main(int argc, char** argv) {
         const JobFigures& job;
     } jobs[] = {{"start-up read-all", gaps.read}, {"Save, write-all of every region", gaps.write}};
     for (const auto& j : jobs) {
-        std::printf("%-32s (ms) %7.0f   pause floor %7.0f   over floor %5.0f%s\n", j.name,
-                    j.job.ms, j.job.floorMs, j.job.ms - j.job.floorMs,
+        std::printf("%-32s (ms) %7.0f   pause floor %7.0f   over floor %5.0f%s\n", j.name, j.job.ms,
+                    j.job.floorMs, j.job.ms - j.job.floorMs,
                     j.job.complete ? "" : "   (notices missing: timed out)");
         std::printf("%-32s longest paint gap (ms) %7.2f over %d paints\n", j.name, j.job.gap,
                     j.job.paints);

@@ -18,10 +18,10 @@ namespace {
 
 // Members in the order they are written; others follow by name.
 constexpr std::array<const char*, 20> kMemberOrder{
-    doc::kFormat, doc::kVersion,  doc::kLighting,     doc::kPerformance, doc::kKeys,
-    doc::kDiy,    doc::kMacros,   doc::kRaw,          doc::kAction,      doc::kKey,         doc::kFunction,
-    doc::kEnabled, doc::kLaunchPath, doc::kCell,      doc::kRecord,      doc::kName,
-    doc::kLoops,  doc::kRecordDelay, doc::kDelay,       doc::kEvents,
+    doc::kFormat,   doc::kVersion, doc::kLighting,    doc::kPerformance, doc::kKeys,
+    doc::kDiy,      doc::kMacros,  doc::kRaw,         doc::kAction,      doc::kKey,
+    doc::kFunction, doc::kEnabled, doc::kLaunchPath,  doc::kCell,        doc::kRecord,
+    doc::kName,     doc::kLoops,   doc::kRecordDelay, doc::kDelay,       doc::kEvents,
 };
 
 QStringList orderedKeys(const QJsonObject& o) {

@@ -27,10 +27,10 @@ Status checkFormat(const QJsonObject& o) {
                           std::to_string(kFormatVersion));
     }
     static const std::set<QString> kKnown{
-        QLatin1String(doc::kFormat), QLatin1String(doc::kVersion),
+        QLatin1String(doc::kFormat),   QLatin1String(doc::kVersion),
         QLatin1String(doc::kLighting), QLatin1String(doc::kPerformance),
-        QLatin1String(doc::kKeys), QLatin1String(doc::kDiy),
-        QLatin1String(doc::kMacros), QLatin1String(doc::kRaw)};
+        QLatin1String(doc::kKeys),     QLatin1String(doc::kDiy),
+        QLatin1String(doc::kMacros),   QLatin1String(doc::kRaw)};
     for (auto it = o.begin(); it != o.end(); ++it) {
         if (!kKnown.count(it.key())) {
             return valueError("unknown member \"" + it.key().toStdString() + "\" in the document");

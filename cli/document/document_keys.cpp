@@ -66,8 +66,7 @@ struct WordsRebuild {
 // How the words (plus, when needed, the launch path the record keeps) give back the record;
 // none when they cannot.
 std::optional<WordsRebuild> wordsRebuild(int slot, const std::string& words, RecordSpan record,
-                                         const macro::MacroStore& macros,
-                                         d::KeyEncoder& encoder) {
+                                         const macro::MacroStore& macros, d::KeyEncoder& encoder) {
     if (words.starts_with("cell ")) return std::nullopt;  // words of a cell, never a record
     auto fromWords = buildKey(slot, words, {}, {}, {}, macros, encoder);
     if (!fromWords) return std::nullopt;
@@ -190,8 +189,8 @@ QJsonArray keyFields(const d::Configuration& config, Language lang, d::KeyEncode
 Status buildKeys(const QJsonArray& keys, d::Configuration& config, d::KeyEncoder& encoder) {
     // Keys left out keep their own function and factory cell, and are enabled; so are the
     // bitmap's bits that no key uses, as after a factory reset.
-    std::fill_n(config.image.begin() + model::image::kEnableBitmap,
-                model::image::kEnableBitmapSize, 0xFF);
+    std::fill_n(config.image.begin() + model::image::kEnableBitmap, model::image::kEnableBitmapSize,
+                0xFF);
     for (int s = 0; s < model::kSlotCount; ++s) {
         const auto own = ownFunctionRecord(s);
         const auto target = model::keyAction(config.actions, s).bytes();

@@ -45,8 +45,8 @@ bool appendEvent(MacroRecord& r, std::size_t& at, bool released, std::uint8_t co
     const bool longForm = delay >= ev::kLongDelayFrom;
     const std::size_t size = longForm ? ev::kLongSize : ev::kShortSize;
     if (at + size > macro::kSequenceSize) return false;
-    const std::uint8_t head = static_cast<std::uint8_t>(
-        (released ? ev::kReleaseBit : 0) | (longForm ? ev::kLongMarker : delay));
+    const std::uint8_t head = static_cast<std::uint8_t>((released ? ev::kReleaseBit : 0) |
+                                                        (longForm ? ev::kLongMarker : delay));
     auto device = macro::deviceSequence(r);
     auto key = macro::keySequence(r);
     device[at + ev::kHead] = key[at + ev::kHead] = head;
@@ -71,7 +71,8 @@ Status buildEvents(const QJsonArray& events, const QString& path, MacroRecord& r
         if (Status s = onlyMembers(o, where, {kAction, kKey, kDelay}); !s) return s;
         const auto action = optString(o, kAction, where);
         if (!action) return action.error();
-        if (!*action || (**action != QLatin1String(kPress) && **action != QLatin1String(kRelease))) {
+        if (!*action ||
+            (**action != QLatin1String(kPress) && **action != QLatin1String(kRelease))) {
             return fieldError(memberPath(where, kAction), "expected \"press\" or \"release\"");
         }
         const auto key = optString(o, kKey, where);

@@ -47,7 +47,8 @@ QJsonObject lightingFields(const model::Image& image, Language lang) {
     if (image[img::kBrightness] <= d::kMaxBrightness) {
         o[QLatin1String(kBrightness)] = image[img::kBrightness];
     }
-    if (image[img::kColourChoice] >= d::kMinColourChoice && image[img::kColourChoice] <= d::kMaxColourChoice) {
+    if (image[img::kColourChoice] >= d::kMinColourChoice &&
+        image[img::kColourChoice] <= d::kMaxColourChoice) {
         o[QLatin1String(kColourChoice)] = image[img::kColourChoice];
     }
     const std::string_view direction = d::directionWord(image[img::kDirection]);
@@ -62,8 +63,8 @@ QJsonObject lightingFields(const model::Image& image, Language lang) {
 
 Status buildLighting(const QJsonObject& o, model::Image& image) {
     const QString path = QLatin1String(kLighting);
-    if (Status s = onlyMembers(o, path, {kEffect, kSpeed, kBrightness, kColourChoice, kDirection,
-                                         kColourTable});
+    if (Status s = onlyMembers(
+            o, path, {kEffect, kSpeed, kBrightness, kColourChoice, kDirection, kColourTable});
         !s) {
         return s;
     }
@@ -78,7 +79,8 @@ Status buildLighting(const QJsonObject& o, model::Image& image) {
         image[img::kEffect] = *code;
     }
     if (Status s = byteField(o, kSpeed, path, 0, d::kMaxSpeed, image[img::kSpeed]); !s) return s;
-    if (Status s = byteField(o, kBrightness, path, 0, d::kMaxBrightness, image[img::kBrightness]); !s) {
+    if (Status s = byteField(o, kBrightness, path, 0, d::kMaxBrightness, image[img::kBrightness]);
+        !s) {
         return s;
     }
     if (Status s = byteField(o, kColourChoice, path, d::kMinColourChoice, d::kMaxColourChoice,
@@ -103,8 +105,7 @@ Status buildLighting(const QJsonObject& o, model::Image& image) {
         for (std::size_t i = 0; i < img::kColourEntryCount; ++i) {
             const auto bytes = fromHex((*colours)->at(static_cast<qsizetype>(i)).toString());
             if (!bytes || bytes->size() != img::kColourEntrySize) {
-                return fieldError(where + QStringLiteral("[%1]").arg(i),
-                                  "expected 6 hex digits");
+                return fieldError(where + QStringLiteral("[%1]").arg(i), "expected 6 hex digits");
             }
             std::copy(bytes->begin(), bytes->end(), image.begin() + img::colourEntry(i));
         }
@@ -179,8 +180,8 @@ Status buildDiy(const QJsonArray& diy, model::Image& image) {
             const auto slot = d::findSlot(key);
             if (!slot) {
                 const std::string near = d::closestSlotName(key);
-                return fieldError(at, "unknown key" +
-                                          (near.empty() ? "" : "; did you mean \"" + near + "\"?"));
+                return fieldError(
+                    at, "unknown key" + (near.empty() ? "" : "; did you mean \"" + near + "\"?"));
             }
             if (!it.value().isString()) return fieldError(at, "expected \"#RRGGBB\"");
             const auto rgb = d::parseColour(it.value().toString().toStdString());

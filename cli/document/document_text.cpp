@@ -62,7 +62,8 @@ void performance(Lines& out, const QJsonObject& o, const model::Image& image) {
     out.section("Performance");
     out.row("game mode", valueOr(o, doc::kGameMode, image[model::image::kGameMode]));
     out.row("Win lock", valueOr(o, doc::kWinLock, image[model::image::kWinLock]));
-    out.row("response time", valueOr(o, doc::kResponseTime, image[model::image::kResponseTime], " ms"));
+    out.row("response time",
+            valueOr(o, doc::kResponseTime, image[model::image::kResponseTime], " ms"));
     out.row("report rate", valueOr(o, doc::kReportRate, image[model::image::kReportRate], " Hz"));
 }
 

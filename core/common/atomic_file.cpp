@@ -127,8 +127,8 @@ std::optional<std::string_view> temporaryFileOf(std::string_view entryName) {
     const auto infix = entryName.rfind(kTemporaryInfix);
     if (infix == std::string_view::npos || infix < 2) return std::nullopt;
     const std::string_view digits = entryName.substr(infix + kTemporaryInfix.size());
-    if (digits.empty() || !std::all_of(digits.begin(), digits.end(),
-                                       [](char c) { return c >= '0' && c <= '9'; })) {
+    if (digits.empty() ||
+        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
         return std::nullopt;
     }
     return entryName.substr(1, infix - 1);

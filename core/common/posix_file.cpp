@@ -39,7 +39,7 @@ Result<FileDescriptor> openRegularForReading(const fs::path& path) {
     // O_NONBLOCK: opening a FIFO returns at once instead of waiting for a writer.
     FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (fd.get() < 0) return failure("cannot open", path);
-    struct stat st{};
+    struct stat st {};
     if (::fstat(fd.get(), &st) != 0) return failure("cannot examine", path);
     if (!S_ISREG(st.st_mode)) return systemError(path.string() + " is not a regular file");
     return fd;
@@ -85,8 +85,8 @@ Status syncAndClose(FileDescriptor fd) {
 }
 
 Status syncFolder(const fs::path& folder) {
-    FileDescriptor fd(::open(folder.empty() ? "." : folder.c_str(),
-                             O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    FileDescriptor fd(
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (fd.get() < 0) return failure("cannot open folder", folder);
     if (::fsync(fd.get()) != 0) return failure("cannot flush folder", folder);
     return Status::success();

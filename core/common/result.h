@@ -9,9 +9,9 @@
 namespace tavrik {
 
 enum class ErrorKind {
-    Device,  // the keyboard did not answer or answered out of protocol
-    Value,   // the caller's or a file's value is out of range or malformed
-    System,  // a file or OS operation failed
+    Device,             // the keyboard did not answer or answered out of protocol
+    Value,              // the caller's or a file's value is out of range or malformed
+    System,             // a file or OS operation failed
     NotConnected,       // no keyboard is connected
     NoPermission,       // the keyboard is there, but this user may not open its device nodes
     Unplugged,          // the keyboard went away while a job used it
@@ -59,8 +59,14 @@ private:
     std::optional<Error> m_error;
 };
 
-inline Error deviceError(std::string context) { return {ErrorKind::Device, std::move(context)}; }
-inline Error valueError(std::string context) { return {ErrorKind::Value, std::move(context)}; }
-inline Error systemError(std::string context) { return {ErrorKind::System, std::move(context)}; }
+inline Error deviceError(std::string context) {
+    return {ErrorKind::Device, std::move(context)};
+}
+inline Error valueError(std::string context) {
+    return {ErrorKind::Value, std::move(context)};
+}
+inline Error systemError(std::string context) {
+    return {ErrorKind::System, std::move(context)};
+}
 
 }  // namespace tavrik

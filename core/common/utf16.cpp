@@ -80,7 +80,8 @@ std::string utf16ToUtf8(std::u16string_view text) {
         const char16_t u = text[i];
         if (u >= 0xD800 && u <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
             text[i + 1] <= 0xDFFF) {
-            appendUtf8(out, 0x10000 + ((char32_t(u) - 0xD800) << 10) + (char32_t(text[i + 1]) - 0xDC00));
+            appendUtf8(out,
+                       0x10000 + ((char32_t(u) - 0xD800) << 10) + (char32_t(text[i + 1]) - 0xDC00));
             ++i;
         } else if (u >= 0xD800 && u <= 0xDFFF) {
             appendUtf8(out, kReplacement);

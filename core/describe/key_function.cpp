@@ -16,11 +16,11 @@
 namespace tavrik::describe {
 namespace {
 
+using model::KeyKind;
 using model::keyaction::kCodes;
 using model::keyaction::kCount;
 using model::keyaction::kKind;
 using model::keyaction::kOwnCode;
-using model::KeyKind;
 
 constexpr int kWinKeySlot = 96;  // locked by Win lock; the key-map view never assigns it
 
@@ -94,8 +94,7 @@ std::string macroWords(const macro::MacroStore& macros, std::uint8_t index) {
 }
 
 // Words for what a key code cell makes the keyboard do, when the record does not say it.
-std::string cellWords(const model::KeyCode& cell, const macro::MacroStore& macros,
-                      Language lang) {
+std::string cellWords(const model::KeyCode& cell, const macro::MacroStore& macros, Language lang) {
     if (cell[0] == model::codetype::kKeyboard) {
         std::vector<std::uint8_t> codes;
         for (std::size_t i = 1; i < 4; ++i) {
@@ -108,8 +107,8 @@ std::string cellWords(const model::KeyCode& cell, const macro::MacroStore& macro
     } else if (cell[0] == model::codetype::kConsumer) {
         if (const auto row = keyassign::findPresetByCodes(cell)) {
             return "preset " +
-                   std::string(keyassign::presetFunctions()[static_cast<std::size_t>(*row)]
-                                   .name.in(lang));
+                   std::string(
+                       keyassign::presetFunctions()[static_cast<std::size_t>(*row)].name.in(lang));
         }
     } else if (cell[0] == model::codetype::kMacro && cell[1] == 1 && cell[3] == 0) {
         return macroWords(macros, cell[2]);
@@ -137,8 +136,8 @@ std::string recordWords(std::span<const std::uint8_t, model::kKeyActionRecordSiz
     if (k == KeyKind::Preset) {
         if (const auto row = keyassign::findPresetByCodes(codes.first<4>())) {
             return "preset " +
-                   std::string(keyassign::presetFunctions()[static_cast<std::size_t>(*row)]
-                                   .name.in(lang));
+                   std::string(
+                       keyassign::presetFunctions()[static_cast<std::size_t>(*row)].name.in(lang));
         }
         return {};
     }
@@ -175,8 +174,7 @@ Result<KeyFunction> parseKeys(std::string_view words) {
         const std::size_t plus = rest.find('+');
         const std::string_view token = trim(rest.substr(0, plus));
         if (token.empty()) {
-            return valueError("empty key name in " + inQuotes(words) +
-                              "; write keys as LCtrl + C");
+            return valueError("empty key name in " + inQuotes(words) + "; write keys as LCtrl + C");
         }
         const auto code = findCode(token);
         if (!code) return unknownKeyError(token, words);
@@ -185,8 +183,8 @@ Result<KeyFunction> parseKeys(std::string_view words) {
         rest = rest.substr(plus + 1);
     }
     if (codes.size() > static_cast<std::size_t>(keyassign::kMaxCombinationKeys)) {
-        return valueError("a combination has at most 3 keys, not " +
-                          std::to_string(codes.size()) + " in " + inQuotes(words));
+        return valueError("a combination has at most 3 keys, not " + std::to_string(codes.size()) +
+                          " in " + inQuotes(words));
     }
     KeyFunction f;
     f.assignment.kind = codes.size() == 1 ? KeyKind::SingleKey : KeyKind::Combination;
@@ -256,7 +254,7 @@ Result<KeyFunction> parseMacro(std::string_view name, const macro::MacroStore& m
             }
         }
         return valueError(text + (best.empty() ? "; list the macros with dump"
-                                                : "; did you mean " + inQuotes(best) + "?"));
+                                               : "; did you mean " + inQuotes(best) + "?"));
     }
     KeyFunction f;
     f.assignment.kind = KeyKind::Macro;
@@ -264,8 +262,7 @@ Result<KeyFunction> parseMacro(std::string_view name, const macro::MacroStore& m
     return f;
 }
 
-Result<KeyFunction> parseLaunch(KeyKind launchKind, std::string_view word,
-                                std::string_view path) {
+Result<KeyFunction> parseLaunch(KeyKind launchKind, std::string_view word, std::string_view path) {
     if (path.empty()) {
         return valueError(std::string(word) + " needs a path: " + std::string(word) + " PATH");
     }
@@ -339,10 +336,9 @@ Result<KeyFunction> parseKeyFunction(std::string_view words, const macro::MacroS
     if (equalsIgnoringCase(first, "launch")) {
         if (rest.empty()) return valueError("launch needs program|file|folder|sound PATH");
         std::tie(first, rest) = firstWord(rest);
-        const bool known = std::any_of(kLaunchWords.begin(), kLaunchWords.end(),
-                                       [&](const LaunchWord& w) {
-                                           return equalsIgnoringCase(w.word, first);
-                                       });
+        const bool known =
+            std::any_of(kLaunchWords.begin(), kLaunchWords.end(),
+                        [&](const LaunchWord& w) { return equalsIgnoringCase(w.word, first); });
         if (!known) {
             return valueError("unknown launch kind " + inQuotes(first) +
                               "; use launch program|file|folder|sound PATH");
@@ -383,7 +379,8 @@ Result<KeyFunction> parseKeyFunction(std::string_view words, const macro::MacroS
 Status checkAssignableSlot(int slot) {
     if (slot < 0 || slot >= model::kSlotCount) return valueError("key slot out of range");
     if (slot == model::kFnSlot) return valueError("the Fn key keeps its function");
-    if (slot == kWinKeySlot) return valueError("the Win key is not reassigned; use win-lock on|off");
+    if (slot == kWinKeySlot)
+        return valueError("the Win key is not reassigned; use win-lock on|off");
     if (!model::slot(slot).drawn()) {
         return valueError("key " + inQuotes(slotName(slot)) + " is not on the 87-key keyboard");
     }

@@ -18,12 +18,12 @@ struct NameOverride {
 
 // Codes whose key-table name is empty, shared with another code, or holds blanks or '+'.
 constexpr std::array<NameOverride, 25> kCodeOverrides{{
-    {96, "Num0"},        {97, "Num1"},       {98, "Num2"},        {99, "Num3"},
-    {100, "Num4"},       {101, "Num5"},      {102, "Num6"},       {103, "Num7"},
-    {104, "Num8"},       {105, "Num9"},      {106, "Num*"},       {107, "NumPlus"},
-    {108, "NumEnter"},   {109, "Num-"},      {110, "Num."},       {111, "Num/"},
+    {96, "Num0"},        {97, "Num1"},        {98, "Num2"},       {99, "Num3"},
+    {100, "Num4"},       {101, "Num5"},       {102, "Num6"},      {103, "Num7"},
+    {104, "Num8"},       {105, "Num9"},       {106, "Num*"},      {107, "NumPlus"},
+    {108, "NumEnter"},   {109, "Num-"},       {110, "Num."},      {111, "Num/"},
     {144, "NumLock"},    {174, "VolumeDown"}, {175, "VolumeUp"},  {179, "PlayPause"},
-    {245, "MouseRight"}, {246, "MouseUp"},   {247, "MouseDown"},  {248, "WheelUp"},
+    {245, "MouseRight"}, {246, "MouseUp"},    {247, "MouseDown"}, {248, "WheelUp"},
     {249, "WheelDown"},
 }};
 
@@ -34,16 +34,14 @@ struct Alias {
 
 // Common names people type for keys whose canonical name is a short form.
 constexpr std::array<Alias, 30> kAliases{{
-    {"Escape", "Esc"},      {"Backspace", "Back"},    {"Return", "Enter"},
-    {"Delete", "Del"},      {"Insert", "Inst"},       {"PageUp", "PgUp"},
-    {"PageDown", "PgDn"},   {"PrintScreen", "Prscr"}, {"PrtSc", "Prscr"},
-    {"ScrollLock", "Scrol"}, {"CapsLock", "Caps"},    {"Super", "LWin"},
-    {"Menu", "Apps"},       {"Ctrl", "LCtrl"},        {"Control", "LCtrl"},
-    {"Shift", "LShift"},    {"Alt", "LAlt"},          {"Grave", "`"},
-    {"Minus", "-"},         {"Equal", "="},           {"Comma", ","},
-    {"Period", "."},        {"Slash", "/"},           {"Backslash", "\\"},
-    {"Semicolon", ";"},     {"Quote", "'"},           {"LeftBracket", "["},
-    {"RightBracket", "]"},  {"Spacebar", "Space"},    {"Num+", "NumPlus"},
+    {"Escape", "Esc"},     {"Backspace", "Back"},   {"Return", "Enter"},  {"Delete", "Del"},
+    {"Insert", "Inst"},    {"PageUp", "PgUp"},      {"PageDown", "PgDn"}, {"PrintScreen", "Prscr"},
+    {"PrtSc", "Prscr"},    {"ScrollLock", "Scrol"}, {"CapsLock", "Caps"}, {"Super", "LWin"},
+    {"Menu", "Apps"},      {"Ctrl", "LCtrl"},       {"Control", "LCtrl"}, {"Shift", "LShift"},
+    {"Alt", "LAlt"},       {"Grave", "`"},          {"Minus", "-"},       {"Equal", "="},
+    {"Comma", ","},        {"Period", "."},         {"Slash", "/"},       {"Backslash", "\\"},
+    {"Semicolon", ";"},    {"Quote", "'"},          {"LeftBracket", "["}, {"RightBracket", "]"},
+    {"Spacebar", "Space"}, {"Num+", "NumPlus"},
 }};
 
 constexpr std::string_view kCodePrefix = "Code";
@@ -183,10 +181,8 @@ std::optional<std::uint8_t> numberedCode(std::string_view name) {
 }  // namespace
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return lower(x) == lower(y);
-           });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return lower(x) == lower(y); });
 }
 
 std::size_t editDistance(std::string_view a, std::string_view b) {

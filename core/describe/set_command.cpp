@@ -97,9 +97,9 @@ Result<EffectRequest> parseEffectArgs(Args args) {
         for (const auto& b : buttons) offered = offered || b == *r.direction;
         if (!offered) {
             const std::string choices = directionChoices(r.code);
-            return valueError("effect " + name + (choices.empty()
-                                                      ? " has no direction; leave out --direction"
-                                                      : " takes direction " + choices));
+            return valueError("effect " + name +
+                              (choices.empty() ? " has no direction; leave out --direction"
+                                               : " takes direction " + choices));
         }
     }
     return r;
@@ -193,8 +193,9 @@ Status setDiy(model::ConfigState& state, Args args) {
 Status applySetCommand(model::ConfigState& state, const macro::MacroStore& macros,
                        std::span<const std::string> args) {
     if (args.empty()) {
-        return valueError("set needs a setting: effect, game-mode, win-lock, response-time, "
-                          "report-rate, key or diy; see tavrikctl --help");
+        return valueError(
+            "set needs a setting: effect, game-mode, win-lock, response-time, "
+            "report-rate, key or diy; see tavrikctl --help");
     }
     const std::string_view what = args[0];
     if (what == "effect") return setEffect(state, args);

@@ -115,7 +115,9 @@ void Session::waitIdle() {
     m_idle.wait(lock, [this] { return !m_running && m_jobs.empty(); });
 }
 
-void Session::flushNotices() { m_notifier->flush(); }
+void Session::flushNotices() {
+    m_notifier->flush();
+}
 
 bool Session::commandChannelOpen() const {
     std::lock_guard<std::mutex> guard(m_mutex);

@@ -43,9 +43,9 @@ int languageCode(Language language);
 struct DataFolderInputs {
     std::filesystem::path programFolder;  // folder of the running executable
     bool programFolderWritable = false;
-    std::string xdgDataHome;  // $XDG_DATA_HOME, empty when unset
-    std::string home;         // $HOME
-    std::string dataDir;      // --data-dir, empty when not given
+    std::string xdgDataHome;         // $XDG_DATA_HOME, empty when unset
+    std::string home;                // $HOME
+    std::string dataDir;             // --data-dir, empty when not given
     bool skinBesideProgram = false;  // png/ lies in the program folder (build tree, unpacked copy)
 };
 

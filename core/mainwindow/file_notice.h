@@ -13,8 +13,7 @@
 namespace tavrik::mainwindow {
 
 // The notice's text for a file with the given problem.
-std::string fileNoticeText(const std::filesystem::path& file, FileProblem problem,
-                           Language lang);
+std::string fileNoticeText(const std::filesystem::path& file, FileProblem problem, Language lang);
 
 class FileNotices {
 public:

@@ -9,26 +9,32 @@ namespace {
 JobNotice saveNotice(ErrorKind kind) {
     const BiText caption = device::kSaveFailedCaption;
     switch (kind) {
-        case ErrorKind::NotConnected: return {caption, text::kSaveNoKeyboard};
+        case ErrorKind::NotConnected:
+            return {caption, text::kSaveNoKeyboard};
         case ErrorKind::NoPermission:
             return {caption, text::kNoPermission, NoticeFill::UdevCommand};
-        case ErrorKind::Unplugged: return {caption, device::kSaveUnpluggedText};
-        case ErrorKind::NoAcknowledgement: return {caption, device::kSaveNoAcknowledgementText};
+        case ErrorKind::Unplugged:
+            return {caption, device::kSaveUnpluggedText};
+        case ErrorKind::NoAcknowledgement:
+            return {caption, device::kSaveNoAcknowledgementText};
         case ErrorKind::System:
             return {caption, device::kSettingsNotStoredText, NoticeFill::ErrorContext};
-        default: return {caption, device::kSaveFailedText};
+        default:
+            return {caption, device::kSaveFailedText};
     }
 }
 
 JobNotice resetNotice(ErrorKind kind) {
     const BiText caption = text::kFactoryCaption;
     switch (kind) {
-        case ErrorKind::NotConnected: return {caption, text::kResetNoKeyboard};
+        case ErrorKind::NotConnected:
+            return {caption, text::kResetNoKeyboard};
         case ErrorKind::NoPermission:
             return {caption, text::kNoPermission, NoticeFill::UdevCommand};
         case ErrorKind::System:
             return {caption, device::kSettingsNotStoredText, NoticeFill::ErrorContext};
-        default: return {caption, device::kResetFailedText};
+        default:
+            return {caption, device::kResetFailedText};
     }
 }
 
@@ -36,13 +42,17 @@ JobNotice resetNotice(ErrorKind kind) {
 
 std::optional<JobNotice> jobFailureNotice(device::Job job, ErrorKind kind) {
     switch (job) {
-        case device::Job::Save: return saveNotice(kind);
-        case device::Job::FactoryReset: return resetNotice(kind);
+        case device::Job::Save:
+            return saveNotice(kind);
+        case device::Job::FactoryReset:
+            return resetNotice(kind);
         case device::Job::FactoryReadBack:
             return JobNotice{text::kFactoryCaption, device::kReadBackFailedText};
         case device::Job::StartupRead:
-        case device::Job::Arrival: return JobNotice{text::kNoticeCaption, device::kReadFailedText};
-        default: return std::nullopt;
+        case device::Job::Arrival:
+            return JobNotice{text::kNoticeCaption, device::kReadFailedText};
+        default:
+            return std::nullopt;
     }
 }
 

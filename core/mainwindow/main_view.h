@@ -20,8 +20,8 @@ struct ViewState {
     std::optional<int> hoveredCode;  // hit code under the mouse (drawn highlighted)
     std::optional<int> hoveredEffectRow;
     std::optional<int> hoveredResponseRow;
-    std::optional<int> hoveredSlot;   // key under the mouse
-    std::optional<int> selectedSlot;  // key of the last click
+    std::optional<int> hoveredSlot;                       // key under the mouse
+    std::optional<int> selectedSlot;                      // key of the last click
     settings::Rgb paintColour = settings::kDefaultPaint;  // what a click paints in the DIY view
     std::optional<settings::Stroke> stroke;  // a paint stroke while a button is held on keys
 
@@ -54,7 +54,7 @@ enum class Command {
     WinLockOff,
     KeymapView,
     DiyView,
-    PaintSwatch,  // with the swatch index 0..7; DIY view only
+    PaintSwatch,   // with the swatch index 0..7; DIY view only
     ChooseColour,  // the window asks for any paint colour (setPaintColour)
     FillAll,
     ClearAll,

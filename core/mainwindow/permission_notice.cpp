@@ -45,8 +45,8 @@ PermissionFix permissionFix(std::string_view shippedCopy,
     }
     if (shippedCopy.empty()) return {};
     std::string command = "sudo install -m 644 " + shellQuoted(shippedCopy) + " " +
-                          std::string(kLocalRuleFolder) +
-                          "/ && sudo udevadm control --reload && " + std::string(kApplyCommand);
+                          std::string(kLocalRuleFolder) + "/ && sudo udevadm control --reload && " +
+                          std::string(kApplyCommand);
     return {RuleState::Shipped, std::string(shippedCopy), std::move(command)};
 }
 

@@ -79,10 +79,9 @@ inline constexpr int kHeaderWidth = 243;
 inline constexpr int kHeaderHeight = 20;
 // A section title: from a little inside the header's left edge to its fold marker.
 inline constexpr int kTitleInset = 6;
-inline constexpr TextSpot kSectionTitle{{kPanelLeft + kTitleInset, 0,
-                                         kPanelLeft + kHeaderWidth - kFoldMarkerWidth - 1,
-                                         kHeaderHeight},
-                                        15};
+inline constexpr TextSpot kSectionTitle{
+    {kPanelLeft + kTitleInset, 0, kPanelLeft + kHeaderWidth - kFoldMarkerWidth - 1, kHeaderHeight},
+    15};
 // Where the lighting header's own fold marker is drawn over, by that of the other headers.
 inline constexpr Rect kFoldMarker{kHeaderWidth - kFoldMarkerWidth, 0, kHeaderWidth - 1,
                                   kHeaderHeight - 1};

@@ -28,12 +28,14 @@ Status ConfigModel::reloadActions() {
 }
 
 Status ConfigModel::save() {
-    return withLock([&](ConfigState& s) { return saveConfigFile(m_keymapPath, s.image, s.actions); });
+    return withLock(
+        [&](ConfigState& s) { return saveConfigFile(m_keymapPath, s.image, s.actions); });
 }
 
 Status ConfigModel::saveSynced() {
-    return withLock(
-        [&](ConfigState& s) { return saveConfigFile(m_keymapPath, s.syncedImage, s.syncedActions); });
+    return withLock([&](ConfigState& s) {
+        return saveConfigFile(m_keymapPath, s.syncedImage, s.syncedActions);
+    });
 }
 
 }  // namespace tavrik::model

@@ -14,8 +14,8 @@ bool rangeDiffers(const Image& a, const Image& b, std::size_t offset, std::size_
 
 // With Win lock on, the lock clears the enable bit it travels in: that key is not disabled.
 bool disabledByWinLock(const Image& image, int slot) {
-    return image[image::kWinLock] == 1 && image::kEnableBitmap + enableByte(slot) ==
-                                              image::kWinLockWriteByte &&
+    return image[image::kWinLock] == 1 &&
+           image::kEnableBitmap + enableByte(slot) == image::kWinLockWriteByte &&
            enableMask(slot) == image::kWinLockWriteMask;
 }
 

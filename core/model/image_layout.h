@@ -13,7 +13,7 @@ inline constexpr std::size_t kImageSize = 10056;
 namespace image {
 inline constexpr std::size_t kReportRate = 11;  // USB report-rate setting
 
-inline constexpr std::size_t kKeyCodeArea = 792;  // 6 rows x 21 columns of 4-byte key codes
+inline constexpr std::size_t kKeyCodeArea = 792;      // 6 rows x 21 columns of 4-byte key codes
 inline constexpr std::size_t kKeyCodeAreaSize = 512;  // 504 used + 8 padding
 inline constexpr std::size_t kKeyCodeRowStride = 84;  // 21 cells of 4 bytes
 inline constexpr std::size_t kKeyCodeCellSize = 4;
@@ -24,12 +24,12 @@ inline constexpr std::size_t kMacroSlotCount = 32;
 inline constexpr std::size_t kMacroSlotSize = 192;
 inline constexpr std::size_t kMacroAreaSize = kMacroSlotCount * kMacroSlotSize;
 
-inline constexpr std::size_t kResponseTime = 7449;  // 1..10, shown as twice the value in ms
-inline constexpr std::size_t kEffect = 7450;        // lighting effect code
-inline constexpr std::size_t kSpeed = 7451;         // 0..9 on the host
-inline constexpr std::size_t kBrightness = 7452;    // 0..50
-inline constexpr std::size_t kColourChoice = 7453;  // 1..8
-inline constexpr std::size_t kDirection = 7454;     // 1 left, 2 right, 3 top, 4 bottom
+inline constexpr std::size_t kResponseTime = 7449;       // 1..10, shown as twice the value in ms
+inline constexpr std::size_t kEffect = 7450;             // lighting effect code
+inline constexpr std::size_t kSpeed = 7451;              // 0..9 on the host
+inline constexpr std::size_t kBrightness = 7452;         // 0..50
+inline constexpr std::size_t kColourChoice = 7453;       // 1..8
+inline constexpr std::size_t kDirection = 7454;          // 1 left, 2 right, 3 top, 4 bottom
 inline constexpr std::size_t kLightingParams = kEffect;  // bytes 7450..7454 travel together
 inline constexpr std::size_t kLightingParamsSize = 5;
 
@@ -56,9 +56,15 @@ inline constexpr std::uint8_t kWinLockWriteMask = 0x02;
 inline constexpr std::size_t kWinLockReadByte = kEnableBitmap + 1;
 inline constexpr std::uint8_t kWinLockReadMask = 0x01;
 
-constexpr std::size_t macroSlot(std::size_t i) { return kMacroArea + kMacroSlotSize * i; }
-constexpr std::size_t diyTable(std::size_t i) { return kDiyTables + kDiyTableSize * i; }
-constexpr std::size_t colourEntry(std::size_t i) { return kColourTable + kColourEntrySize * i; }
+constexpr std::size_t macroSlot(std::size_t i) {
+    return kMacroArea + kMacroSlotSize * i;
+}
+constexpr std::size_t diyTable(std::size_t i) {
+    return kDiyTables + kDiyTableSize * i;
+}
+constexpr std::size_t colourEntry(std::size_t i) {
+    return kColourTable + kColourEntrySize * i;
+}
 
 static_assert(kKeyCodeArea + kKeyCodeAreaSize == kMacroArea);
 static_assert(kMacroArea + kMacroAreaSize == 7448);
@@ -69,10 +75,10 @@ static_assert(diyTable(kDiyTableCount) == kImageSize);
 
 // Code types of a key code cell (byte 0).
 namespace codetype {
-inline constexpr std::uint8_t kKeyboard = 0;  // up to three HID keyboard usages
-inline constexpr std::uint8_t kFnKey = 2;     // the function key (factory code only)
-inline constexpr std::uint8_t kConsumer = 3;  // 16-bit consumer usage in bytes 2..3, low first
-inline constexpr std::uint8_t kMacro = 4;     // byte 1 = 1, byte 2 = macro index
+inline constexpr std::uint8_t kKeyboard = 0;     // up to three HID keyboard usages
+inline constexpr std::uint8_t kFnKey = 2;        // the function key (factory code only)
+inline constexpr std::uint8_t kConsumer = 3;     // 16-bit consumer usage in bytes 2..3, low first
+inline constexpr std::uint8_t kMacro = 4;        // byte 1 = 1, byte 2 = macro index
 inline constexpr std::uint8_t kHostAction = 10;  // byte 2 = the key's own code
 }  // namespace codetype
 

@@ -28,8 +28,7 @@ std::span<const std::uint8_t, kKeyActionRecordSize> keyActionBytes(const KeyActi
                                                                    int slot) {
     if (slot < 0 || slot >= kKeyActionCount) throw std::out_of_range("key action slot");
     return std::span<const std::uint8_t, kKeyActionRecordSize>(
-        table.data() + static_cast<std::size_t>(slot) * kKeyActionRecordSize,
-        kKeyActionRecordSize);
+        table.data() + static_cast<std::size_t>(slot) * kKeyActionRecordSize, kKeyActionRecordSize);
 }
 
 }  // namespace tavrik::model

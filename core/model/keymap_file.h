@@ -30,8 +30,7 @@ enum class KeymapPart {
 // which stay. Either way own codes are filled from the slot table afterwards (in memory). A file
 // that exists but cannot be read, or is no regular file, is left alone and reported as a System
 // error, memory unchanged.
-Result<KeymapLoad> loadKeymap(ConfigState& s, const std::filesystem::path& path,
-                              KeymapPart part);
+Result<KeymapLoad> loadKeymap(ConfigState& s, const std::filesystem::path& path, KeymapPart part);
 
 // Replaces image and table with the file's bytes, as far as the file reaches (profile Load),
 // reading at most kKeymapFileSize bytes and only from a regular file. Returns the number of

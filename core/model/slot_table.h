@@ -14,8 +14,8 @@
 namespace tavrik::model {
 
 inline constexpr int kSlotCount = 113;
-inline constexpr int kMatrixCells = 128;  // factory key code table, indexed by key index
-inline constexpr int kFnSlot = 100;       // the function key: never flagged, never assigned
+inline constexpr int kMatrixCells = 128;        // factory key code table, indexed by key index
+inline constexpr int kFnSlot = 100;             // the function key: never flagged, never assigned
 inline constexpr int kFirstMacroKeySlot = 108;  // "S1".."S5" play macros 0..4
 inline constexpr int kMacroKeySlotCount = 5;
 
@@ -42,13 +42,13 @@ struct Rect {
 inline constexpr Point kKeyboardOrigin{275, 85};
 
 struct KeySlot {
-    std::uint8_t code;         // key-table code: the key's own code
-    std::uint16_t keyIndex;    // 0..125, column by column: row = index % 6 (0 = bottom row)
-    std::uint16_t enableBit;   // 0..143 in the key enable bitmap
-    KeyCode factoryCode;       // default key code of the key
-    std::string_view label;    // text drawn on the key in the DIY view (UTF-8)
-    Point labelAt;             // relative to the keyboard picture; 0,0 when not drawn
-    Rect rect;                 // relative to the keyboard picture; all 0 when not drawn
+    std::uint8_t code;        // key-table code: the key's own code
+    std::uint16_t keyIndex;   // 0..125, column by column: row = index % 6 (0 = bottom row)
+    std::uint16_t enableBit;  // 0..143 in the key enable bitmap
+    KeyCode factoryCode;      // default key code of the key
+    std::string_view label;   // text drawn on the key in the DIY view (UTF-8)
+    Point labelAt;            // relative to the keyboard picture; 0,0 when not drawn
+    Rect rect;                // relative to the keyboard picture; all 0 when not drawn
 
     bool drawn() const { return !rect.empty(); }
 };

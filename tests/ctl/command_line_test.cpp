@@ -47,9 +47,9 @@ TEST(CommandLine, CommandsAndTheirOptions) {
 
 TEST(CommandLine, MistakesAreUsageErrorsOnOneLine) {
     for (const char* line : {"", "frobnicate", "apply", "apply a b", "status extra",
-                             "--simulate --sim-socket /s status", "export a.json --json",
-                             "set", "profiles", "profiles save", "profiles list x",
-                             "profiles rename a", "dump --bogus", "--sim-socket", "dump -o"}) {
+                             "--simulate --sim-socket /s status", "export a.json --json", "set",
+                             "profiles", "profiles save", "profiles list x", "profiles rename a",
+                             "dump --bogus", "--sim-socket", "dump -o"}) {
         const auto c = parse(QString::fromLatin1(line));
         ASSERT_FALSE(c) << line;
         EXPECT_EQ(c.error().kind, ErrorKind::Value);

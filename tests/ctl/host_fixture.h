@@ -41,22 +41,21 @@ public:
 
 class Host {
 public:
-    explicit Host(const QString& dataFolder,
-                  std::shared_ptr<sim::Firmware> firmware = nullptr) {
+    explicit Host(const QString& dataFolder, std::shared_ptr<sim::Firmware> firmware = nullptr) {
         qtApp();
         model::keyTable();
         const QDir dir(dataFolder);
         m_pacer = std::make_shared<device::RecordingPacer>();
         m_pacer->setKeepLog(false);
-        m_firmware = firmware ? firmware : std::make_shared<sim::Firmware>([p = m_pacer] {
-            return p->elapsed();
-        });
-        m_firmware->setTrace([this](sim::Direction d, sim::ReportKind k,
-                                    std::span<const std::uint8_t> bytes) {
-            if (d != sim::Direction::HostToKeyboard) return;
-            std::lock_guard<std::mutex> guard(m_traceMutex);
-            m_received.push_back({k, {bytes.begin(), bytes.end()}});
-        });
+        m_firmware = firmware
+                         ? firmware
+                         : std::make_shared<sim::Firmware>([p = m_pacer] { return p->elapsed(); });
+        m_firmware->setTrace(
+            [this](sim::Direction d, sim::ReportKind k, std::span<const std::uint8_t> bytes) {
+                if (d != sim::Direction::HostToKeyboard) return;
+                std::lock_guard<std::mutex> guard(m_traceMutex);
+                m_received.push_back({k, {bytes.begin(), bytes.end()}});
+            });
         model = std::make_unique<model::ConfigModel>(dir.filePath("keymap.bin").toStdString());
         macros = std::make_unique<macro::MacroStore>();
         [[maybe_unused]] Status s = model->startup();

@@ -111,10 +111,17 @@ std::unique_ptr<describe::Configuration> userConfiguration(std::mt19937& rng) {
     runSet(*c, {"response-time", std::to_string(2 * (1 + rng() % 10))});
     runSet(*c, {"report-rate", pick(rng, std::vector<std::string>{"125", "250", "500", "1000"})});
 
-    std::vector<std::string> functions{"A",          "LCtrl + C", "LShift+LAlt+F4", "default",
-                                       "disable",    "enable",    "Volume UP",      "MsRB",
+    std::vector<std::string> functions{"A",
+                                       "LCtrl + C",
+                                       "LShift+LAlt+F4",
+                                       "default",
+                                       "disable",
+                                       "enable",
+                                       "Volume UP",
+                                       "MsRB",
                                        "launch program /usr/bin/my tool",
-                                       "launch folder /home/u/文档", "sound /tmp/a.mp3",
+                                       "launch folder /home/u/文档",
+                                       "sound /tmp/a.mp3",
                                        "file /tmp/notes.txt"};
     for (const auto& p : keyassign::presetFunctions()) {
         functions.push_back("preset " + std::string(rng() % 2 ? p.name.en : p.name.zh));

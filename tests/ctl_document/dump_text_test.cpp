@@ -26,8 +26,8 @@ std::unique_ptr<Configuration> exampleConfiguration() {
     auto c = test::factoryConfiguration();
     test::addMacro(*c, "Combo", 2,
                    {{162, false, 1}, {67, false, 50}, {67, true, 2}, {162, true, 250}});
-    test::runSet(*c, {"effect", "wave", "--speed", "5", "--brightness", "40", "--direction",
-                       "left"});
+    test::runSet(*c,
+                 {"effect", "wave", "--speed", "5", "--brightness", "40", "--direction", "left"});
     test::runSet(*c, {"win-lock", "on"});
     test::runSet(*c, {"response-time", "4"});
     test::runSet(*c, {"key", "A", "LCtrl + C"});
@@ -69,10 +69,10 @@ TEST(DumpText, LaysOutEachSectionAsAlignedRows) {
               "  report rate     1000 Hz\n")
         << text;
     const std::string keys = section(text, "Keys");
-    for (const char* row : {"  Esc             default\n", "  F1              preset Mute\n",
-                            "  F2              macro Combo\n",
-                            "  F3              disabled (program /usr/bin/foo)\n",
-                            "  A               LCtrl + C\n"}) {
+    for (const char* row :
+         {"  Esc             default\n", "  F1              preset Mute\n",
+          "  F2              macro Combo\n", "  F3              disabled (program /usr/bin/foo)\n",
+          "  A               LCtrl + C\n"}) {
         EXPECT_NE(keys.find(row), std::string::npos) << row << keys;
     }
     // The keys that are not on the 87-key keyboard appear only once changed.
@@ -125,12 +125,13 @@ QByteArray jsonBlockOf(const QString& path) {
 }
 
 QString function(const Configuration& c, const char* key) {
-    return QString::fromStdString(describe::describeKey(c.image, c.actions, c.macros,
-                                                        *describe::findSlot(key)));
+    return QString::fromStdString(
+        describe::describeKey(c.image, c.actions, c.macros, *describe::findSlot(key)));
 }
 
 TEST(FormatExample, TheDocumentedExampleImportsAsItSays) {
-    const QByteArray json = jsonBlockOf(QStringLiteral(TAVRIK_SOURCE_DIR "/cli/document/FORMAT.md"));
+    const QByteArray json =
+        jsonBlockOf(QStringLiteral(TAVRIK_SOURCE_DIR "/cli/document/FORMAT.md"));
     ASSERT_FALSE(json.isEmpty());
     auto c = std::make_unique<Configuration>();
     const Status s = importJson(json, *c);

@@ -16,8 +16,8 @@ using describe::Configuration;
 
 // A document of this format and version with the given members after them.
 QByteArray document(const std::string& members) {
-    std::string text = std::string("{\"format\": \"") + kFormatName + "\", \"version\": " +
-                       std::to_string(kFormatVersion);
+    std::string text = std::string("{\"format\": \"") + kFormatName +
+                       "\", \"version\": " + std::to_string(kFormatVersion);
     if (!members.empty()) text += ", " + members;
     return QByteArray::fromStdString(text + "}");
 }
@@ -48,8 +48,7 @@ INSTANTIATE_TEST_SUITE_P(
     Damaged, ImportRefusal,
     ::testing::Values(
         Refused{"{\"format\": \"tavrik-87rev-configuration\", \"version\": 1,", "damaged JSON"},
-        Refused{"", "damaged JSON"},
-        Refused{"[1, 2]", "must be a JSON object"},
+        Refused{"", "damaged JSON"}, Refused{"[1, 2]", "must be a JSON object"},
         Refused{QByteArray(qsizetype(kMaxDocumentBytes) + 1, ' '), "larger than 8 MB"}));
 
 INSTANTIATE_TEST_SUITE_P(
@@ -82,8 +81,9 @@ INSTANTIATE_TEST_SUITE_P(
 INSTANTIATE_TEST_SUITE_P(
     OutOfRange, ImportRefusal,
     ::testing::Values(
-        Refused{document("\"lighting\": {\"speed\": 10}"), "lighting.speed: must be a whole "
-                                                           "number 0..9"},
+        Refused{document("\"lighting\": {\"speed\": 10}"),
+                "lighting.speed: must be a whole "
+                "number 0..9"},
         Refused{document("\"lighting\": {\"brightness\": 2.5}"), "lighting.brightness"},
         Refused{document("\"lighting\": {\"colourChoice\": 0}"), "lighting.colourChoice"},
         Refused{document("\"lighting\": {\"colourTable\": [\"FF0000\"]}"),

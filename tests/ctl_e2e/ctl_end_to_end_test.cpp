@@ -95,8 +95,8 @@ protected:
         m_trace = m_dir.filePath("trace.txt");
         m_data = m_dir.filePath("data");
         QDir().mkpath(m_dir.filePath("run"));
-        QFile::setPermissions(m_dir.filePath("run"), QFile::ReadOwner | QFile::WriteOwner |
-                                                         QFile::ExeOwner);
+        QFile::setPermissions(m_dir.filePath("run"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         m_env = QProcessEnvironment::systemEnvironment();
         m_env.insert("XDG_RUNTIME_DIR", m_dir.filePath("run"));  // a tool of our own, or none
         m_env.insert("QT_QPA_PLATFORM", "offscreen");
@@ -123,8 +123,7 @@ protected:
 
     std::vector<Sent> sentSinceMark() {
         const auto all = receivedByKeyboard(readTrace(m_trace.toStdString()));
-        return {all.begin() + static_cast<std::ptrdiff_t>(std::min(m_mark, all.size())),
-                all.end()};
+        return {all.begin() + static_cast<std::ptrdiff_t>(std::min(m_mark, all.size())), all.end()};
     }
     void mark() { m_mark = receivedByKeyboard(readTrace(m_trace.toStdString())).size(); }
 
@@ -158,11 +157,11 @@ protected:
         }
         // Ready once it answers tavrikctl and its start-up read has reached keymap.bin.
         return waitUntil(
-            [&] {
-                const CtlRun r = ctl({"status"});
-                return r.exitCode == 0 && r.out.contains("tool: running");
-            },
-            15s) &&
+                   [&] {
+                       const CtlRun r = ctl({"status"});
+                       return r.exitCode == 0 && r.out.contains("tool: running");
+                   },
+                   15s) &&
                waitQuiet();
     }
 
@@ -347,8 +346,8 @@ TEST_F(CtlEndToEnd, ForwardedToTheRunningToolSameReportsAndTheToolFollows) {
     EXPECT_EQ(model::keyCodeOf(stored.image, kSlot), model::keyCodeOf(keyboard, kSlot));
     ASSERT_EQ(ctl({"profiles", "save", "Now"}).exitCode, 0);
     model::ConfigState hostCopy;
-    ASSERT_TRUE(model::readConfigFile((m_data + "/Configure/Now.bin").toStdString(),
-                                      hostCopy.image, hostCopy.actions));
+    ASSERT_TRUE(model::readConfigFile((m_data + "/Configure/Now.bin").toStdString(), hostCopy.image,
+                                      hostCopy.actions));
     EXPECT_EQ(hostCopy.image[model::image::kEffect], keyboard[model::image::kEffect]);
     EXPECT_EQ(model::keyCodeOf(hostCopy.image, kSlot), model::keyCodeOf(keyboard, kSlot));
 

@@ -56,26 +56,26 @@ TEST_P(ParseKeyFunction, GivesTheDialogResult) {
 
 INSTANTIATE_TEST_SUITE_P(
     Words, ParseKeyFunction,
-    testing::Values(
-        ParseRow{"LCtrl + C", 1, 2, {162, 67, 0}, -1, "", ""},
-        ParseRow{"LCtrl+C", 1, 2, {162, 67, 0}, -1, "", ""},
-        ParseRow{"  lctrl +c ", 1, 2, {162, 67, 0}, -1, "", ""},
-        ParseRow{"LShift + LAlt + F4", 1, 3, {160, 164, 115}, -1, "", ""},
-        ParseRow{"B", 0, 1, {66, 0, 0}, -1, "", ""},
-        ParseRow{"VolumeUp", 0, 1, {175, 0, 0}, -1, "", ""},
-        ParseRow{"preset Mute", 3, 0, {}, -1, "Mute", ""},
-        ParseRow{"preset 静音", 3, 0, {}, -1, "Mute", ""},
-        ParseRow{"preset select all", 3, 0, {}, -1, "Select All", ""},
-        ParseRow{"Task Management", 3, 0, {}, -1, "Task Management", ""},
-        ParseRow{"macro Combo", 2, 0, {}, 1, "", ""},
-        ParseRow{"macro combo", 2, 0, {}, 1, "", ""},
-        ParseRow{"macro #5", 2, 0, {}, 5, "", ""},
-        ParseRow{"launch program /usr/bin/foo  bar", 5, 0, {}, -1, "", "/usr/bin/foo  bar"},
-        ParseRow{"program /usr/bin/foo", 5, 0, {}, -1, "", "/usr/bin/foo"},
-        ParseRow{"sound /a.mp3", 4, 0, {}, -1, "", "/a.mp3"},
-        ParseRow{"file notes.txt", 6, 0, {}, -1, "", "notes.txt"},
-        ParseRow{"launch folder /tmp/", 7, 0, {}, -1, "", "/tmp/"},
-        ParseRow{"default", 8, 255, {}, -1, "", ""}));
+    testing::Values(ParseRow{"LCtrl + C", 1, 2, {162, 67, 0}, -1, "", ""},
+                    ParseRow{"LCtrl+C", 1, 2, {162, 67, 0}, -1, "", ""},
+                    ParseRow{"  lctrl +c ", 1, 2, {162, 67, 0}, -1, "", ""},
+                    ParseRow{"LShift + LAlt + F4", 1, 3, {160, 164, 115}, -1, "", ""},
+                    ParseRow{"B", 0, 1, {66, 0, 0}, -1, "", ""},
+                    ParseRow{"VolumeUp", 0, 1, {175, 0, 0}, -1, "", ""},
+                    ParseRow{"preset Mute", 3, 0, {}, -1, "Mute", ""},
+                    ParseRow{"preset 静音", 3, 0, {}, -1, "Mute", ""},
+                    ParseRow{"preset select all", 3, 0, {}, -1, "Select All", ""},
+                    ParseRow{"Task Management", 3, 0, {}, -1, "Task Management", ""},
+                    ParseRow{"macro Combo", 2, 0, {}, 1, "", ""},
+                    ParseRow{"macro combo", 2, 0, {}, 1, "", ""},
+                    ParseRow{"macro #5", 2, 0, {}, 5, "", ""},
+                    ParseRow{
+                        "launch program /usr/bin/foo  bar", 5, 0, {}, -1, "", "/usr/bin/foo  bar"},
+                    ParseRow{"program /usr/bin/foo", 5, 0, {}, -1, "", "/usr/bin/foo"},
+                    ParseRow{"sound /a.mp3", 4, 0, {}, -1, "", "/a.mp3"},
+                    ParseRow{"file notes.txt", 6, 0, {}, -1, "", "notes.txt"},
+                    ParseRow{"launch folder /tmp/", 7, 0, {}, -1, "", "/tmp/"},
+                    ParseRow{"default", 8, 255, {}, -1, "", ""}));
 
 TEST(ParseKeyFunction, EnableAndDisableOnlyTouchTheEnableState) {
     const auto macros = storeWith({});
@@ -96,8 +96,7 @@ TEST_P(ParseKeyFunctionErrors, SayWhatToDo) {
     const auto f = parseKeyFunction(GetParam().words, *macros);
     ASSERT_FALSE(f);
     EXPECT_EQ(f.error().kind, ErrorKind::Value);
-    EXPECT_NE(f.error().context.find(GetParam().message), std::string::npos)
-        << f.error().context;
+    EXPECT_NE(f.error().context.find(GetParam().message), std::string::npos) << f.error().context;
     EXPECT_EQ(f.error().context.find('\n'), std::string::npos);
 }
 
@@ -106,16 +105,13 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         ErrorRow{"LCtrl + Ecs", "unknown key \"Ecs\" in \"LCtrl + Ecs\"; did you mean \"Esc\"?"},
         ErrorRow{"Ecs", "unknown key \"Ecs\"; did you mean \"Esc\"?"},
-        ErrorRow{"A + B + C + D", "at most 3 keys"},
-        ErrorRow{"LCtrl +", "empty key name"},
+        ErrorRow{"A + B + C + D", "at most 3 keys"}, ErrorRow{"LCtrl +", "empty key name"},
         ErrorRow{"preset Mutte", "did you mean \"Mute\"?"},
         ErrorRow{"macro Fier", "unknown macro \"Fier\"; did you mean \"Fire\"?"},
-        ErrorRow{"macro #32", "#0..#31"},
-        ErrorRow{"macro", "macro needs a name"},
+        ErrorRow{"macro #32", "#0..#31"}, ErrorRow{"macro", "macro needs a name"},
         ErrorRow{"program", "program needs a path"},
         ErrorRow{"launch rocket /x", "unknown launch kind \"rocket\""},
-        ErrorRow{"launch program", "program needs a path"},
-        ErrorRow{"", "no key function given"}));
+        ErrorRow{"launch program", "program needs a path"}, ErrorRow{"", "no key function given"}));
 
 TEST(ParseKeyFunction, RefusesOverlongLaunchPaths) {
     const auto macros = storeWith({});
@@ -159,20 +155,22 @@ TEST_P(ApplyAndDescribe, StoresTheCellAndReadsBackAsWords) {
 
 INSTANTIATE_TEST_SUITE_P(
     Golden, ApplyAndDescribe,
-    testing::Values(
-        ApplyRow{kASlot, "lctrl+c", {0x00, 0xE0, 0x06, 0x00}, "LCtrl + C"},
-        ApplyRow{kASlot, "B", {0x00, 0x00, 0x05, 0x00}, "B"},
-        ApplyRow{kASlot, "A", {0x00, 0x00, 0x04, 0x00}, "default"},  // its own key
-        ApplyRow{kASlot, "Volume UP", {0x03, 0x00, 0xE9, 0x00}, "VolumeUp"},
-        ApplyRow{kASlot, "Media", {0x03, 0x00, 0x83, 0x01}, "Media"},
-        ApplyRow{kASlot, "preset 静音", {0x03, 0x00, 0xE2, 0x00}, "preset Mute"},
-        ApplyRow{kASlot, "preset Select All", {0x00, 0xE0, 0x04, 0x00}, "preset Select All"},
-        ApplyRow{kASlot, "macro Combo", {0x04, 0x01, 0x01, 0x00}, "macro Combo"},
-        ApplyRow{kASlot, "macro #7", {0x04, 0x01, 0x07, 0x00}, "macro #7"},
-        ApplyRow{kEscSlot, "launch program /usr/bin/foo", {0x0A, 0x00, 27, 0x00},
-                 "program /usr/bin/foo"},
-        ApplyRow{kEscSlot, "sound /a b.mp3", {0x0A, 0x00, 27, 0x00}, "sound /a b.mp3"},
-        ApplyRow{kASlot, "default", {0x00, 0x00, 0x04, 0x00}, "default"}));
+    testing::Values(ApplyRow{kASlot, "lctrl+c", {0x00, 0xE0, 0x06, 0x00}, "LCtrl + C"},
+                    ApplyRow{kASlot, "B", {0x00, 0x00, 0x05, 0x00}, "B"},
+                    ApplyRow{kASlot, "A", {0x00, 0x00, 0x04, 0x00}, "default"},  // its own key
+                    ApplyRow{kASlot, "Volume UP", {0x03, 0x00, 0xE9, 0x00}, "VolumeUp"},
+                    ApplyRow{kASlot, "Media", {0x03, 0x00, 0x83, 0x01}, "Media"},
+                    ApplyRow{kASlot, "preset 静音", {0x03, 0x00, 0xE2, 0x00}, "preset Mute"},
+                    ApplyRow{
+                        kASlot, "preset Select All", {0x00, 0xE0, 0x04, 0x00}, "preset Select All"},
+                    ApplyRow{kASlot, "macro Combo", {0x04, 0x01, 0x01, 0x00}, "macro Combo"},
+                    ApplyRow{kASlot, "macro #7", {0x04, 0x01, 0x07, 0x00}, "macro #7"},
+                    ApplyRow{kEscSlot,
+                             "launch program /usr/bin/foo",
+                             {0x0A, 0x00, 27, 0x00},
+                             "program /usr/bin/foo"},
+                    ApplyRow{kEscSlot, "sound /a b.mp3", {0x0A, 0x00, 27, 0x00}, "sound /a b.mp3"},
+                    ApplyRow{kASlot, "default", {0x00, 0x00, 0x04, 0x00}, "default"}));
 
 TEST(ApplyKeyFunction, BindingAMacroBuildsTheMacroSlots) {
     const auto macros = storeWith({"Fire", "Combo"});

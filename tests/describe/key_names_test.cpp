@@ -26,12 +26,11 @@ INSTANTIATE_TEST_SUITE_P(
                     SlotNameRow{63, "A"}, SlotNameRow{21, "1"}, SlotNameRow{30, "0"},
                     SlotNameRow{95, "LCtrl"}, SlotNameRow{102, "RCtrl"}, SlotNameRow{78, "LShift"},
                     SlotNameRow{89, "RShift"}, SlotNameRow{98, "Space"}, SlotNameRow{90, "Up"},
-                    SlotNameRow{74, "Enter"}, SlotNameRow{94, "NumEnter"},
-                    SlotNameRow{31, "-"}, SlotNameRow{40, "Num-"}, SlotNameRow{91, "Num1"},
-                    SlotNameRow{61, "NumPlus"}, SlotNameRow{37, "NumLock"},
-                    SlotNameRow{16, "VolumeDown"}, SlotNameRow{17, "Media"},
-                    SlotNameRow{54, "\\"}, SlotNameRow{100, "Fn"}, SlotNameRow{101, "Apps"},
-                    SlotNameRow{108, "S1"}, SlotNameRow{112, "S5"}));
+                    SlotNameRow{74, "Enter"}, SlotNameRow{94, "NumEnter"}, SlotNameRow{31, "-"},
+                    SlotNameRow{40, "Num-"}, SlotNameRow{91, "Num1"}, SlotNameRow{61, "NumPlus"},
+                    SlotNameRow{37, "NumLock"}, SlotNameRow{16, "VolumeDown"},
+                    SlotNameRow{17, "Media"}, SlotNameRow{54, "\\"}, SlotNameRow{100, "Fn"},
+                    SlotNameRow{101, "Apps"}, SlotNameRow{108, "S1"}, SlotNameRow{112, "S5"}));
 
 TEST(SlotNames, EverySlotHasItsOwnNameWithoutBlanksOrPlus) {
     std::set<std::string> seen;

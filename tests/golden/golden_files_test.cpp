@@ -65,29 +65,29 @@ protected:
 // A keymap.bin with every image field and a launch-path record at known offsets.
 Bytes keymapBytes() {
     Bytes f(kImageBytes + kActionBytes, 0);
-    f[3] = 0xA3;      // reserved bytes are carried as they are
-    f[11] = 2;        // report rate
+    f[3] = 0xA3;       // reserved bytes are carried as they are
+    f[11] = 2;         // report rate
     f[792 + 420] = 4;  // Esc (key index 5: row 5, column 0): macro 2
     f[792 + 421] = 1;
     f[792 + 422] = 2;
-    f[1304 + 192 * 2] = 0x01;      // macro slot 2: loop count 300, big-endian
+    f[1304 + 192 * 2] = 0x01;  // macro slot 2: loop count 300, big-endian
     f[1304 + 192 * 2 + 1] = 0x2C;
-    f[1304 + 192 * 2 + 2] = 0x01;  // first event: press, delay 1
-    f[7448] = 0x5E;   // reserved
-    f[7449] = 7;      // response time
-    f[7450] = 53;     // effect DIY3
-    f[7451] = 4;      // speed
-    f[7452] = 37;     // brightness
-    f[7453] = 6;      // colour choice
-    f[7454] = 2;      // direction right
-    f[7455] = 0x10;   // colour entry 0
-    f[7475] = 0x14;   // colour entry 6, last byte
-    f[7476] = 1;      // game mode
-    f[7477] = 0xFD;   // enable bitmap byte 0
-    f[7494] = 0x80;   // enable bitmap byte 17
-    f[7495] = 1;      // Win lock
+    f[1304 + 192 * 2 + 2] = 0x01;        // first event: press, delay 1
+    f[7448] = 0x5E;                      // reserved
+    f[7449] = 7;                         // response time
+    f[7450] = 53;                        // effect DIY3
+    f[7451] = 4;                         // speed
+    f[7452] = 37;                        // brightness
+    f[7453] = 6;                         // colour choice
+    f[7454] = 2;                         // direction right
+    f[7455] = 0x10;                      // colour entry 0
+    f[7475] = 0x14;                      // colour entry 6, last byte
+    f[7476] = 1;                         // game mode
+    f[7477] = 0xFD;                      // enable bitmap byte 0
+    f[7494] = 0x80;                      // enable bitmap byte 17
+    f[7495] = 1;                         // Win lock
     f[7496 + 512 * 2 + 120 + 1] = 0xFF;  // DIY3, Space (key index 30, cell 4 * 30): blue
-    f[10055] = 0x77;  // last DIY byte
+    f[10055] = 0x77;                     // last DIY byte
     for (std::size_t s = 0; s < 113; ++s) {
         f[kActionsAt + 772 * s] = static_cast<std::uint8_t>(golden::kSlots[s].code);
     }

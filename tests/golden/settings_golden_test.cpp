@@ -61,8 +61,8 @@ TEST(SettingsGolden, EffectsInMenuOrder) {
         const auto code = static_cast<std::uint8_t>(e.code);
         EXPECT_EQ(effectRow(code), static_cast<int>(row));
         EXPECT_EQ(isDiyEffect(code), e.code >= 51);
-        EXPECT_EQ(diyTableOf(code), e.code >= 51 ? std::optional<std::size_t>(e.code - 51)
-                                                 : std::nullopt);
+        EXPECT_EQ(diyTableOf(code),
+                  e.code >= 51 ? std::optional<std::size_t>(e.code - 51) : std::nullopt);
         EXPECT_EQ(showsSpeed(code), e.code != 1 && e.code < 50);
     }
     EXPECT_EQ(effectRow(7), std::nullopt);

@@ -29,9 +29,9 @@ constexpr ExpectedCell kUnslottedCells[] = {
 };
 
 // The slots that exist only in the configuration data: media keys, keypad, S1..S5.
-constexpr std::array<int, 26> kHiddenSlots{16, 17, 18, 19, 37, 38, 39, 40, 58, 59, 60, 61, 75,
-                                           76, 77, 91, 92, 93, 94, 106, 107, 108, 109, 110, 111,
-                                           112};
+constexpr std::array<int, 26> kHiddenSlots{16, 17,  18,  19,  37,  38,  39,  40, 58,
+                                           59, 60,  61,  75,  76,  77,  91,  92, 93,
+                                           94, 106, 107, 108, 109, 110, 111, 112};
 
 TEST(SlotTableGolden, EveryColumnOfEverySlot) {
     ASSERT_EQ(slotTable().size(), 113u);
@@ -65,8 +65,8 @@ TEST(SlotTableGolden, OffsetsFollowFromTheKeyIndex) {
         EXPECT_EQ(enableByte(s), static_cast<std::size_t>(kSlots[s].enableBit / 8));
         EXPECT_EQ(enableMask(s), 1u << (kSlots[s].enableBit % 8));
     }
-    EXPECT_EQ(cellOffset(95), 0u);    // left Ctrl, key index 0
-    EXPECT_EQ(cellOffset(0), 420u);   // Esc, key index 5: row 5, column 0
+    EXPECT_EQ(cellOffset(95), 0u);   // left Ctrl, key index 0
+    EXPECT_EQ(cellOffset(0), 420u);  // Esc, key index 5: row 5, column 0
 }
 
 TEST(SlotTableGolden, FactoryKeyCodesOfEveryMatrixCell) {

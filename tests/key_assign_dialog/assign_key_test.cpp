@@ -31,7 +31,8 @@ protected:
     }
 
     // Runs the command for `slot`; `drive` acts on the open dialog, which must be closed by it.
-    Result<KeyMapOutcome> run(int slot, Language lang, const std::function<void(KeyAssignDialog&)>& drive) {
+    Result<KeyMapOutcome> run(int slot, Language lang,
+                              const std::function<void(KeyAssignDialog&)>& drive) {
         QTimer::singleShot(0, [&] {
             auto* dialog = qobject_cast<KeyAssignDialog*>(QApplication::activeModalWidget());
             if (!dialog) return ADD_FAILURE() << "no key assignment dialog open";

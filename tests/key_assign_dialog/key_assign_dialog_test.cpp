@@ -46,7 +46,8 @@ struct Opened {
 Opened open(const Record& record, app::KeyMapServices services, Language lang = Language::English) {
     Opened o{record, nullptr};
     const keyassign::KeyMapInput input{o.record, true, {"first", "second", "third"}, lang};
-    o.dialog = std::make_unique<KeyAssignDialog>(input, test::builtSkinFolder(lang), std::move(services));
+    o.dialog =
+        std::make_unique<KeyAssignDialog>(input, test::builtSkinFolder(lang), std::move(services));
     o.dialog->show();
     EXPECT_TRUE(QTest::qWaitForWindowActive(o.dialog.get()));
     return o;

@@ -243,7 +243,7 @@ protected:
 // A disabled key ends with its bit clear and its flag set, whatever kind was chosen.
 TEST_F(ApplyTest, DisabledKeyEndsFlaggedWithBitClearForEveryKind) {
     for (KeyKind k : {KeyKind::SingleKey, KeyKind::Combination, KeyKind::Macro, KeyKind::Preset,
-                       KeyKind::PlaySound, KeyKind::OpenFolder, KeyKind::None}) {
+                      KeyKind::PlaySound, KeyKind::OpenFolder, KeyKind::None}) {
         AssignmentResult r = captured(k, {65});
         r.macroIndex = 0;
         r.functionName = "Run";

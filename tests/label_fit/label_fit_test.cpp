@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "dialogs/profile/profile_dialog_layout.h"
 #include "dialogs/key_assign/key_assign_painter.h"
 #include "dialogs/macro_manager/macro_manager_texts.h"
+#include "dialogs/profile/profile_dialog_layout.h"
 #include "keyassign/key_map_layout.h"
 #include "macro/macro_texts.h"
 #include "mainwindow/surface_layout.h"
@@ -105,9 +105,9 @@ TEST_P(LabelFitTest, KeyAssignmentDialog) {
     }
     // The "Disable" label ends before the first button right of it.
     const QPoint disable = app::keyMapDisableLabelAt();
-    EXPECT_LE(disable.x() + advance(text(buttons[ka::button::kDisable].label),
-                                    skin::kDefaultTextHeight),
-              buttons[ka::button::kDefault].rect.left);
+    EXPECT_LE(
+        disable.x() + advance(text(buttons[ka::button::kDisable].label), skin::kDefaultTextHeight),
+        buttons[ka::button::kDefault].rect.left);
     // The "Advance" rows: one height for all, each label ending before its path field.
     const int height = app::launchLabelHeight(GetParam());
     EXPECT_GE(height, skin::kMinTextHeight);

@@ -35,8 +35,8 @@ void MacroDialogTest::TearDown() {
 }
 
 void MacroDialogTest::openDialog(int languageCode) {
-    m_dlg =
-        std::make_unique<MacroManagerDialog>(skin::programFolder(), languageCode, nullptr, &m_clock);
+    m_dlg = std::make_unique<MacroManagerDialog>(skin::programFolder(), languageCode, nullptr,
+                                                 &m_clock);
     m_dlg->setNoticeBoxes(std::make_unique<AnsweringBoxes>(m_shown, m_answer));
     m_dlg->beginEditing(m_store);
     m_dlg->show();

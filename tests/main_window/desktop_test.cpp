@@ -138,8 +138,8 @@ TEST_F(Desktop, NoPermissionStaysNoPermissionWhereverTheKeyboardIsNeeded) {
 
 TEST_F(Desktop, StatusLineFollowsTheKeyboardInBothLanguages) {
     for (Language lang : {Language::English, Language::Chinese}) {
-        const QString suffix = lang == Language::English ? QStringLiteral("-en")
-                                                         : QStringLiteral("-zh");
+        const QString suffix =
+            lang == Language::English ? QStringLiteral("-en") : QStringLiteral("-zh");
         auto w = makeWindow(lang, true);
         settle(*w);
         EXPECT_EQ(w->connectionState(), ConnectionState::Emulated);

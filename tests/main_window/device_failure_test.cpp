@@ -90,8 +90,8 @@ TEST_F(DeviceFailures, EachSaveFailureHasItsOwnMessage) {
 TEST_F(DeviceFailures, UnplugDuringSaveIsToldInChinese) {
     auto w = start(Language::Chinese);
     m_firmware->setFaults({.removeAfterPackets = 0});
-    EXPECT_TRUE(saveAndTell(*w, img::kKeyCodeArea + 9)
-                    .startsWith(QStringLiteral("保存过程中键盘被拔出")));
+    EXPECT_TRUE(
+        saveAndTell(*w, img::kKeyCodeArea + 9).startsWith(QStringLiteral("保存过程中键盘被拔出")));
 }
 
 // Every modal box opened while `run` runs is answered with Cancel after a short while; what

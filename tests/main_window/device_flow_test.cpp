@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 #include <QApplication>
-#include <QDialog>
 #include <QDeadlineTimer>
+#include <QDialog>
 #include <QFile>
 #include <QLoggingCategory>
 #include <QMessageBox>
@@ -16,10 +16,10 @@
 #include <mutex>
 
 #include "controls/bitmap_slider.h"
-#include "settings/sliders.h"
 #include "model/keymap_file.h"
 #include "model/slot_table.h"
 #include "qt_app_fixture.h"
+#include "settings/sliders.h"
 
 namespace tavrik::app {
 namespace {

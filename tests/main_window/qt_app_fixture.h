@@ -50,7 +50,7 @@ protected:
     }
 
     std::unique_ptr<MainWindow> makeWindow(Language lang = Language::English,
-                                                 bool keyboard = false) {
+                                           bool keyboard = false) {
         auto w = std::make_unique<MainWindow>(context(lang, keyboard));
         w->initialise(false);
         return w;

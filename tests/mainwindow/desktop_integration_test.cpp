@@ -67,9 +67,9 @@ TEST(Autostart, EntryPathHonoursXdgConfigHome) {
 }
 
 TEST(Autostart, ExecStartsTheProgramMinimizedWhateverItsPath) {
-    EXPECT_NE(autostartEntry("/usr/bin/tavrik-87rev")
-                  .find("\nExec=/usr/bin/tavrik-87rev --minimized\n"),
-              std::string::npos);
+    EXPECT_NE(
+        autostartEntry("/usr/bin/tavrik-87rev").find("\nExec=/usr/bin/tavrik-87rev --minimized\n"),
+        std::string::npos);
     // A blank needs quotes; a percent sign is doubled; '"', '$' and '\' are escaped.
     EXPECT_EQ(execArgument("/opt/my tools/100%/tavrik"), "\"/opt/my tools/100%%/tavrik\"");
     EXPECT_EQ(execArgument("/a b/\"x\"$y"), "\"/a b/\\\\\"x\\\\\"\\\\$y\"");

@@ -187,9 +187,9 @@ TEST_F(TrustedKeymap, StartupRemovesOnlyOurOwnLeftoverTemporaries) {
     fs::create_directory(other);
     fs::create_symlink("other/keymap.bin", path());
     const std::set<std::string> ours{".keymap.bin.tmp-123456", ".keymap.bin.tmp-7"};
-    const std::set<std::string> kept{"keymap.bin.tmp-1",       ".keymap.bin.tmp-",
-                                     ".keymap.bin.tmp-12x",    ".MacroDefine.bin.tmp-5",
-                                     ".keymap.bin.tmp-9.bak",  "x.keymap.bin.tmp-3"};
+    const std::set<std::string> kept{"keymap.bin.tmp-1",      ".keymap.bin.tmp-",
+                                     ".keymap.bin.tmp-12x",   ".MacroDefine.bin.tmp-5",
+                                     ".keymap.bin.tmp-9.bak", "x.keymap.bin.tmp-3"};
     for (const auto& dir : {m_dir, other}) {
         for (const auto& name : ours) write(dir / name, {1});
         for (const auto& name : kept) write(dir / name, {1});

@@ -175,9 +175,9 @@ TEST(KbsimCommands, OperatorCommandsChangeTheFirmware) {
 TEST(KbsimCommands, MalformedCommandsAreRefused) {
     Firmware fw;
     KbsimServer server(fw, "/tmp/unused.sock");
-    for (const char* line : {"press abc", "press 3x", "press 999", "fault bogus", "fault remove",
-                             "fault remove -4", "version 300 -1", "version 2", "version 1 2 3",
-                             "frobnicate"}) {
+    for (const char* line :
+         {"press abc", "press 3x", "press 999", "fault bogus", "fault remove", "fault remove -4",
+          "version 300 -1", "version 2", "version 1 2 3", "frobnicate"}) {
         std::ostringstream out;
         EXPECT_TRUE(server.command(line, out));
         EXPECT_EQ(out.str().rfind("refused: ", 0), 0u) << line << ": " << out.str();

@@ -15,14 +15,12 @@ inline constexpr unsigned kNobody = 65534;
 
 // The child's exit code (check()'s result; 125 when privileges could not be dropped), or
 // 128 + the signal that ended it (SIGALRM when the time limit ran out).
-inline int runInChild(const std::function<int()>& check, bool unprivileged,
-                      unsigned seconds = 20) {
+inline int runInChild(const std::function<int()>& check, bool unprivileged, unsigned seconds = 20) {
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::alarm(seconds);
         if (unprivileged && ::geteuid() == 0) {
-            if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 ||
-                ::setuid(kNobody) != 0) {
+            if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) {
                 ::_exit(125);
             }
         }

@@ -13,8 +13,8 @@
 #include "common/language.h"
 #include "common/qt_text.h"
 #include "controls/bitmap_slider.h"
-#include "controls/skin_tree.h"
 #include "controls/skin_list_box.h"
+#include "controls/skin_tree.h"
 #include "model/slot_table.h"
 #include "settings/sliders.h"
 #include "skin/skin_images.h"
@@ -151,7 +151,8 @@ void renderSliders(const QString& program) {
     panel->setParent(&host);
     panel->images = &images;
     panel->setGeometry(0, 0, 243, 90);
-    auto* brightness = new app::BitmapSlider(static_cast<int>(settings::SliderId::Brightness), panel);
+    auto* brightness =
+        new app::BitmapSlider(static_cast<int>(settings::SliderId::Brightness), panel);
     auto* speed = new app::BitmapSlider(static_cast<int>(settings::SliderId::Speed), panel);
     brightness->setRange(0, 50);
     speed->setRange(0, 9);

@@ -8,10 +8,10 @@
 #include <QWidget>
 #include <cstdio>
 
-#include "skin/app_style.h"
 #include "common/app_event.h"
 #include "render_key_assign.h"
 #include "render_support.h"
+#include "skin/app_style.h"
 #include "skin/skin_paths.h"
 
 namespace tavrik::render {

@@ -15,11 +15,11 @@
 #include <fstream>
 #include <vector>
 
-#include "skin/app_style.h"
 #include "controls/skin_list_box.h"
 #include "dialogs/profile/profile_dialog.h"
 #include "dialogs/profile/profile_file_chooser.h"
 #include "model/config_model.h"
+#include "skin/app_style.h"
 #include "skin/skin_paths.h"
 
 using namespace tavrik;

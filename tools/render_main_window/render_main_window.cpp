@@ -12,10 +12,10 @@
 #include <functional>
 #include <memory>
 
-#include "skin/app_style.h"
 #include "model/keymap_file.h"
 #include "model/slot_table.h"
 #include "settings/panel.h"
+#include "skin/app_style.h"
 #include "skin/skin_paths.h"
 #include "windows/main_window.h"
 

@@ -10,8 +10,8 @@
 
 #include "app_icon_theme.h"
 #include "artwork.h"
-#include "common/qt_text.h"
 #include "common/language.h"
+#include "common/qt_text.h"
 #include "skin/skin_manifest.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 // The main window's command for a click on a key: refresh the key action table from keymap.bin,
-// run KeyAssignDialog modally for the slot and, on OK, encode the result into the configuration and save
-// keymap.bin.
+// run KeyAssignDialog modally for the slot and, on OK, encode the result into the configuration and
+// save keymap.bin.
 
 #include <QString>
 #include <string>

@@ -58,8 +58,8 @@ void setTextKeepingCaret(QLineEdit* edit, const std::string& utf8) {
 
 }  // namespace
 
-KeyAssignDialog::KeyAssignDialog(const ka::KeyMapInput& input, const QString& skinFolder, KeyMapServices services,
-                 QWidget* parent)
+KeyAssignDialog::KeyAssignDialog(const ka::KeyMapInput& input, const QString& skinFolder,
+                                 KeyMapServices services, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
       m_state(input),
       m_services(std::move(services)),
@@ -116,7 +116,8 @@ void KeyAssignDialog::createControls() {
     m_tree->setItemIcon(
         QIcon(style()->standardIcon(QStyle::SP_FileIcon).pixmap(kItemIconSize, kItemIconSize)));
     m_tree->installEventFilter(this);
-    connect(m_tree, &QTreeWidget::itemSelectionChanged, this, &KeyAssignDialog::treeSelectionChanged);
+    connect(m_tree, &QTreeWidget::itemSelectionChanged, this,
+            &KeyAssignDialog::treeSelectionChanged);
 
     m_single = new QLineEdit(this);
     m_single->setObjectName(QStringLiteral("single"));

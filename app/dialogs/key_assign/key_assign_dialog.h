@@ -33,8 +33,8 @@ public:
 
     // `skinFolder` holds the dialog's pictures ("Custom_BK.png", ...), ending with '/'. The hook
     // is installed in mode 0 here and removed when the dialog is destroyed.
-    KeyAssignDialog(const keyassign::KeyMapInput& input, const QString& skinFolder, KeyMapServices services,
-            QWidget* parent = nullptr);
+    KeyAssignDialog(const keyassign::KeyMapInput& input, const QString& skinFolder,
+                    KeyMapServices services, QWidget* parent = nullptr);
     ~KeyAssignDialog() override;
 
     // Meaningful after the dialog ended with Accepted.

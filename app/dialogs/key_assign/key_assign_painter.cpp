@@ -73,8 +73,8 @@ void paintLabels(QPainter& p, const ka::KeyMapView& v, Language lang) {
         const int b = ka::button::kTabSingleCombine + t;
         const auto& info = buttons[static_cast<std::size_t>(b)];
         const QColor colour = static_cast<int>(v.tab) == t ? kCurrentTabColour : kOtherTabColour;
-        skin::drawCaption(p, keyMapCaptionBox(b), qs(info.label.in(lang)),
-                          skin::kDefaultTextHeight, colour);
+        skin::drawCaption(p, keyMapCaptionBox(b), qs(info.label.in(lang)), skin::kDefaultTextHeight,
+                          colour);
     }
     if (v.tab == ka::Tab::SingleCombine) {
         skin::drawText(p, kSingleLabelAt.x(), kSingleLabelAt.y(), qs(ka::kSingleLabel.in(lang)));
@@ -125,8 +125,8 @@ int launchLabelHeight(Language lang) {
     for (int row = 0; row < ka::kLaunchRowCount; ++row) {
         const int left = ka::regionRect(row, ka::RegionPart::Label).left;
         const int room = ka::regionRect(row, ka::RegionPart::Field).left - kLaunchLabelGap - left;
-        height = std::min(height, skin::fittingTextHeight(
-                                      qs(ka::launchRowInfo(row).rowLabel.in(lang)), room));
+        height = std::min(
+            height, skin::fittingTextHeight(qs(ka::launchRowInfo(row).rowLabel.in(lang)), room));
     }
     return height;
 }

@@ -68,8 +68,8 @@ int selectedRow(const SkinListBox& list) {
 
 }  // namespace
 
-MacroManagerDialog::MacroManagerDialog(const QString& programFolder, int languageCode, QWidget* parent,
-                                 const macro::Clock* clock)
+MacroManagerDialog::MacroManagerDialog(const QString& programFolder, int languageCode,
+                                       QWidget* parent, const macro::Clock* clock)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
       m_lang(languageFromCode(languageCode)),
       m_images(skin::skinFolder(programFolder, languageCode, skin::SkinPart::MacroManagement)),
@@ -366,8 +366,7 @@ void MacroManagerDialog::paintLabels(QPainter& painter) {
     }
     if (m_editor.recording() && !hookCapturesDesktop()) {
         const LabelPlace& note = kOwnWindowKeysOnly;
-        drawLabel(painter, qs(note.text, m_lang),
-                  labelRoom(note), note.height,
+        drawLabel(painter, qs(note.text, m_lang), labelRoom(note), note.height,
                   Qt::AlignLeft | Qt::AlignTop);
     }
     painter.restore();

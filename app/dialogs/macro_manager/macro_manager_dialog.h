@@ -34,7 +34,7 @@ public:
     // clock: the counter that recording measures delays with (steady clock when null; it must
     // outlive the dialog).
     MacroManagerDialog(const QString& programFolder, int languageCode, QWidget* parent = nullptr,
-                    const macro::Clock* clock = nullptr);
+                       const macro::Clock* clock = nullptr);
     ~MacroManagerDialog() override;
 
     // Opens a fresh working copy of `store` and runs the dialog modally. When it returns

@@ -5,7 +5,6 @@
 
 #include "common/qt_text.h"
 
-
 namespace tavrik::app {
 namespace {
 
