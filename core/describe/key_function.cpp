@@ -336,9 +336,10 @@ Result<KeyFunction> parseKeyFunction(std::string_view words, const macro::MacroS
     if (equalsIgnoringCase(first, "launch")) {
         if (rest.empty()) return valueError("launch needs program|file|folder|sound PATH");
         std::tie(first, rest) = firstWord(rest);
+        const std::string_view kind = first;
         const bool known =
             std::any_of(kLaunchWords.begin(), kLaunchWords.end(),
-                        [&](const LaunchWord& w) { return equalsIgnoringCase(w.word, first); });
+                        [kind](const LaunchWord& w) { return equalsIgnoringCase(w.word, kind); });
         if (!known) {
             return valueError("unknown launch kind " + inQuotes(first) +
                               "; use launch program|file|folder|sound PATH");
