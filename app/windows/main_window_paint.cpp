@@ -4,6 +4,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include "common/qt_rect.h"
 #include "mainwindow/texts.h"
 #include "model/slot_table.h"
 #include "settings/panel.h"
@@ -18,15 +19,9 @@ namespace img = model::image;
 namespace sf = mainwindow::surface;
 
 const QColor kBackground{53, 53, 53};
-const QColor kRowHovered{80, 0, 0};
-const QColor kRow{59, 59, 59};
 constexpr int kOriginX = model::kKeyboardOrigin.x;
 constexpr int kOriginY = model::kKeyboardOrigin.y;
 constexpr int kKeyLabelHeight = 10;
-
-QRect toQRect(const model::Rect& r) {
-    return QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom));
-}
 
 QRect keyRect(int slot) {
     const model::Rect r = model::slotTable()[static_cast<std::size_t>(slot)].rect;

@@ -3,6 +3,7 @@
 
 #include <QPainter>
 
+#include "common/qt_rect.h"
 #include "mainwindow/direction_row.h"
 #include "mainwindow/texts.h"
 #include "settings/effects.h"
@@ -22,10 +23,6 @@ const QColor kRowHovered{80, 0, 0};
 const QColor kRow{59, 59, 59};
 const QColor kListBacking{30, 31, 35};  // the panel frame's inside
 const QColor kListEdge{86, 90, 101};
-
-QRect toQRect(const model::Rect& r) {
-    return QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom));
-}
 
 // Covers the panel beside an open list, and frames the list.
 void paintListBacking(QPainter& p, const QRect& list) {

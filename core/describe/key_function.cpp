@@ -7,6 +7,7 @@
 
 #include "common/utf16.h"
 #include "describe/key_names.h"
+#include "describe/words.h"
 #include "keyassign/catalogue.h"
 #include "keyassign/encoding.h"
 #include "macro/macro_store.h"
@@ -35,22 +36,12 @@ constexpr std::array<LaunchWord, 4> kLaunchWords{{
     {"folder", KeyKind::OpenFolder},
 }};
 
-std::string_view trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-    return s;
-}
-
 // Splits off the first blank-separated word.
 std::pair<std::string_view, std::string_view> firstWord(std::string_view s) {
     s = trim(s);
     const std::size_t blank = s.find_first_of(" \t");
     if (blank == std::string_view::npos) return {s, {}};
     return {s.substr(0, blank), trim(s.substr(blank + 1))};
-}
-
-std::string inQuotes(std::string_view s) {
-    return "\"" + std::string(s) + "\"";
 }
 
 std::string hexBytes(std::span<const std::uint8_t> bytes) {

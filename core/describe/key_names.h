@@ -41,10 +41,4 @@ std::optional<std::uint8_t> findCode(std::string_view name);
 std::string closestSlotName(std::string_view name);
 std::string closestCodeName(std::string_view name);
 
-// Edit distance of the two texts compared case-insensitively (ASCII letters): insertions,
-// deletions, substitutions and swaps of neighbouring characters count one each.
-std::size_t editDistance(std::string_view a, std::string_view b);
-// ASCII case-insensitive equality.
-bool equalsIgnoringCase(std::string_view a, std::string_view b);
-
 }  // namespace tavrik::describe

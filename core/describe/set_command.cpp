@@ -7,6 +7,7 @@
 #include "describe/key_function.h"
 #include "describe/key_names.h"
 #include "describe/setting_words.h"
+#include "describe/words.h"
 #include "settings/effects.h"
 #include "settings/panel.h"
 
@@ -14,10 +15,6 @@ namespace tavrik::describe {
 namespace {
 
 using Args = std::span<const std::string>;
-
-std::string inQuotes(std::string_view s) {
-    return "\"" + std::string(s) + "\"";
-}
 
 // Drops a unit written after the number ("1000Hz", "4ms"), in either case.
 std::string_view withoutUnit(std::string_view text, std::string_view unit) {

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "describe/key_names.h"
+#include "describe/words.h"
 
 namespace tavrik::describe {
 namespace {
@@ -21,10 +22,6 @@ constexpr std::array<DirectionWord, 4> kDirectionWords{{
     {"top", settings::Direction::Top},
     {"bottom", settings::Direction::Bottom},
 }};
-
-std::string inQuotes(std::string_view s) {
-    return "\"" + std::string(s) + "\"";
-}
 
 int hexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';

@@ -4,16 +4,19 @@
 
 #include "common/utf16.h"
 #include "describe/key_function.h"
+#include "factory_state.h"
 #include "macro/macro_store.h"
 #include "model/slot_table.h"
 
 namespace tavrik::describe {
 namespace {
 
+using test_support::factoryState;
+using test_support::kASlot;
+
 using keyassign::AssignmentResult;
 
 constexpr int kEscSlot = 0;
-constexpr int kASlot = 63;
 
 std::unique_ptr<macro::MacroStore> storeWith(std::initializer_list<const char*> names) {
     auto store = std::make_unique<macro::MacroStore>();
@@ -119,17 +122,6 @@ TEST(ParseKeyFunction, RefusesOverlongLaunchPaths) {
     const auto f = parseKeyFunction("program /" + std::string(255, 'x'), *macros);
     ASSERT_FALSE(f);
     EXPECT_NE(f.error().context.find("longer than 255"), std::string::npos);
-}
-
-// A factory state: every key enabled, factory key codes, own codes set.
-std::unique_ptr<model::ConfigState> factoryState() {
-    auto s = std::make_unique<model::ConfigState>();
-    model::completeFactoryReset(*s);
-    for (int slot = 0; slot < model::kSlotCount; ++slot) {
-        const model::KeyCode code = model::factoryKeyCodes()[model::slot(slot).keyIndex];
-        std::copy(code.begin(), code.end(), model::keyCodeCell(s->image, slot).begin());
-    }
-    return s;
 }
 
 struct ApplyRow {

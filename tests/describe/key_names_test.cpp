@@ -3,6 +3,7 @@
 #include <set>
 
 #include "describe/key_names.h"
+#include "describe/words.h"
 #include "model/slot_table.h"
 
 namespace tavrik::describe {

@@ -10,6 +10,7 @@
 #include "common/utf16.h"
 #include "describe/key_function.h"
 #include "describe/set_command.h"
+#include "factory_state.h"
 #include "macro/macro_store.h"
 #include "model/slot_table.h"
 #include "settings/effects.h"
@@ -18,19 +19,10 @@
 namespace tavrik::describe {
 namespace {
 
+using test_support::factoryState;
+using test_support::kASlot;
+
 namespace img = model::image;
-
-constexpr int kASlot = 63;
-
-std::unique_ptr<model::ConfigState> factoryState() {
-    auto s = std::make_unique<model::ConfigState>();
-    model::completeFactoryReset(*s);
-    for (int slot = 0; slot < model::kSlotCount; ++slot) {
-        const model::KeyCode code = model::factoryKeyCodes()[model::slot(slot).keyIndex];
-        std::copy(code.begin(), code.end(), model::keyCodeCell(s->image, slot).begin());
-    }
-    return s;
-}
 
 struct SetCommandTest : ::testing::Test {
     SetCommandTest() : state(factoryState()), macros(std::make_unique<macro::MacroStore>()) {

@@ -15,8 +15,6 @@ namespace {
 using namespace macromanager;
 using Bytes = std::vector<std::uint8_t>;
 
-constexpr int kA = 0x41, kC = 0x43;
-
 // A macro "Press" holding A down, A up (no delays).
 void putPressA(macro::MacroStore& store) {
     macro::MacroRecord& r = store[0];

@@ -16,6 +16,9 @@
 
 namespace tavrik::app::test_support {
 
+// Virtual-key codes of the letters the macro tests record.
+inline constexpr int kA = 0x41, kB = 0x42, kC = 0x43;
+
 class SettableClock final : public macro::Clock {
 public:
     std::int64_t ticks() const override { return m_now; }

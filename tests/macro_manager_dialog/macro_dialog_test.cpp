@@ -20,8 +20,6 @@ namespace {
 using namespace macromanager;
 using Bytes = std::vector<std::uint8_t>;
 
-constexpr int kA = 0x41, kB = 0x42, kC = 0x43;
-
 Bytes prefix(std::span<const std::uint8_t> bytes, std::size_t n) {
     return {bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(n)};
 }

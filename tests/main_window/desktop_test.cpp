@@ -20,9 +20,10 @@
 namespace tavrik::app {
 namespace {
 
+using test_support::kSave;
+
 using mainwindow::ConnectionState;
 
-constexpr QPoint kSave{950, 620};
 constexpr QPoint kStatusLine{420, 615};
 constexpr QPoint kHelpButton{945, 12};
 constexpr QPoint kHelpUpdateRow{900, 55};

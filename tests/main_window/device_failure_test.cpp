@@ -21,9 +21,9 @@
 namespace tavrik::app {
 namespace {
 
-namespace img = model::image;
+using test_support::kSave;
 
-constexpr QPoint kSave{950, 620};
+namespace img = model::image;
 
 class DeviceFailures : public test_support::MainWindowFixture {
 protected:

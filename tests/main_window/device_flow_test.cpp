@@ -24,11 +24,12 @@
 namespace tavrik::app {
 namespace {
 
+using test_support::kSave;
+
 namespace img = model::image;
 
 constexpr QPoint kLightingTitle{100, 115};
 constexpr QPoint kEffectBox{100, 170};
-constexpr QPoint kSave{950, 620};
 constexpr QPoint kCancel{880, 620};
 constexpr QPoint kReturn{820, 620};
 constexpr QPoint kClose{985, 10};

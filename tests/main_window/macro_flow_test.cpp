@@ -28,11 +28,12 @@
 namespace tavrik::app {
 namespace {
 
+using test_support::kSave;
+
 namespace img = model::image;
 using Bytes = std::vector<std::uint8_t>;
 
 constexpr QPoint kMacrosButton{100, 150};
-constexpr QPoint kSave{950, 620};
 constexpr QPoint kKeyMapMacroTab{121, 44};
 constexpr QPoint kKeyMapSave{284, 257};
 constexpr int kVkA = 0x41, kVkB = 0x42;

@@ -15,6 +15,9 @@
 
 namespace tavrik::app::test_support {
 
+// The main window's Save button, in window coordinates.
+inline constexpr QPoint kSave{950, 620};
+
 inline QApplication& qtApp() {
     static int argc = 1;
     static char name[] = "main_window_tests";

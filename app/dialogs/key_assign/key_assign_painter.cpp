@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 
+#include "common/qt_rect.h"
 #include "common/qt_text.h"
 #include "skin/skin_images.h"
 #include "skin/text_style.h"
@@ -30,10 +31,6 @@ constexpr int kMacroBackY = 66;
 constexpr int kLaunchLabelGap = 2;
 // The tab marker lies along the bottom edge of the current tab.
 constexpr int kMarkerHeight = 4;
-
-QRect qRect(ka::Rect r) {
-    return QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom));
-}
 
 void drawPicture(QPainter& p, skin::SkinImages& images, ka::Rect at, std::string_view name) {
     images.draw(p, at.left, at.top, qs(name));
@@ -113,7 +110,7 @@ QPoint keyMapDisableLabelAt() {
 }
 
 QRect keyMapCaptionBox(int button) {
-    const QRect r = qRect(ka::keyMapButtons()[static_cast<std::size_t>(button)].rect);
+    const QRect r = toQRect(ka::keyMapButtons()[static_cast<std::size_t>(button)].rect);
     const int firstTab = ka::button::kTabSingleCombine;
     const bool tab = button >= firstTab && button < firstTab + ka::kTabCount;
     return tab ? r.adjusted(3, 0, -3, -kMarkerHeight) : r.adjusted(2, 0, -2, 0);

@@ -1,0 +1,20 @@
+// Small text helpers shared by the parsers and describers of this folder.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace tavrik::describe {
+
+// The text without leading and trailing blanks (spaces and tabs).
+std::string_view trim(std::string_view s);
+// The text in double quotes, for error messages.
+std::string inQuotes(std::string_view s);
+// ASCII case-insensitive equality.
+bool equalsIgnoringCase(std::string_view a, std::string_view b);
+// Edit distance of the two texts compared case-insensitively (ASCII letters): insertions,
+// deletions, substitutions and swaps of neighbouring characters count one each.
+std::size_t editDistance(std::string_view a, std::string_view b);
+
+}  // namespace tavrik::describe
