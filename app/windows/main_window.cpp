@@ -11,6 +11,7 @@
 #include "common/app_event.h"
 #include "common/atomic_file.h"
 #include "common/log_categories.h"
+#include "common/qt_text.h"
 #include "keyhook/virtual_keys.h"
 #include "macro/macro_store.h"
 #include "mainwindow/startup.h"
@@ -47,7 +48,7 @@ MainWindow::MainWindow(AppContext context, QWidget* parent)
       m_context(std::move(context)),
       m_model(std::make_unique<model::ConfigModel>(m_context.paths.keymapFile().toStdString())),
       m_macros(std::make_unique<macro::MacroStore>()) {
-    setWindowTitle(QString::fromUtf8(mainwindow::text::kWindowTitle));
+    setWindowTitle(qs(mainwindow::text::kWindowTitle));
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);  // the surface is painted whole, nothing to erase
@@ -105,10 +106,10 @@ void MainWindow::present(const mainwindow::StartupPresentation& presentation) {
     }
     // Not modal: start-up goes on, and the user may read it at leisure.
     const Language lang = m_context.language;
-    const QString text = QString::fromUtf8(presentation.notice->in(lang));
-    auto* box = new QMessageBox(QMessageBox::Information,
-                                QString::fromUtf8(mainwindow::text::kNoticeCaption.in(lang)), text,
-                                QMessageBox::Ok, this);
+    const QString text = qs(*presentation.notice, lang);
+    auto* box =
+        new QMessageBox(QMessageBox::Information, qs(mainwindow::text::kNoticeCaption, lang), text,
+                        QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::NonModal);
     box->show();

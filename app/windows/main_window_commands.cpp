@@ -4,6 +4,7 @@
 #include <QMessageBox>
 
 #include "common/log_categories.h"
+#include "common/qt_text.h"
 #include "dialogs/key_assign/assign_key.h"
 #include "dialogs/macro_manager/macro_manager_dialog.h"
 #include "dialogs/profile/profile_dialog.h"
@@ -133,8 +134,8 @@ void MainWindow::profileCommand() {
 void MainWindow::factoryResetCommand() {
     const Language lang = m_context.language;
     const auto answer =
-        QMessageBox::question(this, QString::fromUtf8(mainwindow::text::kFactoryCaption.in(lang)),
-                              QString::fromUtf8(mainwindow::text::kFactoryQuestion.in(lang)),
+        QMessageBox::question(this, qs(mainwindow::text::kFactoryCaption, lang),
+                              qs(mainwindow::text::kFactoryQuestion, lang),
                               QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel);
     if (answer != QMessageBox::Ok) return;
     if (!keyboardConnected()) {

@@ -10,6 +10,7 @@
 
 #include "common/app_event.h"
 #include "common/log_categories.h"
+#include "common/qt_text.h"
 #include "device/session_texts.h"
 #include "mainwindow/job_messages.h"
 #include "mainwindow/texts.h"
@@ -78,7 +79,7 @@ void MainWindow::jobFinished(device::Job job, const Status& status) {
 void MainWindow::tellJobFailure(device::Job job, const Status& status) {
     const auto notice = mainwindow::jobFailureNotice(job, status.error().kind);
     if (!notice) return;
-    QString text = QString::fromUtf8(notice->text.in(m_context.language));
+    QString text = qs(notice->text, m_context.language);
     switch (notice->fill) {
         case mainwindow::NoticeFill::ErrorContext:
             text = text.arg(QString::fromStdString(status.error().context));
@@ -93,13 +94,13 @@ void MainWindow::tellJobFailure(device::Job job, const Status& status) {
 }
 
 void MainWindow::tell(const BiText& caption, const BiText& text) {
-    tell(caption, QString::fromUtf8(text.in(m_context.language)));
+    tell(caption, qs(text, m_context.language));
 }
 
 void MainWindow::tell(const BiText& caption, const QString& text) {
     const Language lang = m_context.language;
-    auto* box = new QMessageBox(QMessageBox::Information, QString::fromUtf8(caption.in(lang)), text,
-                                QMessageBox::Ok, this);
+    auto* box =
+        new QMessageBox(QMessageBox::Information, qs(caption, lang), text, QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::NonModal);
     box->show();
@@ -176,10 +177,10 @@ void MainWindow::setBusy(bool busy) {
 
 void MainWindow::createTrayIcon() {
     m_tray = new QSystemTrayIcon(windowIcon(), this);
-    m_tray->setToolTip(QString::fromUtf8(mainwindow::text::kTrayTip));
+    m_tray->setToolTip(qs(mainwindow::text::kTrayTip));
     m_trayMenu = std::make_unique<QMenu>();
     addAutostartAction(*m_trayMenu);
-    m_trayMenu->addAction(QString::fromUtf8(mainwindow::text::kExit.in(m_context.language)), this,
+    m_trayMenu->addAction(qs(mainwindow::text::kExit, m_context.language), this,
                           [this] { emit ended(); });
     m_tray->setContextMenu(m_trayMenu.get());
     connect(m_tray, &QSystemTrayIcon::activated, this, &MainWindow::trayActivated);
@@ -196,10 +197,10 @@ void MainWindow::trayActivated(QSystemTrayIcon::ActivationReason reason) {
 }
 
 void MainWindow::showNoKeyboardBalloon() {
-    QString title = QString::fromUtf8(mainwindow::text::kNoKeyboardBalloonTitle);
-    QString text = QString::fromUtf8(mainwindow::text::kNoKeyboardBalloon);
+    QString title = qs(mainwindow::text::kNoKeyboardBalloonTitle);
+    QString text = qs(mainwindow::text::kNoKeyboardBalloon);
     if (connectionState() == mainwindow::ConnectionState::NoPermission) {
-        title = QString::fromUtf8(mainwindow::text::kNoticeCaption.in(m_context.language));
+        title = qs(mainwindow::text::kNoticeCaption, m_context.language);
         text = permissionNoticeText();
     }
     if (m_tray && QSystemTrayIcon::isSystemTrayAvailable()) {
@@ -229,10 +230,9 @@ void MainWindow::askFirmwareUpdate() {
     if (!firmware) return;  // the version was not read: never offer to flash a silent keyboard
     if (!mainwindow::updateOffered(m_packageVersion, {(*firmware)[0], (*firmware)[1]})) return;
     const Language lang = m_context.language;
-    const auto answer =
-        QMessageBox::question(this, QString::fromUtf8(mainwindow::kUpdateCaption.in(lang)),
-                              QString::fromUtf8(mainwindow::kUpdateQuestion.in(lang)),
-                              QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok);
+    const auto answer = QMessageBox::question(
+        this, qs(mainwindow::kUpdateCaption, lang), qs(mainwindow::kUpdateQuestion, lang),
+        QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok);
     if (answer == QMessageBox::Ok) startUpdater();
 }
 

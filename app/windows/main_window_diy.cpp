@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "common/qt_text.h"
 #include "mainwindow/texts.h"
 #include "settings/diy_paint.h"
 #include "skin/text_style.h"
@@ -54,8 +55,8 @@ void MainWindow::dragStroke(QPoint pos) {
 
 void MainWindow::chooseColourCommand() {
     const settings::Rgb current = m_view.state().paintColour;
-    const QColor chosen = QColorDialog::getColor(
-        toQColor(current), this, QString::fromUtf8(txt::kKeyColour.in(m_context.language)));
+    const QColor chosen =
+        QColorDialog::getColor(toQColor(current), this, qs(txt::kKeyColour, m_context.language));
     if (!chosen.isValid()) return;  // cancelled
     m_view.setPaintColour({static_cast<std::uint8_t>(chosen.red()),
                            static_cast<std::uint8_t>(chosen.green()),
@@ -106,8 +107,7 @@ void MainWindow::paintDiyControls(QPainter& p) {
         p.restore();
         skin::drawCaption(
             p, windowRect(mainwindow::surface::diyCaptionBox(*mainwindow::hitArea(b.code, layout))),
-            QString::fromUtf8(b.caption->in(m_context.language)),
-            mainwindow::surface::kDiyButtonCaptionHeight);
+            qs(*b.caption, m_context.language), mainwindow::surface::kDiyButtonCaptionHeight);
     }
 }
 

@@ -3,6 +3,7 @@
 #include <QMessageBox>
 
 #include "common/log_categories.h"
+#include "common/qt_text.h"
 #include "mainwindow/texts.h"
 #include "windows/main_window.h"
 
@@ -19,9 +20,8 @@ void MainWindow::noticeFileTrouble(const QString& file) {
     const QString text = QString::fromStdString(*notice);
     qCWarning(lcFiles).noquote() << text;
     // Not modal: the tool goes on working in memory while the user reads it.
-    auto* box = new QMessageBox(QMessageBox::Warning,
-                                QString::fromUtf8(mainwindow::text::kNoticeCaption.in(lang)), text,
-                                QMessageBox::Ok, this);
+    auto* box = new QMessageBox(QMessageBox::Warning, qs(mainwindow::text::kNoticeCaption, lang),
+                                text, QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::NonModal);
     box->show();

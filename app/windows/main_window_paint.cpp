@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "common/qt_rect.h"
+#include "common/qt_text.h"
 #include "mainwindow/texts.h"
 #include "model/slot_table.h"
 #include "settings/panel.h"
@@ -48,7 +49,7 @@ void MainWindow::drawText(QPainter& p, const QString& t, int x, int y, int heigh
 }
 
 void MainWindow::drawText(QPainter& p, const BiText& t, int x, int y, int height) {
-    drawText(p, QString::fromUtf8(t.in(m_context.language)), x, y, height);
+    drawText(p, qs(t, m_context.language), x, y, height);
 }
 
 void MainWindow::paintEvent(QPaintEvent*) {
@@ -126,8 +127,7 @@ void MainWindow::paintDiyView(QPainter& p) {
         p.setFont(labelFont);
         p.setPen(QColor(colour->label.r, colour->label.g, colour->label.b));
         p.drawText(QRect(k.labelAt.x + kOriginX, k.labelAt.y + kOriginY, 4096, 4096),
-                   Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                   QString::fromUtf8(k.label.data(), static_cast<qsizetype>(k.label.size())));
+                   Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, qs(k.label));
     }
     p.restore();
     if (auto hovered = m_view.state().hoveredSlot) {
@@ -153,8 +153,7 @@ void MainWindow::paintBottomRow(QPainter& p) {
                                                 : QStringLiteral("button-cancel-normal.png"),
                  b.at.picture);
         // Centred in the button picture, shrunk where a caption would run past its edges.
-        skin::drawCaption(p, toQRect(b.at.caption),
-                          QString::fromUtf8(b.caption->in(m_context.language)),
+        skin::drawCaption(p, toQRect(b.at.caption), qs(*b.caption, m_context.language),
                           sf::kBottomCaptionHeight);
     }
     drawSkin(p, QStringLiteral("text.png"), sf::kFooterStrip);
@@ -168,8 +167,7 @@ void MainWindow::paintHelpBox(QPainter& p) {
     drawText(p, homePageShown(), row.box.left, row.box.top, row.height);
     drawText(p, txt::kUpdateFirmware, sf::below(row, sf::kHelpRowHeight));
     const sf::TextSpot version = sf::below(row, 2 * sf::kHelpRowHeight);
-    drawText(p, QString::fromUtf8(txt::kHelpVersion), version.box.left, version.box.top,
-             version.height);
+    drawText(p, qs(txt::kHelpVersion), version.box.left, version.box.top, version.height);
     paintAutostartRow(p);
 }
 

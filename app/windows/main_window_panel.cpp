@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "common/qt_rect.h"
+#include "common/qt_text.h"
 #include "mainwindow/direction_row.h"
 #include "mainwindow/texts.h"
 #include "settings/effects.h"
@@ -36,14 +37,14 @@ void paintListBacking(QPainter& p, const QRect& list) {
 
 QString MainWindow::effectName(std::uint8_t effect) const {
     const std::string_view name = settings::effectName(effect, m_context.language);
-    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+    return qs(name);
 }
 
 // A slider's right-hand caption ends at the slider's right edge, inside the panel.
 void MainWindow::rightCaption(QPainter& p, const BiText& t, const model::Rect& box) {
     skin::drawCaption(p, QRect(QPoint(box.left, box.top), QPoint(box.right, box.bottom)),
-                      QString::fromUtf8(t.in(m_context.language)), sf::kSliderCaptionHeight,
-                      Qt::white, Qt::AlignRight);
+                      qs(t, m_context.language), sf::kSliderCaptionHeight, Qt::white,
+                      Qt::AlignRight);
 }
 
 void MainWindow::drawRadio(QPainter& p, bool selected, model::Point at) {
