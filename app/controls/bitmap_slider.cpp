@@ -6,15 +6,12 @@
 #include <algorithm>
 
 #include "common/app_event.h"
+#include "common/qt_text.h"
 #include "skin/skin_images.h"
 #include "skin/skin_manifest.h"
 
 namespace tavrik::app {
 namespace {
-
-QString name(std::string_view s) {
-    return QString::fromLatin1(s.data(), qsizetype(s.size()));
-}
 
 constexpr int kHalfThumb = skin::kThumbWidth / 2;
 
@@ -33,9 +30,9 @@ BitmapSlider::BitmapSlider(int controlId, QWidget* parent)
 }
 
 void BitmapSlider::setUp(skin::SkinImages& images) {
-    m_bar = images.image(name(skin::kSliderBar));
-    m_channel = images.image(name(skin::kSliderChannel));
-    m_thumb = images.image(name(skin::kSliderThumb));
+    m_bar = images.image(qs(skin::kSliderBar));
+    m_channel = images.image(qs(skin::kSliderChannel));
+    m_thumb = images.image(qs(skin::kSliderThumb));
     if (!m_bar.isNull()) resize(m_bar.size());
     update();
 }

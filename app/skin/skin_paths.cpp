@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "common/language.h"
+#include "common/qt_text.h"
 
 namespace tavrik::skin {
 
@@ -33,8 +34,7 @@ QString skinRoot(const QString& programFolder) {
 
 QString skinFolder(const QString& programFolder, int languageCode, SkinPart part) {
     const std::string_view sub = partFolder(part);
-    return skinRoot(programFolder) + languageFolder(languageCode) +
-           QString::fromUtf8(sub.data(), static_cast<qsizetype>(sub.size()));
+    return skinRoot(programFolder) + languageFolder(languageCode) + app::qs(sub);
 }
 
 QString skinPath(const QString& programFolder, int languageCode, SkinPart part,

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "common/log_categories.h"
+#include "common/qt_text.h"
 #include "macro/macro_store.h"
 #include "mainwindow/update_check.h"
 #include "model/keymap_file.h"
@@ -26,9 +27,7 @@ QString AppPaths::versionFile() const {
 }
 
 QString AppPaths::updaterProgram() const {
-    return QDir(programFolder)
-        .filePath(QString::fromUtf8(mainwindow::kUpdaterFileName.data(),
-                                    static_cast<qsizetype>(mainwindow::kUpdaterFileName.size())));
+    return QDir(programFolder).filePath(qs(mainwindow::kUpdaterFileName));
 }
 
 QString AppPaths::shippedFile(const QString& name) const {

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/qt_text.h"
 #include "dialogs/key_assign/key_assign_painter.h"
 #include "dialogs/macro_manager/macro_manager_texts.h"
 #include "dialogs/profile/profile_dialog_layout.h"
@@ -24,10 +25,7 @@ namespace tavrik {
 namespace {
 
 namespace sf = mainwindow::surface;
-
-QString qs(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
+using app::qs;
 
 double advance(const QString& text, int height) {
     return QFontMetricsF(skin::textFont(height)).horizontalAdvance(text);

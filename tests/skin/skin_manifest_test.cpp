@@ -6,19 +6,19 @@
 #include <QImageReader>
 #include <QSet>
 
+#include "common/qt_text.h"
+
 namespace tavrik::skin {
 namespace {
 
-QString str(std::string_view s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
+using app::qs;
 
 const QString kBuilt = QStringLiteral(TAVRIK_BUILT_SKIN_DIR) + "/png/";
 
 TEST(SkinManifestTest, NamesEachFileOfAPartOnce) {
     QSet<QString> seen;
     for (const auto& entry : skinManifest()) {
-        const QString key = str(partFolder(entry.part)) + str(entry.name);
+        const QString key = qs(partFolder(entry.part)) + qs(entry.name);
         EXPECT_FALSE(seen.contains(key)) << key.toStdString();
         seen.insert(key);
         EXPECT_EQ(findSkinImage(entry.part, entry.name), &entry);
@@ -32,17 +32,17 @@ TEST(SkinManifestTest, NamesEachFileOfAPartOnce) {
 // size, and the generator
 // writes nothing that no window loads.
 TEST(SkinManifestTest, GeneratedSkinMatchesTheManifest) {
-    QSet<QString> expected{str(kAppIcon)};
+    QSet<QString> expected{qs(kAppIcon)};
     for (const char* language : {"english/", "chinese/"}) {
         for (const auto& entry : skinManifest()) {
-            const QString relative = language + str(partFolder(entry.part)) + str(entry.name);
+            const QString relative = language + qs(partFolder(entry.part)) + qs(entry.name);
             expected.insert(relative);
             QImageReader reader(kBuilt + relative);
             ASSERT_TRUE(reader.canRead()) << relative.toStdString();
             EXPECT_EQ(reader.size(), QSize(entry.width, entry.height)) << relative.toStdString();
             // The double-size variant for scaled screens.
             const QString twice =
-                language + str(partFolder(entry.part)) + str(doubleSizeName(entry.name));
+                language + qs(partFolder(entry.part)) + qs(doubleSizeName(entry.name));
             expected.insert(twice);
             QImageReader twiceReader(kBuilt + twice);
             ASSERT_TRUE(twiceReader.canRead()) << twice.toStdString();
