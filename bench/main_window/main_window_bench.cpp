@@ -19,6 +19,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include <unistd.h>
@@ -93,17 +94,9 @@ struct Timing {
     double cpuP99 = 0;
 };
 
-Timing repaintTiming(MainWindow& w, int count) {
-    std::vector<qint64> wall;
-    std::vector<qint64> cpu;
-    QElapsedTimer t;
-    for (int i = 0; i < count; ++i) {
-        const qint64 cpu0 = threadCpuNs();
-        t.start();
-        w.repaint();
-        wall.push_back(t.nsecsElapsed());
-        cpu.push_back(threadCpuNs() - cpu0);
-    }
+// Mean, 99th percentile and maximum of the wall times, mean and 99th percentile of the CPU times
+// (nanoseconds in, milliseconds out).
+Timing summarise(std::vector<qint64> wall, std::vector<qint64> cpu) {
     std::sort(wall.begin(), wall.end());
     std::sort(cpu.begin(), cpu.end());
     Timing r;
@@ -115,6 +108,20 @@ Timing repaintTiming(MainWindow& w, int count) {
     r.max = ms(wall.back());
     r.cpuP99 = ms(cpu[cpu.size() * 99 / 100]);
     return r;
+}
+
+Timing repaintTiming(MainWindow& w, int count) {
+    std::vector<qint64> wall;
+    std::vector<qint64> cpu;
+    QElapsedTimer t;
+    for (int i = 0; i < count; ++i) {
+        const qint64 cpu0 = threadCpuNs();
+        t.start();
+        w.repaint();
+        wall.push_back(t.nsecsElapsed());
+        cpu.push_back(threadCpuNs() - cpu0);
+    }
+    return summarise(std::move(wall), std::move(cpu));
 }
 
 // Sleeps for real and adds up the pauses the session asks for (its worker thread calls it).
@@ -161,17 +168,7 @@ Timing dragPaintTiming(MainWindow& w, int count) {
         cpu.push_back(threadCpuNs() - cpu0);
     }
     send(QEvent::MouseButtonRelease, at(keys[0]), Qt::LeftButton, Qt::NoButton);
-    std::sort(wall.begin(), wall.end());
-    std::sort(cpu.begin(), cpu.end());
-    Timing r;
-    for (qint64 s : wall) r.mean += ms(s);
-    for (qint64 s : cpu) r.cpuMean += ms(s);
-    r.mean /= static_cast<double>(wall.size());
-    r.cpuMean /= static_cast<double>(cpu.size());
-    r.p99 = ms(wall[wall.size() * 99 / 100]);
-    r.max = ms(wall.back());
-    r.cpuP99 = ms(cpu[cpu.size() * 99 / 100]);
-    return r;
+    return summarise(std::move(wall), std::move(cpu));
 }
 
 // Runs the event loop until `done` holds, at most 60 s; whether it held.

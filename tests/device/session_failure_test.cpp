@@ -37,13 +37,7 @@ bool regionEqual(const model::Image& a, const model::Image& b, std::size_t at, s
 class UnsentEdits : public testing::Test {
 protected:
     void SetUp() override {
-        rig.firmware.setPlugListener([this](bool plugged) {
-            if (plugged) {
-                rig.session->deviceArrived({HotplugKind::Arrival, ""});
-            } else {
-                rig.session->deviceRemoved({HotplugKind::Removal, ""});
-            }
-        });
+        rig.forwardPlugEvents();
         rig.start();
         slot = lateSlot();
         ASSERT_GE(slot, 0);

@@ -138,6 +138,17 @@ struct SessionRig {
         pacer.take();
     }
 
+    // The session hears plugging and unplugging as the hot-plug monitor would report them.
+    void forwardPlugEvents() {
+        firmware.setPlugListener([this](bool plugged) {
+            if (plugged) {
+                session->deviceArrived({HotplugKind::Arrival, ""});
+            } else {
+                session->deviceRemoved({HotplugKind::Removal, ""});
+            }
+        });
+    }
+
     std::vector<std::pair<sim::ReportKind, std::vector<std::uint8_t>>> takeSent() {
         std::lock_guard<std::mutex> guard(sentMutex);
         auto out = std::move(sent);

@@ -230,13 +230,7 @@ TEST_F(WriteAll, RandomEditsLeaveBothImagesEqual) {
 class Hotplug : public testing::Test {
 protected:
     void SetUp() override {
-        rig.firmware.setPlugListener([this](bool plugged) {
-            if (plugged) {
-                rig.session->deviceArrived({HotplugKind::Arrival, ""});
-            } else {
-                rig.session->deviceRemoved({HotplugKind::Removal, ""});
-            }
-        });
+        rig.forwardPlugEvents();
         rig.start();
     }
     SessionRig rig;
