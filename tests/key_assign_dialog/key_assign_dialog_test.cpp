@@ -11,10 +11,11 @@
 #include <QPainter>
 #include <QTimer>
 #include <QTreeWidget>
+#include <algorithm>
 #include <array>
 #include <memory>
+#include <string>
 
-#include "common/utf16.h"
 #include "controls/skin_tree.h"
 #include "dialogs/key_assign/key_assign_painter.h"
 #include "key_assign_test_support.h"
@@ -30,11 +31,11 @@ using Record = std::array<std::uint8_t, model::kKeyActionRecordSize>;
 Record makeRecord(std::uint8_t kind, std::initializer_list<std::uint8_t> codes,
                   std::string_view path = {}) {
     Record r{};
-    r[model::keyaction::kOwnCode] = 'A';
-    r[model::keyaction::kKind] = kind;
-    std::size_t i = model::keyaction::kCodes;
-    for (std::uint8_t c : codes) r[i++] = c;
-    writeUtf16Field(std::span(r).subspan(model::keyaction::kLaunchPath), utf8ToUtf16(path));
+    model::KeyAction a(r);
+    a.setOwnCode('A');
+    a.setKind(kind);
+    std::copy(codes.begin(), codes.end(), a.codes().begin());
+    a.setLaunchPath(std::string(path));
     return r;
 }
 

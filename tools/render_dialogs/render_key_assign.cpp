@@ -1,10 +1,11 @@
 #include "render_key_assign.h"
 
+#include <algorithm>
 #include <array>
 #include <functional>
+#include <string>
 #include <string_view>
 
-#include "common/utf16.h"
 #include "dialogs/key_assign/key_assign_dialog.h"
 #include "model/key_action.h"
 #include "render_support.h"
@@ -30,11 +31,11 @@ QPoint indicatorAt(int row) {
 Record record(std::uint8_t kind, std::initializer_list<std::uint8_t> codes,
               std::string_view path = {}) {
     Record r{};
-    r[model::keyaction::kOwnCode] = 'A';
-    r[model::keyaction::kKind] = kind;
-    std::size_t i = model::keyaction::kCodes;
-    for (std::uint8_t c : codes) r[i++] = c;
-    writeUtf16Field(std::span(r).subspan(model::keyaction::kLaunchPath), utf8ToUtf16(path));
+    model::KeyAction a(r);
+    a.setOwnCode('A');
+    a.setKind(kind);
+    std::copy(codes.begin(), codes.end(), a.codes().begin());
+    a.setLaunchPath(std::string(path));
     return r;
 }
 
