@@ -104,9 +104,9 @@ std::optional<QJsonObject> applyRequest(const QString& path, bool jsonOnly, QStr
 
 std::unique_ptr<Host> host(const CtlCommand& c, int& exit) {
     QString error;
-    bool usage = false;
-    auto h = connectHost(c.options, error, usage);
-    if (!h) exit = fail(usage ? Failure::Usage : Failure::Device, error);
+    Failure failure = Failure::Device;
+    auto h = connectHost(c.options, error, failure);
+    if (!h) exit = fail(failure, error);
     return h;
 }
 
@@ -191,13 +191,10 @@ int set(const CtlCommand& c) {
     return ok(r) ? 0 : failed(r);
 }
 
-// The profile folder: the running tool's, else the one tavrikctl's own session would use.
-QString profileFolderOf(Host* running, const CtlCommand& c) {
-    QString data = ownDataFolder(c.options);
-    if (running) {
-        const QJsonObject r = running->request(requestOf("status"));
-        if (ok(r)) data = r.value(QStringLiteral("dataFolder")).toString();
-    }
+// The profile folder, from tavrikctl's own options and rules: never from an answer over the
+// socket, so that no other process can choose where tavrikctl writes.
+QString profileFolderOf(const CtlCommand& c) {
+    const QString data = ownDataFolder(c.options);
     return QString::fromStdString(
         profiles::profileFolder(std::filesystem::path(data.toStdString())).string());
 }
@@ -211,7 +208,7 @@ int profilesCommand(const CtlCommand& c) {
         h = host(c, exit);
         if (!h) return exit;
     }
-    const QString folder = profileFolderOf(h && h->forwarded() ? h.get() : nullptr, c);
+    const QString folder = profileFolderOf(c);
     profiles::ProfileStore store(folder.toStdString());
     if (sub == QLatin1StringView("list")) {
         for (const std::string& row : store.rows()) std::printf("%s\n", row.c_str());

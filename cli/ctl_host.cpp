@@ -3,18 +3,18 @@
 #include <signal.h>
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QThread>
 #include <cerrno>
+#include <chrono>
 
 #include "devicehost/control_jobs.h"
 #include "devicehost/control_protocol.h"
 #include "devicehost/device_link.h"
 #include "devicehost/instance_address.h"
+#include "devicehost/instance_lock.h"
 #include "line_socket.h"
 #include "macro/macro_store.h"
 #include "model/key_table.h"
@@ -23,7 +23,9 @@ namespace tavrik::ctl {
 namespace {
 
 constexpr int kConnectMs = 1000;
-constexpr int kStartingToolMs = 5000;
+// How long a command waits while another tavrikctl command drives the keyboard (or the tool is
+// starting): longer than any one command takes.
+constexpr std::chrono::seconds kHolderWait{60};
 // A Save of the whole configuration takes a few seconds; a keyboard that stops acknowledging is
 // given up by the session after its own bounds.
 constexpr int kAnswerMs = 120000;
@@ -32,16 +34,16 @@ bool processAlive(qint64 pid) {
     return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
 }
 
-bool socketAnswers(LineSocket& socket) {
-    return socket.connectTo(app::instanceSocketPath(), kConnectMs);
-}
-
 // The running tool: one connection a request.
 class ForwardHost final : public Host {
 public:
+    explicit ForwardHost(QString socketPath) : m_socketPath(std::move(socketPath)) {}
+
     QJsonObject request(const QJsonObject& request) override {
         LineSocket socket;
-        if (!socketAnswers(socket)) return lost();
+        if (socket.connectTo(m_socketPath, kConnectMs) != LineSocket::Connect::Connected) {
+            return lost();
+        }
         if (!socket.send(app::control::toLine(request), kConnectMs)) return lost();
         const auto line = socket.readLine(kAnswerMs, app::control::kMaxLineBytes);
         if (!line) return lost();
@@ -56,6 +58,8 @@ private:
             app::control::Failure::Device,
             QStringLiteral("the running tool did not answer; try again, or quit the tool"));
     }
+
+    QString m_socketPath;
 };
 
 // Ignores the session's window messages: tavrikctl waits for its jobs directly.
@@ -64,10 +68,12 @@ public:
     bool event(QEvent*) override { return true; }
 };
 
-// tavrikctl's own session, opened at once and waited for until its start-up read is done.
+// tavrikctl's own session, opened at once and waited for until its start-up read is done. It
+// holds the instance lock from before it opens the keyboard until the session is closed.
 class OwnHost final : public Host {
 public:
-    explicit OwnHost(const mainwindow::Options& options) : m_dataFolder(ownDataFolder(options)) {
+    OwnHost(const mainwindow::Options& options, std::unique_ptr<app::InstanceLock> lock)
+        : m_lock(std::move(lock)), m_dataFolder(ownDataFolder(options)) {
         QDir().mkpath(m_dataFolder);
         const QDir dir(m_dataFolder);
         model::keyTable();
@@ -112,6 +118,7 @@ public:
     bool forwarded() const override { return false; }
 
 private:
+    std::unique_ptr<app::InstanceLock> m_lock;  // released last
     QString m_dataFolder;
     std::filesystem::path m_macroFile;
     Sink m_sink;
@@ -123,9 +130,10 @@ private:
 
 // The running tool drives one keyboard: a command that asks for another one (the emulator
 // instead of the real keyboard, or the other way round) is refused rather than sent to it.
-std::unique_ptr<Host> forwardIfSameKeyboard(const mainwindow::Options& options, QString& error,
-                                            bool& usage) {
-    auto host = std::make_unique<ForwardHost>();
+std::unique_ptr<Host> forwardIfSameKeyboard(const mainwindow::Options& options,
+                                            const QString& socketPath, QString& error,
+                                            app::control::Failure& failure) {
+    auto host = std::make_unique<ForwardHost>(socketPath);
     const QJsonObject status =
         host->request(QJsonObject{{QStringLiteral("version"), app::control::kProtocolVersion},
                                   {QStringLiteral("command"), QStringLiteral("status")}});
@@ -138,7 +146,7 @@ std::unique_ptr<Host> forwardIfSameKeyboard(const mainwindow::Options& options, 
                     "the running tool drives the %1 keyboard, not the %2 one; quit "
                     "it or give the options it was started with")
                     .arg(theirs, ours);
-        usage = true;
+        failure = app::control::Failure::Usage;
         return nullptr;
     }
     return host;
@@ -158,24 +166,60 @@ QString ownDataFolder(const mainwindow::Options& options) {
 }
 
 bool toolRunning() {
+    const auto place = app::instancePlace();
+    if (!place) return false;
     LineSocket socket;
-    if (socketAnswers(socket)) return true;
-    QLockFile lock(app::instanceLockPath());
+    if (socket.connectTo(place->socketPath, kConnectMs) == LineSocket::Connect::Connected) {
+        return true;
+    }
+    QLockFile lock(place->lockPath);
     qint64 pid = 0;
     QString host, program;
     return lock.getLockInfo(&pid, &host, &program) && processAlive(pid);
 }
 
-std::unique_ptr<Host> connectHost(const mainwindow::Options& options, QString& error, bool& usage) {
-    if (!toolRunning()) return std::make_unique<OwnHost>(options);
-    // A tool that is still starting listens within moments.
-    QDeadlineTimer deadline(kStartingToolMs);
-    while (!deadline.hasExpired()) {
-        LineSocket socket;
-        if (socketAnswers(socket)) return forwardIfSameKeyboard(options, error, usage);
-        QThread::msleep(100);
+std::unique_ptr<Host> connectHost(const mainwindow::Options& options, QString& error,
+                                  app::control::Failure& failure) {
+    using app::control::Failure;
+    const auto place = app::instancePlace();
+    if (!place) {
+        error = QString::fromStdString(place.error().context);
+        failure = Failure::File;
+        return nullptr;
     }
-    error = QStringLiteral("the tool is running but does not answer; quit it and try again");
+    // One process drives the keyboard: the window process (which serves requests over its
+    // socket), or one tavrikctl command at a time.
+    auto lock = std::make_unique<app::InstanceLock>(place->lockPath);
+    bool strangerListens = false;
+    const auto holderAnswers = [&] {
+        LineSocket socket;
+        const auto c = socket.connectTo(place->socketPath, kConnectMs);
+        strangerListens = c == LineSocket::Connect::OtherUser;
+        return c == LineSocket::Connect::Connected;
+    };
+    switch (lock->claimOrWait(kHolderWait, holderAnswers)) {
+        case app::InstanceLock::Outcome::Claimed:
+            return std::make_unique<OwnHost>(options, std::move(lock));
+        case app::InstanceLock::Outcome::HolderAnswers:
+            return forwardIfSameKeyboard(options, place->socketPath, error, failure);
+        case app::InstanceLock::Outcome::Refused:
+            error = lock->refusal();
+            failure = Failure::File;
+            return nullptr;
+        case app::InstanceLock::Outcome::Taken:
+        case app::InstanceLock::Outcome::TimedOut:
+            break;
+    }
+    failure = Failure::Busy;
+    error = strangerListens ? QStringLiteral(
+                                  "another user's process listens on %1; nothing was sent to it. "
+                                  "Remove it and try again")
+                                  .arg(place->socketPath)
+                            : QStringLiteral(
+                                  "the keyboard has been in use by %1 for over %2 s; try again "
+                                  "when it has ended")
+                                  .arg(lock->holderText())
+                                  .arg(kHolderWait.count());
     return nullptr;
 }
 

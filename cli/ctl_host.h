@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 
+#include "devicehost/control_protocol.h"
 #include "mainwindow/app_options.h"
 
 namespace tavrik::ctl {
@@ -28,8 +29,12 @@ QString ownDataFolder(const mainwindow::Options& options);
 // process (then it is still starting and the socket is waited for).
 bool toolRunning();
 
-// The running tool's host, or a session of tavrikctl's own. Null with `error` set when the tool
-// runs but does not answer, or (`usage` set) drives another keyboard than the options ask for.
-std::unique_ptr<Host> connectHost(const mainwindow::Options& options, QString& error, bool& usage);
+// The running tool's host, or a session of tavrikctl's own that holds the per-user instance
+// lock (waiting a bounded time while another tavrikctl command holds it). Null with `error` and
+// `failure` set when there is no private runtime folder or the lock file is unsafe (File), the
+// keyboard stays in use by another process (Busy), or the running tool drives another keyboard
+// than the options ask for (Usage).
+std::unique_ptr<Host> connectHost(const mainwindow::Options& options, QString& error,
+                                  app::control::Failure& failure);
 
 }  // namespace tavrik::ctl

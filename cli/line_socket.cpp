@@ -7,8 +7,11 @@
 #include <unistd.h>
 
 #include <QDeadlineTimer>
+#include <QFile>
 #include <cerrno>
 #include <cstring>
+
+#include "devicehost/peer_credentials.h"
 
 namespace tavrik::ctl {
 
@@ -25,12 +28,13 @@ bool LineSocket::wait(short events, int timeoutMs) const {
     return n > 0 && (p.revents & (events | POLLHUP | POLLERR)) != 0;
 }
 
-bool LineSocket::connectTo(const QString& path, int timeoutMs) {
-    const QByteArray name = path.toLocal8Bit();
+bool LineSocket::connectOnly(const QString& path, int timeoutMs) {
+    const QByteArray name = QFile::encodeName(path);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     if (name.isEmpty() || std::size_t(name.size()) >= sizeof address.sun_path) return false;
     std::memcpy(address.sun_path, name.constData(), std::size_t(name.size()));
+    if (m_fd >= 0) ::close(m_fd);
     m_fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (m_fd < 0) return false;
     if (::connect(m_fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
@@ -42,6 +46,15 @@ bool LineSocket::connectTo(const QString& path, int timeoutMs) {
     int error = 0;
     socklen_t size = sizeof error;
     return ::getsockopt(m_fd, SOL_SOCKET, SO_ERROR, &error, &size) == 0 && error == 0;
+}
+
+LineSocket::Connect LineSocket::connectTo(const QString& path, int timeoutMs) {
+    if (!connectOnly(path, timeoutMs)) return Connect::Absent;
+    const auto peer = app::peerCredentials(m_fd);
+    if (peer && peer->uid == ::geteuid()) return Connect::Connected;
+    ::close(m_fd);
+    m_fd = -1;
+    return Connect::OtherUser;
 }
 
 bool LineSocket::send(const QByteArray& bytes, int timeoutMs) {

@@ -15,8 +15,14 @@ public:
     LineSocket(const LineSocket&) = delete;
     LineSocket& operator=(const LineSocket&) = delete;
 
-    // Connects to the Unix socket at `path` within `timeoutMs`.
-    bool connectTo(const QString& path, int timeoutMs);
+    enum class Connect {
+        Connected,
+        Absent,     // nobody listens (or the path does not fit a socket address)
+        OtherUser,  // the listener is another user's process: nothing is sent to it
+    };
+    // Connects to the Unix socket at `path` within `timeoutMs` and checks that the listener
+    // runs as this user before anything is sent.
+    Connect connectTo(const QString& path, int timeoutMs);
     // Sends all of `bytes` within `timeoutMs`.
     bool send(const QByteArray& bytes, int timeoutMs);
     // The first line received (with its newline) within `timeoutMs`; none when the peer closes,
@@ -24,6 +30,7 @@ public:
     std::optional<QByteArray> readLine(int timeoutMs, qsizetype maxBytes);
 
 private:
+    bool connectOnly(const QString& path, int timeoutMs);
     bool wait(short events, int timeoutMs) const;
 
     int m_fd = -1;

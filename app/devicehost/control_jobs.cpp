@@ -81,7 +81,7 @@ Status applyPrepared(const PreparedEdit& edit, model::ConfigState& state,
 ControlJobs::ControlJobs(HostAccess access, QObject* parent)
     : QObject(parent), m_access(std::move(access)) {}
 
-void ControlJobs::run(const QJsonObject& request, Reply reply) {
+void ControlJobs::run(const QJsonObject& request, Reply reply, Wanted wanted) {
     const int version = request.value(QStringLiteral("version")).toInt(control::kProtocolVersion);
     if (version != control::kProtocolVersion) {
         reply(failureReply(Failure::Usage,
@@ -93,11 +93,11 @@ void ControlJobs::run(const QJsonObject& request, Reply reply) {
     if (command == QLatin1StringView("status")) {
         status(reply);
     } else if (command == QLatin1StringView("read")) {
-        read(reply);
+        read(reply, wanted);
     } else if (command == QLatin1StringView("get")) {
-        get(reply);
+        get(reply, wanted);
     } else if (command == QLatin1StringView("apply") || command == QLatin1StringView("set")) {
-        edit(request, reply);
+        edit(request, reply, wanted);
     } else {
         reply(failureReply(Failure::Usage, QStringLiteral("unknown request \"%1\"").arg(command)));
     }
@@ -128,14 +128,16 @@ void ControlJobs::status(const Reply& reply) {
     reply(r);
 }
 
-void ControlJobs::whenFree(std::function<Then(model::ConfigState&)> f) {
+void ControlJobs::whenFree(const Wanted& wanted, std::function<Then(model::ConfigState&)> f) {
+    if (wanted && !wanted()) return;
     Then then;
     {
         auto guard = m_access.model->tryLock();
         if (!guard || m_access.link->session().busy()) {
             guard.unlock();
-            QTimer::singleShot(kRetryMs, this,
-                               [this, f = std::move(f)]() mutable { whenFree(std::move(f)); });
+            QTimer::singleShot(kRetryMs, this, [this, wanted, f = std::move(f)]() mutable {
+                whenFree(wanted, std::move(f));
+            });
             return;
         }
         then = f(*guard);
@@ -143,29 +145,30 @@ void ControlJobs::whenFree(std::function<Then(model::ConfigState&)> f) {
     if (then) then();
 }
 
-void ControlJobs::get(const Reply& reply) {
-    whenFree([this, reply](model::ConfigState& state) -> Then {
+void ControlJobs::get(const Reply& reply, const Wanted& wanted) {
+    whenFree(wanted, [this, reply](model::ConfigState& state) -> Then {
         const QJsonObject r = configurationReply(state.image, state.actions);
         return [reply, r] { reply(r); };
     });
 }
 
-void ControlJobs::read(const Reply& reply) {
+void ControlJobs::read(const Reply& reply, const Wanted& wanted) {
     if (auto missing = keyboardMissing()) return reply(*missing);
-    if (m_access.hostCopyIsKeyboard) return get(reply);
-    whenFree([this, reply](model::ConfigState& state) -> Then {
+    if (m_access.hostCopyIsKeyboard) return get(reply, wanted);
+    whenFree(wanted, [this, reply, wanted](model::ConfigState& state) -> Then {
         // Host-only bytes (Win lock, reserved areas) come from the last-synchronised copy.
         auto image = std::make_shared<model::Image>(state.syncedImage);
-        return [this, image, reply] { readKeyboard(image, reply); };
+        return [this, image, reply, wanted] { readKeyboard(image, reply, wanted); };
     });
 }
 
-void ControlJobs::readKeyboard(const std::shared_ptr<model::Image>& image, const Reply& reply) {
+void ControlJobs::readKeyboard(const std::shared_ptr<model::Image>& image, const Reply& reply,
+                               const Wanted& wanted) {
     QPointer<ControlJobs> self(this);
-    m_access.link->session().readAllInto(image, [self, image, reply](const Status& s) {
-        QMetaObject::invokeMethod(self, [self, image, reply, s] {
+    m_access.link->session().readAllInto(image, [self, image, reply, wanted](const Status& s) {
+        QMetaObject::invokeMethod(self, [self, image, reply, wanted, s] {
             if (!s) return reply(failureReply(s.error()));
-            self->whenFree([self, image, reply](model::ConfigState& state) -> Then {
+            self->whenFree(wanted, [self, image, reply](model::ConfigState& state) -> Then {
                 const QJsonObject r = self->configurationReply(*image, state.actions);
                 return [reply, r] { reply(r); };
             });
@@ -184,7 +187,7 @@ QJsonObject ControlJobs::configurationReply(const model::Image& image,
     return r;
 }
 
-void ControlJobs::edit(const QJsonObject& request, const Reply& reply) {
+void ControlJobs::edit(const QJsonObject& request, const Reply& reply, const Wanted& wanted) {
     if (auto missing = keyboardMissing()) return reply(*missing);
     if (m_access.canEdit && !m_access.canEdit()) {
         return reply(failureReply(Failure::Busy,
@@ -193,7 +196,7 @@ void ControlJobs::edit(const QJsonObject& request, const Reply& reply) {
     }
     auto edit = std::make_shared<PreparedEdit>();
     if (auto refused = prepare(request, *edit)) return reply(*refused);
-    whenFree([this, edit, reply](model::ConfigState& state) {
+    whenFree(wanted, [this, edit, reply](model::ConfigState& state) {
         auto changed = std::make_unique<model::ConfigState>(state);
         if (Status s = applyPrepared(*edit, *changed, *m_access.macros); !s) {
             const QJsonObject refused = failureReply(s.error());

@@ -47,22 +47,28 @@ public:
     explicit ControlJobs(HostAccess access, QObject* parent = nullptr);
 
     using Reply = std::function<void(const QJsonObject&)>;
-    // Runs one request; `reply` is called exactly once, on this object's thread.
-    void run(const QJsonObject& request, Reply reply);
+    // False once the asker has gone (its connection closed): a request still waiting for the
+    // configuration or the session is then dropped unanswered instead of run.
+    using Wanted = std::function<bool()>;
+    // Runs one request; `reply` is called exactly once, on this object's thread, unless the
+    // request was dropped.
+    void run(const QJsonObject& request, Reply reply, Wanted wanted = {});
 
 private:
     void status(const Reply& reply);
-    void read(const Reply& reply);
-    void get(const Reply& reply);
-    void readKeyboard(const std::shared_ptr<model::Image>& image, const Reply& reply);
+    void read(const Reply& reply, const Wanted& wanted);
+    void get(const Reply& reply, const Wanted& wanted);
+    void readKeyboard(const std::shared_ptr<model::Image>& image, const Reply& reply,
+                      const Wanted& wanted);
     QJsonObject configurationReply(const model::Image& image,
                                    const model::KeyActionTable& actions) const;
-    void edit(const QJsonObject& request, const Reply& reply);
+    void edit(const QJsonObject& request, const Reply& reply, const Wanted& wanted);
     void save(const Reply& reply);
     // Runs f with the configuration lock once it is free and no device job is queued (the
-    // window thread never waits for one), then what f returns with the lock released.
+    // window thread never waits for one), then what f returns with the lock released; nothing
+    // once the request is no longer wanted.
     using Then = std::function<void()>;
-    void whenFree(std::function<Then(model::ConfigState&)> f);
+    void whenFree(const Wanted& wanted, std::function<Then(model::ConfigState&)> f);
     std::optional<QJsonObject> keyboardMissing() const;
 
     HostAccess m_access;

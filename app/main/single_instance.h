@@ -1,16 +1,16 @@
 #pragma once
-// One running copy per user: a lock file in the runtime folder decides who is first; the first
-// copy listens on a local socket (user-only) through which a later start asks it to show its
-// window (the line "show") and tavrikctl sends its requests (one JSON object a line, one
-// request a connection, answered with one line).
+// One running copy per user: the per-user instance lock decides who drives the keyboard (this
+// window process, or tavrikctl's own session for as long as one command runs); the window
+// process listens on the instance socket, through which a later start asks it to show its
+// window (the line "show") and tavrikctl sends its requests (instance_server.h).
 
-#include <QJsonObject>
-#include <QLocalServer>
-#include <QLockFile>
 #include <QObject>
 #include <QString>
-#include <functional>
+#include <chrono>
 #include <memory>
+
+#include "devicehost/instance_lock.h"
+#include "main/instance_server.h"
 
 namespace tavrik::app {
 
@@ -18,35 +18,36 @@ class SingleInstance : public QObject {
     Q_OBJECT
 public:
     // name: a fixed identifier, the same for every run of the tool; folder: where the lock file
-    // and the socket live (the user's runtime folder).
-    SingleInstance(const QString& name, const QString& folder, QObject* parent = nullptr);
+    // and the socket live (the user's private runtime folder).
+    SingleInstance(const QString& name, const QString& folder, ServerLimits limits = {},
+                   QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    // True when this process is the first: it then holds the lock until it ends and listens
-    // for later starts.
-    bool claim();
+    enum class Claim {
+        First,        // this process holds the lock until it ends and listens for later starts
+        AnotherCopy,  // a copy of the tool runs and answers: ask it to show its window
+        Refused,      // neither: refusal() says why
+    };
+    // Waits up to `wait` while tavrikctl's own session holds the lock (one command).
+    Claim claim(std::chrono::milliseconds wait = std::chrono::seconds(60));
+    const QString& refusal() const { return m_refusal; }
 
     // A later start: asks the first copy to show its window. Retries briefly while the first
     // copy is still starting up. Returns false when it could not be reached.
     bool askFirstToShow(int timeoutMs = 3000);
 
-    // Runs a control request; the handler calls `answer` once, on this object's thread. Until
-    // a handler is set, requests are answered that the tool is still starting.
-    using Answer = std::function<void(const QJsonObject&)>;
-    using RequestHandler = std::function<void(const QJsonObject&, const Answer&)>;
-    void setRequestHandler(RequestHandler handler) { m_handler = std::move(handler); }
+    InstanceServer& server() { return *m_server; }
 
 signals:
     void showRequested();
 
 private:
-    void onConnection();
-    void readRequest(QLocalSocket* socket);
+    bool firstAnswers() const;
 
     QString m_socketPath;
-    QLockFile m_lock;
-    std::unique_ptr<QLocalServer> m_server;
-    RequestHandler m_handler;
+    InstanceLock m_lock;
+    std::unique_ptr<InstanceServer> m_server;
+    QString m_refusal;
 };
 
 }  // namespace tavrik::app

@@ -1,6 +1,7 @@
 #include "main/tavrik_app.h"
 
 #include <QLocale>
+#include <QMessageBox>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -39,10 +40,19 @@ int TavrikApp::run() {
         return 2;
     }
 
-    m_instance = std::make_unique<SingleInstance>(instanceName(), instanceFolder());
-    if (!m_instance->claim()) {
-        m_instance->askFirstToShow();
-        return 0;
+    const auto place = instancePlace();
+    if (!place) return cannotStart(QString::fromStdString(place.error().context));
+    m_instance = std::make_unique<SingleInstance>(instanceName(), place->folder);
+    switch (m_instance->claim()) {
+        case SingleInstance::Claim::First:
+            break;
+        case SingleInstance::Claim::AnotherCopy:
+            if (m_instance->askFirstToShow()) return 0;
+            return cannotStart(
+                QStringLiteral("a copy of the tool runs but does not answer; end "
+                               "it and start the tool again"));
+        case SingleInstance::Claim::Refused:
+            return cannotStart(m_instance->refusal());
     }
 
     AppContext context;
@@ -61,6 +71,17 @@ int TavrikApp::run() {
     return exec();
 }
 
+int TavrikApp::cannotStart(const QString& why) {
+    std::fprintf(stderr, "tavrik-87rev: cannot start: %s\n", why.toUtf8().constData());
+    // Without a screen nobody would see a box (and nobody could close it).
+    const QString platform = platformName();
+    if (platform != QLatin1StringView("offscreen") && platform != QLatin1StringView("minimal")) {
+        QMessageBox::critical(nullptr, QStringLiteral("Tavrik 87Rev"),
+                              QStringLiteral("The tool cannot start: %1.").arg(why));
+    }
+    return 1;
+}
+
 void TavrikApp::serveControlRequests(const AppPaths& paths) {
     HostAccess access;
     access.model = &m_window->configModel();
@@ -75,10 +96,11 @@ void TavrikApp::serveControlRequests(const AppPaths& paths) {
         QCoreApplication::sendEvent(window, &refresh);
     };
     m_control = std::make_unique<ControlJobs>(std::move(access));
-    m_instance->setRequestHandler(
-        [this](const QJsonObject& request, const SingleInstance::Answer& answer) {
-            m_control->run(request, answer);
-        });
+    m_instance->server().setRequestHandler([this](const QJsonObject& request,
+                                                  InstanceServer::Answer answer,
+                                                  InstanceServer::Wanted wanted) {
+        m_control->run(request, std::move(answer), std::move(wanted));
+    });
 }
 
 }  // namespace tavrik::app

@@ -19,12 +19,16 @@ public:
     ~TavrikApp() override;
 
     // Runs the tool; returns the process exit code. A second copy asks the first to show its
-    // window and returns 0 at once.
+    // window and returns 0 at once; a copy that cannot hold the instance lock and its socket
+    // says why and returns 1.
     int run();
 
 private:
     // tavrikctl's requests run as jobs of the window's session.
     void serveControlRequests(const AppPaths& paths);
+    // Says why the tool cannot start (standard error, and a message box on a screen); the
+    // process's exit code.
+    int cannotStart(const QString& why);
 
     std::unique_ptr<SingleInstance> m_instance;
     std::unique_ptr<MainWindow> m_window;

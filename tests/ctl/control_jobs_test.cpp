@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "describe/configuration.h"
 #include "device/reports.h"
@@ -196,6 +197,35 @@ TEST_F(ControlJobsTest, WithoutKeyboardEditsAreRefusedAndStatusSaysSo) {
     EXPECT_FALSE(status.value(QStringLiteral("connected")).toBool());
     EXPECT_EQ(status.value(QStringLiteral("transport")).toString(), QLatin1StringView("emulated"));
     EXPECT_EQ(fileBytes(keymap()), keymapBefore);
+}
+
+TEST_F(ControlJobsTest, ARequestNoLongerWantedIsDroppedBeforeItRuns) {
+    Host host(dir.path());
+    const QByteArray keymapBefore = fileBytes(keymap());
+    bool answered = false;
+    bool wanted = true;
+    // Queued behind the configuration lock that the window holds for a moment; the asker
+    // leaves before the lock is free.
+    {
+        auto guard = host.model->tryLock();
+        ASSERT_TRUE(guard);
+        for (const QJsonObject& r : {setRequest({"effect", "wave"}), request("read")}) {
+            host.jobs->run(
+                r, [&](const QJsonObject&) { answered = true; }, [&] { return wanted; });
+        }
+    }
+    wanted = false;
+    // The retry of a queued request would have run by now.
+    QEventLoop loop;
+    QTimer::singleShot(200, &loop, &QEventLoop::quit);
+    loop.exec();
+    host.link->session().waitIdle();
+    EXPECT_FALSE(answered);
+    EXPECT_TRUE(host.takeReceived().empty());
+    EXPECT_EQ(fileBytes(keymap()), keymapBefore);
+    // The same request still wanted runs.
+    EXPECT_TRUE(succeeded(host.run(setRequest({"effect", "wave"}))));
+    EXPECT_FALSE(host.takeReceived().empty());
 }
 
 }  // namespace

@@ -3,7 +3,10 @@
 // what it stores.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -12,8 +15,11 @@
 #include <memory>
 #include <ostream>
 
+#include "background_process.h"
+#include "describe/key_names.h"
 #include "desktop_session.h"
 #include "devicehost/device_link.h"
+#include "devicehost/instance_address.h"
 #include "model/key_table.h"
 #include "model/keymap_file.h"
 #include "sim/firmware.h"
@@ -118,6 +124,24 @@ protected:
         r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
         r.out = p.readAllStandardOutput();
         r.err = p.readAllStandardError();
+        return r;
+    }
+
+    // Two commands at once, as two scripts would run them.
+    std::pair<CtlRun, CtlRun> ctlTogether(const QStringList& a, const QStringList& b) {
+        QProcess pa, pb;
+        for (auto [p, args] : {std::pair{&pa, &a}, std::pair{&pb, &b}}) {
+            p->setProcessEnvironment(m_env);
+            p->start(CTL_PROGRAM,
+                     QStringList{"--sim-socket", m_socket, "--data-dir", m_data} + *args);
+        }
+        std::pair<CtlRun, CtlRun> r;
+        for (auto [p, run] : {std::pair{&pa, &r.first}, std::pair{&pb, &r.second}}) {
+            if (!p->waitForFinished(120000)) continue;
+            run->exitCode = p->exitStatus() == QProcess::NormalExit ? p->exitCode() : -1;
+            run->out = p->readAllStandardOutput();
+            run->err = p->readAllStandardError();
+        }
         return r;
     }
 
@@ -244,6 +268,7 @@ TEST_F(CtlEndToEnd, DumpShowsWhatTheEmulatorHolds) {
     // Scripts run from cron have no XDG_RUNTIME_DIR: standard error stays free of Qt's notes.
     QProcessEnvironment cron = m_env;
     cron.remove("XDG_RUNTIME_DIR");
+    cron.insert("XDG_CACHE_HOME", m_dir.filePath("c"));  // its private fallback folder
     const CtlRun status = ctlIn(cron, {"status"});
     EXPECT_EQ(status.exitCode, 0);
     EXPECT_TRUE(status.err.isEmpty()) << status.err.constData();
@@ -367,6 +392,172 @@ TEST_F(CtlEndToEnd, ForwardedToTheRunningToolSameReportsAndTheToolFollows) {
     ASSERT_TRUE(second.waitForFinished(10000));
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_TRUE(m_tool.running());
+}
+
+// Two tavrikctl commands at once with no tool running: one waits for the other's session (the
+// per-user instance lock), so neither change is lost, on the keyboard or in keymap.bin.
+// TAVRIK_LOST_UPDATE_ROUNDS sets the number of rounds (a handful by default).
+TEST_F(CtlEndToEnd, TwoCommandsAtOnceLoseNeitherChange) {
+    const int rounds = qEnvironmentVariableIntValue("TAVRIK_LOST_UPDATE_ROUNDS") > 0
+                           ? qEnvironmentVariableIntValue("TAVRIK_LOST_UPDATE_ROUNDS")
+                           : 3;
+    const auto f5 = describe::findSlot("F5");
+    ASSERT_TRUE(f5);
+    int lost = 0, failed = 0;
+    QElapsedTimer timer;
+    timer.start();
+    for (int round = 0; round < rounds; ++round) {
+        const bool even = round % 2 == 0;
+        const QString effect = even ? "Wave" : "Breathing";
+        const QStringList key = even ? QStringList{"LCtrl", "+", "Z"} : QStringList{"default"};
+        const auto [a, b] =
+            ctlTogether({"set", "effect", effect.toLower()}, QStringList{"set", "key", "F5"} + key);
+        if (a.exitCode != 0 || b.exitCode != 0) {
+            ++failed;
+            ADD_FAILURE() << "round " << round << ": " << a.err.constData() << b.err.constData();
+            continue;
+        }
+        EXPECT_TRUE(a.err.isEmpty() && b.err.isEmpty()) << a.err.constData() << b.err.constData();
+        const CtlRun dumped = ctl({"dump"});
+        ASSERT_EQ(dumped.exitCode, 0) << dumped.err.constData();
+        const QString text = QString::fromUtf8(dumped.out);
+        const bool effectHeld =
+            QRegularExpression("\\n *effect +" + effect + "\\n").match(text).hasMatch();
+        const bool keyHeld =
+            QRegularExpression("\\n *F5 +" +
+                               QRegularExpression::escape(even ? "LCtrl + Z" : "default") + "\\n")
+                .match(text)
+                .hasMatch();
+        // keymap.bin holds what the keyboard holds.
+        const model::Image keyboard = replay(readTrace(m_trace.toStdString())).image;
+        model::ConfigState stored;
+        ASSERT_TRUE(model::readConfigFile((m_data + "/keymap.bin").toStdString(), stored.image,
+                                          stored.actions));
+        const bool fileHeld =
+            stored.image[model::image::kEffect] == keyboard[model::image::kEffect] &&
+            model::keyCodeOf(stored.image, *f5) == model::keyCodeOf(keyboard, *f5);
+        if (!effectHeld || !keyHeld || !fileHeld) {
+            ++lost;
+            ADD_FAILURE() << "round " << round << " lost an update:\n" << dumped.out.constData();
+        }
+    }
+    std::printf("%d rounds of two commands at once: %d lost, %d failed, %.1f s\n", rounds, lost,
+                failed, double(timer.elapsed()) / 1000.0);
+}
+
+// With XDG_RUNTIME_DIR unset, another user (nobody) who took the shared temporary folder (its
+// runtime-<victim> folder and a listener at the socket's name there) receives nothing: tavrikctl
+// uses a private folder of its own and runs its own session.
+TEST_F(CtlEndToEnd, AnotherUsersListenerInTheSharedFolderGetsNothing) {
+    const QString shared = m_dir.filePath("tmp");
+    ASSERT_TRUE(QDir().mkpath(shared));
+    ASSERT_EQ(::chmod(QFile::encodeName(shared).constData(), 01777), 0);
+    ::chmod(QFile::encodeName(m_dir.path()).constData(), 0755);  // nobody may enter
+    const QString theirs = shared + "/runtime-" + qEnvironmentVariable("USER", "root");
+    test::BackgroundProcess other([&](int ready, int stop) {
+        ::mkdir(QFile::encodeName(theirs).constData(), 0700);
+        const std::string socket = (shared + '/' + app::instanceName() + ".sock").toStdString();
+        return test::countingListener(socket)(ready, stop);
+    });
+    ASSERT_TRUE(other.waitReady());
+
+    QProcessEnvironment cron = m_env;
+    cron.remove("XDG_RUNTIME_DIR");
+    cron.insert("TMPDIR", shared);
+    cron.insert("XDG_CACHE_HOME", m_dir.filePath("c"));
+    const CtlRun status = ctlIn(cron, {"status"});
+    EXPECT_EQ(status.exitCode, 0) << status.err.constData();
+    EXPECT_TRUE(status.out.contains("tool: not running")) << status.out.constData();
+    EXPECT_EQ(other.stop(), 0);  // not even a connection
+    const QString own = m_dir.filePath("c/tavrik-87rev-run");
+    EXPECT_EQ(QFileInfo(own).ownerId(), ::geteuid());
+    EXPECT_EQ(
+        QFileInfo(own).permissions() & ~(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                         QFile::ReadUser | QFile::WriteUser | QFile::ExeUser),
+        QFileDevice::Permissions());
+}
+
+// A planted lock file (a symbolic link, another user's file) or a runtime path too long for a
+// socket: both programs say why they cannot run and end with an error, sending nothing.
+TEST_F(CtlEndToEnd, AnUnusableLockOrRuntimeFolderIsRefusedWithTheReason) {
+    const QString run = m_dir.filePath("run");
+    const QString lock = run + '/' + app::instanceName() + ".lock";
+    const QString longRun = m_dir.filePath(QString(70, u'r'));
+    ASSERT_TRUE(QDir().mkpath(longRun));
+    ASSERT_EQ(::chmod(QFile::encodeName(longRun).constData(), 0700), 0);
+    const struct {
+        const char* name;
+        std::function<bool()> plant;
+        QString runtimeDir;
+        const char* reason;
+    } rows[] = {
+        {"link", [&] { return QFile::link(m_dir.filePath("elsewhere"), lock); }, run,
+         "symbolic link"},
+        {"other user's lock",
+         [&] {
+             QFile f(lock);
+             return f.open(QIODevice::WriteOnly) && f.write("1\ntavrik-87rev\n\n") > 0 &&
+                    ::chown(QFile::encodeName(lock).constData(), test::kNobody, test::kNobody) == 0;
+         },
+         run, "another user"},
+        {"long path", [] { return true; }, longRun, "too long for a local socket"},
+    };
+    mark();
+    for (const auto& row : rows) {
+        QFile::remove(lock);
+        ASSERT_TRUE(row.plant()) << row.name;
+        QProcessEnvironment env = m_env;
+        env.insert("XDG_RUNTIME_DIR", row.runtimeDir);
+        const CtlRun r = ctlIn(env, {"set", "effect", "wave"});
+        EXPECT_EQ(r.exitCode, 5) << row.name;
+        EXPECT_TRUE(r.err.contains(row.reason)) << row.name << ": " << r.err.constData();
+        EXPECT_EQ(r.err.count('\n'), 1) << r.err.constData();
+        EXPECT_FALSE(r.err.contains("does not answer"));
+
+        QProcess tool;
+        tool.setProcessEnvironment(env);
+        tool.start(TOOL_PROGRAM, {"--sim-socket", m_socket, "--data-dir", m_data});
+        ASSERT_TRUE(tool.waitForFinished(20000)) << row.name;
+        EXPECT_EQ(tool.exitCode(), 1) << row.name;
+        const QByteArray err = tool.readAllStandardError();
+        EXPECT_TRUE(err.contains("cannot start") && err.contains(row.reason))
+            << row.name << ": " << err.constData();
+    }
+    EXPECT_TRUE(sentSinceMark().empty());
+    EXPECT_FALSE(QFileInfo::exists(m_dir.filePath("elsewhere")));
+}
+
+// While tavrikctl's own session drives the keyboard, a start of the tool waits for it instead
+// of giving up; then tavrikctl forwards to the tool.
+TEST_F(CtlEndToEnd, TheToolStartedDuringACommandWaitsForIt) {
+    QProcess command;
+    command.setProcessEnvironment(m_env);
+    command.start(CTL_PROGRAM,
+                  {"--sim-socket", m_socket, "--data-dir", m_data, "set", "effect", "wave"});
+    ASSERT_TRUE(command.waitForStarted());
+    ASSERT_TRUE(waitUntil(
+        [&] { return QFileInfo::exists(m_dir.filePath("run/" + app::instanceName() + ".lock")); },
+        5s));
+    ASSERT_TRUE(startTool());
+    ASSERT_TRUE(command.waitForFinished(30000));
+    EXPECT_EQ(command.exitCode(), 0) << command.readAllStandardError().constData();
+    const CtlRun status = ctl({"status"});
+    EXPECT_TRUE(status.out.contains("tool: running")) << status.out.constData();
+}
+
+// Where profiles are written comes from tavrikctl's own options, never from the running tool's
+// answer over the socket.
+TEST_F(CtlEndToEnd, ProfilesAreSavedWhereTavrikctlsOwnOptionsSay) {
+    ASSERT_TRUE(startTool());
+    const QString mine = m_dir.filePath("mine");
+    QProcess save;
+    save.setProcessEnvironment(m_env);
+    save.start(CTL_PROGRAM,
+               {"--sim-socket", m_socket, "--data-dir", mine, "profiles", "save", "Here"});
+    ASSERT_TRUE(save.waitForFinished(30000));
+    EXPECT_EQ(save.exitCode(), 0) << save.readAllStandardError().constData();
+    EXPECT_TRUE(QFileInfo::exists(mine + "/Configure/Here.bin"));
+    EXPECT_FALSE(QFileInfo::exists(m_data + "/Configure/Here.bin"));
 }
 
 }  // namespace

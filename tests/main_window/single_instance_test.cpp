@@ -13,11 +13,11 @@ TEST(SingleInstance, SecondStartAsksTheFirstToShow) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     SingleInstance first(QStringLiteral("instance-test"), dir.path());
-    ASSERT_TRUE(first.claim());
+    ASSERT_EQ(first.claim(), SingleInstance::Claim::First);
     QSignalSpy shown(&first, &SingleInstance::showRequested);
 
     SingleInstance second(QStringLiteral("instance-test"), dir.path());
-    EXPECT_FALSE(second.claim());
+    EXPECT_EQ(second.claim(), SingleInstance::Claim::AnotherCopy);
     EXPECT_TRUE(second.askFirstToShow());
     EXPECT_TRUE(shown.wait(2000));
     EXPECT_EQ(shown.count(), 1);
@@ -28,10 +28,10 @@ TEST(SingleInstance, NobodyToAskWhenTheFirstIsGone) {
     QTemporaryDir dir;
     {
         SingleInstance first(QStringLiteral("gone-test"), dir.path());
-        ASSERT_TRUE(first.claim());
+        ASSERT_EQ(first.claim(), SingleInstance::Claim::First);
     }
     SingleInstance next(QStringLiteral("gone-test"), dir.path());
-    EXPECT_TRUE(next.claim());  // the lock went with the first copy
+    EXPECT_EQ(next.claim(), SingleInstance::Claim::First);  // the lock went with the first copy
     SingleInstance other(QStringLiteral("other-test"), dir.path());
     EXPECT_FALSE(other.askFirstToShow(300));
 }
