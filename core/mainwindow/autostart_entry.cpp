@@ -11,7 +11,7 @@ std::filesystem::path autostartEntryPath(std::string_view xdgConfigHome, std::st
 }
 
 std::string execArgument(std::string_view program) {
-    constexpr std::string_view kReserved = " \t\n\"'\\><~|&;$*?#()`";
+    constexpr std::string_view kReserved = " \t\n\r\"'\\><~|&;$*?#()`";
     constexpr std::string_view kEscapedInQuotes = "\"`$\\";
     const bool quote = program.find_first_of(kReserved) != std::string_view::npos;
     std::string arg;
@@ -24,13 +24,30 @@ std::string execArgument(std::string_view program) {
         arg += c;
     }
     if (!quote) return arg;
-    // Inside a string value of the entry a backslash is itself written as two.
+    return "\"" + desktopString(arg) + "\"";
+}
+
+std::string desktopString(std::string_view text) {
     std::string escaped;
-    for (char c : arg) {
-        escaped += c;
-        if (c == '\\') escaped += '\\';
+    for (char c : text) {
+        switch (c) {
+            case '\\':
+                escaped += "\\\\";
+                break;
+            case '\n':
+                escaped += "\\n";
+                break;
+            case '\t':
+                escaped += "\\t";
+                break;
+            case '\r':
+                escaped += "\\r";
+                break;
+            default:
+                escaped += c;
+        }
     }
-    return "\"" + escaped + "\"";
+    return escaped;
 }
 
 std::string autostartEntry(std::string_view program) {
@@ -38,6 +55,9 @@ std::string autostartEntry(std::string_view program) {
            "Type=Application\n"
            "Name=Tavrik 87Rev\n"
            "Comment=Keyboard configuration and launch actions\n"
+           "TryExec=" +
+           desktopString(program) +
+           "\n"
            "Exec=" +
            execArgument(program) +
            " --minimized\n"

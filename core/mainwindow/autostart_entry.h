@@ -18,7 +18,12 @@ std::filesystem::path autostartEntryPath(std::string_view xdgConfigHome, std::st
 // or a reserved character, '%' doubled.
 std::string execArgument(std::string_view program);
 
-// The entry's text: starts program with --minimized.
+// A string value of a desktop entry: backslash, newline, tab and carriage return escaped, so that
+// the value stays on its line and reads back as the text.
+std::string desktopString(std::string_view text);
+
+// The entry's text: starts program with --minimized; TryExec names the program, so that the
+// session skips the entry once the program is gone.
 std::string autostartEntry(std::string_view program);
 
 }  // namespace tavrik::mainwindow

@@ -7,6 +7,8 @@
 # 3. cpack -G DEB: the package holds the same files, computed dependencies, the maintainer
 #    scripts; the program extracted from it starts the same way.
 # 4. No installed program holds a path of the source or build tree (debug info aside).
+# 5. The man pages are compressed, carry the build's version and name each other; the copyright
+#    file is machine-readable, the changelog compressed; lintian finds no error and no warning.
 set -euo pipefail
 build=$(cd "$1" && pwd)
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
@@ -18,18 +20,21 @@ chmod 755 "$work"  # nobody walks into it
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
-appstream_id=org.tavrik87rev.Tavrik87Rev
+appstream_id=org.tavrik87rev.tavrik87rev
 expected_files() {
     echo usr/bin/tavrik-87rev
     [ -x "$build/bin/tavrikctl" ] && echo usr/bin/tavrikctl
     echo usr/lib/udev/rules.d/70-tavrik-87rev.rules
     echo usr/share/applications/tavrik-87rev.desktop
     echo usr/share/doc/tavrik-87rev/README.md
+    echo usr/share/doc/tavrik-87rev/changelog.gz
+    echo usr/share/doc/tavrik-87rev/copyright
     for size in 16 22 24 32 48 64 128 256; do
         echo "usr/share/icons/hicolor/${size}x${size}/apps/tavrik-87rev.png"
     done
     echo usr/share/icons/hicolor/scalable/apps/tavrik-87rev.svg
     echo usr/share/man/man1/tavrik-87rev.1.gz
+    [ -x "$build/bin/tavrikctl" ] && echo usr/share/man/man1/tavrikctl.1.gz
     echo "usr/share/metainfo/$appstream_id.metainfo.xml"
     echo usr/share/tavrik-87rev/70-tavrik-87rev.rules
     echo usr/share/tavrik-87rev/VER.bin
@@ -44,19 +49,41 @@ holds_path() {
     grep -aqF -e "$2" "$1" || LC_ALL=C grep -aqP "$utf16" "$1"
 }
 
-# Every file of the tree under $1 against the expected list; tavrikctl's own man page is
-# taken as it comes.
+# The man pages: compressed, headed by the build's version, each naming the other under SEE
+# ALSO; Debian's copyright file (machine-readable) and compressed changelog of this version.
+check_docs() {
+    local root=$1 what=$2 man=$1/usr/share/man/man1 doc=$1/usr/share/doc/tavrik-87rev
+    local version page other
+    version=$(head -c 8 "$build/bin/VER.bin" | cut -c6-)
+    for page in tavrik-87rev tavrikctl; do
+        [ -e "$man/$page.1.gz" ] || continue
+        gzip -t "$man/$page.1.gz" || fail "$what: $page.1.gz"
+        other=tavrikctl
+        [ "$page" = tavrikctl ] && other=tavrik-87rev
+        zcat "$man/$page.1.gz" | grep -q "^\.TH .* \"tavrik-87rev $version\"" ||
+            fail "$what: $page.1 is not headed by version $version"
+        zcat "$man/$page.1.gz" | sed -n '/^\.SH SEE ALSO/,$p' | tr -d '\\' |
+            grep -q "^\.BR $other (1)" || fail "$what: $page.1 does not name $other(1)"
+    done
+    [ -z "$(find "$man" -type f ! -name '*.gz')" ] || fail "$what: a man page not compressed"
+    local format=https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/
+    [ "$(head -n 1 "$doc/copyright")" = "Format: $format" ] ||
+        fail "$what: copyright is not machine-readable"
+    zcat "$doc/changelog.gz" | head -n 1 | grep -q "^tavrik-87rev ($version) " ||
+        fail "$what: changelog does not start with version $version"
+}
+
+# Every file of the tree under $1 against the expected list.
 check_tree() {
     local root=$1 what=$2
-    diff -u <(expected_files | sort) \
-            <(cd "$root" && find usr -type f | grep -v '^usr/share/man/man1/tavrikctl\.1' | sort) ||
+    diff -u <(expected_files | sort) <(cd "$root" && find usr -type f | sort) ||
         fail "$what: files differ from the expected layout"
     cmp -s "$root/usr/share/tavrik-87rev/VER.bin" "$build/bin/VER.bin" || fail "$what: VER.bin"
     local f
     while read -r f; do
         cmp -s "$build/bin/$f" "$root/usr/share/tavrik-87rev/$f" || fail "$what: $f differs"
     done < <(cd "$build/bin" && find png -type f ! -name .generated)
-    gzip -t "$root/usr/share/man/man1/tavrik-87rev.1.gz" || fail "$what: man page"
+    check_docs "$root" "$what"
     file -b "$root/usr/share/icons/hicolor/48x48/apps/tavrik-87rev.png" | grep -q '48 x 48' ||
         fail "$what: 48 px icon"
     grep -q '<svg' "$root/usr/share/icons/hicolor/scalable/apps/tavrik-87rev.svg" ||
@@ -137,6 +164,18 @@ grep -q 'udevadm control --reload-rules' "$work/control/postinst" || fail "posti
 grep -q 'udevadm trigger --subsystem-match=hidraw' "$work/control/postinst" ||
     fail "postinst: no trigger"
 sh -n "$work/control/postinst" || fail "postinst: syntax"
+for field in Maintainer Homepage Recommends; do
+    [ -n "$(dpkg-deb -f "$deb" "$field")" ] || fail "package: no $field"
+done
+grep -q qt6-wayland <<<"$(dpkg-deb -f "$deb" Recommends)" || fail "package: qt6-wayland"
+# Every tag of error or warning severity fails; informational tags are shown, not counted.
+if command -v lintian >/dev/null; then
+    lintian --fail-on error,warning --display-info "$deb" >"$work/lintian.log" 2>&1 ||
+        fail "lintian: $(grep -c '^[EW]: ' "$work/lintian.log") error(s) or warning(s)"
+    cat "$work/lintian.log"
+else
+    fail "lintian is not installed (scripts/setup test installs it)"
+fi
 check_program "$work/extract" package
 
 [ "$failures" -eq 0 ] || { echo "$failures check(s) failed" >&2; exit 1; }

@@ -76,6 +76,32 @@ TEST(Autostart, ExecStartsTheProgramMinimizedWhateverItsPath) {
     EXPECT_EQ(execArgument("/opt/a\\b"), "\"/opt/a\\\\\\\\b\"");
 }
 
+TEST(Autostart, TryExecNamesTheProgramSoAGoneProgramIsSkipped) {
+    struct Row {
+        std::string_view program, tryExec, exec;
+    };
+    // Control characters are escaped in both keys, so that no value leaves its line.
+    const Row rows[] = {
+        {"/usr/bin/tavrik-87rev", "/usr/bin/tavrik-87rev", "/usr/bin/tavrik-87rev"},
+        {"/opt/my tools/100%/t", "/opt/my tools/100%/t", "\"/opt/my tools/100%%/t\""},
+        {"/opt/a\\b", "/opt/a\\\\b", "\"/opt/a\\\\\\\\b\""},
+        {"/opt/new\nline\tand\rcr", "/opt/new\\nline\\tand\\rcr", "\"/opt/new\\nline\\tand\\rcr\""},
+    };
+    for (const Row& row : rows) {
+        const std::string entry = autostartEntry(row.program);
+        EXPECT_NE(entry.find("\nTryExec=" + std::string(row.tryExec) + "\n"), std::string::npos)
+            << entry;
+        EXPECT_NE(entry.find("\nExec=" + std::string(row.exec) + " --minimized\n"),
+                  std::string::npos)
+            << entry;
+        // One key a line: the program's own line breaks never split the entry.
+        std::size_t lines = 0;
+        for (char c : entry) lines += c == '\n' ? 1 : 0;
+        EXPECT_EQ(lines, 9u) << entry;
+        EXPECT_EQ(entry.find('\r'), std::string::npos) << entry;
+    }
+}
+
 TEST(StatusLine, FourStatesInBothLanguages) {
     const Version none{};
     const Version v{1, 3};
