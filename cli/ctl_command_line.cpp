@@ -185,7 +185,8 @@ QString helpText() {
         "When the tool runs, every command that reads or writes the keyboard runs in it.\n"
         "\n"
         "exit codes: 0 done, 1 device failure, 2 usage or bad input, 3 no keyboard,\n"
-        "            4 no permission, 5 file error\n");
+        "            4 no permission, 5 file error (nothing changed),\n"
+        "            6 the keyboard changed but keymap.bin could not be written\n");
     return text;
 }
 

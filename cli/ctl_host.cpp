@@ -67,18 +67,21 @@ public:
 // tavrikctl's own session, opened at once and waited for until its start-up read is done.
 class OwnHost final : public Host {
 public:
-    explicit OwnHost(const mainwindow::Options& options) : m_dataFolder(ownDataFolder(options)) {
-        QDir().mkpath(m_dataFolder);
+    OwnHost(const mainwindow::Options& options, OwnUse use) : m_dataFolder(ownDataFolder(options)) {
         const QDir dir(m_dataFolder);
         model::keyTable();
         m_model = std::make_unique<model::ConfigModel>(
             dir.filePath(QString::fromUtf8(model::kKeymapFileName)).toStdString());
         m_macroFile = dir.filePath(QString::fromUtf8(macro::kMacroFileName)).toStdString();
         m_macros = std::make_unique<macro::MacroStore>();
-        [[maybe_unused]] auto loaded = macro::loadMacroFile(*m_macros, m_macroFile);
-        // keymap.bin first, then the keyboard's values, as at the tool's start.
-        [[maybe_unused]] Status s = m_model->startup();
-        m_link = std::make_unique<app::DeviceLink>(options, app::DeviceSetup{}, *m_model, &m_sink);
+        [[maybe_unused]] Status macrosRead = macro::readMacroFile(*m_macros, m_macroFile);
+        // keymap.bin first (launch paths, captured keys), then the keyboard's values. Nothing is
+        // written before a change: a Save stores keymap.bin (and makes the data folder).
+        [[maybe_unused]] Status s = m_model->startup(model::ConfigModel::FileWrites::None);
+        app::DeviceSetup setup;
+        setup.opening =
+            use == OwnUse::Status ? device::OpeningRead::VersionOnly : device::OpeningRead::Inspect;
+        m_link = std::make_unique<app::DeviceLink>(options, setup, *m_model, &m_sink);
         m_link->open();
         m_link->session().waitIdle();
         app::HostAccess access;
@@ -87,9 +90,10 @@ public:
         access.link = m_link.get();
         access.macroFile = m_macroFile;
         access.dataFolder = m_dataFolder;
-        // The start-up read just brought the whole configuration (the version is set only when
+        // The opening read just brought the whole configuration (the version is set only when
         // it succeeded).
-        access.hostCopyIsKeyboard = m_link->session().firmwareVersion().has_value();
+        access.hostCopyIsKeyboard =
+            use != OwnUse::Status && m_link->session().firmwareVersion().has_value();
         m_jobs = std::make_unique<app::ControlJobs>(std::move(access));
     }
     ~OwnHost() override {
@@ -166,8 +170,9 @@ bool toolRunning() {
     return lock.getLockInfo(&pid, &host, &program) && processAlive(pid);
 }
 
-std::unique_ptr<Host> connectHost(const mainwindow::Options& options, QString& error, bool& usage) {
-    if (!toolRunning()) return std::make_unique<OwnHost>(options);
+std::unique_ptr<Host> connectHost(const mainwindow::Options& options, QString& error, bool& usage,
+                                  OwnUse use) {
+    if (!toolRunning()) return std::make_unique<OwnHost>(options, use);
     // A tool that is still starting listens within moments.
     QDeadlineTimer deadline(kStartingToolMs);
     while (!deadline.hasExpired()) {

@@ -28,8 +28,18 @@ QString ownDataFolder(const mainwindow::Options& options);
 // process (then it is still starting and the socket is waited for).
 bool toolRunning();
 
+// What a command does with tavrikctl's own session: it decides what the session reads when it
+// opens the keyboard (never the window's start-up read, which turns game mode on) and whether
+// files in the data folder may be written.
+enum class OwnUse {
+    Status,  // the firmware version only; no file written
+    Read,    // the whole configuration; nothing sent that changes the keyboard, no file written
+    Change,  // the whole configuration as for Read, then changes, keymap.bin stored
+};
+
 // The running tool's host, or a session of tavrikctl's own. Null with `error` set when the tool
 // runs but does not answer, or (`usage` set) drives another keyboard than the options ask for.
-std::unique_ptr<Host> connectHost(const mainwindow::Options& options, QString& error, bool& usage);
+std::unique_ptr<Host> connectHost(const mainwindow::Options& options, QString& error, bool& usage,
+                                  OwnUse use = OwnUse::Change);
 
 }  // namespace tavrik::ctl

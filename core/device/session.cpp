@@ -162,7 +162,7 @@ OpenStatus Session::open() {
                 result->set_value(s);
                 if (m_commandOpen && !m_startupReadDone) {
                     m_startupReadDone = true;
-                    enqueue(Job::StartupRead, [this] { return runStartupRead(); });
+                    enqueue(Job::StartupRead, [this] { return runOpeningRead(); });
                 }
                 return cmd.ok() ? ev : cmd;
             });
@@ -191,7 +191,7 @@ void Session::save(JobDone done) {
 
 void Session::readAllInto(std::shared_ptr<model::Image> out, JobDone done) {
     enqueue(Job::ReadCopy, [this, out = std::move(out), done = std::move(done)] {
-        Status s = m_command ? readAll(commandLink(), *out, ReadMode::Plain)
+        Status s = m_command ? readAll(commandLink(), *out, ReadMode::Inspect)
                              : Status(deviceError("keyboard not connected"));
         done(s);
         return s;
@@ -356,6 +356,41 @@ void Session::completeSync(model::ConfigState& state, SyncReason reason) {
     if (Status s = model::saveConfigFile(m_model.keymapPath(), state.image, state.actions); !s) {
         m_notifier->post([this, s] { m_listener.debugLine("keymap.bin: " + s.error().context); });
     }
+}
+
+Status Session::runOpeningRead() {
+    switch (m_options.opening) {
+        case OpeningRead::Startup:
+            return runStartupRead();
+        case OpeningRead::Inspect:
+            return runInspectRead();
+        case OpeningRead::VersionOnly:
+            break;
+    }
+    if (!m_command) return notConnected();
+    Result<FirmwareVersion> version = readFirmwareVersion(commandLink());
+    setVersion(version ? std::optional(version->stored()) : std::nullopt);
+    return version ? Status{} : Status(classifyFailure(version.error()));
+}
+
+Status Session::runInspectRead() {
+    if (!m_command) return notConnected();
+    FirmwareVersion version;
+    Status s;
+    {
+        auto guard = m_model.lock();
+        model::ConfigState& state = *guard;
+        model::Image fresh = state.image;
+        s = readAll(commandLink(), fresh, ReadMode::Inspect, &version);
+        if (s) {
+            state.image = fresh;
+            state.syncedImage = fresh;
+            model::recomputeChangedKeys(state);
+        }
+    }
+    setVersion(s ? std::optional(version.stored()) : std::nullopt);
+    if (s) notifySynced(SyncReason::KeyboardRead);
+    return s ? s : Status(classifyFailure(s.error()));
 }
 
 Status Session::runStartupRead() {

@@ -39,8 +39,17 @@
 
 namespace tavrik::device {
 
+// What the session reads once, right after the command channel first opens.
+enum class OpeningRead {
+    Startup,      // the window's start-up read (it begins by turning game mode on), keymap.bin
+    Inspect,      // the whole configuration and the version, sending nothing that changes the
+                  // keyboard and writing no file (tavrikctl's own session)
+    VersionOnly,  // only the firmware version (tavrikctl status)
+};
+
 struct SessionOptions {
     std::chrono::milliseconds ackTimeout{2000};  // bound of each acknowledgement wait
+    OpeningRead opening = OpeningRead::Startup;
 };
 
 class Session {
@@ -68,6 +77,7 @@ public:
     using JobDone = std::function<void(const Status&)>;
     void save(JobDone done);
     // A read-all into `out` that leaves the host copy alone (a dump while the window has edits).
+    // It sends nothing that changes the keyboard (no opening 0x09).
     void readAllInto(std::shared_ptr<model::Image> out, JobDone done);
 
     // Drops queued jobs, waits for the running one, stops the reader, closes both channels and
@@ -105,7 +115,9 @@ private:
     void stopReader();
     void closeChannels();
     void dropDeadChannels();
+    Status runOpeningRead();
     Status runStartupRead();
+    Status runInspectRead();
     Status runSave();
     Status runFactoryReset();
     Status runProfileRefresh();

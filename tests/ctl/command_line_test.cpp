@@ -76,8 +76,8 @@ TEST(CommandLine, ErrorsNameTheOptionAsTypedAndTheFormToUse) {
 
 TEST(ControlProtocol, FailuresMapToDistinctExitCodesAndSurviveTheWire) {
     using app::control::Failure;
-    const Failure all[] = {Failure::Usage, Failure::NoKeyboard, Failure::NoPermission,
-                           Failure::Device, Failure::File};
+    const Failure all[] = {Failure::Usage,  Failure::NoKeyboard, Failure::NoPermission,
+                           Failure::Device, Failure::File,       Failure::NotStored};
     std::set<int> codes;
     for (Failure f : all) {
         codes.insert(app::control::exitCode(f));
