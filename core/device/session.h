@@ -104,6 +104,9 @@ private:
     class Notifier;
 
     void enqueue(Job job, std::function<Status()> work);
+    // Arrivals queued behind one another merge: a new one replaces the queued ones that only
+    // hot-plug jobs follow, so a storm of unplugging and plugging costs one arrival.
+    void enqueueHotplug(Job job, std::function<Status()> work);
     void workerLoop();
     void notifySynced(SyncReason reason);
 
@@ -126,8 +129,8 @@ private:
     Status runClose();
     // The model-side steps of a synchronisation, with the configuration lock held.
     void completeSync(model::ConfigState& state, SyncReason reason);
-    // True when the host copy holds edits that a Save did not bring to the keyboard: a read of
-    // the keyboard then refreshes only the last-synchronised image.
+    // True when the host copy holds edits that no Save brought to the keyboard (a Save failed or
+    // none ran yet): a read of the keyboard then refreshes only the last-synchronised image.
     bool keepsUnsentEdits(const model::ConfigState& state) const;
     // Reads the keyboard after an arrival, into the image or (unsent edits) beside it.
     Status readOnArrival(model::ConfigState& state);
