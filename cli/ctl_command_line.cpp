@@ -126,6 +126,13 @@ Result<CtlCommand> parseCommandLine(const QStringList& arguments) {
     if (parser.isSet(dataDir) && c.options.dataDir.empty()) {
         return usage(QStringLiteral("--data-dir needs a folder"));
     }
+    // The arguments arrive decoded as UTF-8 with bad bytes replaced: such a name would name
+    // another folder, so it is refused.
+    if (parser.value(dataDir).contains(QChar::ReplacementCharacter)) {
+        return usage(
+            QStringLiteral("--data-dir: the folder's name is not valid UTF-8; rename it "
+                           "or give a link to it whose name is UTF-8"));
+    }
     c.json = parser.isSet(json);
     c.output = parser.value(output);
 
