@@ -25,6 +25,10 @@ public:
 private:
     // tavrikctl's requests run as jobs of the window's session.
     void serveControlRequests(const AppPaths& paths);
+    // Whether an installed font draws Chinese; without one Chinese falls back to English.
+    static bool chineseFontAvailable();
+    // Says once (standard error and a box that does not block) that English is shown instead.
+    void tellNoChineseFont();
 
     std::unique_ptr<SingleInstance> m_instance;
     std::unique_ptr<MainWindow> m_window;

@@ -115,6 +115,11 @@ Language chooseLanguage(const Options& options, std::string_view systemLocale) {
     return options.language.value_or(languageForLocale(systemLocale));
 }
 
+DisplayLanguage displayLanguage(Language chosen, bool chineseFontAvailable) {
+    if (chosen == Language::Chinese && !chineseFontAvailable) return {Language::English, true};
+    return {chosen, false};
+}
+
 int languageCode(Language language) {
     return language == Language::Chinese ? kChineseLanguageCode : kEnglishLanguageCode;
 }

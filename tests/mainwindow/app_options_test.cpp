@@ -34,6 +34,27 @@ TEST(Options, ValidCommandLines) {
     EXPECT_EQ(o->language, Language::English);
 }
 
+TEST(Language, ChineseWithoutAFontThatDrawsItFallsBackToEnglishAndSaysSo) {
+    const struct {
+        Language chosen;
+        bool font;
+        Language shown;
+        bool fellBack;
+    } rows[] = {
+        {Language::Chinese, true, Language::Chinese, false},
+        {Language::Chinese, false, Language::English, true},
+        {Language::English, false, Language::English, false},
+        {Language::English, true, Language::English, false},
+    };
+    for (const auto& r : rows) {
+        const DisplayLanguage d = displayLanguage(r.chosen, r.font);
+        EXPECT_EQ(d.language, r.shown);
+        EXPECT_EQ(d.fellBack, r.fellBack);
+    }
+    EXPECT_FALSE(kNoChineseFontNotice.en.empty());
+    EXPECT_FALSE(kNoChineseFontNotice.zh.empty());
+}
+
 TEST(Options, AUtf8FolderNameIsKeptByteForByte) {
     const std::vector<std::string_view> args{"--data-dir", "/tmp/caf\xC3\xA9 \xE6\x95\xB0"};
     const auto o = parseOptions(args);
