@@ -126,6 +126,13 @@ Result<CtlCommand> parseCommandLine(const QStringList& arguments) {
     if (parser.isSet(dataDir) && c.options.dataDir.empty()) {
         return usage(QStringLiteral("--data-dir needs a folder"));
     }
+    // The arguments arrive decoded as UTF-8 with bad bytes replaced: such a name would name
+    // another folder, so it is refused.
+    if (parser.value(dataDir).contains(QChar::ReplacementCharacter)) {
+        return usage(
+            QStringLiteral("--data-dir: the folder's name is not valid UTF-8; rename it "
+                           "or give a link to it whose name is UTF-8"));
+    }
     c.json = parser.isSet(json);
     c.output = parser.value(output);
 
@@ -185,7 +192,8 @@ QString helpText() {
         "When the tool runs, every command that reads or writes the keyboard runs in it.\n"
         "\n"
         "exit codes: 0 done, 1 device failure, 2 usage or bad input, 3 no keyboard,\n"
-        "            4 no permission, 5 file error\n");
+        "            4 no permission, 5 file error (nothing changed),\n"
+        "            6 the keyboard changed but keymap.bin could not be written\n");
     return text;
 }
 

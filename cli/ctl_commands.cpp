@@ -102,10 +102,10 @@ std::optional<QJsonObject> applyRequest(const QString& path, bool jsonOnly, QStr
     return request;
 }
 
-std::unique_ptr<Host> host(const CtlCommand& c, int& exit) {
+std::unique_ptr<Host> host(const CtlCommand& c, int& exit, OwnUse use) {
     QString error;
     Failure failure = Failure::Device;
-    auto h = connectHost(c.options, error, failure);
+    auto h = connectHost(c.options, error, failure, use);
     if (!h) exit = fail(failure, error);
     return h;
 }
@@ -126,7 +126,7 @@ std::unique_ptr<describe::Configuration> configurationOf(const QJsonObject& repl
 
 int status(const CtlCommand& c) {
     int exit = 0;
-    auto h = host(c, exit);
+    auto h = host(c, exit, OwnUse::Status);
     if (!h) return exit;
     const QJsonObject r = h->request(requestOf("status"));
     if (!ok(r)) return failed(r);
@@ -151,7 +151,7 @@ int status(const CtlCommand& c) {
 
 int dump(const CtlCommand& c, bool json, const QString& output) {
     int exit = 0;
-    auto h = host(c, exit);
+    auto h = host(c, exit, OwnUse::Read);
     if (!h) return exit;
     const QJsonObject r = h->request(requestOf("read"));
     if (!ok(r)) return failed(r);
@@ -175,7 +175,7 @@ int apply(const CtlCommand& c, const QString& path, bool jsonOnly) {
     const auto request = applyRequest(path, jsonOnly, error, failure);
     if (!request) return fail(failure, error);
     int exit = 0;
-    auto h = host(c, exit);
+    auto h = host(c, exit, OwnUse::Change);
     if (!h) return exit;
     const QJsonObject r = h->request(*request);
     return ok(r) ? 0 : failed(r);
@@ -185,7 +185,7 @@ int set(const CtlCommand& c) {
     QJsonObject request = requestOf("set");
     request.insert(QStringLiteral("args"), QJsonArray::fromStringList(c.args));
     int exit = 0;
-    auto h = host(c, exit);
+    auto h = host(c, exit, OwnUse::Change);
     if (!h) return exit;
     const QJsonObject r = h->request(request);
     return ok(r) ? 0 : failed(r);
@@ -201,11 +201,27 @@ QString profileFolderOf(const CtlCommand& c) {
 
 int profilesCommand(const CtlCommand& c) {
     const QString sub = c.args[0];
+    // A name that cannot be a profile is refused before the keyboard is opened.
+    if (sub == QLatin1StringView("save")) {
+        const std::string name = c.args[1].toStdString();
+        if (const auto problem = profiles::profileNameProblem(name)) {
+            const QString why =
+                *problem == profiles::NameProblem::TooLong
+                    ? QStringLiteral("name too long: a profile's file name takes at most %1 bytes")
+                          .arg(profiles::kMaxFileNameBytes)
+                : *problem == profiles::NameProblem::NotListed
+                    ? QStringLiteral("it would not be listed; end it with .bin or leave .bin out")
+                    : QStringLiteral("use letters, digits and blanks, without / or \\");
+            return fail(Failure::Usage,
+                        QStringLiteral("\"%1\" cannot be a profile name: %2").arg(c.args[1], why));
+        }
+    }
     int exit = 0;
     std::unique_ptr<Host> h;
     // Listing needs no keyboard; only a running tool decides which folder.
+    // save only reads the keyboard (and writes the profile); apply changes it.
     if (sub != QLatin1StringView("list") || toolRunning()) {
-        h = host(c, exit);
+        h = host(c, exit, sub == QLatin1StringView("apply") ? OwnUse::Change : OwnUse::Read);
         if (!h) return exit;
     }
     const QString folder = profileFolderOf(c);
@@ -234,12 +250,6 @@ int profilesCommand(const CtlCommand& c) {
         return ok(r) ? 0 : failed(r);
     }
     // save NAME: the current configuration into the profile, created when missing.
-    if (!profiles::isSafeProfileName(name)) {
-        return fail(Failure::Usage,
-                    QStringLiteral("\"%1\" cannot be a profile name; use letters, digits and "
-                                   "blanks, without / or \\")
-                        .arg(c.args[1]));
-    }
     if (row < 0 && int(store.rows().size()) >= profiles::kMaxProfiles) {
         return fail(Failure::Usage, QStringLiteral("there are already %1 profiles; delete one "
                                                    "in the tool first")
@@ -253,7 +263,9 @@ int profilesCommand(const CtlCommand& c) {
     std::filesystem::create_directories(store.folder(), ec);
     const std::filesystem::path path =
         row >= 0 ? store.pathOf(row) : store.folder() / profiles::renamedFileName(name);
-    if (Status s = model::saveConfigFile(path, config->image, config->actions); !s) {
+    // A link in the profile folder is never written through (another user may have planted it).
+    if (Status s = model::saveConfigFile(path, config->image, config->actions, WriteRule::Profile);
+        !s) {
         return fail(Failure::File, QString::fromStdString(s.error().context));
     }
     return 0;

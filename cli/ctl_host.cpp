@@ -72,19 +72,22 @@ public:
 // holds the instance lock from before it opens the keyboard until the session is closed.
 class OwnHost final : public Host {
 public:
-    OwnHost(const mainwindow::Options& options, std::unique_ptr<app::InstanceLock> lock)
+    OwnHost(const mainwindow::Options& options, std::unique_ptr<app::InstanceLock> lock, OwnUse use)
         : m_lock(std::move(lock)), m_dataFolder(ownDataFolder(options)) {
-        QDir().mkpath(m_dataFolder);
         const QDir dir(m_dataFolder);
         model::keyTable();
         m_model = std::make_unique<model::ConfigModel>(
             dir.filePath(QString::fromUtf8(model::kKeymapFileName)).toStdString());
         m_macroFile = dir.filePath(QString::fromUtf8(macro::kMacroFileName)).toStdString();
         m_macros = std::make_unique<macro::MacroStore>();
-        [[maybe_unused]] auto loaded = macro::loadMacroFile(*m_macros, m_macroFile);
-        // keymap.bin first, then the keyboard's values, as at the tool's start.
-        [[maybe_unused]] Status s = m_model->startup();
-        m_link = std::make_unique<app::DeviceLink>(options, app::DeviceSetup{}, *m_model, &m_sink);
+        [[maybe_unused]] Status macrosRead = macro::readMacroFile(*m_macros, m_macroFile);
+        // keymap.bin first (launch paths, captured keys), then the keyboard's values. Nothing is
+        // written before a change: a Save stores keymap.bin (and makes the data folder).
+        [[maybe_unused]] Status s = m_model->startup(model::ConfigModel::FileWrites::None);
+        app::DeviceSetup setup;
+        setup.opening =
+            use == OwnUse::Status ? device::OpeningRead::VersionOnly : device::OpeningRead::Inspect;
+        m_link = std::make_unique<app::DeviceLink>(options, setup, *m_model, &m_sink);
         m_link->open();
         m_link->session().waitIdle();
         app::HostAccess access;
@@ -93,9 +96,10 @@ public:
         access.link = m_link.get();
         access.macroFile = m_macroFile;
         access.dataFolder = m_dataFolder;
-        // The start-up read just brought the whole configuration (the version is set only when
+        // The opening read just brought the whole configuration (the version is set only when
         // it succeeded).
-        access.hostCopyIsKeyboard = m_link->session().firmwareVersion().has_value();
+        access.hostCopyIsKeyboard =
+            use != OwnUse::Status && m_link->session().firmwareVersion().has_value();
         m_jobs = std::make_unique<app::ControlJobs>(std::move(access));
     }
     ~OwnHost() override {
@@ -159,6 +163,7 @@ QString ownDataFolder(const mainwindow::Options& options) {
     const QString program = QCoreApplication::applicationDirPath() + u'/';
     in.programFolder = program.toStdString();
     in.programFolderWritable = QFileInfo(program).isWritable();
+    in.skinBesideProgram = QFileInfo(program + QStringLiteral("png")).isDir();
     in.xdgDataHome = qEnvironmentVariable("XDG_DATA_HOME").toStdString();
     in.home = QDir::homePath().toStdString();
     in.dataDir = options.dataDir;
@@ -179,7 +184,7 @@ bool toolRunning() {
 }
 
 std::unique_ptr<Host> connectHost(const mainwindow::Options& options, QString& error,
-                                  app::control::Failure& failure) {
+                                  app::control::Failure& failure, OwnUse use) {
     using app::control::Failure;
     const auto place = app::instancePlace();
     if (!place) {
@@ -199,7 +204,7 @@ std::unique_ptr<Host> connectHost(const mainwindow::Options& options, QString& e
     };
     switch (lock->claimOrWait(kHolderWait, holderAnswers)) {
         case app::InstanceLock::Outcome::Claimed:
-            return std::make_unique<OwnHost>(options, std::move(lock));
+            return std::make_unique<OwnHost>(options, std::move(lock), use);
         case app::InstanceLock::Outcome::HolderAnswers:
             return forwardIfSameKeyboard(options, place->socketPath, error, failure);
         case app::InstanceLock::Outcome::Refused:

@@ -29,12 +29,21 @@ QString ownDataFolder(const mainwindow::Options& options);
 // process (then it is still starting and the socket is waited for).
 bool toolRunning();
 
+// What a command does with tavrikctl's own session: it decides what the session reads when it
+// opens the keyboard (never the window's start-up read, which turns game mode on) and whether
+// files in the data folder may be written.
+enum class OwnUse {
+    Status,  // the firmware version only; no file written
+    Read,    // the whole configuration; nothing sent that changes the keyboard, no file written
+    Change,  // the whole configuration as for Read, then changes, keymap.bin stored
+};
+
 // The running tool's host, or a session of tavrikctl's own that holds the per-user instance
 // lock (waiting a bounded time while another tavrikctl command holds it). Null with `error` and
 // `failure` set when there is no private runtime folder or the lock file is unsafe (File), the
 // keyboard stays in use by another process (Busy), or the running tool drives another keyboard
 // than the options ask for (Usage).
 std::unique_ptr<Host> connectHost(const mainwindow::Options& options, QString& error,
-                                  app::control::Failure& failure);
+                                  app::control::Failure& failure, OwnUse use = OwnUse::Change);
 
 }  // namespace tavrik::ctl

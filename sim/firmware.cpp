@@ -325,6 +325,7 @@ std::optional<FeatureReport> Firmware::replyFeature() {
     }
     FeatureReport r = *m_reply;
     m_reply.reset();
+    if (m_faults.badReplyChecksum) r[device::feature::kChecksum] ^= 0x5A;
     trace(Direction::KeyboardToHost, ReportKind::Feature, r);
     return r;
 }

@@ -30,6 +30,7 @@ struct Faults {
     bool noAcknowledgements = false;  // completed write steps are not acknowledged
     bool noGetReply = false;          // get feature requests go unanswered
     bool garbageEvents = false;       // every acknowledgement is preceded by foreign reports
+    bool badReplyChecksum = false;    // get replies carry a checksum that does not match
     int removeAfterPackets = -1;      // unplug after this many more data packets (-1: never)
 };
 

@@ -262,6 +262,8 @@ bool KbsimServer::command(const std::string& line, std::ostream& out) {
             f.noGetReply = true;
         } else if (name == "garbage") {
             f.garbageEvents = true;
+        } else if (name == "badsum") {
+            f.badReplyChecksum = true;
         } else if (name == "remove") {
             const std::optional<int> packets = numberArg(in, 0, 1 << 20);
             if (!packets) {
@@ -271,7 +273,7 @@ bool KbsimServer::command(const std::string& line, std::ostream& out) {
             f.removeAfterPackets = *packets;
         } else if (name != "none") {
             out << "refused: unknown fault '" << name << "' (none, noack, noreply, garbage, "
-                << "remove <packets>)\n";
+                << "badsum, remove <packets>)\n";
             return true;
         }
         if (!atEnd(in)) {

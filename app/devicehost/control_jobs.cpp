@@ -223,8 +223,17 @@ void ControlJobs::edit(const QJsonObject& request, const Reply& reply, const Wan
 void ControlJobs::save(const Reply& reply) {
     QPointer<ControlJobs> self(this);
     m_access.link->session().save([self, reply](const Status& s) {
-        QMetaObject::invokeMethod(
-            self, [reply, s] { reply(s ? control::okReply() : failureReply(s.error())); });
+        QMetaObject::invokeMethod(self, [reply, s] {
+            if (s) return reply(control::okReply());
+            // A Save fails with a System error only after the keyboard took the settings.
+            if (s.error().kind == ErrorKind::System) {
+                return reply(failureReply(
+                    Failure::NotStored,
+                    QStringLiteral("the keyboard took the change, but it is not stored: %1")
+                        .arg(QString::fromStdString(s.error().context))));
+            }
+            reply(failureReply(s.error()));
+        });
     });
 }
 

@@ -8,13 +8,14 @@
 namespace tavrik::app::control {
 namespace {
 
-constexpr std::array<std::pair<Failure, const char*>, 6> kNames{{
+constexpr std::array<std::pair<Failure, const char*>, 7> kNames{{
     {Failure::Usage, "usage"},
     {Failure::NoKeyboard, "no-keyboard"},
     {Failure::NoPermission, "no-permission"},
     {Failure::Device, "device"},
     {Failure::File, "file"},
     {Failure::Busy, "busy"},
+    {Failure::NotStored, "not-stored"},
 }};
 
 }  // namespace
@@ -43,6 +44,8 @@ int exitCode(Failure failure) {
             return 4;
         case Failure::File:
             return 5;
+        case Failure::NotStored:
+            return 6;
         case Failure::Device:
         case Failure::Busy:
             break;

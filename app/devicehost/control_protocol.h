@@ -26,12 +26,13 @@ inline constexpr int kProtocolVersion = 1;
 inline constexpr qsizetype kMaxLineBytes = 16 * 1024 * 1024;
 
 // Why a request failed; each has its own exit code in tavrikctl.
-enum class Failure { Usage, NoKeyboard, NoPermission, Device, File, Busy };
+// NotStored: the keyboard took the change, but keymap.bin could not be written.
+enum class Failure { Usage, NoKeyboard, NoPermission, Device, File, Busy, NotStored };
 
 QString failureName(Failure failure);
 std::optional<Failure> failureFromName(const QString& name);
 // The exit code tavrikctl ends with: 1 device failure (and busy), 2 usage, 3 no keyboard,
-// 4 no permission, 5 file error.
+// 4 no permission, 5 file error (nothing changed), 6 changed on the keyboard but not stored.
 int exitCode(Failure failure);
 
 QJsonObject okReply();

@@ -58,7 +58,10 @@ DeviceLink::DeviceLink(const mainwindow::Options& options, DeviceSetup setup,
     } else {
         m_opener = std::make_unique<hid::HidOpener>();
     }
-    m_session = std::make_unique<device::Session>(*m_opener, *m_setup.pacer, model, *m_listener);
+    device::SessionOptions sessionOptions;
+    sessionOptions.opening = m_setup.opening;
+    m_session = std::make_unique<device::Session>(*m_opener, *m_setup.pacer, model, *m_listener,
+                                                  sessionOptions);
 }
 
 DeviceLink::~DeviceLink() {

@@ -30,6 +30,8 @@ namespace tavrik::app {
 struct DeviceSetup {
     std::shared_ptr<sim::Firmware> firmware;  // in-process emulator; made for --simulate
     std::shared_ptr<device::Pacer> pacer;     // real sleeps when empty
+    // The window's start-up read; tavrikctl's own session reads without changing anything.
+    device::OpeningRead opening = device::OpeningRead::Startup;
 };
 
 // A device job ended (posted to the window).

@@ -1,7 +1,9 @@
 #include "main/tavrik_app.h"
 
+#include <QFontDatabase>
 #include <QLocale>
 #include <QMessageBox>
+#include <QTimer>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -57,7 +59,10 @@ int TavrikApp::run() {
 
     AppContext context;
     context.options = *options;
-    context.language = mainwindow::chooseLanguage(*options, QLocale::system().name().toStdString());
+    const auto display = mainwindow::displayLanguage(
+        mainwindow::chooseLanguage(*options, QLocale::system().name().toStdString()),
+        chineseFontAvailable());
+    context.language = display.language;
     context.paths = resolveAppPaths(*options);
     const AppPaths paths = context.paths;
     m_window = std::make_unique<MainWindow>(std::move(context));
@@ -68,6 +73,7 @@ int TavrikApp::run() {
         Qt::QueuedConnection);
     m_window->initialise();
     serveControlRequests(paths);
+    if (display.fellBack) tellNoChineseFont();
     return exec();
 }
 
@@ -80,6 +86,35 @@ int TavrikApp::cannotStart(const QString& why) {
                               QStringLiteral("The tool cannot start: %1.").arg(why));
     }
     return 1;
+}
+
+bool TavrikApp::chineseFontAvailable() {
+    // A family that declares Chinese and really has the glyphs of the window's texts.
+    const QString probe = QString::fromUtf8("配置中文");
+    for (const QString& family : QFontDatabase::families(QFontDatabase::SimplifiedChinese)) {
+        const QFontMetrics metrics{QFont(family)};
+        bool all = true;
+        for (const QChar c : probe) all = all && metrics.inFont(c);
+        if (all) return true;
+    }
+    return false;
+}
+
+void TavrikApp::tellNoChineseFont() {
+    const QString text = QString::fromUtf8(mainwindow::kNoChineseFontNotice.en.data(),
+                                           qsizetype(mainwindow::kNoChineseFontNotice.en.size())) +
+                         QStringLiteral("\n\n") +
+                         QString::fromUtf8(mainwindow::kNoChineseFontNotice.zh.data(),
+                                           qsizetype(mainwindow::kNoChineseFontNotice.zh.size()));
+    std::fprintf(stderr, "tavrik-87rev: %s\n", text.toUtf8().constData());
+    // Once, and without holding up the start: the box does not block the event loop.
+    QTimer::singleShot(0, m_window.get(), [window = m_window.get(), text] {
+        auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Tavrik 87Rev"), text,
+                                    QMessageBox::Ok, window);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setModal(false);
+        box->show();
+    });
 }
 
 void TavrikApp::serveControlRequests(const AppPaths& paths) {

@@ -29,6 +29,10 @@ private:
     // Says why the tool cannot start (standard error, and a message box on a screen); the
     // process's exit code.
     int cannotStart(const QString& why);
+    // Whether an installed font draws Chinese; without one Chinese falls back to English.
+    static bool chineseFontAvailable();
+    // Says once (standard error and a box that does not block) that English is shown instead.
+    void tellNoChineseFont();
 
     std::unique_ptr<SingleInstance> m_instance;
     std::unique_ptr<MainWindow> m_window;

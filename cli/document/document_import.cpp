@@ -6,6 +6,7 @@
 
 #include "config_document.h"
 #include "document_build.h"
+#include "duplicate_members.h"
 #include "hex_runs.h"
 #include "json_fields.h"
 #include "store_bytes.h"
@@ -101,6 +102,9 @@ Status importJson(QByteArrayView json, describe::Configuration& config) {
                           error.errorString().toStdString());
     }
     if (!document.isObject()) return valueError("the document must be a JSON object");
+    if (const auto twice = firstDuplicateMember(json)) {
+        return valueError(*twice + ": given twice; keep one of them");
+    }
     return importJsonObject(document.object(), config);
 }
 

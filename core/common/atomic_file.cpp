@@ -17,6 +17,24 @@ constexpr std::string_view kTemporaryInfix = ".tmp-";
 constexpr int kMaxSymlinkDepth = 40;
 constexpr int kTemporaryNameAttempts = 16;
 constexpr std::size_t kReadChunk = 65536;
+constexpr std::size_t kMaxNameBytes = 255;
+
+bool nameTooLong(const fs::path& path) {
+    for (const fs::path& part : path) {
+        if (part.native().size() > kMaxNameBytes) return true;
+    }
+    return false;
+}
+
+// The reason at the end of a posix error ("cannot create PATH: REASON").
+std::string reasonOf(const Error& e) {
+    const auto at = e.context.rfind(": ");
+    return at == std::string::npos ? e.context : e.context.substr(at + 2);
+}
+
+Error cannotWrite(const fs::path& target, const std::string& why) {
+    return systemError("cannot write " + target.string() + ": " + why);
+}
 
 Error problemError(const fs::path& path, FileProblem problem) {
     switch (problem) {
@@ -26,6 +44,9 @@ Error problemError(const fs::path& path, FileProblem problem) {
             return systemError(path.string() + " cannot be read; left alone");
         case FileProblem::NotWritable:
             return systemError(path.string() + " is read-only; left alone");
+        case FileProblem::NameTooLong:
+            return systemError(path.string() + ": name too long (at most " +
+                               std::to_string(kMaxNameBytes) + " bytes a name)");
     }
     return systemError(path.string());
 }
@@ -46,8 +67,10 @@ Status writeParts(const posix::FileDescriptor& fd,
 }  // namespace
 
 std::optional<FileProblem> fileProblem(const fs::path& path) {
+    if (nameTooLong(path)) return FileProblem::NameTooLong;
     std::error_code ec;
     const fs::file_status st = fs::status(path, ec);
+    if (ec == std::errc::filename_too_long) return FileProblem::NameTooLong;
     if (st.type() == fs::file_type::not_found) return std::nullopt;
     if (ec) return FileProblem::NotReadable;  // not even its type can be seen
     if (!fs::is_regular_file(st)) return FileProblem::NotRegular;
@@ -88,14 +111,32 @@ fs::path writeTarget(const fs::path& path) {
 }
 
 Status writeFileAtomically(const fs::path& path,
-                           std::span<const std::span<const std::uint8_t>> parts) {
-    const fs::path target = writeTarget(path);
+                           std::span<const std::span<const std::uint8_t>> parts, WriteRule rule) {
+    if (rule == WriteRule::Profile) {
+        std::error_code linkEc;
+        if (fs::is_symlink(fs::symlink_status(path, linkEc))) {
+            return systemError(path.string() +
+                               " is a symbolic link; it is not written through: remove the link "
+                               "or choose another name");
+        }
+    }
+    // With links refused the temporary file is renamed over `path` itself: a link put there
+    // meanwhile is replaced, never followed.
+    const fs::path target = rule == WriteRule::Profile ? path : writeTarget(path);
     if (auto problem = fileProblem(target)) return problemError(target, *problem);
     std::error_code ec;
     // A replaced file keeps its permission bits; a new one gets the usual 0644.
     unsigned mode = 0644;
     if (fs::exists(target, ec)) {
         mode = static_cast<unsigned>(fs::status(target, ec).permissions() & fs::perms::mask);
+    }
+    const fs::path folder = target.parent_path();
+    if (!folder.empty() && !fs::exists(folder, ec)) {
+        if (rule == WriteRule::Chosen) return cannotWrite(target, "its folder does not exist");
+        // The folder of the file itself, never one behind a link that points nowhere.
+        if (target != path) return cannotWrite(target, "its folder does not exist");
+        fs::create_directories(folder, ec);
+        if (ec) return cannotWrite(target, "cannot create its folder: " + ec.message());
     }
 
     std::random_device rd;
@@ -105,12 +146,19 @@ Status writeFileAtomically(const fs::path& path,
         tmp = temporaryBeside(target, rd);
         fd = posix::createExclusive(tmp, mode);
     }
-    if (!fd) return fd.error();
+    if (!fd) {
+        const fs::path shown = folder.empty() ? fs::path(".") : folder;
+        if (!posix::mayWrite(shown)) {
+            return cannotWrite(target, "its folder " + shown.string() + " may not be written");
+        }
+        return cannotWrite(target, reasonOf(fd.error()));
+    }
     Status s = writeParts(*fd, parts);
     if (s) s = posix::syncAndClose(std::move(fd).value());
+    if (!s) s = cannotWrite(target, reasonOf(s.error()));
     if (s) {
         fs::rename(tmp, target, ec);
-        if (ec) s = systemError("cannot replace " + target.string() + ": " + ec.message());
+        if (ec) s = cannotWrite(target, ec.message());
     }
     if (!s) {
         std::error_code ignored;

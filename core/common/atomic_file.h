@@ -20,6 +20,7 @@ enum class FileProblem {
     NotRegular,   // a folder, FIFO, device, socket, or a link to one
     NotReadable,  // no permission to read it (or it cannot even be examined)
     NotWritable,  // read-only: no permission to write it, or a read-only file system
+    NameTooLong,  // its name (or a folder's on the way) is longer than the file system takes
 };
 
 // What keeps path (a symlink is followed) from being read and replaced by this process; none
@@ -40,10 +41,24 @@ std::filesystem::path writeTarget(const std::filesystem::path& path);
 // Writes the parts back to back into a temporary file in the target's folder, flushes it to the
 // disk, renames it over the target (see writeTarget) and flushes the folder, so that a crash or
 // a full disk leaves either the old file or the new one, never a truncated one. The new file
-// keeps the old one's permission bits. Error kind System (with the path) when any step fails or
-// the target exists with a FileProblem; the old file then stays as it was.
+// keeps the old one's permission bits. A missing folder of `path` (a data folder deleted while
+// the tool runs) is created again. Error kind System, naming the target (never the temporary
+// file) and why, when any step fails or the target has a FileProblem; the old file then stays
+// as it was.
+// What a write may do on the way to the file.
+enum class WriteRule {
+    // keymap.bin, MacroDefine.bin: a symlink the user made (a synced folder) is written through,
+    // and a missing folder of the file (a data folder deleted while the tool runs) made again.
+    DataFile,
+    // A file the tool creates by name in a folder of its own: never written through a symlink,
+    // so that a link planted there cannot aim the write at another file; a missing folder is made.
+    Profile,
+    // A file the user chose in a file chooser: written through a link, in an existing folder.
+    Chosen,
+};
 Status writeFileAtomically(const std::filesystem::path& path,
-                           std::span<const std::span<const std::uint8_t>> parts);
+                           std::span<const std::span<const std::uint8_t>> parts,
+                           WriteRule rule = WriteRule::DataFile);
 
 // The name writeFileAtomically gives its temporary files for fileName: "." + fileName +
 // ".tmp-" + decimal digits. Returns fileName for such a name, else nothing.

@@ -47,10 +47,23 @@ Result<FeatureReport> exchange(Link link, const FeatureReport& request, millisec
     return reply;
 }
 
+// An exchange whose reply carries values: a reply whose checksum (or report ID) is wrong is a
+// failed exchange, and nothing of it is taken.
+Result<FeatureReport> checkedExchange(Link link, const FeatureReport& request,
+                                      milliseconds afterRequest, milliseconds afterReply) {
+    Result<FeatureReport> reply = exchange(link, request, afterRequest, afterReply);
+    if (reply && !featureValid(reply.value())) {
+        return deviceError("command " + hexCode(request[feature::kCode]) +
+                           ": the reply's checksum does not match");
+    }
+    return reply;
+}
+
 template <typename Apply>
 Status readInto(Link link, std::uint8_t code, milliseconds afterRequest, milliseconds afterReply,
                 Apply apply) {
-    Result<FeatureReport> reply = exchange(link, readRequest(code), afterRequest, afterReply);
+    Result<FeatureReport> reply =
+        checkedExchange(link, readRequest(code), afterRequest, afterReply);
     if (!reply) return reply.error();
     apply(reply.value());
     return {};
@@ -79,7 +92,8 @@ Status sendPackets(Link link, Region region, std::span<const std::uint8_t> block
     return {};
 }
 
-// Announces a read burst, fetches the unused feature reply, reads the packets into a scratch
+// Announces a read burst, fetches the unused feature reply (its bytes are not taken, so they are
+// not checked), reads the packets into a scratch
 // block and copies it into the image only when every packet arrived.
 template <typename Between>
 Status readBlock(Link link, Region region, std::size_t index, model::Image& image,
@@ -148,8 +162,8 @@ Status runFactoryReset(Link link) {
 }
 
 Result<FirmwareVersion> readFirmwareVersion(Link link) {
-    Result<FeatureReport> reply = exchange(link, readRequest(cmd::kReadFirmwareVersion),
-                                           pause::kAfterReadRequest, pause::kAfterReply);
+    Result<FeatureReport> reply = checkedExchange(link, readRequest(cmd::kReadFirmwareVersion),
+                                                  pause::kAfterReadRequest, pause::kAfterReply);
     if (!reply) return reply.error();
     return parseFirmwareVersion(reply.value());
 }
@@ -176,8 +190,8 @@ Status readGameMode(Link link, model::Image& image) {
 
 Status readColourTable(Link link, model::Image& image) {
     for (std::size_t i = 0; i < img::kColourEntryCount; ++i) {
-        Result<FeatureReport> reply =
-            exchange(link, readColourEntry(i), pause::kColourEntryRead, pause::kColourEntryRead);
+        Result<FeatureReport> reply = checkedExchange(
+            link, readColourEntry(i), pause::kColourEntryRead, pause::kColourEntryRead);
         if (!reply) return reply.error();
         applyColourEntry(image, i, reply.value());
     }

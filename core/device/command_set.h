@@ -1,7 +1,8 @@
 #pragma once
 // The exchanges of the command set and the bursts on a command channel, with their pauses.
-// Reads store into the image only when the whole exchange succeeded: a failed or short read
-// leaves the image region as it was and returns a Device error. Writes stop at the first failed
+// Reads store into the image only when the whole exchange succeeded: a failed or short read, or
+// a reply whose checksum does not match its bytes, leaves the image region as it was and returns
+// a Device error. Writes stop at the first failed
 // report. Nothing reads or writes outside the image.
 
 #include <cstddef>

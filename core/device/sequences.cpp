@@ -30,9 +30,11 @@ Status unit(AckWait& ack, Send send) {
 }  // namespace
 
 Status readAll(Link link, model::Image& image, ReadMode mode, FirmwareVersion* version) {
-    if (Status s = sendGameModeOne(link); !s) return s;
+    if (mode != ReadMode::Inspect) {
+        if (Status s = sendGameModeOne(link); !s) return s;
+    }
     if (mode == ReadMode::Plain) link.pacer.pause(pause::kAfterStartupGameMode);
-    if (mode == ReadMode::Startup) {
+    if (mode == ReadMode::Startup || (mode == ReadMode::Inspect && version != nullptr)) {
         Result<FirmwareVersion> v = readFirmwareVersion(link);
         if (!v) return v.error();
         if (version != nullptr) *version = v.value();

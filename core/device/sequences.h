@@ -12,9 +12,13 @@ namespace tavrik::device {
 enum class ReadMode {
     Startup,  // reads the firmware version and yields after each macro slot
     Plain,    // 10 ms after the opening 0x09, no version, no yields
+    // Changes nothing on the keyboard: no opening 0x09 (it would turn game mode on before game
+    // mode is read), the firmware version when asked for, no yields. For tavrikctl's reads.
+    Inspect,
 };
 
-// 0x09 with 1; the firmware version (Startup only, stored into *version when given); lighting,
+// 0x09 with 1 (not when inspecting); the firmware version (Startup, and Inspect when `version` is
+// given; stored into *version); lighting,
 // colour entries, game mode, report rate, response time; key code area, key enable bitmap (and
 // Win lock), macro slots 0..31, DIY tables 0..4. Stops at the first failed exchange; what was
 // read until then stays in the image. Does not touch the last-synchronised copies.

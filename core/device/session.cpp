@@ -1,6 +1,7 @@
 #include "device/session.h"
 
 #include <future>
+#include <iterator>
 
 #include "device/acknowledgement.h"
 #include "device/pauses.h"
@@ -162,7 +163,7 @@ OpenStatus Session::open() {
                 result->set_value(s);
                 if (m_commandOpen && !m_startupReadDone) {
                     m_startupReadDone = true;
-                    enqueue(Job::StartupRead, [this] { return runStartupRead(); });
+                    enqueue(Job::StartupRead, [this] { return runOpeningRead(); });
                 }
                 return cmd.ok() ? ev : cmd;
             });
@@ -191,7 +192,7 @@ void Session::save(JobDone done) {
 
 void Session::readAllInto(std::shared_ptr<model::Image> out, JobDone done) {
     enqueue(Job::ReadCopy, [this, out = std::move(out), done = std::move(done)] {
-        Status s = m_command ? readAll(commandLink(), *out, ReadMode::Plain)
+        Status s = m_command ? readAll(commandLink(), *out, ReadMode::Inspect)
                              : Status(deviceError("keyboard not connected"));
         done(s);
         return s;
@@ -207,11 +208,34 @@ void Session::profileReplaced() {
 }
 
 void Session::deviceArrived(const HotplugEvent&) {
-    enqueue(Job::Arrival, [this] { return runArrival(); });
+    enqueueHotplug(Job::Arrival, [this] { return runArrival(); });
 }
 
 void Session::deviceRemoved(const HotplugEvent& event) {
-    enqueue(Job::Removal, [this, event] { return runRemoval(event); });
+    enqueueHotplug(Job::Removal, [this, event] { return runRemoval(event); });
+}
+
+void Session::enqueueHotplug(Job job, std::function<Status()> work) {
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        if (m_stopping) return;
+        // The queued hot-plug jobs at the end of the queue (nothing else waits behind them).
+        const auto isHotplug = [](const auto& j) {
+            return j.first == Job::Arrival || j.first == Job::Removal;
+        };
+        auto run = m_jobs.end();
+        while (run != m_jobs.begin() && isHotplug(*std::prev(run))) --run;
+        if (job == Job::Arrival) {
+            // Each arrival opens and reads the keyboard after a settling pause: only the last
+            // one of a storm is worth it; earlier ones would be undone by the removals between.
+            // Removals stay, in order (once the channels are closed they cost nothing).
+            for (auto it = run; it != m_jobs.end();) {
+                it = it->first == Job::Arrival ? m_jobs.erase(it) : std::next(it);
+            }
+        }
+        m_jobs.emplace_back(job, std::move(work));
+    }
+    m_jobReady.notify_all();
 }
 
 void Session::close() {
@@ -342,8 +366,8 @@ Error Session::classifyFailure(Error error) {
 }
 
 bool Session::keepsUnsentEdits(const model::ConfigState& state) const {
-    return m_editsPending &&
-           (state.image != state.syncedImage || state.actions != state.syncedActions);
+    // A failed Save, or edits not saved yet: a replug must not take the user's work away.
+    return state.image != state.syncedImage || state.actions != state.syncedActions;
 }
 
 void Session::completeSync(model::ConfigState& state, SyncReason reason) {
@@ -356,6 +380,41 @@ void Session::completeSync(model::ConfigState& state, SyncReason reason) {
     if (Status s = model::saveConfigFile(m_model.keymapPath(), state.image, state.actions); !s) {
         m_notifier->post([this, s] { m_listener.debugLine("keymap.bin: " + s.error().context); });
     }
+}
+
+Status Session::runOpeningRead() {
+    switch (m_options.opening) {
+        case OpeningRead::Startup:
+            return runStartupRead();
+        case OpeningRead::Inspect:
+            return runInspectRead();
+        case OpeningRead::VersionOnly:
+            break;
+    }
+    if (!m_command) return notConnected();
+    Result<FirmwareVersion> version = readFirmwareVersion(commandLink());
+    setVersion(version ? std::optional(version->stored()) : std::nullopt);
+    return version ? Status{} : Status(classifyFailure(version.error()));
+}
+
+Status Session::runInspectRead() {
+    if (!m_command) return notConnected();
+    FirmwareVersion version;
+    Status s;
+    {
+        auto guard = m_model.lock();
+        model::ConfigState& state = *guard;
+        model::Image fresh = state.image;
+        s = readAll(commandLink(), fresh, ReadMode::Inspect, &version);
+        if (s) {
+            state.image = fresh;
+            state.syncedImage = fresh;
+            model::recomputeChangedKeys(state);
+        }
+    }
+    setVersion(s ? std::optional(version.stored()) : std::nullopt);
+    if (s) notifySynced(SyncReason::KeyboardRead);
+    return s ? s : Status(classifyFailure(s.error()));
 }
 
 Status Session::runStartupRead() {

@@ -39,8 +39,17 @@
 
 namespace tavrik::device {
 
+// What the session reads once, right after the command channel first opens.
+enum class OpeningRead {
+    Startup,      // the window's start-up read (it begins by turning game mode on), keymap.bin
+    Inspect,      // the whole configuration and the version, sending nothing that changes the
+                  // keyboard and writing no file (tavrikctl's own session)
+    VersionOnly,  // only the firmware version (tavrikctl status)
+};
+
 struct SessionOptions {
     std::chrono::milliseconds ackTimeout{2000};  // bound of each acknowledgement wait
+    OpeningRead opening = OpeningRead::Startup;
 };
 
 class Session {
@@ -68,6 +77,7 @@ public:
     using JobDone = std::function<void(const Status&)>;
     void save(JobDone done);
     // A read-all into `out` that leaves the host copy alone (a dump while the window has edits).
+    // It sends nothing that changes the keyboard (no opening 0x09).
     void readAllInto(std::shared_ptr<model::Image> out, JobDone done);
 
     // Drops queued jobs, waits for the running one, stops the reader, closes both channels and
@@ -94,6 +104,9 @@ private:
     class Notifier;
 
     void enqueue(Job job, std::function<Status()> work);
+    // Arrivals queued behind one another merge: a new one replaces the queued ones that only
+    // hot-plug jobs follow, so a storm of unplugging and plugging costs one arrival.
+    void enqueueHotplug(Job job, std::function<Status()> work);
     void workerLoop();
     void notifySynced(SyncReason reason);
 
@@ -105,7 +118,9 @@ private:
     void stopReader();
     void closeChannels();
     void dropDeadChannels();
+    Status runOpeningRead();
     Status runStartupRead();
+    Status runInspectRead();
     Status runSave();
     Status runFactoryReset();
     Status runProfileRefresh();
@@ -114,8 +129,8 @@ private:
     Status runClose();
     // The model-side steps of a synchronisation, with the configuration lock held.
     void completeSync(model::ConfigState& state, SyncReason reason);
-    // True when the host copy holds edits that a Save did not bring to the keyboard: a read of
-    // the keyboard then refreshes only the last-synchronised image.
+    // True when the host copy holds edits that no Save brought to the keyboard (a Save failed or
+    // none ran yet): a read of the keyboard then refreshes only the last-synchronised image.
     bool keepsUnsentEdits(const model::ConfigState& state) const;
     // Reads the keyboard after an arrival, into the image or (unsent edits) beside it.
     Status readOnArrival(model::ConfigState& state);

@@ -110,6 +110,16 @@ Result<MacroLoad> loadMacroFile(MacroStore& store, const fs::path& path) {
     return MacroLoad::Loaded;
 }
 
+Status readMacroFile(MacroStore& store, const fs::path& path) {
+    takeMacroFileBytes({}, store);
+    std::error_code ec;
+    if (!fs::exists(path, ec) && !ec) return Status::success();
+    auto bytes = readFilePrefix(path, kStoreSize);
+    if (!bytes) return bytes.error();
+    takeMacroFileBytes(*bytes, store);
+    return Status::success();
+}
+
 Status saveMacroFile(const MacroStore& store, const fs::path& path) {
     std::vector<std::span<const std::uint8_t>> parts;
     parts.reserve(kRecordCount);

@@ -50,6 +50,9 @@ enum class MacroLoad {
 // be read, or is no regular file, is left alone (never replaced by an empty one): the store is
 // emptied and a System error returned.
 Result<MacroLoad> loadMacroFile(MacroStore& store, const std::filesystem::path& path);
+// The same without touching the disk: a missing file gives an empty store and is not created,
+// no temporary file is removed (a use that only reads, such as tavrikctl dump).
+Status readMacroFile(MacroStore& store, const std::filesystem::path& path);
 // Writes the 169860 bytes of the store atomically (temporary file + rename).
 Status saveMacroFile(const MacroStore& store, const std::filesystem::path& path);
 // Fills the store from raw file bytes; bytes past the file's end (or past 169860) are zero.

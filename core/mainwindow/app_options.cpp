@@ -1,6 +1,7 @@
 #include "mainwindow/app_options.h"
 
 #include "build_info.h"
+#include "common/utf16.h"
 
 namespace tavrik::mainwindow {
 namespace {
@@ -45,6 +46,13 @@ Status setValue(Options& o, std::string_view name, std::string_view v) {
     if (name == "--sim-socket") {
         o.simSocket = v;
     } else if (name == "--data-dir") {
+        // Paths reach the Qt layer and the messages as UTF-8: a name in another encoding would
+        // come out as another folder, so it is refused rather than changed.
+        if (utf16ToUtf8(utf8ToUtf16(v)) != v) {
+            return valueError(
+                "--data-dir: the folder's name is not valid UTF-8; rename it or give a link "
+                "to it whose name is UTF-8");
+        }
         o.dataDir = v;
     } else {
         return setLanguage(o, v);
@@ -105,6 +113,11 @@ Language languageForLocale(std::string_view localeName) {
 
 Language chooseLanguage(const Options& options, std::string_view systemLocale) {
     return options.language.value_or(languageForLocale(systemLocale));
+}
+
+DisplayLanguage displayLanguage(Language chosen, bool chineseFontAvailable) {
+    if (chosen == Language::Chinese && !chineseFontAvailable) return {Language::English, true};
+    return {chosen, false};
 }
 
 int languageCode(Language language) {

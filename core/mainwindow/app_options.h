@@ -36,6 +36,21 @@ std::string versionText();
 Language languageForLocale(std::string_view localeName);
 // --lang overrides the system locale.
 Language chooseLanguage(const Options& options, std::string_view systemLocale);
+// The language the windows show: Chinese only when a font on the system covers Chinese
+// characters (without one every Chinese text is drawn as empty boxes); otherwise English, with
+// `fellBack` set so that the caller says so once.
+struct DisplayLanguage {
+    Language language = Language::English;
+    bool fellBack = false;
+};
+DisplayLanguage displayLanguage(Language chosen, bool chineseFontAvailable);
+// What the caller says when it fell back (in both languages: the user asked for Chinese).
+inline constexpr BiText kNoChineseFontNotice{
+    "No installed font can show Chinese, so the tool shows English. Install a Chinese font "
+    "(for example fonts-wqy-microhei) and start it again.",
+    "系统中没有可以显示中文的字体，因此本工具以英文显示。请安装中文字体（例如 "
+    "fonts-wqy-microhei）后重新启动。"};
+
 // The language code shared by every window: 4 for Chinese, 9 for English.
 int languageCode(Language language);
 

@@ -16,6 +16,8 @@ const BiText& reasonText(FileProblem problem) {
             return text::kFileNotReadable;
         case FileProblem::NotWritable:
             return text::kFileReadOnly;
+        case FileProblem::NameTooLong:
+            return text::kFileNameTooLong;
     }
     return text::kFileNotReadable;
 }

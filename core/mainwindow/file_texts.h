@@ -14,5 +14,7 @@ inline constexpr BiText kFileLeftAlone{
 inline constexpr BiText kFileNotRegular{"is not a regular file", "不是普通文件"};
 inline constexpr BiText kFileNotReadable{"cannot be read (no permission)", "无法读取（没有权限）"};
 inline constexpr BiText kFileReadOnly{"is read-only", "是只读文件"};
+inline constexpr BiText kFileNameTooLong{"has a name too long for the file system",
+                                         "的名称过长，文件系统无法保存"};
 
 }  // namespace tavrik::mainwindow::text

@@ -56,8 +56,10 @@ public:
     }
 
     // Start-up: temporary files of killed saves removed, flags and table zeroed, keymap.bin
-    // loaded (or created), own codes, snapshot.
-    Status startup();
+    // loaded (or created), own codes, snapshot. With FileWrites::None nothing on disk changes:
+    // no temporary file is removed and a missing keymap.bin is not created (a read-only use).
+    enum class FileWrites { Allowed, None };
+    Status startup(FileWrites writes = FileWrites::Allowed);
     // Reloads only the key action table (before the key assignment dialog opens).
     Status reloadActions();
     Status save();        // current image and table

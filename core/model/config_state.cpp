@@ -80,11 +80,15 @@ void completeFactoryReset(ConfigState& s) {
 }
 
 void foldWinLock(Image& img) {
-    if (img[image::kWinLock] == 1) {
-        img[image::kWinLockWriteByte] &= static_cast<std::uint8_t>(~image::kWinLockWriteMask);
-    } else {
-        img[image::kWinLockWriteByte] |= image::kWinLockWriteMask;
-    }
+    const auto put = [&](std::size_t byte, std::uint8_t mask) {
+        if (img[image::kWinLock] == 1) {
+            img[byte] &= static_cast<std::uint8_t>(~mask);
+        } else {
+            img[byte] |= mask;
+        }
+    };
+    put(image::kWinLockWriteByte, image::kWinLockWriteMask);
+    put(image::kWinLockReadByte, image::kWinLockReadMask);
 }
 
 void readWinLock(Image& img) {

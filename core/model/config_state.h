@@ -52,7 +52,9 @@ void recomputeChangedKeys(ConfigState& s);
 // own codes filled, snapshot taken. The caller saves keymap.bin.
 void completeFactoryReset(ConfigState& s);
 
-// Folds the Win-lock byte into the bitmap (bit 1 of byte 0 clear when locked, set otherwise).
+// Folds the Win-lock byte into the bitmap: bit 1 of byte 0 clear when locked, set otherwise,
+// and the same in bit 0 of byte 1 (no key's enable bit), the bit a read of the bitmap takes the
+// lock from, so that the keyboard gives back the lock it was sent.
 void foldWinLock(Image& image);
 // Derives the Win-lock byte from a bitmap read from the keyboard (locked when bit 0 of byte 1
 // is clear).

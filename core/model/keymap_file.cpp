@@ -40,9 +40,10 @@ Result<std::size_t> readConfigFile(const fs::path& path, Image& image, KeyAction
     return bytes->size();
 }
 
-Status saveConfigFile(const fs::path& path, const Image& image, const KeyActionTable& actions) {
+Status saveConfigFile(const fs::path& path, const Image& image, const KeyActionTable& actions,
+                      WriteRule rule) {
     const std::span<const std::uint8_t> parts[] = {image, actions};
-    return writeFileAtomically(path, parts);
+    return writeFileAtomically(path, parts, rule);
 }
 
 }  // namespace tavrik::model

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <filesystem>
 
+#include "common/atomic_file.h"
 #include "common/result.h"
 #include "model/config_state.h"
 
@@ -38,9 +39,9 @@ Result<KeymapLoad> loadKeymap(ConfigState& s, const std::filesystem::path& path,
 Result<std::size_t> readConfigFile(const std::filesystem::path& path, Image& image,
                                    KeyActionTable& actions);
 
-// Writes image then table atomically.
+// Writes image then table atomically (a profile with WriteRule::Profile).
 Status saveConfigFile(const std::filesystem::path& path, const Image& image,
-                      const KeyActionTable& actions);
+                      const KeyActionTable& actions, WriteRule rule = WriteRule::DataFile);
 
 // Fills image and table from raw file bytes as far as they reach; what is missing stays.
 void takeFileBytes(std::span<const std::uint8_t> bytes, Image* image, KeyActionTable& actions);

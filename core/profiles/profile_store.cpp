@@ -101,8 +101,8 @@ bool ProfileStore::ensureFolder() const {
 }
 
 Outcome ProfileStore::writeProfile(const fs::path& path, const model::Image& image,
-                                   const model::KeyActionTable& actions) {
-    if (!model::saveConfigFile(path, image, actions)) return refused(text::kWriteFailed);
+                                   const model::KeyActionTable& actions, WriteRule rule) {
+    if (!model::saveConfigFile(path, image, actions, rule)) return refused(text::kWriteFailed);
     return {true, std::nullopt};
 }
 
@@ -112,7 +112,9 @@ Outcome ProfileStore::createNew() {
     const std::array<std::uint8_t, model::kImageSize> zeros{};
     const std::span<const std::uint8_t> parts[] = {zeros};
     Outcome out{true, std::nullopt};
-    if (!ensureFolder() || !writeFileAtomically(path, parts)) out = refused(text::kWriteFailed);
+    if (!ensureFolder() || !writeFileAtomically(path, parts, WriteRule::Profile)) {
+        out = refused(text::kWriteFailed);
+    }
     relist();
     return out;
 }
@@ -145,7 +147,7 @@ Outcome ProfileStore::save(std::optional<int> selected, const model::Image& imag
     if (auto m = refusal(Command::Save, selected)) return {false, m};
     Outcome out = writeProfile(pathOf(*selected), image, actions);
     if (alsoTo) {
-        const Outcome second = writeProfile(*alsoTo, image, actions);
+        const Outcome second = writeProfile(*alsoTo, image, actions, WriteRule::Chosen);
         if (!second.changed) out.message = second.message;
     }
     relist();

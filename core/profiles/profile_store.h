@@ -6,7 +6,8 @@
 //
 // Sound rules beyond the plain file operations: a typed name never leaves the folder, writes are
 // atomic, New and Copy create the folder when it is missing, a rename never replaces an existing
-// file, and each row keeps the path of the file it was listed from.
+// file, each row keeps the path of the file it was listed from, and a profile file in the folder
+// is never written through a symlink (only a file the user chose for Save is followed).
 
 #include <cstddef>
 #include <filesystem>
@@ -15,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/atomic_file.h"
 #include "common/language.h"
 #include "model/image_layout.h"
 #include "model/key_action.h"
@@ -84,8 +86,10 @@ public:
     Outcome rename(int oldRow, std::string_view newName);
 
 private:
+    // Writes a profile of the folder (links refused), or with WriteRule::Chosen a file the user
+    // chose.
     Outcome writeProfile(const std::filesystem::path& path, const model::Image& image,
-                         const model::KeyActionTable& actions);
+                         const model::KeyActionTable& actions, WriteRule rule = WriteRule::Profile);
     bool ensureFolder() const;
 
     std::filesystem::path m_folder;

@@ -74,10 +74,23 @@ TEST(CommandLine, ErrorsNameTheOptionAsTypedAndTheFormToUse) {
     }
 }
 
+// Arguments come decoded as UTF-8; a folder name in another encoding would lose its bytes and
+// name another folder.
+TEST(CommandLine, ADataFolderNameThatIsNotUtf8IsRefused) {
+    const auto bad = parseCommandLine(
+        {QStringLiteral("--data-dir"), QString::fromLocal8Bit("/tmp/caf\xE9"), "status"});
+    ASSERT_FALSE(bad);
+    EXPECT_NE(bad.error().context.find("not valid UTF-8"), std::string::npos);
+    const auto good = parseCommandLine(
+        {QStringLiteral("--data-dir"), QString::fromUtf8("/tmp/caf\xC3\xA9"), "status"});
+    ASSERT_TRUE(good);
+    EXPECT_EQ(good->options.dataDir, "/tmp/caf\xC3\xA9");
+}
+
 TEST(ControlProtocol, FailuresMapToDistinctExitCodesAndSurviveTheWire) {
     using app::control::Failure;
-    const Failure all[] = {Failure::Usage, Failure::NoKeyboard, Failure::NoPermission,
-                           Failure::Device, Failure::File};
+    const Failure all[] = {Failure::Usage,  Failure::NoKeyboard, Failure::NoPermission,
+                           Failure::Device, Failure::File,       Failure::NotStored};
     std::set<int> codes;
     for (Failure f : all) {
         codes.insert(app::control::exitCode(f));

@@ -9,6 +9,7 @@
 
 #include "describe/configuration.h"
 #include "device/reports.h"
+#include "devicehost/control_protocol.h"
 #include "document/config_document.h"
 #include "host_fixture.h"
 #include "model/keymap_file.h"
@@ -106,6 +107,25 @@ TEST_F(ControlJobsTest, SetEffectSendsOneLightingReportAndStoresKeymap) {
     ASSERT_EQ(stored.size(), qsizetype(model::kKeymapFileSize));
     EXPECT_EQ(std::uint8_t(stored[qsizetype(model::image::kEffect)]),
               onKeyboard[model::image::kEffect]);
+}
+
+// The keyboard took the change but keymap.bin cannot be written (here its folder lies under a
+// regular file; a full disk gives the same): the answer says so, with its own exit code, not
+// the "file error, nothing changed" of bad input.
+TEST_F(ControlJobsTest, AChangeTheKeyboardTookButNoFileStoredIsToldAsSuch) {
+    QFile blocker(dir.filePath(QStringLiteral("blocker")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    Host host(dir.filePath(QStringLiteral("blocker/data")));
+    const QJsonObject reply = host.run(setRequest({"effect", "wave"}));
+    EXPECT_FALSE(succeeded(reply));
+    EXPECT_EQ(reply.value(QStringLiteral("error")).toString(), QStringLiteral("not-stored"));
+    EXPECT_EQ(app::control::exitCode(app::control::Failure::NotStored), 6);
+    const QString message = reply.value(QStringLiteral("message")).toString();
+    EXPECT_TRUE(message.contains(QStringLiteral("keyboard took the change")))
+        << message.toStdString();
+    EXPECT_TRUE(message.contains(QStringLiteral("keymap.bin"))) << message.toStdString();
+    EXPECT_EQ(host.firmware().image()[model::image::kEffect], 3);  // Wave
 }
 
 TEST_F(ControlJobsTest, RefusedInputChangesNothingAndSendsNothing) {

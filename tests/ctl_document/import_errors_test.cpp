@@ -51,6 +51,29 @@ INSTANTIATE_TEST_SUITE_P(
         Refused{"", "damaged JSON"}, Refused{"[1, 2]", "must be a JSON object"},
         Refused{QByteArray(qsizetype(kMaxDocumentBytes) + 1, ' '), "larger than 8 MB"}));
 
+// A member named twice in one object (the parser would keep the last one silently), also when
+// only its escapes differ; the same name in two objects is no duplicate.
+INSTANTIATE_TEST_SUITE_P(
+    DuplicateMembers, ImportRefusal,
+    ::testing::Values(
+        Refused{document("\"version\": 1"), "version: given twice"},
+        Refused{document("\"lighting\": {\"speed\": 1, \"speed\": 9}"),
+                "lighting.speed: given twice"},
+        Refused{document("\"lighting\": {\"speed\": 1, \"sp\\u0065ed\": 9}"),
+                "lighting.speed: given twice"},
+        Refused{document("\"keys\": [{\"key\": \"A\"}, {\"key\": \"B\", \"key\": \"C\"}]"),
+                "keys[1].key: given twice"},
+        Refused{document("\"diy\": [{}, {\"Esc\": \"#FF0000\", \"Esc\": \"#00FF00\"}]"),
+                "diy[1].Esc: given twice"}));
+
+TEST(Import, TheSameNameInTwoObjectsIsNoDuplicate) {
+    auto config = std::make_unique<Configuration>();
+    const Status s = importJson(document("\"keys\": [{\"key\": \"A\", \"function\": \"B\"}, "
+                                         "{\"key\": \"B\", \"function\": \"A\"}]"),
+                                *config);
+    EXPECT_TRUE(s) << s.error().context;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     OtherFormat, ImportRefusal,
     ::testing::Values(

@@ -234,6 +234,23 @@ TEST(FailedReads, LeaveTheImageAsItWas) {
     EXPECT_FALSE(readFirmwareVersion(wire.link()));
     EXPECT_EQ(host, before);
 
+    // Replies whose checksum does not match their bytes: no value of them is taken.
+    wire.firmware.setFaults({.badReplyChecksum = true});
+    for (const Status& bad :
+         {readLighting(wire.link(), host), readGameMode(wire.link(), host),
+          readReportRate(wire.link(), host), readResponseTime(wire.link(), host),
+          readColourTable(wire.link(), host),
+          Status(readFirmwareVersion(wire.link()).ok() ? Status{}
+                                                       : Status(deviceError("checksum")))}) {
+        ASSERT_FALSE(bad);
+        EXPECT_EQ(bad.error().kind, ErrorKind::Device);
+        EXPECT_NE(bad.error().context.find("checksum"), std::string::npos) << bad.error().context;
+    }
+    EXPECT_EQ(host, before);
+    wire.firmware.setFaults({});
+    EXPECT_TRUE(readLighting(wire.link(), host));  // the same exchange with a good reply
+    host = before;
+
     wire.firmware.setFaults({.removeAfterPackets = 3});  // gone after the fourth packet
     const Status s = readDiyTable(wire.link(), 1, host);
     ASSERT_FALSE(s);

@@ -238,6 +238,28 @@ TEST(SessionFailures, FactoryResetClearsOnlyWhatTheKeyboardReset) {
     EXPECT_EQ(s.actions[3 * model::kKeyActionRecordSize + 1], 0);
 }
 
+// A reply whose checksum does not match is a failed exchange like a missing one: the start-up
+// read stops, none of the reply's values reach the host copy, and no version is kept.
+TEST(SessionFailures, RepliesWithABadChecksumAreNotStored) {
+    SessionRig rig;
+    model::Image keyboard = rig.firmware.image();
+    keyboard[model::image::kBrightness] = 17;
+    keyboard[model::image::kGameMode] = 0;
+    rig.firmware.setImage(keyboard);
+    const model::Image before = rig.model.withLock([](model::ConfigState& s) { return s.image; });
+    rig.firmware.setFaults({.badReplyChecksum = true});
+    rig.session->open();
+    ASSERT_TRUE(rig.listener.waitFinished(Job::StartupRead));
+    rig.session->waitIdle();
+    EXPECT_FALSE(rig.listener.finished(Job::StartupRead)->ok);
+    EXPECT_EQ(rig.listener.finished(Job::StartupRead)->errorKind, ErrorKind::Device);
+    EXPECT_FALSE(rig.session->firmwareVersion());
+    rig.model.withLock([&](model::ConfigState& s) {
+        EXPECT_EQ(s.image[model::image::kBrightness], before[model::image::kBrightness]);
+        EXPECT_EQ(s.syncedImage, before);
+    });
+}
+
 // A start-up read the keyboard does not answer leaves no firmware version, so no update can be
 // offered for it; a later good read brings one.
 TEST(SessionFailures, AFailedReadLeavesNoFirmwareVersion) {

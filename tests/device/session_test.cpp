@@ -261,6 +261,42 @@ TEST_F(Hotplug, SecondArrivalWithBothOpenOnlyCostsThePause) {
     EXPECT_EQ(rig.listener.count(Note::Synced), 0);
 }
 
+// 100 quick unplug/plug pairs while a job holds the configuration: the queued arrivals merge
+// into the last one (each would cost its 2 s pause and a whole read), the removals stay in
+// order, and an edit made during the storm survives it and reaches the keyboard on Save.
+TEST_F(Hotplug, AStormOfArrivalsCostsOneAndKeepsTheEdit) {
+    // Removals name the keyboard's node, as the hot-plug monitor reports them.
+    rig.firmware.setPlugListener([this](bool plugged) {
+        if (plugged) {
+            rig.session->deviceArrived({HotplugKind::Arrival, "emulated"});
+        } else {
+            rig.session->deviceRemoved({HotplugKind::Removal, "emulated"});
+        }
+    });
+    {
+        auto guard = rig.model.lock();
+        rig.session->profileReplaced();  // the worker waits for the lock; the storm queues up
+        for (int i = 0; i < 100; ++i) {
+            rig.firmware.unplug();
+            rig.firmware.plug();
+        }
+        guard->image[model::image::kBrightness] = 7;  // an edit not yet saved
+    }
+    rig.session->waitIdle();
+    int arrivalPauses = 0;
+    for (milliseconds p : rig.pacer.take()) arrivalPauses += p == milliseconds{2000};
+    EXPECT_EQ(arrivalPauses, 1);
+    EXPECT_TRUE(rig.session->commandChannelOpen());
+    EXPECT_TRUE(rig.session->eventChannelOpen());
+    EXPECT_EQ(rig.copyState().image[model::image::kBrightness], 7);
+
+    rig.session->save();
+    ASSERT_TRUE(rig.listener.waitFinished(Job::Save));
+    rig.session->waitIdle();
+    ASSERT_TRUE(rig.listener.finished(Job::Save)->ok) << rig.listener.finished(Job::Save)->text;
+    EXPECT_EQ(rig.firmware.image()[model::image::kBrightness], 7);
+}
+
 TEST_F(Hotplug, RemovalOfAnotherDeviceKeepsTheChannels) {
     rig.session->deviceRemoved({HotplugKind::Removal, "/dev/hidraw99"});
     ASSERT_TRUE(rig.listener.waitFinished(Job::Removal));

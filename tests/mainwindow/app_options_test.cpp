@@ -34,6 +34,34 @@ TEST(Options, ValidCommandLines) {
     EXPECT_EQ(o->language, Language::English);
 }
 
+TEST(Language, ChineseWithoutAFontThatDrawsItFallsBackToEnglishAndSaysSo) {
+    const struct {
+        Language chosen;
+        bool font;
+        Language shown;
+        bool fellBack;
+    } rows[] = {
+        {Language::Chinese, true, Language::Chinese, false},
+        {Language::Chinese, false, Language::English, true},
+        {Language::English, false, Language::English, false},
+        {Language::English, true, Language::English, false},
+    };
+    for (const auto& r : rows) {
+        const DisplayLanguage d = displayLanguage(r.chosen, r.font);
+        EXPECT_EQ(d.language, r.shown);
+        EXPECT_EQ(d.fellBack, r.fellBack);
+    }
+    EXPECT_FALSE(kNoChineseFontNotice.en.empty());
+    EXPECT_FALSE(kNoChineseFontNotice.zh.empty());
+}
+
+TEST(Options, AUtf8FolderNameIsKeptByteForByte) {
+    const std::vector<std::string_view> args{"--data-dir", "/tmp/caf\xC3\xA9 \xE6\x95\xB0"};
+    const auto o = parseOptions(args);
+    ASSERT_TRUE(o);
+    EXPECT_EQ(o->dataDir, "/tmp/caf\xC3\xA9 \xE6\x95\xB0");
+}
+
 class BadOptions : public ::testing::TestWithParam<std::vector<std::string_view>> {};
 
 TEST_P(BadOptions, AreRejected) {
@@ -42,15 +70,17 @@ TEST_P(BadOptions, AreRejected) {
     EXPECT_EQ(o.error().kind, ErrorKind::Value);
 }
 
-INSTANTIATE_TEST_SUITE_P(Options, BadOptions,
-                         ::testing::Values(std::vector<std::string_view>{"--bogus"},
-                                           std::vector<std::string_view>{"--lang", "fr"},
-                                           std::vector<std::string_view>{"--lang"},
-                                           std::vector<std::string_view>{"--data-dir="},
-                                           std::vector<std::string_view>{"--simulate=1"},
-                                           std::vector<std::string_view>{"--simulate",
-                                                                         "--sim-socket", "/s"},
-                                           std::vector<std::string_view>{"stray"}));
+INSTANTIATE_TEST_SUITE_P(
+    Options, BadOptions,
+    ::testing::Values(std::vector<std::string_view>{"--bogus"},
+                      std::vector<std::string_view>{"--lang", "fr"},
+                      std::vector<std::string_view>{"--lang"},
+                      std::vector<std::string_view>{"--data-dir="},
+                      // a Latin-1 folder name: not UTF-8
+                      std::vector<std::string_view>{"--data-dir", "/tmp/caf\xE9"},
+                      std::vector<std::string_view>{"--simulate=1"},
+                      std::vector<std::string_view>{"--simulate", "--sim-socket", "/s"},
+                      std::vector<std::string_view>{"stray"}));
 
 TEST(Language, SystemLocaleAndOverride) {
     EXPECT_EQ(languageForLocale("zh_CN.UTF-8"), Language::Chinese);
