@@ -191,8 +191,20 @@ void Firmware::finishWriteBurst() {
     const std::size_t offset = device::blockOffset(m_burst->region, m_burst->index);
     std::copy(m_burst->block.begin(), m_burst->block.end(),
               m_image.begin() + static_cast<std::ptrdiff_t>(offset));
+    if (m_burst->region == Region::EnableBitmap) reportWinLock();
     m_burst.reset();
     acknowledge();
+}
+
+// The host locks the Windows key by clearing bit 1 of bitmap byte 0 and reads the lock from bit 0
+// of byte 1; the keyboard reports the lock it was sent there (clear while locked).
+void Firmware::reportWinLock() {
+    std::uint8_t& report = m_image[img::kWinLockReadByte];
+    if ((m_image[img::kWinLockWriteByte] & img::kWinLockWriteMask) == 0) {
+        report &= static_cast<std::uint8_t>(~img::kWinLockReadMask);
+    } else {
+        report |= img::kWinLockReadMask;
+    }
 }
 
 void Firmware::prepareReply(const FeatureReport& r) {

@@ -110,6 +110,7 @@ private:
     void applySet(const FeatureReport& r);
     void startBurst(const FeatureReport& r, device::Region region, bool write);
     void finishWriteBurst();
+    void reportWinLock();
     void prepareReply(const FeatureReport& r);
     void acknowledge();
     void pushEvent(std::vector<std::uint8_t> bytes);

@@ -80,15 +80,11 @@ void completeFactoryReset(ConfigState& s) {
 }
 
 void foldWinLock(Image& img) {
-    const auto put = [&](std::size_t byte, std::uint8_t mask) {
-        if (img[image::kWinLock] == 1) {
-            img[byte] &= static_cast<std::uint8_t>(~mask);
-        } else {
-            img[byte] |= mask;
-        }
-    };
-    put(image::kWinLockWriteByte, image::kWinLockWriteMask);
-    put(image::kWinLockReadByte, image::kWinLockReadMask);
+    if (img[image::kWinLock] == 1) {
+        img[image::kWinLockWriteByte] &= static_cast<std::uint8_t>(~image::kWinLockWriteMask);
+    } else {
+        img[image::kWinLockWriteByte] |= image::kWinLockWriteMask;
+    }
 }
 
 void readWinLock(Image& img) {

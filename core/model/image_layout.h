@@ -50,8 +50,8 @@ inline constexpr std::size_t kDiyTableCount = 5;
 inline constexpr std::size_t kDiyTableSize = 512;
 inline constexpr std::size_t kDiyCellSize = 4;  // byte 0 zero, then blue, green, red
 
-// Win lock travels inside the bitmap: written into bit 1 of byte 0 (and into bit 0 of byte 1,
-// which is no key's enable bit), read from bit 0 of byte 1.
+// Win lock travels inside the bitmap: written into bit 1 of byte 0, read from bit 0 of byte 1
+// (which is no key's enable bit: the keyboard reports its lock there).
 inline constexpr std::size_t kWinLockWriteByte = kEnableBitmap;
 inline constexpr std::uint8_t kWinLockWriteMask = 0x02;
 inline constexpr std::size_t kWinLockReadByte = kEnableBitmap + 1;

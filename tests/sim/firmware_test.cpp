@@ -7,6 +7,7 @@
 #include "device/bursts.h"
 #include "device/command_set.h"
 #include "device/commands.h"
+#include "model/config_state.h"
 #include "model/slot_table.h"
 #include "sim/firmware.h"
 #include "sim/sim_channel.h"
@@ -132,6 +133,27 @@ TEST(Acknowledgements, OnlyForTheStepsWriteAllWaitsFor) {
     auto ev = b.ch.readEvent(milliseconds{0});
     ASSERT_TRUE(ev && ev.value());
     EXPECT_EQ(*ev.value(), (device::EventReport{4, 4, 0, 0}));
+}
+
+// What a Save sends is what the next read of the bitmap reports, whatever the bitmap held; the
+// bytes on the wire are the host's own (the lock goes out in bit 1 of byte 0 only).
+TEST(WinLock, ABitmapThatWasSentGivesBackItsLock) {
+    for (std::uint8_t fill : {std::uint8_t{0x00}, std::uint8_t{0xFF}, std::uint8_t{0x5A}}) {
+        for (std::uint8_t lock : {std::uint8_t{0}, std::uint8_t{1}}) {
+            Bench b;
+            model::Image sent{};
+            std::fill_n(sent.begin() + img::kEnableBitmap, img::kEnableBitmapSize, fill);
+            sent[img::kWinLock] = lock;
+            model::foldWinLock(sent);
+            ASSERT_TRUE(device::writeEnableBitmap(b.link(), sent));
+            EXPECT_EQ(b.fw.image()[img::kEnableBitmap], sent[img::kEnableBitmap]);
+            model::Image back{};
+            back[img::kWinLock] = 7;
+            ASSERT_TRUE(device::readEnableBitmap(b.link(), back));
+            EXPECT_EQ(back[img::kWinLock], lock) << int(fill);
+            EXPECT_TRUE(b.fw.protocolErrors().empty());
+        }
+    }
 }
 
 TEST(KeyEvents, OnlyKeysProgrammedAsHostActionsReport) {
