@@ -308,6 +308,11 @@ std::optional<DataReport> Firmware::sendData() {
     return out;
 }
 
+bool Firmware::readBurstPending() const {
+    std::lock_guard<std::mutex> guard(m_mutex);
+    return m_plugged && m_burst && !m_burst->write;
+}
+
 void Firmware::countPacketForRemoval(std::function<void(bool)>& notify) {
     if (m_faults.removeAfterPackets < 0) return;
     if (m_faults.removeAfterPackets-- > 0) return;
