@@ -308,9 +308,10 @@ std::optional<DataReport> Firmware::sendData() {
     return out;
 }
 
-bool Firmware::readBurstPending() const {
+std::size_t Firmware::readBurstPacketsLeft() const {
     std::lock_guard<std::mutex> guard(m_mutex);
-    return m_plugged && m_burst && !m_burst->write;
+    if (!m_plugged || !m_burst || m_burst->write) return 0;
+    return device::regionLayout(m_burst->region).packets - m_burst->next;
 }
 
 void Firmware::countPacketForRemoval(std::function<void(bool)>& notify) {

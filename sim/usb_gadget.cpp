@@ -220,7 +220,10 @@ void UsbGadget::plugLoop() {
         m_wantPlugged.reset();
         lock.unlock();
         if (plugged != m_bound.load()) {
-            if (writeUdc(plugged ? m_config.udc : "")) m_bound = plugged;
+            if (writeUdc(plugged ? m_config.udc : "")) {
+                m_bound = plugged;
+                if (m_config.onBound) m_config.onBound(plugged);
+            }
         }
         lock.lock();
     }
@@ -286,7 +289,18 @@ void UsbGadget::handleSetup(const Setup& s) {
                 // The reply to the last read command, without the report ID byte (interface 3
                 // has none). No reply to give: the request stalls and the host's get fails.
                 if (const std::optional<FeatureReport> r = m_firmware.replyFeature()) {
-                    return answer(s, r->data() + 1, r->size() - 1);
+                    answer(s, r->data() + 1, r->size() - 1);
+                    // The host fetches the reply to a read announcement before the burst's
+                    // packets: they follow it on the interrupt endpoint, exactly as many as
+                    // the burst has (not into the next burst).
+                    if (const std::size_t n = m_firmware.readBurstPacketsLeft(); n > 0) {
+                        {
+                            std::lock_guard<std::mutex> guard(m_mutex);
+                            m_packetsToPush = n;
+                        }
+                        m_wake.notify_all();
+                    }
+                    return;
                 }
             }
             return stall(s);
@@ -301,13 +315,6 @@ void UsbGadget::handleSetup(const Setup& s) {
             const std::span<const std::uint8_t> report(buf.data(), 1 + static_cast<std::size_t>(n));
             if (valueHigh == usb::kFeatureReportType) {
                 m_firmware.receiveFeature(report);
-                if (m_firmware.readBurstPending()) {
-                    {
-                        std::lock_guard<std::mutex> guard(m_mutex);
-                        m_burstPending = true;
-                    }
-                    m_wake.notify_all();
-                }
             } else if (valueHigh == usb::kOutputReportType) {
                 m_firmware.receiveData(report);
             }
@@ -345,15 +352,13 @@ void UsbGadget::eventLoop() {
 void UsbGadget::dataInLoop() {
     std::unique_lock<std::mutex> lock(m_mutex);
     while (!m_stop) {
-        m_wake.wait(lock, [this] { return m_stop || m_burstPending; });
+        m_wake.wait(lock, [this] { return m_stop || m_packetsToPush > 0; });
         if (m_stop) return;
-        m_burstPending = false;
+        --m_packetsToPush;
         lock.unlock();
         // A USB keyboard pushes the packets of a read burst on its interrupt endpoint; the
         // kernel keeps them for the host's reads.
-        while (!m_stop && m_firmware.readBurstPending()) {
-            const std::optional<DataReport> packet = m_firmware.sendData();
-            if (!packet) break;
+        if (const std::optional<DataReport> packet = m_firmware.sendData()) {
             ssize_t n;
             do {
                 n = ::write(m_dataIn, packet->data() + 1, usb::kCommandPacketSize);

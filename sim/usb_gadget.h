@@ -13,6 +13,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -30,6 +31,8 @@ struct GadgetConfig {
     std::string udc = "dummy_udc.0";  // the controller in /sys/class/udc
     std::string serial = "TAVRIK0001";
     std::string configfs = "/sys/kernel/config/usb_gadget";
+    // Told (on the plugging thread) each time the controller has been bound or unbound.
+    std::function<void(bool bound)> onBound;
 };
 
 class UsbGadget {
@@ -88,7 +91,7 @@ private:
     std::atomic<bool> m_bound{false};
     std::mutex m_mutex;
     std::condition_variable m_wake;
-    bool m_burstPending = false;
+    std::size_t m_packetsToPush = 0;    // of the read burst whose reply the host fetched
     std::optional<bool> m_wantPlugged;  // for the plug thread
 
     std::thread m_ep0Thread, m_eventThread, m_dataInThread, m_dataOutThread, m_plugThread;

@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <mutex>
+#include <sstream>
 #include <string>
 
 #include "sim/firmware.h"
@@ -111,17 +113,34 @@ int main(int argc, char** argv) {
         });
     }
 
+    // Unplug and plug (also the remove fault's) in the trace's clock, for timing the arrival.
+    std::mutex outMutex;
+    config.onBound = [&](bool bound) {
+        const auto ms =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count();
+        std::lock_guard<std::mutex> guard(outMutex);
+        std::printf("%s at %.3f ms\n", bound ? "plugged" : "unplugged", ms);
+        std::fflush(stdout);
+    };
     tavrik::sim::UsbGadget gadget(firmware, config);
     if (tavrik::Status s = gadget.start(); !s) {
         std::cerr << s.error().context << '\n';
         gadget.stop();
         return 1;
     }
-    std::cout << "bound to " << config.udc << std::endl;
+    std::printf("bound to %s\n", config.udc.c_str());
+    std::fflush(stdout);
     std::string line;
     while (std::getline(std::cin, line)) {
-        if (!tavrik::sim::runOperatorCommand(firmware, line, std::cout)) break;
-        std::cout.flush();
+        std::ostringstream answer;
+        const bool more = tavrik::sim::runOperatorCommand(firmware, line, answer);
+        {
+            std::lock_guard<std::mutex> guard(outMutex);
+            std::fputs(answer.str().c_str(), stdout);
+            std::fflush(stdout);
+        }
+        if (!more) break;
     }
     gadget.stop();
     return 0;

@@ -2,19 +2,23 @@
 // inside the virtual machine.
 //     tavrik-hid-probe list     one line per hid_enumerate entry of vendor 0x04D9, then the
 //                               command and event channels the transport chooses
-//     tavrik-hid-probe rtt N    N read-version exchanges (set feature, get feature) on the
-//                               command channel without pauses; prints the milliseconds per
-//                               report transfer
+//     tavrik-hid-probe rtt N    N start-up reads without pauses on the command channel;
+//                               prints the rig's cost of one report (median run)
 
 #include <hidapi/hidapi.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <vector>
 
+#include "device/command_set.h"
 #include "device/commands.h"
 #include "device/discovery.h"
+#include "device/pacer.h"
 #include "device/reports.h"
+#include "device/sequences.h"
 #include "hid/hid_transport.h"
 
 namespace {
@@ -54,27 +58,72 @@ int list() {
     return 0;
 }
 
+// Keeps no pauses: what is left of a sequence's time is the rig's own cost of its reports.
+class NoPacer final : public tavrik::device::Pacer {
+public:
+    void pause(std::chrono::milliseconds) override {}
+    void yield() override {}
+};
+
+// The rig's own cost of one report: the tool's start-up read (the same reports, the same
+// mix of control-pipe exchanges and interrupt-endpoint packets) without its pauses, `count`
+// times; the median run divided by its reports.
 int rtt(int count) {
-    tavrik::device::OpenedChannel c = tavrik::hid::openChannel(ChannelRole::Command);
+    using namespace std::chrono;
+    namespace dev = tavrik::device;
+    dev::OpenedChannel c = tavrik::hid::openChannel(ChannelRole::Command);
     if (c.status != OpenStatus::Opened) {
         std::fprintf(stderr, "command channel: %s\n", statusName(c.status));
         return 1;
     }
-    const tavrik::device::FeatureReport request =
-        tavrik::device::makeFeature(tavrik::device::cmd::kReadFirmwareVersion);
-    const auto start = std::chrono::steady_clock::now();
+    // Counts the reports: every call on the channel moves one.
+    struct Counting final : dev::Channel {
+        dev::Channel& inner;
+        std::size_t reports = 0;
+        explicit Counting(dev::Channel& c) : inner(c) {}
+        tavrik::Status setFeature(
+            std::span<const std::uint8_t, dev::kFeatureReportSize> r) override {
+            ++reports;
+            return inner.setFeature(r);
+        }
+        tavrik::Status getFeature(std::span<std::uint8_t, dev::kFeatureReportSize> b) override {
+            ++reports;
+            return inner.getFeature(b);
+        }
+        tavrik::Status writeData(std::span<const std::uint8_t, dev::kDataReportSize> r) override {
+            ++reports;
+            return inner.writeData(r);
+        }
+        tavrik::Status readData(std::span<std::uint8_t, dev::kDataReportSize> b) override {
+            ++reports;
+            return inner.readData(b);
+        }
+        tavrik::Result<std::optional<dev::EventReport>> readEvent(milliseconds t) override {
+            return inner.readEvent(t);
+        }
+        void close() override { inner.close(); }
+    } counting(*c.channel);
+    NoPacer pacer;
+    std::vector<double> runs;
     for (int i = 0; i < count; ++i) {
-        tavrik::device::FeatureReport reply{};
-        if (!c.channel->setFeature(request) || !c.channel->getFeature(reply) ||
-            reply[tavrik::device::feature::kCode] != tavrik::device::cmd::kReadFirmwareVersion) {
-            std::fprintf(stderr, "exchange %d failed\n", i);
+        counting.reports = 0;
+        tavrik::model::Image image{};
+        dev::FirmwareVersion version;
+        const auto start = steady_clock::now();
+        tavrik::Status s = dev::readAll({counting, pacer}, image, dev::ReadMode::Startup, &version);
+        if (s) s = dev::readLighting({counting, pacer}, image);
+        if (!s) {
+            std::fprintf(stderr, "read %d failed: %s\n", i, s.error().context.c_str());
             return 1;
         }
+        runs.push_back(duration<double, std::milli>(steady_clock::now() - start).count());
     }
-    const double ms =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    std::printf("rtt %.3f ms per report (%d exchanges of two reports in %.1f ms)\n",
-                ms / (2.0 * count), count, ms);
+    std::sort(runs.begin(), runs.end());
+    const double median = runs[runs.size() / 2];
+    std::printf(
+        "rtt %.3f ms per report (start-up read of %zu reports without pauses: median "
+        "%.1f ms of %d)\n",
+        median / static_cast<double>(counting.reports), counting.reports, median, count);
     return 0;
 }
 
