@@ -157,10 +157,20 @@ $bb mkdir -p -m 0700 $XDG_RUNTIME_DIR
 $bb mkdir -p /tmp/data
 CTL="$BIN/tavrikctl --data-dir /tmp/data"
 begin startup
-"$BIN/tavrik-87rev" --data-dir /tmp/data --lang en >$OUT/tavrik-87rev.log 2>&1 &
+"$BIN/tavrik-87rev" --data-dir /tmp/data --lang en >$OUT/tavrik-87rev.log 2>&1 3>&- 4>&- 5>&- &
 TOOL_PID=$!
 if wait_start 60 && wait_quiet 10 60; then step startup quiet ok; else step startup quiet fail; fi
 end
+# How busy the tool is while it waits for nothing (clock ticks of 10 ms over 2 s).
+cpu() { # user+system ticks of a process
+    local a
+    read -r a </proc/$1/stat
+    set -- ${a#*) }
+    echo $((${12} + ${13}))
+}
+c0=$(cpu $TOOL_PID)
+$bb sleep 2
+echo "tool_idle_cpu_percent $(($(cpu $TOOL_PID) - c0))" >>$OUT/marks
 
 # ---- Saves through the running tool, each step acknowledged through the interrupt endpoint ----
 save() { # scenario tavrikctl-words...

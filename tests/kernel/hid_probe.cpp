@@ -2,8 +2,8 @@
 // inside the virtual machine.
 //     tavrik-hid-probe list     one line per hid_enumerate entry of vendor 0x04D9, then the
 //                               command and event channels the transport chooses
-//     tavrik-hid-probe rtt N    N start-up reads without pauses on the command channel;
-//                               prints the rig's cost of one report (median run)
+//     tavrik-hid-probe rtt N    N start-up reads on the command channel; prints the rig's
+//                               cost of one report beyond the pauses (median run)
 
 #include <hidapi/hidapi.h>
 
@@ -58,16 +58,25 @@ int list() {
     return 0;
 }
 
-// Keeps no pauses: what is left of a sequence's time is the rig's own cost of its reports.
-class NoPacer final : public tavrik::device::Pacer {
+// Sleeps like the tool's pacer and adds the pauses up.
+class SummingPacer final : public tavrik::device::Pacer {
 public:
-    void pause(std::chrono::milliseconds) override {}
-    void yield() override {}
+    void pause(std::chrono::milliseconds d) override {
+        m_sum += d;
+        m_sleep.pause(d);
+    }
+    void yield() override { m_sleep.yield(); }
+    std::chrono::milliseconds sum() const { return m_sum; }
+
+private:
+    tavrik::device::SleepPacer m_sleep;
+    std::chrono::milliseconds m_sum{0};
 };
 
-// The rig's own cost of one report: the tool's start-up read (the same reports, the same
-// mix of control-pipe exchanges and interrupt-endpoint packets) without its pauses, `count`
-// times; the median run divided by its reports.
+// The rig's own cost of one report: the tool's start-up read (the same reports, the same mix
+// of control-pipe exchanges and interrupt-endpoint packets, the same pauses, so the virtual
+// machine's wake-up after each pause is in it too) by a program that does nothing else,
+// `count` times; of the median run, the time beyond its pauses divided by its reports.
 int rtt(int count) {
     using namespace std::chrono;
     namespace dev = tavrik::device;
@@ -103,10 +112,10 @@ int rtt(int count) {
         }
         void close() override { inner.close(); }
     } counting(*c.channel);
-    NoPacer pacer;
     std::vector<double> runs;
     for (int i = 0; i < count; ++i) {
         counting.reports = 0;
+        SummingPacer pacer;
         tavrik::model::Image image{};
         dev::FirmwareVersion version;
         const auto start = steady_clock::now();

@@ -370,8 +370,11 @@ public:
         const auto now =
             std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch())
                 .count();
-        std::printf("figures: boot to PID 1 %.1f s; virtual machine %.1f s; whole run %.1f s\n",
-                    figure("boot_ms").value_or(0) / 1000.0, vmSeconds, now - startEpoch);
+        std::printf(
+            "figures: boot to PID 1 %.1f s; virtual machine %.1f s; whole run %.1f s; "
+            "the idle tool's CPU in the guest %.0f %%\n",
+            figure("boot_ms").value_or(0) / 1000.0, vmSeconds, now - startEpoch,
+            figure("tool_idle_cpu_percent").value_or(-1));
         std::printf("%d passed, %d failed\n", passed, failed);
         return failed == 0 && passed > 0 ? 0 : 1;
     }
