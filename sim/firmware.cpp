@@ -320,6 +320,12 @@ std::optional<DataReport> Firmware::sendData() {
     return out;
 }
 
+std::size_t Firmware::readBurstPacketsLeft() const {
+    std::lock_guard<std::mutex> guard(m_mutex);
+    if (!m_plugged || !m_burst || m_burst->write) return 0;
+    return device::regionLayout(m_burst->region).packets - m_burst->next;
+}
+
 void Firmware::countPacketForRemoval(std::function<void(bool)>& notify) {
     if (m_faults.removeAfterPackets < 0) return;
     if (m_faults.removeAfterPackets-- > 0) return;

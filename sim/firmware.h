@@ -56,6 +56,9 @@ public:
     std::optional<FeatureReport> replyFeature();
     // The next packet of a read burst; nothing outside a read burst.
     std::optional<DataReport> sendData();
+    // The packets a read burst has left to send (a USB keyboard pushes them on its interrupt
+    // endpoint instead of waiting to be asked); 0 outside a read burst.
+    std::size_t readBurstPacketsLeft() const;
     // Waits at most `timeout` for an event report (any bytes; a real event channel may carry
     // reports of other IDs). Nothing on time-out or when unplugged.
     std::optional<std::vector<std::uint8_t>> nextEvent(std::chrono::milliseconds timeout);

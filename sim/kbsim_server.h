@@ -16,22 +16,10 @@
 
 #include "common/result.h"
 #include "sim/firmware.h"
+#include "sim/operator_commands.h"
 #include "sim/socket_framing.h"
 
 namespace tavrik::sim {
-
-// The operator commands, one a line, as --help and a refused command list them.
-inline constexpr const char* kOperatorHelp =
-    "commands (one a line on standard input):\n"
-    "  press <slot>                   press the key of slot 0..112 (reported when it is a host "
-    "action)\n"
-    "  unplug | plug                  remove or attach the keyboard\n"
-    "  dump                           print the firmware state\n"
-    "  version <major> <minor>        set the firmware version (0..255 each)\n"
-    "  fault none|noack|noreply|garbage|remove <packets>\n"
-    "                                 inject a fault (remove: unplug after that many data "
-    "packets)\n"
-    "  quit                           end the emulator\n";
 
 class KbsimServer {
 public:

@@ -58,10 +58,20 @@ void UdevMonitor::loop() {
         device::HotplugEvent e;
         e.node = node != nullptr ? node : "";
         const std::string a = action != nullptr ? action : "";
+        // The USB device of the node (on an add its sysfs entries are all there).
+        std::string usbDevice;
+        if (a == "add") {
+            udev_device* usb =
+                udev_device_get_parent_with_subsystem_devtype(dev, "usb", "usb_device");
+            const char* syspath = usb != nullptr ? udev_device_get_syspath(usb) : nullptr;
+            usbDevice = syspath != nullptr ? syspath : "";
+        }
         udev_device_unref(dev);
         if (a == "add") {
+            if (!m_filter.arrival(e.node, usbDevice)) continue;
             e.kind = device::HotplugKind::Arrival;
         } else if (a == "remove") {
+            m_filter.removal(e.node);
             e.kind = device::HotplugKind::Removal;
         } else {
             continue;

@@ -1,12 +1,14 @@
 #pragma once
 // Watches hidraw nodes coming and going through a libudev monitor on its own thread and hands
-// each arrival or removal to a callback (called on the monitor's thread).
+// each removal, and the arrival of the first node of each USB device (hotplug_filter.h), to a
+// callback (called on the monitor's thread).
 
 #include <functional>
 #include <thread>
 
 #include "common/result.h"
 #include "device/hotplug.h"
+#include "hid/hotplug_filter.h"
 
 struct udev;
 struct udev_monitor;
@@ -27,6 +29,7 @@ private:
     void loop();
 
     std::function<void(const device::HotplugEvent&)> m_onEvent;
+    HotplugFilter m_filter;  // monitor thread only
     udev* m_udev = nullptr;
     udev_monitor* m_monitor = nullptr;
     int m_wake[2] = {-1, -1};
