@@ -63,20 +63,9 @@ int main(int argc, char** argv) {
     tavrik::sim::Firmware firmware;
     firmware.setFirmwareVersion(static_cast<std::uint8_t>(major), static_cast<std::uint8_t>(minor));
     std::ofstream trace;
-    const auto start = std::chrono::steady_clock::now();
-    if (!tracePath.empty()) {
-        trace.open(tracePath, std::ios::out | std::ios::trunc);
-        if (!trace) {
-            std::cerr << "cannot write " << tracePath << '\n';
-            return 1;
-        }
-        firmware.setTrace([&](tavrik::sim::Direction d, tavrik::sim::ReportKind k,
-                              std::span<const std::uint8_t> bytes) {
-            const auto since = std::chrono::duration_cast<std::chrono::microseconds>(
-                std::chrono::steady_clock::now() - start);
-            trace << tavrik::sim::traceLine(since, d, k, bytes) << '\n';
-            trace.flush();
-        });
+    if (!tracePath.empty() && !tavrik::sim::traceToFile(firmware, tracePath, trace)) {
+        std::cerr << "cannot write " << tracePath << '\n';
+        return 1;
     }
 
     tavrik::sim::KbsimServer server(firmware, socketPath);

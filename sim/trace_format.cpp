@@ -23,4 +23,18 @@ std::string traceLine(std::chrono::microseconds sinceStart, Direction direction,
     return line;
 }
 
+bool traceToFile(Firmware& firmware, const std::string& path, std::ofstream& out) {
+    out.open(path, std::ios::out | std::ios::trunc);
+    if (!out) return false;
+    const auto start = std::chrono::steady_clock::now();
+    firmware.setTrace(
+        [&out, start](Direction d, ReportKind k, std::span<const std::uint8_t> bytes) {
+            const auto since = std::chrono::duration_cast<std::chrono::microseconds>(
+                std::chrono::steady_clock::now() - start);
+            out << traceLine(since, d, k, bytes) << '\n';
+            out.flush();
+        });
+    return true;
+}
+
 }  // namespace tavrik::sim

@@ -7,7 +7,7 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 // clang-format off
-// Interface 0: the boot keyboard of the HID specification (modifiers, reserved byte, six keys;
+// Interface 0: the boot keyboard of the USB HID class definition (modifiers, reserved byte, six keys;
 // five LEDs out).
 const Bytes kBootKeyboard = {
     0x05, 0x01, 0x09, 0x06, 0xA1, 0x01,              // Generic Desktop, Keyboard, Application

@@ -58,7 +58,8 @@ TEST(UsbDescriptors, CommandInterfaceCarriesNoReportIds) {
 }
 
 TEST(UsbDescriptors, BootKeyboardAndVendorInterface) {
-    EXPECT_EQ(reportDescriptor(kBootInterface).size(), 63u);  // the HID specification's example
+    EXPECT_EQ(reportDescriptor(kBootInterface).size(),
+              63u);  // the HID class definition's boot keyboard example
     EXPECT_EQ(topLevelCollections(reportDescriptor(kVendorInterface)), 1);
     EXPECT_TRUE(reportDescriptor(4).empty());
 }
