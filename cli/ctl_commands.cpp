@@ -146,6 +146,10 @@ int status(const CtlCommand& c) {
     std::printf("data folder: %s\n",
                 r.value(QStringLiteral("dataFolder")).toString().toUtf8().constData());
     if (connected) return 0;
+    if (!permission) {
+        std::fprintf(stderr, "tavrikctl: %s\n",
+                     app::control::noPermissionMessage().toUtf8().constData());
+    }
     return app::control::exitCode(permission ? Failure::NoKeyboard : Failure::NoPermission);
 }
 

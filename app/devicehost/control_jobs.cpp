@@ -106,9 +106,7 @@ void ControlJobs::run(const QJsonObject& request, Reply reply, Wanted wanted) {
 std::optional<QJsonObject> ControlJobs::keyboardMissing() const {
     if (m_access.link->connected()) return std::nullopt;
     if (m_access.link->openStatus() == device::OpenStatus::NoPermission) {
-        return failureReply(Failure::NoPermission,
-                            QStringLiteral("no permission to open the keyboard; install the udev "
-                                           "rule (see man tavrikctl) and replug the keyboard"));
+        return failureReply(Failure::NoPermission, control::noPermissionMessage());
     }
     return failureReply(Failure::NoKeyboard,
                         QStringLiteral("no keyboard found; plug it in and try again"));

@@ -81,4 +81,10 @@ std::optional<QJsonObject> fromLine(const QByteArray& line) {
     return doc.object();
 }
 
+QString noPermissionMessage() {
+    return QStringLiteral(
+        "no permission to open the keyboard; install the udev rule (see man tavrikctl), then run: "
+        "sudo udevadm trigger --subsystem-match=hidraw --action=change");
+}
+
 }  // namespace tavrik::app::control

@@ -29,6 +29,9 @@ inline constexpr qsizetype kMaxLineBytes = 16 * 1024 * 1024;
 // NotStored: the keyboard took the change, but keymap.bin could not be written.
 enum class Failure { Usage, NoKeyboard, NoPermission, Device, File, Busy, NotStored };
 
+// What tavrikctl says when the keyboard is there but may not be opened: what fixes it.
+QString noPermissionMessage();
+
 QString failureName(Failure failure);
 std::optional<Failure> failureFromName(const QString& name);
 // The exit code tavrikctl ends with: 1 device failure (and busy), 2 usage, 3 no keyboard,

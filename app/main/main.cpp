@@ -8,12 +8,17 @@
 
 namespace {
 
-// The tool's own options ("--name" and their values), so that --help and mistakes are answered
-// before a display is needed; Qt's single-dash options are left to Qt.
+// The tool's own options ("--name" and their values, "-h" and "-v"), so that help, the version
+// and mistakes are answered before a display is needed; Qt's other single-dash options are left
+// to Qt.
 std::vector<std::string_view> toolArguments(int argc, char** argv) {
     std::vector<std::string_view> out;
     for (int i = 1; i < argc; ++i) {
         const std::string_view a = argv[i];
+        if (a == "-h" || a == "-v") {
+            out.push_back(a == "-h" ? "--help" : "--version");
+            continue;
+        }
         if (!a.starts_with("--")) continue;
         out.push_back(a);
         const bool valueFollows = (a == "--sim-socket" || a == "--data-dir" || a == "--lang");

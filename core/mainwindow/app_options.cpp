@@ -15,8 +15,8 @@ constexpr std::string_view kUsage =
     "  --data-dir DIR       keep keymap.bin, MacroDefine.bin and profiles in DIR\n"
     "  --lang en|zh         display language (default: the system's)\n"
     "  --minimized          start in the notification area\n"
-    "  --version            show the version\n"
-    "  --help               show this text\n";
+    "  -v, --version        show the version\n"
+    "  -h, --help           show this text\n";
 
 // Splits "--name=value" into name and value.
 struct Arg {

@@ -135,6 +135,13 @@ check_program() {
     version=$("$root/usr/bin/tavrik-87rev" --version) || fail "$what: --version failed"
     [ "$version" = "tavrik-87rev $(head -c 8 "$build/bin/VER.bin" | cut -c6-)" ] ||
         fail "$what: --version said '$version'"
+    # Help and version answer without any display, in their short forms too.
+    local flag
+    for flag in -h --help -v --version; do
+        env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 10 \
+            "$root/usr/bin/tavrik-87rev" "$flag" >"$work/flag.out" 2>&1 ||
+            fail "$what: $flag without a display failed: $(head -c 300 "$work/flag.out")"
+    done
     start_offscreen "$root/usr/bin/tavrik-87rev" root "$work/$what-root" "$what as root"
     start_offscreen "$root/usr/bin/tavrik-87rev" nobody "$work/$what-nobody" "$what as nobody"
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <vector>
 
@@ -289,7 +290,9 @@ TEST_F(ApplyTest, OverlongPathIsRefusedWithoutChange) {
 }
 
 TEST_F(ApplyTest, SaveFailureKeepsMemoryAndReportsSystemError) {
-    std::filesystem::remove_all(m_dir);  // the file's folder is gone
+    // A deleted folder is made again, so the folder is replaced by a file that cannot be one.
+    std::filesystem::remove_all(m_dir);
+    std::ofstream(m_dir) << "not a folder";
     const Status st = apply(kEsc, captured(KeyKind::SingleKey, {66}));
     ASSERT_FALSE(st.ok());
     EXPECT_EQ(st.error().kind, ErrorKind::System);

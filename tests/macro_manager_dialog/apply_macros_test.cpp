@@ -63,9 +63,13 @@ TEST_F(ApplyMacros, BuildsSlotsUpToTheFirstFreeRecordAndWritesBothFiles) {
 }
 
 TEST_F(ApplyMacros, AFileThatCannotBeWrittenIsReportedAndTheOtherStillWritten) {
-    const Status missingFolder = applyMacroStore(m_config, m_store, path("absent/MacroDefine.bin"));
-    EXPECT_FALSE(missingFolder);
-    EXPECT_EQ(missingFolder.error().kind, ErrorKind::System);
+    // A missing folder is made again; a file standing where the folder should be cannot be one.
+    QFile blocker(m_dir.filePath("absent"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const Status blockedFolder = applyMacroStore(m_config, m_store, path("absent/MacroDefine.bin"));
+    EXPECT_FALSE(blockedFolder);
+    EXPECT_EQ(blockedFolder.error().kind, ErrorKind::System);
     const Bytes keymap = fileBytes(m_dir.filePath("keymap.bin"));
     ASSERT_EQ(keymap.size(), model::kKeymapFileSize);
     EXPECT_EQ(keymap[model::image::macroSlot(0) + 1], 0x2C);
