@@ -12,6 +12,7 @@
 
 #include "devicehost/control_jobs.h"
 #include "devicehost/control_protocol.h"
+#include "devicehost/data_folder.h"
 #include "devicehost/device_link.h"
 #include "devicehost/instance_address.h"
 #include "devicehost/instance_lock.h"
@@ -159,15 +160,7 @@ std::unique_ptr<Host> forwardIfSameKeyboard(const mainwindow::Options& options,
 }  // namespace
 
 QString ownDataFolder(const mainwindow::Options& options) {
-    mainwindow::DataFolderInputs in;
-    const QString program = QCoreApplication::applicationDirPath() + u'/';
-    in.programFolder = program.toStdString();
-    in.programFolderWritable = QFileInfo(program).isWritable();
-    in.skinBesideProgram = QFileInfo(program + QStringLiteral("png")).isDir();
-    in.xdgDataHome = qEnvironmentVariable("XDG_DATA_HOME").toStdString();
-    in.home = QDir::homePath().toStdString();
-    in.dataDir = options.dataDir;
-    return QString::fromStdString(mainwindow::dataFolder(in).string());
+    return app::dataFolderFor(options, QCoreApplication::applicationDirPath() + u'/');
 }
 
 bool toolRunning() {

@@ -5,6 +5,7 @@
 
 #include "common/log_categories.h"
 #include "common/qt_text.h"
+#include "devicehost/data_folder.h"
 #include "macro/macro_store.h"
 #include "mainwindow/update_check.h"
 #include "model/keymap_file.h"
@@ -47,14 +48,7 @@ QString installedShareFolder(const QString& programFolder) {
 AppPaths resolveAppPaths(const mainwindow::Options& options, const QString& programFolder) {
     AppPaths paths;
     paths.programFolder = programFolder;
-    mainwindow::DataFolderInputs in;
-    in.programFolder = paths.programFolder.toStdString();
-    in.programFolderWritable = QFileInfo(paths.programFolder).isWritable();
-    in.skinBesideProgram = QFileInfo(paths.programFolder + QStringLiteral("png")).isDir();
-    in.xdgDataHome = qEnvironmentVariable("XDG_DATA_HOME").toStdString();
-    in.home = QDir::homePath().toStdString();
-    in.dataDir = options.dataDir;
-    paths.dataFolder = QString::fromStdString(mainwindow::dataFolder(in).string());
+    paths.dataFolder = dataFolderFor(options, paths.programFolder);
     if (!QDir().mkpath(paths.dataFolder)) qCWarning(lcFiles) << "cannot create" << paths.dataFolder;
     return paths;
 }

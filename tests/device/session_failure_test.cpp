@@ -238,6 +238,17 @@ TEST(SessionFailures, FactoryResetClearsOnlyWhatTheKeyboardReset) {
     EXPECT_EQ(s.actions[3 * model::kKeyActionRecordSize + 1], 0);
 }
 
+// Opens the session and expects its start-up read to fail as a device failure that leaves no
+// firmware version.
+void openExpectingAFailedStartupRead(SessionRig& rig) {
+    rig.session->open();
+    ASSERT_TRUE(rig.listener.waitFinished(Job::StartupRead));
+    rig.session->waitIdle();
+    EXPECT_FALSE(rig.listener.finished(Job::StartupRead)->ok);
+    EXPECT_EQ(rig.listener.finished(Job::StartupRead)->errorKind, ErrorKind::Device);
+    EXPECT_FALSE(rig.session->firmwareVersion());
+}
+
 // A reply whose checksum does not match is a failed exchange like a missing one: the start-up
 // read stops, none of the reply's values reach the host copy, and no version is kept.
 TEST(SessionFailures, RepliesWithABadChecksumAreNotStored) {
@@ -248,12 +259,7 @@ TEST(SessionFailures, RepliesWithABadChecksumAreNotStored) {
     rig.firmware.setImage(keyboard);
     const model::Image before = rig.model.withLock([](model::ConfigState& s) { return s.image; });
     rig.firmware.setFaults({.badReplyChecksum = true});
-    rig.session->open();
-    ASSERT_TRUE(rig.listener.waitFinished(Job::StartupRead));
-    rig.session->waitIdle();
-    EXPECT_FALSE(rig.listener.finished(Job::StartupRead)->ok);
-    EXPECT_EQ(rig.listener.finished(Job::StartupRead)->errorKind, ErrorKind::Device);
-    EXPECT_FALSE(rig.session->firmwareVersion());
+    openExpectingAFailedStartupRead(rig);
     rig.model.withLock([&](model::ConfigState& s) {
         EXPECT_EQ(s.image[model::image::kBrightness], before[model::image::kBrightness]);
         EXPECT_EQ(s.syncedImage, before);
@@ -265,12 +271,7 @@ TEST(SessionFailures, RepliesWithABadChecksumAreNotStored) {
 TEST(SessionFailures, AFailedReadLeavesNoFirmwareVersion) {
     SessionRig rig;
     rig.firmware.setFaults({.noGetReply = true});
-    rig.session->open();
-    ASSERT_TRUE(rig.listener.waitFinished(Job::StartupRead));
-    rig.session->waitIdle();
-    EXPECT_FALSE(rig.listener.finished(Job::StartupRead)->ok);
-    EXPECT_EQ(rig.listener.finished(Job::StartupRead)->errorKind, ErrorKind::Device);
-    EXPECT_FALSE(rig.session->firmwareVersion());
+    openExpectingAFailedStartupRead(rig);
 
     rig.firmware.setFaults({});
     rig.firmware.setFirmwareVersion(2, 7);
