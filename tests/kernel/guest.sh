@@ -133,6 +133,23 @@ wait_nodes() { # count: waits (at most 20 s) until that many hidraw nodes exist
     done
     return 1
 }
+product_nodes() { # product id (4 hex digits, upper case): how many hidraw nodes it has now
+    local n=0 d
+    for d in /sys/class/hidraw/*; do
+        [ -e "$d" ] || continue
+        case $(cd -P "$d/device" && pwd) in *:04D9:$1.*) n=$((n + 1)) ;; esac
+    done
+    echo $n
+}
+wait_product() { # product count: waits (at most 20 s) until that product has exactly count nodes
+    local i=0
+    while [ $i -lt 200 ]; do
+        [ "$(product_nodes $1)" -eq $2 ] && return 0
+        i=$((i + 1))
+        nap
+    done
+    return 1
+}
 say "gadgets started at $(uptime_ms) ms"
 wait_nodes 8 || say "the keyboard's and the decoy's hidraw nodes did not all appear"
 say "hidraw nodes there at $(uptime_ms) ms"
@@ -275,12 +292,15 @@ kb dump
 kb quit
 exec 3>&-
 wait $KB_PID
+# The old keyboard's nodes go away after its process ends; counting them as the new one's
+# would list a half-enumerated device.
+wait_product A131 0 || say "the first keyboard's hidraw nodes did not go away"
 : >/tmp/kb1.trace
 "$BIN/tavrik-usbgadget" --trace /tmp/kb1.trace --product 0x0001 --name tavrik1 --serial TAVRIK0002 \
     --udc dummy_udc.0 </tmp/kb.in >$OUT/gadget-0001.log 2>&1 &
 KB_PID=$!
 exec 3>/tmp/kb.in
-wait_nodes 8
+wait_product 0001 4 || say "the keyboard's hidraw nodes as product 0001 did not all appear"
 udevadm settle -t 10
 "$BIN/tavrik-hid-probe" list >$OUT/discovery-0001.out 2>&1
 kb quit
