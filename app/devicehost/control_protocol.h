@@ -18,6 +18,7 @@
 #include <optional>
 
 #include "common/result.h"
+#include "device/connection_state.h"
 
 namespace tavrik::app::control {
 
@@ -38,9 +39,13 @@ std::optional<Failure> failureFromName(const QString& name);
 // 4 no permission, 5 file error (nothing changed), 6 changed on the keyboard but not stored.
 int exitCode(Failure failure);
 
+// The answer for a keyboard that cannot be reached, with what to do; none when it is connected.
+std::optional<QJsonObject> unreachableReply(device::ConnectionState state);
+
 QJsonObject okReply();
 QJsonObject failureReply(Failure failure, const QString& message);
-// A failed Status as an answer: Value errors are the caller's input, System errors files.
+// A failed Status as an answer: Value errors are the caller's input, System errors files; a
+// keyboard that was not there, left or was refused answers as unreachableReply() says.
 QJsonObject failureReply(const Error& error);
 
 // One JSON object as one line (compact, ending in '\n'), and back; nothing for a line that is
