@@ -4,8 +4,10 @@
 // failure, an "error" kind and a one-line "message" that says what to do. The plain line "show"
 // (a second start of the tool) is not a control request.
 //
-//   {"command":"status"}                      -> "connected", "permission", "firmware",
-//                                                "transport", "dataFolder"
+//   {"command":"status"}                      -> "state", "connected", "permission",
+//                                                "firmware", "transport", "dataFolder"
+// Any request may carry "transport" (the keyboard the client's options name); one for another
+// keyboard than the host's is refused with Usage.
 //   {"command":"read"}                        -> "configuration": the keyboard's, read now
 //   {"command":"get"}                         -> "configuration": the host copy
 //   {"command":"apply","profile":BASE64}      profile bytes (image, optionally key action table)
