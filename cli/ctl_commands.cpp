@@ -7,11 +7,15 @@
 #include <QSaveFile>
 #include <cstdio>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "ctl_host.h"
 #include "describe/configuration.h"
+#include "describe/set_command.h"
 #include "devicehost/control_protocol.h"
 #include "document/config_document.h"
+#include "macro/macro_store.h"
 #include "model/keymap_file.h"
 #include "profiles/profile_names.h"
 #include "profiles/profile_store.h"
@@ -27,9 +31,17 @@ int fail(Failure failure, const QString& message) {
     return app::control::exitCode(failure);
 }
 
-int failed(const QJsonObject& reply) {
+Failure failureOf(const QJsonObject& reply) {
     const auto f = app::control::failureFromName(reply.value(QStringLiteral("error")).toString());
-    return fail(f.value_or(Failure::Device), reply.value(QStringLiteral("message")).toString());
+    return f.value_or(Failure::Device);
+}
+
+int exitCodeOf(const QJsonObject& reply) {
+    return app::control::exitCode(failureOf(reply));
+}
+
+int failed(const QJsonObject& reply) {
+    return fail(failureOf(reply), reply.value(QStringLiteral("message")).toString());
 }
 
 bool ok(const QJsonObject& reply) {
@@ -124,19 +136,42 @@ std::unique_ptr<describe::Configuration> configurationOf(const QJsonObject& repl
     return config;
 }
 
+// The connection state of a status answer; a tool without "state" says it in two flags.
+device::ConnectionState stateOf(const QJsonObject& status) {
+    using device::ConnectionState;
+    if (const auto s = device::connectionStateFromName(
+            status.value(QStringLiteral("state")).toString().toStdString())) {
+        return *s;
+    }
+    if (status.value(QStringLiteral("connected")).toBool()) return ConnectionState::Connected;
+    return status.value(QStringLiteral("permission")).toBool() ? ConnectionState::Absent
+                                                               : ConnectionState::NoPermission;
+}
+
+const char* keyboardWord(device::ConnectionState state) {
+    switch (state) {
+        case device::ConnectionState::Connected:
+            return "connected";
+        case device::ConnectionState::Absent:
+            return "not found";
+        case device::ConnectionState::NoPermission:
+            return "present, no permission";
+        case device::ConnectionState::Failed:
+            break;
+    }
+    return "present, cannot be opened";
+}
+
 int status(const CtlCommand& c) {
     int exit = 0;
     auto h = host(c, exit, OwnUse::Status);
     if (!h) return exit;
     const QJsonObject r = h->request(requestOf("status"));
     if (!ok(r)) return failed(r);
-    const bool connected = r.value(QStringLiteral("connected")).toBool();
-    const bool permission = r.value(QStringLiteral("permission")).toBool();
+    const device::ConnectionState state = stateOf(r);
+    const bool connected = state == device::ConnectionState::Connected;
     const QString transport = r.value(QStringLiteral("transport")).toString();
-    const QString keyboard = connected     ? QStringLiteral("connected")
-                             : !permission ? QStringLiteral("present, no permission")
-                                           : QStringLiteral("not found");
-    std::printf("keyboard: %s\n", keyboard.toUtf8().constData());
+    std::printf("keyboard: %s\n", keyboardWord(state));
     std::printf("transport: %s\n", transport.toUtf8().constData());
     if (connected) {
         std::printf("firmware: %s\n",
@@ -145,12 +180,11 @@ int status(const CtlCommand& c) {
     std::printf("tool: %s\n", h->forwarded() ? "running" : "not running");
     std::printf("data folder: %s\n",
                 r.value(QStringLiteral("dataFolder")).toString().toUtf8().constData());
-    if (connected) return 0;
-    if (!permission) {
-        std::fprintf(stderr, "tavrikctl: %s\n",
-                     app::control::noPermissionMessage().toUtf8().constData());
-    }
-    return app::control::exitCode(permission ? Failure::NoKeyboard : Failure::NoPermission);
+    const auto unreachable = app::control::unreachableReply(state);
+    if (!unreachable) return 0;
+    // Not found says so on its own line above; the other states also say what to do.
+    if (state == device::ConnectionState::Absent) return exitCodeOf(*unreachable);
+    return failed(*unreachable);
 }
 
 int dump(const CtlCommand& c, bool json, const QString& output) {
@@ -185,7 +219,24 @@ int apply(const CtlCommand& c, const QString& path, bool jsonOnly) {
     return ok(r) ? 0 : failed(r);
 }
 
+// Why a `set` argument list is refused, checked here before any connection is made. A macro
+// name is left to the host: only it knows the macros.
+std::optional<QString> setProblem(const QStringList& args) {
+    if (args.size() > 2 && args[0] == QLatin1StringView("key") &&
+        args[2] == QLatin1StringView("macro")) {
+        return std::nullopt;
+    }
+    std::vector<std::string> words;
+    for (const QString& a : args) words.push_back(a.toStdString());
+    auto scratch = std::make_unique<model::ConfigState>();
+    const macro::MacroStore none{};
+    const Status s = describe::applySetCommand(*scratch, none, words);
+    if (s) return std::nullopt;
+    return QString::fromStdString(s.error().context);
+}
+
 int set(const CtlCommand& c) {
+    if (const auto problem = setProblem(c.args)) return fail(Failure::Usage, *problem);
     QJsonObject request = requestOf("set");
     request.insert(QStringLiteral("args"), QJsonArray::fromStringList(c.args));
     int exit = 0;

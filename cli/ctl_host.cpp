@@ -16,6 +16,7 @@
 #include "devicehost/device_link.h"
 #include "devicehost/instance_address.h"
 #include "devicehost/instance_lock.h"
+#include "devicehost/transport_choice.h"
 #include "line_socket.h"
 #include "macro/macro_store.h"
 #include "model/key_table.h"
@@ -35,18 +36,27 @@ bool processAlive(qint64 pid) {
     return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
 }
 
-// The running tool: one connection a request.
+// The running tool: one connection a request; the first request goes over the connection
+// that found the tool. Each request carries tavrikctl's transport, so that the tool refuses it
+// in its answer when it drives another keyboard.
 class ForwardHost final : public Host {
 public:
-    explicit ForwardHost(QString socketPath) : m_socketPath(std::move(socketPath)) {}
+    ForwardHost(QString socketPath, std::unique_ptr<LineSocket> connected,
+                const mainwindow::Options& options)
+        : m_socketPath(std::move(socketPath)), m_connected(std::move(connected)) {
+        m_transport = QString::fromLatin1(device::transportName(app::transportFor(options)));
+    }
 
     QJsonObject request(const QJsonObject& request) override {
-        LineSocket socket;
-        if (socket.connectTo(m_socketPath, kConnectMs) != LineSocket::Connect::Connected) {
-            return lost();
+        std::unique_ptr<LineSocket> socket = std::move(m_connected);
+        if (!socket) {
+            socket = std::make_unique<LineSocket>();
+            if (socket->connectTo(m_socketPath, kConnectMs) != LineSocket::Connect::Connected) {
+                return lost();
+            }
         }
-        if (!socket.send(app::control::toLine(request), kConnectMs)) return lost();
-        const auto line = socket.readLine(kAnswerMs, app::control::kMaxLineBytes);
+        if (!socket->send(app::control::toLine(withOptions(request)), kConnectMs)) return lost();
+        const auto line = socket->readLine(kAnswerMs, app::control::kMaxLineBytes);
         if (!line) return lost();
         const auto reply = app::control::fromLine(*line);
         return reply ? *reply : lost();
@@ -54,6 +64,10 @@ public:
     bool forwarded() const override { return true; }
 
 private:
+    QJsonObject withOptions(QJsonObject request) const {
+        request.insert(QStringLiteral("transport"), m_transport);
+        return request;
+    }
     static QJsonObject lost() {
         return app::control::failureReply(
             app::control::Failure::Device,
@@ -61,6 +75,8 @@ private:
     }
 
     QString m_socketPath;
+    std::unique_ptr<LineSocket> m_connected;  // not used yet
+    QString m_transport;
 };
 
 // Ignores the session's window messages: tavrikctl waits for its jobs directly.
@@ -133,30 +149,6 @@ private:
     std::unique_ptr<app::ControlJobs> m_jobs;
 };
 
-// The running tool drives one keyboard: a command that asks for another one (the emulator
-// instead of the real keyboard, or the other way round) is refused rather than sent to it.
-std::unique_ptr<Host> forwardIfSameKeyboard(const mainwindow::Options& options,
-                                            const QString& socketPath, QString& error,
-                                            app::control::Failure& failure) {
-    auto host = std::make_unique<ForwardHost>(socketPath);
-    const QJsonObject status =
-        host->request(QJsonObject{{QStringLiteral("version"), app::control::kProtocolVersion},
-                                  {QStringLiteral("command"), QStringLiteral("status")}});
-    const QString theirs = status.value(QStringLiteral("transport")).toString();
-    const QString ours = options.simulate             ? QStringLiteral("emulated")
-                         : !options.simSocket.empty() ? QStringLiteral("socket")
-                                                      : QStringLiteral("hid");
-    if (status.value(QStringLiteral("ok")).toBool() && theirs != ours) {
-        error = QStringLiteral(
-                    "the running tool drives the %1 keyboard, not the %2 one; quit "
-                    "it or give the options it was started with")
-                    .arg(theirs, ours);
-        failure = app::control::Failure::Usage;
-        return nullptr;
-    }
-    return host;
-}
-
 }  // namespace
 
 QString ownDataFolder(const mainwindow::Options& options) {
@@ -189,17 +181,19 @@ std::unique_ptr<Host> connectHost(const mainwindow::Options& options, QString& e
     // socket), or one tavrikctl command at a time.
     auto lock = std::make_unique<app::InstanceLock>(place->lockPath);
     bool strangerListens = false;
+    std::unique_ptr<LineSocket> holder;  // the connection to the tool, kept for the request
     const auto holderAnswers = [&] {
-        LineSocket socket;
-        const auto c = socket.connectTo(place->socketPath, kConnectMs);
+        auto socket = std::make_unique<LineSocket>();
+        const auto c = socket->connectTo(place->socketPath, kConnectMs);
         strangerListens = c == LineSocket::Connect::OtherUser;
+        if (c == LineSocket::Connect::Connected) holder = std::move(socket);
         return c == LineSocket::Connect::Connected;
     };
     switch (lock->claimOrWait(kHolderWait, holderAnswers)) {
         case app::InstanceLock::Outcome::Claimed:
             return std::make_unique<OwnHost>(options, std::move(lock), use);
         case app::InstanceLock::Outcome::HolderAnswers:
-            return forwardIfSameKeyboard(options, place->socketPath, error, failure);
+            return std::make_unique<ForwardHost>(place->socketPath, std::move(holder), options);
         case app::InstanceLock::Outcome::Refused:
             error = lock->refusal();
             failure = Failure::File;

@@ -70,10 +70,10 @@ device::OpenedChannel openSimChannel(Firmware& firmware, device::ChannelRole) {
     device::OpenedChannel out;
     if (!firmware.plugged()) return out;
     if (firmware.accessDenied()) {
-        out.status = device::OpenStatus::NoPermission;
+        out.status = device::ConnectionState::NoPermission;
         return out;
     }
-    out.status = device::OpenStatus::Opened;
+    out.status = device::ConnectionState::Connected;
     out.channel = std::make_unique<SimChannel>(firmware);
     out.path = "emulated";
     return out;

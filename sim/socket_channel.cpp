@@ -85,7 +85,7 @@ device::OpenedChannel SocketChannel::open(const std::string& socketPath, device:
                                                                    : frame::kRoleEvent};
     Result<frame::Frame> hello = ch->request(frame::kHello, r);
     if (!hello || hello->type != frame::kOk) return out;
-    out.status = device::OpenStatus::Opened;
+    out.status = device::ConnectionState::Connected;
     out.channel = std::move(ch);
     out.path = socketPath;
     return out;

@@ -89,6 +89,7 @@ void ControlJobs::run(const QJsonObject& request, Reply reply, Wanted wanted) {
                                           "versions; install both from one package")));
         return;
     }
+    if (auto refused = otherKeyboard(request)) return reply(*refused);
     const QString command = request.value(QStringLiteral("command")).toString();
     if (command == QLatin1StringView("status")) {
         status(reply);
@@ -103,25 +104,34 @@ void ControlJobs::run(const QJsonObject& request, Reply reply, Wanted wanted) {
     }
 }
 
-std::optional<QJsonObject> ControlJobs::keyboardMissing() const {
-    if (m_access.link->connected()) return std::nullopt;
-    if (m_access.link->openStatus() == device::OpenStatus::NoPermission) {
-        return failureReply(Failure::NoPermission, control::noPermissionMessage());
+std::optional<QJsonObject> ControlJobs::otherKeyboard(const QJsonObject& request) const {
+    const QString ours = QString::fromLatin1(device::transportName(m_access.link->transport()));
+    const QString theirs = request.value(QStringLiteral("transport")).toString(ours);
+    if (theirs != ours) {
+        return failureReply(Failure::Usage,
+                            QStringLiteral("the running tool drives the %1 keyboard, not the %2 "
+                                           "one; quit it or give the options it was started with")
+                                .arg(ours, theirs));
     }
-    return failureReply(Failure::NoKeyboard,
-                        QStringLiteral("no keyboard found; plug it in and try again"));
+    return std::nullopt;
+}
+
+std::optional<QJsonObject> ControlJobs::keyboardMissing() const {
+    return control::unreachableReply(m_access.link->state());
 }
 
 void ControlJobs::status(const Reply& reply) {
     QJsonObject r = control::okReply();
-    const bool connected = m_access.link->connected();
+    const device::ConnectionState state = m_access.link->state();
+    const bool connected = state == device::ConnectionState::Connected;
+    r.insert(QStringLiteral("state"), QString::fromLatin1(device::connectionStateName(state)));
     r.insert(QStringLiteral("connected"), connected);
-    r.insert(QStringLiteral("permission"),
-             connected || m_access.link->openStatus() != device::OpenStatus::NoPermission);
+    r.insert(QStringLiteral("permission"), state != device::ConnectionState::NoPermission);
     if (const auto v = m_access.link->session().firmwareVersion(); connected && v) {
         r.insert(QStringLiteral("firmware"), QStringLiteral("%1.%2").arg((*v)[0]).arg((*v)[1]));
     }
-    r.insert(QStringLiteral("transport"), QString::fromLatin1(m_access.link->transport()));
+    r.insert(QStringLiteral("transport"),
+             QString::fromLatin1(device::transportName(m_access.link->transport())));
     r.insert(QStringLiteral("dataFolder"), m_access.dataFolder);
     reply(r);
 }
@@ -219,6 +229,7 @@ void ControlJobs::edit(const QJsonObject& request, const Reply& reply, const Wan
 }
 
 void ControlJobs::save(const Reply& reply) {
+    if (m_access.saveStarted) m_access.saveStarted();
     QPointer<ControlJobs> self(this);
     m_access.link->session().save([self, reply](const Status& s) {
         QMetaObject::invokeMethod(self, [reply, s] {

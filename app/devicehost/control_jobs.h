@@ -39,6 +39,9 @@ struct HostAccess {
     std::function<bool()> canEdit;
     // The host copy changed: the window follows it (sliders, repaint). Called with no lock held.
     std::function<void()> edited;
+    // A Save for a request is queued: the window shows that a device job runs until the Save's
+    // end reaches it, as for its own Save.
+    std::function<void()> saveStarted;
 };
 
 class ControlJobs : public QObject {
@@ -70,6 +73,9 @@ private:
     using Then = std::function<void()>;
     void whenFree(const Wanted& wanted, std::function<Then(model::ConfigState&)> f);
     std::optional<QJsonObject> keyboardMissing() const;
+    // A request whose transport names another keyboard than this host's is refused (the data
+    // folder may differ: tavrikctl writes profiles where its own options say).
+    std::optional<QJsonObject> otherKeyboard(const QJsonObject& request) const;
 
     HostAccess m_access;
 };

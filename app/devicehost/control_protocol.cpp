@@ -18,6 +18,23 @@ constexpr std::array<std::pair<Failure, const char*>, 7> kNames{{
     {Failure::NotStored, "not-stored"},
 }};
 
+// The failure of an error that does not say the keyboard is unreachable.
+Failure failureOf(ErrorKind kind) {
+    switch (kind) {
+        case ErrorKind::Value:
+            return Failure::Usage;
+        case ErrorKind::System:
+            return Failure::File;
+        case ErrorKind::Device:
+        case ErrorKind::NoAcknowledgement:
+        case ErrorKind::NotConnected:
+        case ErrorKind::Unplugged:
+        case ErrorKind::NoPermission:
+            break;
+    }
+    return Failure::Device;
+}
+
 }  // namespace
 
 QString failureName(Failure failure) {
@@ -63,11 +80,29 @@ QJsonObject failureReply(Failure failure, const QString& message) {
                        {QStringLiteral("message"), message}};
 }
 
+std::optional<QJsonObject> unreachableReply(device::ConnectionState state) {
+    using device::ConnectionState;
+    switch (state) {
+        case ConnectionState::Connected:
+            return std::nullopt;
+        case ConnectionState::Absent:
+            return failureReply(Failure::NoKeyboard,
+                                QStringLiteral("no keyboard found; plug it in and try again"));
+        case ConnectionState::NoPermission:
+            return failureReply(Failure::NoPermission, noPermissionMessage());
+        case ConnectionState::Failed:
+            break;
+    }
+    return failureReply(Failure::Device,
+                        QStringLiteral("the keyboard is there but cannot be opened; plug it in "
+                                       "again and try again"));
+}
+
 QJsonObject failureReply(const Error& error) {
-    const Failure f = error.kind == ErrorKind::Value    ? Failure::Usage
-                      : error.kind == ErrorKind::System ? Failure::File
-                                                        : Failure::Device;
-    return failureReply(f, QString::fromStdString(error.context));
+    if (const auto state = device::unreachableAfter(error.kind)) {
+        if (auto reply = unreachableReply(*state)) return *reply;
+    }
+    return failureReply(failureOf(error.kind), QString::fromStdString(error.context));
 }
 
 QByteArray toLine(const QJsonObject& object) {

@@ -4,8 +4,10 @@
 // failure, an "error" kind and a one-line "message" that says what to do. The plain line "show"
 // (a second start of the tool) is not a control request.
 //
-//   {"command":"status"}                      -> "connected", "permission", "firmware",
-//                                                "transport", "dataFolder"
+//   {"command":"status"}                      -> "state", "connected", "permission",
+//                                                "firmware", "transport", "dataFolder"
+// Any request may carry "transport" (the keyboard the client's options name); one for another
+// keyboard than the host's is refused with Usage.
 //   {"command":"read"}                        -> "configuration": the keyboard's, read now
 //   {"command":"get"}                         -> "configuration": the host copy
 //   {"command":"apply","profile":BASE64}      profile bytes (image, optionally key action table)
@@ -18,6 +20,7 @@
 #include <optional>
 
 #include "common/result.h"
+#include "device/connection_state.h"
 
 namespace tavrik::app::control {
 
@@ -38,9 +41,13 @@ std::optional<Failure> failureFromName(const QString& name);
 // 4 no permission, 5 file error (nothing changed), 6 changed on the keyboard but not stored.
 int exitCode(Failure failure);
 
+// The answer for a keyboard that cannot be reached, with what to do; none when it is connected.
+std::optional<QJsonObject> unreachableReply(device::ConnectionState state);
+
 QJsonObject okReply();
 QJsonObject failureReply(Failure failure, const QString& message);
-// A failed Status as an answer: Value errors are the caller's input, System errors files.
+// A failed Status as an answer: Value errors are the caller's input, System errors files; a
+// keyboard that was not there, left or was refused answers as unreachableReply() says.
 QJsonObject failureReply(const Error& error);
 
 // One JSON object as one line (compact, ending in '\n'), and back; nothing for a line that is

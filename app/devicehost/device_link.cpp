@@ -5,6 +5,7 @@
 #include "common/app_event.h"
 #include "common/log_categories.h"
 #include "common/thread_handover.h"
+#include "devicehost/transport_choice.h"
 #include "hid/hid_opener.h"
 #include "hid/udev_monitor.h"
 #include "sim/firmware.h"
@@ -47,16 +48,20 @@ DeviceLink::DeviceLink(const mainwindow::Options& options, DeviceSetup setup,
                        model::ConfigModel& model, QObject* receiver)
     : m_setup(std::move(setup)), m_listener(std::make_unique<Listener>(receiver)) {
     if (!m_setup.pacer) m_setup.pacer = std::make_shared<device::SleepPacer>();
-    if (!m_setup.firmware && options.simulate) {
-        m_setup.firmware = std::make_shared<sim::Firmware>();
-    }
-    if (m_setup.firmware) {
-        m_opener = std::make_unique<sim::SimOpener>(*m_setup.firmware);
-    } else if (!options.simSocket.empty()) {
-        m_socketPath = options.simSocket;
-        m_opener = std::make_unique<sim::SocketOpener>(m_socketPath);
-    } else {
-        m_opener = std::make_unique<hid::HidOpener>();
+    // Tests hand in an emulator of their own.
+    m_transport = m_setup.firmware ? device::Transport::Emulated : transportFor(options);
+    switch (m_transport) {
+        case device::Transport::Emulated:
+            if (!m_setup.firmware) m_setup.firmware = std::make_shared<sim::Firmware>();
+            m_opener = std::make_unique<sim::SimOpener>(*m_setup.firmware);
+            break;
+        case device::Transport::Socket:
+            m_socketPath = options.simSocket;
+            m_opener = std::make_unique<sim::SocketOpener>(m_socketPath);
+            break;
+        case device::Transport::Hid:
+            m_opener = std::make_unique<hid::HidOpener>();
+            break;
     }
     device::SessionOptions sessionOptions;
     sessionOptions.opening = m_setup.opening;
@@ -72,34 +77,10 @@ DeviceLink::~DeviceLink() {
     m_session->close();
 }
 
-mainwindow::ConnectionState DeviceLink::state() const {
-    using mainwindow::ConnectionState;
-    if (connected()) {
-        const bool emulated = m_setup.firmware || !m_socketPath.empty();
-        return emulated ? ConnectionState::Emulated : ConnectionState::Connected;
-    }
-    return m_session->lastOpenStatus() == device::OpenStatus::NoPermission
-               ? ConnectionState::NoPermission
-               : ConnectionState::Absent;
-}
-
-mainwindow::KeyboardAtStart DeviceLink::open() {
-    const device::OpenStatus status = m_session->open();
-    m_openStatus = status;
+device::ConnectionState DeviceLink::open() {
+    const device::ConnectionState opened = m_session->open();
     watchHotplug();
-    switch (status) {
-        case device::OpenStatus::Opened:
-            return mainwindow::KeyboardAtStart::Connected;
-        case device::OpenStatus::NoPermission:
-            return mainwindow::KeyboardAtStart::NoPermission;
-        default:
-            return mainwindow::KeyboardAtStart::Absent;
-    }
-}
-
-const char* DeviceLink::transport() const {
-    if (m_setup.firmware) return "emulated";
-    return m_socketPath.empty() ? "hid" : "socket";
+    return opened;
 }
 
 void DeviceLink::watchHotplug() {

@@ -9,11 +9,10 @@
 #include <QPointer>
 #include <memory>
 
+#include "device/connection_state.h"
 #include "device/pacer.h"
 #include "device/session.h"
 #include "mainwindow/app_options.h"
-#include "mainwindow/startup.h"
-#include "mainwindow/status_line.h"
 #include "model/config_model.h"
 
 namespace tavrik::sim {
@@ -58,17 +57,15 @@ public:
     DeviceLink& operator=(const DeviceLink&) = delete;
 
     // Opens the channels, starts the reader and queues the start-up read; then watches for the
-    // keyboard coming and going.
-    mainwindow::KeyboardAtStart open();
+    // keyboard coming and going. Connected only when both channels opened; otherwise why not.
+    device::ConnectionState open();
 
     device::Session& session() { return *m_session; }
-    // How the last opening ended (NoPermission: the udev rule is missing).
-    device::OpenStatus openStatus() const { return m_openStatus; }
-    // "emulated" (in-process), "socket" (tavrik-kbsim) or "hid" (the real keyboard).
-    const char* transport() const;
-    bool connected() const { return m_session->commandChannelOpen(); }
-    // What the status line shows: connected (real or emulated), absent or refused.
-    mainwindow::ConnectionState state() const;
+    // The emulator in-process, tavrik-kbsim or the real keyboard.
+    device::Transport transport() const { return m_transport; }
+    bool connected() const { return state() == device::ConnectionState::Connected; }
+    // The session's current connection state (NoPermission: the udev rule is missing).
+    device::ConnectionState state() const { return m_session->connectionState(); }
     // The emulated keyboard, when one runs in-process.
     sim::Firmware* firmware() const { return m_setup.firmware.get(); }
 
@@ -83,7 +80,7 @@ private:
     std::unique_ptr<hid::UdevMonitor> m_udev;
     std::unique_ptr<sim::SocketPlugMonitor> m_socketMonitor;
     std::string m_socketPath;
-    device::OpenStatus m_openStatus = device::OpenStatus::NotPresent;
+    device::Transport m_transport = device::Transport::Hid;
 };
 
 }  // namespace tavrik::app

@@ -58,12 +58,12 @@ device::OpenedChannel openChannel(device::ChannelRole role) {
     if (!path) return out;
     out.path = *path;
     if (hid_device* dev = hid_open_path(path->c_str())) {
-        out.status = device::OpenStatus::Opened;
+        out.status = device::ConnectionState::Connected;
         out.channel = std::make_unique<HidChannel>(dev);
         return out;
     }
     const bool denied = ::access(path->c_str(), R_OK | W_OK) != 0 && errno == EACCES;
-    out.status = denied ? device::OpenStatus::NoPermission : device::OpenStatus::Failed;
+    out.status = denied ? device::ConnectionState::NoPermission : device::ConnectionState::Failed;
     return out;
 }
 

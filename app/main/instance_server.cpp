@@ -92,6 +92,7 @@ void InstanceServer::accept(QLocalSocket* socket) {
     }
     auto c = std::make_unique<Connection>();
     c->serial = ++m_serial;
+    qCDebug(lcCtl) << "instance socket: connection" << c->serial << "of process" << peer->pid;
     c->pid = peer->pid;
     c->timer.setSingleShot(true);
     // Queued: the connection (and this timer) goes in drop().

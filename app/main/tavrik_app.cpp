@@ -130,6 +130,8 @@ void TavrikApp::serveControlRequests(const AppPaths& paths) {
         AppEvent refresh(msg::WM_DEVICESYNCED, 0, 1);
         QCoreApplication::sendEvent(window, &refresh);
     };
+    // The window's Save end turns the wait cursor off again.
+    access.saveStarted = [window = m_window.get()] { window->setBusy(true); };
     m_control = std::make_unique<ControlJobs>(std::move(access));
     m_instance->server().setRequestHandler([this](const QJsonObject& request,
                                                   InstanceServer::Answer answer,

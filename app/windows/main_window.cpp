@@ -86,7 +86,7 @@ void MainWindow::initialise(bool showSplash) {
     model::keyTable();  // built once, before anything looks a key up
     // keymap.bin is loaded before the session starts its read, so the keyboard's values win.
     loadKeymap();
-    const mainwindow::KeyboardAtStart keyboard = openDeviceSession();
+    const device::ConnectionState keyboard = openDeviceSession();
     createTrayIcon();
     m_initialised = true;
     present(mainwindow::startupPresentation(keyboard, QSystemTrayIcon::isSystemTrayAvailable()));

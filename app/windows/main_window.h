@@ -69,9 +69,11 @@ public:
     DeviceLink* deviceLink() { return m_device.get(); }
     Language language() const { return m_context.language; }
     // What the bottom bar's status line shows.
-    mainwindow::ConnectionState connectionState() const;
+    device::ConnectionState connectionState() const;
     // The no-permission notice: why the keyboard cannot be used and the command that fixes it.
     QString permissionNoticeText() const;
+    // The wait cursor while a device job runs: on when a Save is queued, off when it has ended.
+    void setBusy(bool busy);
 
 signals:
     // The window has ended the program (Close, the tray's Exit): the application quits.
@@ -122,7 +124,7 @@ private:
     void chooseColourCommand();
 
     // Device session and its messages.
-    mainwindow::KeyboardAtStart openDeviceSession();
+    device::ConnectionState openDeviceSession();
     bool keyboardConnected() const;
     void deviceSynced(device::SyncReason reason);
     void deviceEvent(std::uint8_t code);
@@ -133,7 +135,6 @@ private:
     void tell(const BiText& caption, const BiText& text, const QString& arg);  // text has %1
     void sliderMoved(int id);
     void setSlidersFromImage();
-    void setBusy(bool busy);
 
     // Tray and update check.
     void trayActivated(QSystemTrayIcon::ActivationReason reason);

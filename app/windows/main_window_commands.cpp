@@ -163,7 +163,7 @@ void MainWindow::saveCommand() {
     if (!keyboardConnected()) {
         // Nothing to send to: the edits stay in the host copy and in keymap.bin.
         saveKeymap();
-        if (connectionState() == mainwindow::ConnectionState::NoPermission) {
+        if (connectionState() == device::ConnectionState::NoPermission) {
             showPermissionNotice();
         } else {
             tell(mainwindow::text::kSave, mainwindow::text::kSaveNoKeyboard);

@@ -26,7 +26,7 @@ constexpr int kEventRetryMs = 20;
 
 }  // namespace
 
-mainwindow::KeyboardAtStart MainWindow::openDeviceSession() {
+device::ConnectionState MainWindow::openDeviceSession() {
     m_device = std::make_unique<DeviceLink>(m_context.options, m_context.device, *m_model, this);
     return m_device->open();
 }
@@ -61,7 +61,7 @@ void MainWindow::jobFinished(device::Job job, const Status& status) {
             break;
         case device::Job::Arrival:
             // A keyboard came that this user may not open: say how to fix it.
-            if (connectionState() == mainwindow::ConnectionState::NoPermission) {
+            if (connectionState() == device::ConnectionState::NoPermission) {
                 showPermissionNotice();
             }
             break;
@@ -199,7 +199,7 @@ void MainWindow::trayActivated(QSystemTrayIcon::ActivationReason reason) {
 void MainWindow::showNoKeyboardBalloon() {
     QString title = qs(mainwindow::text::kNoKeyboardBalloonTitle);
     QString text = qs(mainwindow::text::kNoKeyboardBalloon);
-    if (connectionState() == mainwindow::ConnectionState::NoPermission) {
+    if (connectionState() == device::ConnectionState::NoPermission) {
         title = qs(mainwindow::text::kNoticeCaption, m_context.language);
         text = permissionNoticeText();
     }

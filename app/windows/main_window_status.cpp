@@ -15,8 +15,10 @@
 
 #include "build_info.h"
 #include "common/qt_text.h"
+#include "devicehost/transport_choice.h"
 #include "mainwindow/desktop_texts.h"
 #include "mainwindow/permission_notice.h"
+#include "mainwindow/status_line.h"
 #include "mainwindow/texts.h"
 #include "mainwindow/update_check.h"
 #include "skin/text_style.h"
@@ -26,7 +28,7 @@
 namespace tavrik::app {
 namespace {
 
-using mainwindow::ConnectionState;
+using device::ConnectionState;
 
 // The free stretch of the bottom bar between the profile strip and the buttons.
 const QRect kStatusRect{316, 604, 474, 24};
@@ -37,15 +39,25 @@ constexpr int kStatusDot = 9;
 // The help box's extra row under its picture (x 830..991, rows of 25 from y 22).
 const QRect kAutostartRow{830, 102, 162, 20};  // under the picture (y 22..101)
 
-QColor stateColour(ConnectionState state) {
+QColor connectedColour(device::Transport transport) {
+    switch (transport) {
+        case device::Transport::Hid:
+            return QColor(60, 200, 90);
+        case device::Transport::Socket:
+        case device::Transport::Emulated:
+            break;
+    }
+    return QColor(0, 214, 224);
+}
+
+QColor stateColour(ConnectionState state, device::Transport transport) {
     switch (state) {
         case ConnectionState::Connected:
-            return QColor(60, 200, 90);
-        case ConnectionState::Emulated:
-            return QColor(0, 214, 224);
+            return connectedColour(transport);
         case ConnectionState::NoPermission:
             return QColor(240, 170, 30);
         case ConnectionState::Absent:
+        case ConnectionState::Failed:
             break;
     }
     return QColor(130, 130, 130);
@@ -64,6 +76,8 @@ ConnectionState MainWindow::connectionState() const {
 
 void MainWindow::paintStatusLine(QPainter& p) {
     const ConnectionState state = connectionState();
+    const device::Transport transport =
+        m_device ? m_device->transport() : transportFor(m_context.options);
     mainwindow::Version firmware;
     if (m_device) {
         if (const auto v = m_device->session().firmwareVersion()) firmware = {(*v)[0], (*v)[1]};
@@ -71,13 +85,14 @@ void MainWindow::paintStatusLine(QPainter& p) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
-    p.setBrush(stateColour(state));
+    p.setBrush(stateColour(state, transport));
     p.drawEllipse(QRect(kStatusRect.left() + 4, kStatusRect.center().y() - kStatusDot / 2,
                         kStatusDot, kStatusDot));
     p.restore();
-    const QColor colour = state == ConnectionState::NoPermission ? stateColour(state) : Qt::white;
-    drawText(p, qs(mainwindow::statusLineText(state, firmware, m_context.language)), kStatusTextX,
-             kStatusTextY, kStatusTextHeight, colour);
+    const QColor colour =
+        state == ConnectionState::NoPermission ? stateColour(state, transport) : Qt::white;
+    drawText(p, qs(mainwindow::statusLineText(state, transport, firmware, m_context.language)),
+             kStatusTextX, kStatusTextY, kStatusTextHeight, colour);
 }
 
 bool MainWindow::statusLineClicked(QPoint pos) {

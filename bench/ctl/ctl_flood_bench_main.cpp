@@ -1,7 +1,8 @@
 // The running tool's instance socket under clients that misbehave, against tavrik-kbsim: the
 // tool's memory (VmRSS) before, during and after 40 connections that each send 15 MiB without
 // a newline, and the wall time of a `tavrikctl set` while such a flood runs and after a client
-// queued 300 reads and left without reading an answer.
+// queued 300 reads and left without reading an answer; first, a forwarded `set effect wave`:
+// its wall time against the keyboard's own pauses and the connections it makes to the tool.
 
 #include <fcntl.h>
 #include <poll.h>
@@ -16,18 +17,83 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <string>
 #include <thread>
 #include <vector>
 
+#include "describe/set_command.h"
+#include "devicehost/device_link.h"
 #include "devicehost/instance_address.h"
+#include "macro/macro_store.h"
+#include "model/key_table.h"
 
 namespace {
 
 constexpr int kFloodConnections = 40;
 constexpr qint64 kFloodBytes = 15 * 1024 * 1024;
 constexpr int kQueuedReads = 300;
+constexpr int kForwardRounds = 10;
+constexpr double kForwardTargetMs = 60.0;
+
+class IgnoreEvents final : public QObject {
+public:
+    bool event(QEvent*) override { return true; }
+};
+
+// Sleeps for real and adds up what was asked for.
+class FloorPacer final : public tavrik::device::Pacer {
+public:
+    void pause(std::chrono::milliseconds d) override {
+        m_floor += d;
+        m_real.pause(d);
+    }
+    void yield() override { m_real.yield(); }
+    double floorMs() const { return double(m_floor.count()); }
+
+private:
+    tavrik::device::SleepPacer m_real;
+    std::chrono::milliseconds m_floor{0};
+};
+
+// The keyboard's own pauses of the Save a `set effect NAME` makes: the same edit and Save run
+// in-process over the socket (before the tool holds it).
+double setEffectFloorMs(const QString& socket, const char* effect) {
+    using namespace tavrik;
+    QTemporaryDir dir;
+    model::keyTable();
+    auto pacer = std::make_shared<FloorPacer>();
+    model::ConfigModel model(dir.filePath("keymap.bin").toStdString());
+    [[maybe_unused]] Status s = model.startup(model::ConfigModel::FileWrites::None);
+    IgnoreEvents ignore;
+    mainwindow::Options options;
+    options.simSocket = socket.toStdString();
+    app::DeviceSetup setup{nullptr, pacer};
+    setup.opening = device::OpeningRead::Inspect;
+    app::DeviceLink link(options, setup, model, &ignore);
+    link.open();
+    link.session().waitIdle();
+    const double opening = pacer->floorMs();
+    const macro::MacroStore none{};
+    model.withLock([&](model::ConfigState& state) {
+        const std::vector<std::string> args{"effect", effect};
+        [[maybe_unused]] Status set = describe::applySetCommand(state, none, args);
+        model::recomputeChangedKeys(state);
+    });
+    link.session().save();
+    link.session().waitIdle();
+    return pacer->floorMs() - opening;
+}
+
+// Lines of the tool's debug log that announce a connection to its socket.
+int connectionsLogged(const QString& log) {
+    QFile f(log);
+    if (!f.open(QIODevice::ReadOnly)) return -1;
+    return int(f.readAll().count("instance socket: connection"));
+}
 
 double rssMb(qint64 pid) {
     QFile f(QStringLiteral("/proc/%1/status").arg(pid));
@@ -125,8 +191,15 @@ int main(int argc, char** argv) {
     kbsim.start(KBSIM_PROGRAM, {kb});
     QProcess tool;
     tool.setProcessEnvironment(env);
-    tool.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // Its log counts the connections a command makes.
+    const QString toolLog = dir.filePath("tool.log");
+    QProcessEnvironment toolEnv = env;
+    toolEnv.insert("QT_LOGGING_RULES", "tavrik.ctl.debug=true");
+    tool.setProcessEnvironment(toolEnv);
+    tool.setStandardErrorFile(toolLog);
     if (!kbsim.waitForReadyRead(5000)) return 1;
+    const double floorMs =
+        std::max(setEffectFloorMs(kb, "breathing"), setEffectFloorMs(kb, "wave"));
     tool.start(TOOL_PROGRAM, common);
     if (!tool.waitForStarted()) return 1;
     for (int i = 0; i < 100; ++i) {
@@ -136,6 +209,22 @@ int main(int argc, char** argv) {
     }
     QThread::sleep(2);  // the tool's start-up read
     const qint64 pid = tool.processId();
+
+    // Forwarded `set effect wave` (breathing in between, so that each one sends its report).
+    std::vector<double> forwardMs;
+    int connections = 0;
+    bool forwardOk = true;
+    for (int i = 0; i < kForwardRounds; ++i) {
+        const int before = connectionsLogged(toolLog);
+        const Run wave = ctl(env, common + QStringList{"set", "effect", "wave"});
+        connections = std::max(connections, connectionsLogged(toolLog) - before);
+        forwardMs.push_back(wave.ms);
+        forwardOk = forwardOk && wave.exitCode == 0;
+        forwardOk =
+            forwardOk && ctl(env, common + QStringList{"set", "effect", "breathing"}).exitCode == 0;
+    }
+    std::sort(forwardMs.begin(), forwardMs.end());
+    const double forwardMedian = forwardMs[forwardMs.size() / 2];
 
     const Run quiet = ctl(env, common + QStringList{"set", "effect", "wave"});
     const double idle = rssMb(pid);
@@ -184,6 +273,21 @@ int main(int argc, char** argv) {
     const Run whileStaying = ctl(env, common + QStringList{"set", "effect", "breathing"});
     for (int fd : readers) ::close(fd);
 
+    std::printf("%-58s %10s %10s %10s %6s\n", "forwarded tavrikctl set effect wave", "median ms",
+                "pauses ms", "over ms", "conns");
+    std::printf("%-58s %10.1f %10.1f %10.1f %6d %s\n",
+                QStringLiteral("%1 rounds (min %2, max %3 ms)")
+                    .arg(kForwardRounds)
+                    .arg(forwardMs.front(), 0, 'f', 1)
+                    .arg(forwardMs.back(), 0, 'f', 1)
+                    .toUtf8()
+                    .constData(),
+                forwardMedian, floorMs, forwardMedian - floorMs, connections,
+                !forwardOk                                                        ? "FAILED"
+                : connections == 1 && forwardMedian - floorMs <= kForwardTargetMs ? "ok"
+                                                                                  : "over target");
+    std::printf("(target: one connection and at most %.0f ms over the keyboard's pauses)\n\n",
+                kForwardTargetMs);
     std::printf("%-58s %10s\n", "tool memory (VmRSS)", "MB");
     std::printf("%-58s %10.1f\n", "idle", idle);
     std::printf("%-58s %10.1f\n", "peak while 40 connections send 15 MiB without newline", peak);

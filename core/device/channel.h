@@ -12,6 +12,7 @@
 #include <string>
 
 #include "common/result.h"
+#include "device/connection_state.h"
 #include "device/reports.h"
 
 namespace tavrik::device {
@@ -38,13 +39,12 @@ public:
 
 enum class ChannelRole { Command, Event };
 
-// Outcome of opening a channel: distinct for "no keyboard" and "keyboard present but its node
-// may not be opened" so that the window can tell the user to install the udev rule.
-enum class OpenStatus { Opened, NotPresent, NoPermission, Failed };
-
+// Outcome of opening a channel, in the terms of the connection state: distinct for "no keyboard"
+// and "keyboard present but its node may not be opened" so that the window can tell the user to
+// install the udev rule.
 struct OpenedChannel {
-    OpenStatus status = OpenStatus::NotPresent;
-    std::unique_ptr<Channel> channel;  // set only when status is Opened
+    ConnectionState status = ConnectionState::Absent;
+    std::unique_ptr<Channel> channel;  // set only when status is Connected
     std::string path;                  // the node found, when one was found
 };
 

@@ -140,16 +140,16 @@ void Session::setVersion(std::optional<std::array<std::uint8_t, 4>> version) {
     m_version = version;
 }
 
-OpenStatus Session::lastOpenStatus() const {
+ConnectionState Session::connectionState() const {
     std::lock_guard<std::mutex> guard(m_mutex);
-    return m_lastOpenStatus;
+    return m_commandOpen ? ConnectionState::Connected : m_lastOpenStatus;
 }
 
 // ---- public commands -------------------------------------------------------------------------
 
-OpenStatus Session::open() {
-    auto result = std::make_shared<std::promise<OpenStatus>>();
-    std::future<OpenStatus> opened = result->get_future();
+ConnectionState Session::open() {
+    auto result = std::make_shared<std::promise<ConnectionState>>();
+    std::future<ConnectionState> opened = result->get_future();
     bool queued = false;
     {
         std::lock_guard<std::mutex> guard(m_mutex);
@@ -158,8 +158,8 @@ OpenStatus Session::open() {
             m_jobs.emplace_back(Job::Open, [this, result]() -> Status {
                 const Status cmd = m_command ? Status{} : openCommand();
                 const Status ev = m_event ? Status{} : openEvent();
-                OpenStatus s = m_commandOpen ? OpenStatus::Opened : m_lastOpenStatus;
-                if (s == OpenStatus::Opened && !m_eventOpen) s = m_lastOpenStatus;
+                ConnectionState s = m_commandOpen ? ConnectionState::Connected : m_lastOpenStatus;
+                if (s == ConnectionState::Connected && !m_eventOpen) s = m_lastOpenStatus;
                 result->set_value(s);
                 if (m_commandOpen && !m_startupReadDone) {
                     m_startupReadDone = true;
@@ -169,12 +169,12 @@ OpenStatus Session::open() {
             });
         }
     }
-    if (!queued) return OpenStatus::NotPresent;
+    if (!queued) return ConnectionState::Absent;
     m_jobReady.notify_all();
     try {
         return opened.get();
     } catch (const std::future_error&) {
-        return OpenStatus::NotPresent;  // closed before the opening ran
+        return ConnectionState::Absent;  // closed before the opening ran
     }
 }
 
@@ -192,8 +192,9 @@ void Session::save(JobDone done) {
 
 void Session::readAllInto(std::shared_ptr<model::Image> out, JobDone done) {
     enqueue(Job::ReadCopy, [this, out = std::move(out), done = std::move(done)] {
-        Status s = m_command ? readAll(commandLink(), *out, ReadMode::Inspect)
-                             : Status(deviceError("keyboard not connected"));
+        Status s =
+            m_command ? readAll(commandLink(), *out, ReadMode::Inspect) : Status(notConnected());
+        if (!s) s = classifyFailure(s.error());
         done(s);
         return s;
     });
@@ -264,13 +265,13 @@ void Session::notifySynced(SyncReason reason) {
 
 Result<OpenedChannel> Session::openRole(ChannelRole role) {
     OpenedChannel c = m_opener.open(role);
-    if (c.status == OpenStatus::Opened) return c;
+    if (c.status == ConnectionState::Connected) return c;
     {
         std::lock_guard<std::mutex> guard(m_mutex);
         m_lastOpenStatus = c.status;
     }
     const std::string which = role == ChannelRole::Command ? "command" : "event";
-    return deviceError(c.status == OpenStatus::NoPermission
+    return deviceError(c.status == ConnectionState::NoPermission
                            ? "no permission to open the keyboard's " + which + " channel"
                            : "the keyboard's " + which + " channel cannot be opened");
 }
@@ -350,11 +351,18 @@ void Session::closeChannels() {
     std::lock_guard<std::mutex> guard(m_mutex);
     m_commandOpen = false;
     m_eventOpen = false;
+    m_lastOpenStatus = ConnectionState::Absent;  // until an opening says otherwise
 }
 
 Error Session::notConnected() const {
-    if (m_lastOpenStatus == OpenStatus::NoPermission) {
-        return {ErrorKind::NoPermission, "no permission to open the keyboard"};
+    switch (m_lastOpenStatus) {
+        case ConnectionState::NoPermission:
+            return {ErrorKind::NoPermission, "no permission to open the keyboard"};
+        case ConnectionState::Failed:
+            return deviceError("the keyboard cannot be opened");
+        case ConnectionState::Connected:
+        case ConnectionState::Absent:
+            break;
     }
     return {ErrorKind::NotConnected, "keyboard not connected"};
 }
@@ -533,7 +541,7 @@ Status Session::runRemoval(const HotplugEvent& event) {
         // A keyboard that could not be opened has left: nothing is refused any more.
         if (!m_opener.keyboardPresent()) {
             std::lock_guard<std::mutex> guard(m_mutex);
-            m_lastOpenStatus = OpenStatus::NotPresent;
+            m_lastOpenStatus = ConnectionState::Absent;
         }
         return {};
     }

@@ -9,8 +9,8 @@
 // Typical use by the main window:
 //     model.startup();                       // keymap.bin first: the keyboard's values win
 //     Session session(opener, pacer, model, listener);
-//     if (session.open() != OpenStatus::Opened) hide();   // NoPermission: tell how to install the
-//     udev rule
+//     if (session.open() != ConnectionState::Connected) hide();   // NoPermission: tell how to
+//     install the udev rule
 //     ... udev monitor -> session.deviceArrived(e) / deviceRemoved(e)
 //     Save -> session.save();   Return -> session.factoryReset();
 //     profile window closed -> session.profileReplaced();
@@ -63,7 +63,7 @@ public:
     // Opens the channels that are closed, starts the reader and queues the start-up read (once
     // per session). Blocks only for the opening. Opened when both channels are open; otherwise
     // why not (NoPermission: the keyboard is there but the udev rule is missing).
-    OpenStatus open();
+    ConnectionState open();
 
     // Queue jobs; each ends with jobFinished().
     void save();
@@ -96,9 +96,9 @@ public:
     // Major, minor, 0, 0 as last read from the keyboard; nothing until a read of the version
     // succeeded, and again nothing after the keyboard left or a later read of it failed.
     std::optional<std::array<std::uint8_t, 4>> firmwareVersion() const;
-    // Why the last opening of a channel failed; NotPresent again once a keyboard that could not
-    // be opened has left.
-    OpenStatus lastOpenStatus() const;
+    // The current connection state: Connected while the command channel is open; otherwise why
+    // the last opening failed, and Absent again once the keyboard has left.
+    ConnectionState connectionState() const;
 
 private:
     class Notifier;
@@ -157,7 +157,7 @@ private:
     std::string m_eventPath;
     bool m_startupReadDone = false;
     bool m_editsPending = false;  // the last Save did not finish
-    OpenStatus m_lastOpenStatus = OpenStatus::NotPresent;
+    ConnectionState m_lastOpenStatus = ConnectionState::Absent;
     std::thread m_reader;
     std::atomic<bool> m_readerStop{false};
     std::atomic<bool> m_readerRunning{false};

@@ -4,13 +4,15 @@
 
 namespace tavrik::mainwindow {
 
-StartupPresentation startupPresentation(KeyboardAtStart keyboard, bool trayAvailable) {
+StartupPresentation startupPresentation(device::ConnectionState keyboard, bool trayAvailable) {
+    using device::ConnectionState;
     switch (keyboard) {
-        case KeyboardAtStart::Connected:
+        case ConnectionState::Connected:
             return {true, std::nullopt};
-        case KeyboardAtStart::NoPermission:
+        case ConnectionState::NoPermission:
             return {true, text::kNoPermission};
-        case KeyboardAtStart::Absent:
+        case ConnectionState::Absent:
+        case ConnectionState::Failed:
             if (trayAvailable) return {false, std::nullopt};
             return {true, text::kNoKeyboard};
     }

@@ -1,19 +1,34 @@
 #include "mainwindow/status_line.h"
 
 namespace tavrik::mainwindow {
+namespace {
 
-std::string statusLineText(ConnectionState state, Version firmware, Language lang) {
+const BiText& connectedText(device::Transport transport) {
+    switch (transport) {
+        case device::Transport::Hid:
+            return kStatusConnected;
+        case device::Transport::Socket:
+        case device::Transport::Emulated:
+            break;
+    }
+    return kStatusEmulated;
+}
+
+}  // namespace
+
+std::string statusLineText(device::ConnectionState state, device::Transport transport,
+                           Version firmware, Language lang) {
+    using device::ConnectionState;
     switch (state) {
         case ConnectionState::Absent:
+        case ConnectionState::Failed:
             return std::string(kStatusAbsent.in(lang));
         case ConnectionState::NoPermission:
             return std::string(kStatusNoPermission.in(lang));
         case ConnectionState::Connected:
-        case ConnectionState::Emulated:
             break;
     }
-    std::string text(
-        (state == ConnectionState::Emulated ? kStatusEmulated : kStatusConnected).in(lang));
+    std::string text(connectedText(transport).in(lang));
     if (firmware == Version{}) return text;
     return text + " · " + std::string(kStatusFirmware.in(lang)) + " " +
            std::to_string(firmware.major) + "." + std::to_string(firmware.minor);

@@ -4,19 +4,17 @@
 #include <string>
 
 #include "common/language.h"
+#include "device/connection_state.h"
 #include "mainwindow/update_check.h"
 
 namespace tavrik::mainwindow {
 
-enum class ConnectionState {
-    Connected,     // the real keyboard
-    Emulated,      // --simulate or --sim-socket
-    Absent,        // no keyboard
-    NoPermission,  // a keyboard this user may not open; a click on the line shows the fix
-};
-
-// The line's text in lang; the firmware version is named once it has been read (not 0.0).
-std::string statusLineText(ConnectionState state, Version firmware, Language lang);
+// The line's text in lang for the session's connection state; a connected keyboard is named
+// emulated unless the transport is the real keyboard, and its firmware version is named once it
+// has been read (not 0.0). A keyboard that could not be opened for another reason than
+// permission reads as absent. A click on the no-permission line shows the fix.
+std::string statusLineText(device::ConnectionState state, device::Transport transport,
+                           Version firmware, Language lang);
 
 inline constexpr BiText kStatusConnected{"Keyboard connected", "键盘已连接"};
 inline constexpr BiText kStatusEmulated{"Emulated keyboard", "模拟键盘"};

@@ -423,7 +423,9 @@ TEST_F(CtlEndToEnd, BadInputChangesNothingAndSaysWhatToDo) {
         EXPECT_TRUE(r.out.isEmpty());
         EXPECT_EQ(r.err.count('\n'), 1) << r.err.constData();
         EXPECT_TRUE(r.err.startsWith("tavrikctl: ")) << r.err.constData();
-        if (c.args[0] == "set" || c.args[0] == "profiles") ++opened;
+        // A bad `set` is refused before anything is opened; a profile name is looked up in
+        // the folder after the keyboard was.
+        if (c.args[0] == "profiles") ++opened;
     }
     EXPECT_EQ(sentSinceMark().size(), opened * opening);
     QFile after(m_data + "/keymap.bin");
@@ -485,6 +487,40 @@ TEST_F(CtlEndToEnd, ForwardedToTheRunningToolSameReportsAndTheToolFollows) {
     ASSERT_TRUE(second.waitForFinished(10000));
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_TRUE(m_tool.running());
+}
+
+// The running tool answers from its current connection state: started with the emulator
+// unplugged, a plug makes `status` say connected, and an unplug says not found again; a change
+// asked for meanwhile ends with the exit code for no keyboard, on its own and forwarded.
+TEST_F(CtlEndToEnd, StatusAndExitCodesFollowTheKeyboardComingAndGoing) {
+    ASSERT_TRUE(m_kbsim.writeLine("unplug"));
+    const CtlRun alone = ctl({"set", "game-mode", "on"});
+    EXPECT_EQ(alone.exitCode, 3) << alone.err.constData();
+    ASSERT_TRUE(m_tool.start(TOOL_PROGRAM, {"--sim-socket", m_socket, "--data-dir", m_data}, m_env,
+                             m_dir.filePath("tool.log")));
+    const auto statusSays = [&](const QByteArray& keyboard, int exitCode) {
+        return waitUntil(
+            [&] {
+                const CtlRun r = ctl({"status"});
+                return r.exitCode == exitCode && r.out.contains("tool: running") &&
+                       r.out.contains("keyboard: " + keyboard + "\n");
+            },
+            15s);
+    };
+    ASSERT_TRUE(statusSays("not found", 3));
+    const CtlRun forwarded = ctl({"set", "game-mode", "on"});
+    EXPECT_EQ(forwarded.exitCode, 3) << forwarded.err.constData();
+    EXPECT_TRUE(forwarded.err.contains("plug it in")) << forwarded.err.constData();
+
+    ASSERT_TRUE(m_kbsim.writeLine("plug"));
+    EXPECT_TRUE(statusSays("connected", 0));
+    ASSERT_TRUE(waitQuiet());
+    const CtlRun set = ctl({"set", "game-mode", "on"});
+    EXPECT_EQ(set.exitCode, 0) << set.err.constData();
+
+    ASSERT_TRUE(m_kbsim.writeLine("unplug"));
+    EXPECT_TRUE(statusSays("not found", 3));
+    EXPECT_EQ(ctl({"dump"}).exitCode, 3);
 }
 
 // Two tavrikctl commands at once with no tool running: one waits for the other's session (the

@@ -190,7 +190,7 @@ TEST_F(FailureKinds, ProgrammedButNotStoredNamesTheFile) {
 TEST(SessionFailures, SaveWithoutAKeyboardIsNotConnected) {
     SessionRig rig;
     rig.firmware.unplug();
-    EXPECT_EQ(rig.session->open(), OpenStatus::NotPresent);
+    EXPECT_EQ(rig.session->open(), ConnectionState::Absent);
     rig.session->save();
     ASSERT_TRUE(rig.listener.waitFinished(Job::Save));
     EXPECT_EQ(rig.listener.finished(Job::Save)->errorKind, ErrorKind::NotConnected);

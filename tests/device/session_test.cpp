@@ -48,7 +48,7 @@ TEST(SessionStartup, ReadsTheKeyboardIntoBothImagesAndSavesKeymap) {
     rig.firmware.setImage(kb);
     rig.firmware.setFirmwareVersion(3, 4);
 
-    EXPECT_EQ(rig.session->open(), OpenStatus::Opened);
+    EXPECT_EQ(rig.session->open(), ConnectionState::Connected);
     ASSERT_TRUE(rig.listener.waitFinished(Job::StartupRead));
     rig.session->waitIdle();
 
@@ -79,7 +79,7 @@ TEST(SessionOpen, PermissionProblemIsReportedDistinctly) {
     struct Denied final : ChannelOpener {
         OpenedChannel open(ChannelRole) override {
             OpenedChannel c;
-            c.status = OpenStatus::NoPermission;
+            c.status = ConnectionState::NoPermission;
             c.path = "/dev/hidraw3";
             return c;
         }
@@ -90,7 +90,7 @@ TEST(SessionOpen, PermissionProblemIsReportedDistinctly) {
     RecordingPacer pacer;
     testing_support::RecordingListener listener;
     Session session(denied, pacer, model, listener);
-    EXPECT_EQ(session.open(), OpenStatus::NoPermission);
+    EXPECT_EQ(session.open(), ConnectionState::NoPermission);
     EXPECT_FALSE(session.commandChannelOpen());
 }
 

@@ -24,17 +24,17 @@
 namespace {
 
 using tavrik::device::ChannelRole;
-using tavrik::device::OpenStatus;
+using tavrik::device::ConnectionState;
 
-const char* statusName(OpenStatus s) {
+const char* statusName(ConnectionState s) {
     switch (s) {
-        case OpenStatus::Opened:
+        case ConnectionState::Connected:
             return "opened";
-        case OpenStatus::NotPresent:
+        case ConnectionState::Absent:
             return "not-present";
-        case OpenStatus::NoPermission:
+        case ConnectionState::NoPermission:
             return "no-permission";
-        case OpenStatus::Failed:
+        case ConnectionState::Failed:
             return "failed";
     }
     return "?";
@@ -81,7 +81,7 @@ int rtt(int count) {
     using namespace std::chrono;
     namespace dev = tavrik::device;
     dev::OpenedChannel c = tavrik::hid::openChannel(ChannelRole::Command);
-    if (c.status != OpenStatus::Opened) {
+    if (c.status != ConnectionState::Connected) {
         std::fprintf(stderr, "command channel: %s\n", statusName(c.status));
         return 1;
     }

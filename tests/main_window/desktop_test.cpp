@@ -22,7 +22,7 @@ namespace {
 
 using test_support::kSave;
 
-using mainwindow::ConnectionState;
+using device::ConnectionState;
 
 constexpr QPoint kStatusLine{420, 615};
 constexpr QPoint kHelpButton{945, 12};
@@ -133,7 +133,7 @@ TEST_F(Desktop, NoPermissionStaysNoPermissionWhereverTheKeyboardIsNeeded) {
     settle(*w);
     m_firmware->plug();
     settle(*w);
-    EXPECT_EQ(w->connectionState(), ConnectionState::Emulated);
+    EXPECT_EQ(w->connectionState(), ConnectionState::Connected);
     EXPECT_TRUE(takeBoxes(*w).isEmpty());
 }
 
@@ -143,7 +143,8 @@ TEST_F(Desktop, StatusLineFollowsTheKeyboardInBothLanguages) {
             lang == Language::English ? QStringLiteral("-en") : QStringLiteral("-zh");
         auto w = makeWindow(lang, true);
         settle(*w);
-        EXPECT_EQ(w->connectionState(), ConnectionState::Emulated);
+        EXPECT_EQ(w->connectionState(), ConnectionState::Connected);
+        EXPECT_EQ(w->deviceLink()->transport(), device::Transport::Emulated);
         const QImage emulated = statusBar(*w, QStringLiteral("status-emulated") + suffix);
         m_firmware->unplug();
         settle(*w);
@@ -202,7 +203,7 @@ TEST_F(Desktop, MinimizedStartStaysOutOfTheWay) {
     settle(w);
     // Behind the tray icon, or minimised where the desktop has none (as here).
     EXPECT_TRUE(!w.isVisible() || w.isMinimized());
-    EXPECT_EQ(w.connectionState(), ConnectionState::Emulated);
+    EXPECT_EQ(w.connectionState(), ConnectionState::Connected);
 }
 
 TEST(DataFolderRule, PortableInstalledRootAndOption) {

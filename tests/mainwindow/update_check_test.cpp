@@ -61,7 +61,7 @@ TEST(UpdateCheck, QuestionInBothLanguages) {
 }
 
 struct PresentationRow {
-    KeyboardAtStart keyboard;
+    device::ConnectionState keyboard;
     bool tray;
     bool shown;
     const BiText* notice;
@@ -81,12 +81,14 @@ TEST_P(Presentation, WindowStaysReachable) {
 
 INSTANTIATE_TEST_SUITE_P(
     Startup, Presentation,
-    ::testing::Values(PresentationRow{KeyboardAtStart::Connected, true, true, nullptr},
-                      PresentationRow{KeyboardAtStart::Connected, false, true, nullptr},
-                      PresentationRow{KeyboardAtStart::Absent, true, false, nullptr},
-                      PresentationRow{KeyboardAtStart::Absent, false, true, &text::kNoKeyboard},
-                      PresentationRow{KeyboardAtStart::NoPermission, true, true,
-                                      &text::kNoPermission}));
+    ::testing::Values(
+        PresentationRow{device::ConnectionState::Connected, true, true, nullptr},
+        PresentationRow{device::ConnectionState::Connected, false, true, nullptr},
+        PresentationRow{device::ConnectionState::Absent, true, false, nullptr},
+        PresentationRow{device::ConnectionState::Absent, false, true, &text::kNoKeyboard},
+        PresentationRow{device::ConnectionState::Failed, true, false, nullptr},
+        PresentationRow{device::ConnectionState::Failed, false, true, &text::kNoKeyboard},
+        PresentationRow{device::ConnectionState::NoPermission, true, true, &text::kNoPermission}));
 
 }  // namespace
 }  // namespace tavrik::mainwindow

@@ -218,11 +218,11 @@ TEST(Faults, NoAcknowledgementsAndUnplugKillOpenChannels) {
     EXPECT_FALSE(b.ch.setFeature(device::setGameMode(1)));
     EXPECT_FALSE(b.ch.readEvent(milliseconds{0}));
     EXPECT_EQ(openSimChannel(b.fw, device::ChannelRole::Command).status,
-              device::OpenStatus::NotPresent);
+              device::ConnectionState::Absent);
     b.fw.plug();
     EXPECT_FALSE(b.ch.setFeature(device::setGameMode(1)));  // the old node stays dead
     auto fresh = openSimChannel(b.fw, device::ChannelRole::Command);
-    ASSERT_EQ(fresh.status, device::OpenStatus::Opened);
+    ASSERT_EQ(fresh.status, device::ConnectionState::Connected);
     EXPECT_TRUE(fresh.channel->setFeature(device::setGameMode(1)));
 }
 

@@ -94,8 +94,8 @@ protected:
 TEST_F(KbsimSocket, RoundTripOverTheSocket) {
     auto cmd = open(device::ChannelRole::Command);
     auto evt = open(device::ChannelRole::Event);
-    ASSERT_EQ(cmd.status, device::OpenStatus::Opened);
-    ASSERT_EQ(evt.status, device::OpenStatus::Opened);
+    ASSERT_EQ(cmd.status, device::ConnectionState::Connected);
+    ASSERT_EQ(evt.status, device::ConnectionState::Connected);
     device::RecordingPacer pacer;
     device::SleepPacer sleeper;
     device::Link fast{*cmd.channel, pacer};
@@ -126,7 +126,7 @@ TEST_F(KbsimSocket, RoundTripOverTheSocket) {
 
 TEST_F(KbsimSocket, KeyPressUnplugAndPlug) {
     auto evt = open(device::ChannelRole::Event);
-    ASSERT_EQ(evt.status, device::OpenStatus::Opened);
+    ASSERT_EQ(evt.status, device::ConnectionState::Connected);
     std::atomic<int> plugs{0}, unplugs{0};
     SocketPlugMonitor monitor(m_path, [&](bool on) { (on ? plugs : unplugs)++; });
     ASSERT_TRUE(monitor.connected());
@@ -145,12 +145,12 @@ TEST_F(KbsimSocket, KeyPressUnplugAndPlug) {
     m_firmware.unplug();
     auto gone = evt.channel->readEvent(milliseconds{1000});
     EXPECT_FALSE(gone);
-    EXPECT_EQ(open(device::ChannelRole::Command).status, device::OpenStatus::NotPresent);
+    EXPECT_EQ(open(device::ChannelRole::Command).status, device::ConnectionState::Absent);
     m_firmware.plug();
     for (int i = 0; i < 100 && plugs == 0; ++i) std::this_thread::sleep_for(milliseconds{10});
     EXPECT_EQ(unplugs, 1);
     EXPECT_EQ(plugs, 1);
-    EXPECT_EQ(open(device::ChannelRole::Command).status, device::OpenStatus::Opened);
+    EXPECT_EQ(open(device::ChannelRole::Command).status, device::ConnectionState::Connected);
 }
 
 TEST(KbsimCommands, OperatorCommandsChangeTheFirmware) {
@@ -240,14 +240,14 @@ TEST(KbsimBounds, ASilentServerIsNotAKeyboard) {
     // More connections than the backlog holds: none may block.
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(SocketChannel::open(silent.path, device::ChannelRole::Command).status,
-                  device::OpenStatus::NotPresent);
+                  device::ConnectionState::Absent);
     }
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(8));
 }
 
 TEST_F(KbsimSocket, ARequestTheServerNeverAnswersFailsWithinItsBound) {
     auto cmd = open(device::ChannelRole::Command);
-    ASSERT_EQ(cmd.status, device::OpenStatus::Opened);
+    ASSERT_EQ(cmd.status, device::ConnectionState::Connected);
     // The server stops serving: as if tavrik-kbsim had been stopped.
     m_server->stop();
     m_thread.join();
@@ -299,7 +299,7 @@ TEST(KbsimMonitor, StartOrderDoesNotMatter) {
         EXPECT_TRUE(waitFor(static_cast<std::size_t>(2 * round + 1)));
         EXPECT_TRUE(monitor.connected());
         EXPECT_EQ(SocketChannel::open(path, device::ChannelRole::Command).status,
-                  device::OpenStatus::Opened);
+                  device::ConnectionState::Connected);
         server.stop();
         serving.join();
     }
