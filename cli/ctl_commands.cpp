@@ -1,4 +1,4 @@
-#include "ctl_commands.h"
+#include "cli/ctl_commands.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -8,10 +8,10 @@
 #include <cstdio>
 #include <memory>
 
-#include "ctl_host.h"
+#include "cli/ctl_host.h"
 #include "describe/configuration.h"
-#include "devicehost/control_protocol.h"
-#include "document/config_document.h"
+#include "host/control_protocol.h"
+#include "host/document/config_document.h"
 #include "model/keymap_file.h"
 #include "profiles/profile_names.h"
 #include "profiles/profile_store.h"

@@ -21,7 +21,7 @@
 #include <thread>
 #include <vector>
 
-#include "devicehost/instance_address.h"
+#include "host/instance_address.h"
 
 namespace {
 

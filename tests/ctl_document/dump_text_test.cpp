@@ -13,7 +13,7 @@
 #include "config_builder.h"
 #include "describe/key_function.h"
 #include "describe/key_names.h"
-#include "document/config_document.h"
+#include "host/document/config_document.h"
 #include "model/image_layout.h"
 #include "model/key_table.h"
 

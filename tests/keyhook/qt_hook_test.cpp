@@ -6,7 +6,7 @@
 #include <QWindow>
 #include <memory>
 
-#include "common/app_event.h"
+#include "host/qt/app_event.h"
 #include "hook_test_support.h"
 #include "keyhook/keyhook.h"
 #include "keyhook/window_hook.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "common/qt_text.h"
+#include "host/qt/qt_text.h"
 #include "dialogs/key_assign/key_assign_painter.h"
 #include "dialogs/macro_manager/macro_manager_texts.h"
 #include "dialogs/profile/profile_dialog_layout.h"

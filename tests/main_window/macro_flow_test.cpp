@@ -12,7 +12,7 @@
 #include <functional>
 #include <vector>
 
-#include "common/app_event.h"
+#include "host/qt/app_event.h"
 #include "controls/in_place_edit.h"
 #include "controls/skin_list_box.h"
 #include "dialogs/key_assign/key_assign_dialog.h"

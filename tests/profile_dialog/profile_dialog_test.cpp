@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "common/app_event.h"
+#include "host/qt/app_event.h"
 #include "common/atomic_file.h"
-#include "common/qt_text.h"
+#include "host/qt/qt_text.h"
 #include "controls/skin_list_box.h"
 #include "dialogs/profile/profile_file_chooser.h"
 #include "modal_answerer.h"

@@ -11,7 +11,7 @@
 #include <cstdio>
 
 #include "common/language.h"
-#include "common/qt_text.h"
+#include "host/qt/qt_text.h"
 #include "controls/bitmap_slider.h"
 #include "controls/skin_list_box.h"
 #include "controls/skin_tree.h"

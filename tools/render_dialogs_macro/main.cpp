@@ -10,7 +10,7 @@
 #include <QPainter>
 #include <cstdio>
 
-#include "common/app_event.h"
+#include "host/qt/app_event.h"
 #include "controls/skin_list_box.h"
 #include "dialogs/macro_manager/macro_manager_dialog.h"
 #include "dialogs/macro_manager/macro_manager_layout.h"
