@@ -1,4 +1,4 @@
-#include "ctl_command_line.h"
+#include "cli/ctl_command_line.h"
 
 #include <QCommandLineParser>
 #include <array>

@@ -1,4 +1,4 @@
-#include "ctl_commands.h"
+#include "cli/ctl_commands.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "ctl_host.h"
+#include "cli/ctl_host.h"
 #include "describe/configuration.h"
 #include "describe/set_command.h"
-#include "devicehost/control_protocol.h"
-#include "document/config_document.h"
+#include "host/control_protocol.h"
+#include "host/document/config_document.h"
 #include "macro/macro_store.h"
 #include "model/keymap_file.h"
 #include "profiles/profile_names.h"

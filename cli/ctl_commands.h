@@ -2,7 +2,7 @@
 // tavrikctl's commands: each turns into control requests to a host (the running tool or an own
 // session) and files; errors go to standard error as one line saying what to do.
 
-#include "ctl_command_line.h"
+#include "cli/ctl_command_line.h"
 
 namespace tavrik::ctl {
 

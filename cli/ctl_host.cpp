@@ -1,4 +1,4 @@
-#include "ctl_host.h"
+#include "cli/ctl_host.h"
 
 #include <signal.h>
 
@@ -10,14 +10,14 @@
 #include <cerrno>
 #include <chrono>
 
-#include "devicehost/control_jobs.h"
-#include "devicehost/control_protocol.h"
-#include "devicehost/data_folder.h"
-#include "devicehost/device_link.h"
-#include "devicehost/instance_address.h"
-#include "devicehost/instance_lock.h"
-#include "devicehost/transport_choice.h"
-#include "line_socket.h"
+#include "cli/line_socket.h"
+#include "host/control_jobs.h"
+#include "host/control_protocol.h"
+#include "host/data_folder.h"
+#include "host/device_link.h"
+#include "host/instance_address.h"
+#include "host/instance_lock.h"
+#include "host/transport_choice.h"
 #include "macro/macro_store.h"
 #include "model/key_table.h"
 

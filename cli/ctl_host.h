@@ -8,7 +8,7 @@
 #include <memory>
 #include <optional>
 
-#include "devicehost/control_protocol.h"
+#include "host/control_protocol.h"
 #include "mainwindow/app_options.h"
 
 namespace tavrik::ctl {

@@ -1,4 +1,4 @@
-#include "line_socket.h"
+#include "cli/line_socket.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -11,7 +11,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "devicehost/peer_credentials.h"
+#include "host/peer_credentials.h"
 
 namespace tavrik::ctl {
 

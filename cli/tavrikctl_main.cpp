@@ -5,8 +5,8 @@
 #include <cstdio>
 
 #include "build_info.h"
-#include "ctl_command_line.h"
-#include "ctl_commands.h"
+#include "cli/ctl_command_line.h"
+#include "cli/ctl_commands.h"
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);

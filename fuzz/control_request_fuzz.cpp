@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "devicehost/control_protocol.h"
+#include "host/control_protocol.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     namespace control = tavrik::app::control;

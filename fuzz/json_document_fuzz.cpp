@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "document/config_document.h"
+#include "host/document/config_document.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using tavrik::describe::Configuration;

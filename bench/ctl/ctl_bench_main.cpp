@@ -18,7 +18,7 @@
 #include <memory>
 #include <vector>
 
-#include "devicehost/device_link.h"
+#include "host/device_link.h"
 #include "model/key_table.h"
 #include "model/keymap_file.h"
 #include "sim/firmware.h"

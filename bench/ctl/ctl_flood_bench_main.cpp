@@ -26,8 +26,8 @@
 #include <vector>
 
 #include "describe/set_command.h"
-#include "devicehost/device_link.h"
-#include "devicehost/instance_address.h"
+#include "host/device_link.h"
+#include "host/instance_address.h"
 #include "macro/macro_store.h"
 #include "model/key_table.h"
 

@@ -24,9 +24,9 @@
 
 #include <unistd.h>
 
-#include "common/messages.h"
 #include "device/pacer.h"
-#include "devicehost/device_link.h"
+#include "host/device_link.h"
+#include "host/qt/messages.h"
 #include "model/slot_table.h"
 #include "skin/skin_paths.h"
 #include "windows/main_window.h"

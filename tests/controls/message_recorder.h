@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "common/app_event.h"
+#include "host/qt/app_event.h"
 
 namespace tavrik::app {
 

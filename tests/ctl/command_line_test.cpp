@@ -4,8 +4,8 @@
 
 #include <set>
 
-#include "ctl_command_line.h"
-#include "devicehost/control_protocol.h"
+#include "cli/ctl_command_line.h"
+#include "host/control_protocol.h"
 
 namespace tavrik::ctl {
 namespace {

@@ -6,7 +6,7 @@
 #include <QJsonArray>
 #include <QTemporaryDir>
 
-#include "devicehost/control_protocol.h"
+#include "host/control_protocol.h"
 #include "host_fixture.h"
 
 namespace tavrik::ctl {

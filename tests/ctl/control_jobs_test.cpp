@@ -9,8 +9,8 @@
 
 #include "describe/configuration.h"
 #include "device/reports.h"
-#include "devicehost/control_protocol.h"
-#include "document/config_document.h"
+#include "host/control_protocol.h"
+#include "host/document/config_document.h"
 #include "host_fixture.h"
 #include "model/keymap_file.h"
 

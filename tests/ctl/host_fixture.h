@@ -12,8 +12,8 @@
 #include <mutex>
 #include <vector>
 
-#include "devicehost/control_jobs.h"
-#include "devicehost/device_link.h"
+#include "host/control_jobs.h"
+#include "host/device_link.h"
 #include "macro/macro_store.h"
 #include "model/key_table.h"
 #include "sim/firmware.h"

@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 
 #include "background_process.h"
-#include "line_socket.h"
+#include "cli/line_socket.h"
 
 namespace tavrik::ctl {
 namespace {

@@ -13,7 +13,7 @@
 #include "config_builder.h"
 #include "describe/key_function.h"
 #include "describe/key_names.h"
-#include "document/config_document.h"
+#include "host/document/config_document.h"
 #include "model/image_layout.h"
 #include "model/key_table.h"
 
@@ -131,7 +131,7 @@ QString function(const Configuration& c, const char* key) {
 
 TEST(FormatExample, TheDocumentedExampleImportsAsItSays) {
     const QByteArray json =
-        jsonBlockOf(QStringLiteral(TAVRIK_SOURCE_DIR "/cli/document/FORMAT.md"));
+        jsonBlockOf(QStringLiteral(TAVRIK_SOURCE_DIR "/host/document/FORMAT.md"));
     ASSERT_FALSE(json.isEmpty());
     auto c = std::make_unique<Configuration>();
     const Status s = importJson(json, *c);
@@ -164,7 +164,7 @@ TEST(FormatExample, TheDocumentedExampleImportsAsItSays) {
 TEST(FormatExample, TheReadmeShowsTheSameExample) {
     const QByteArray readme = jsonBlockOf(QStringLiteral(TAVRIK_SOURCE_DIR "/README.md"));
     const QByteArray format =
-        jsonBlockOf(QStringLiteral(TAVRIK_SOURCE_DIR "/cli/document/FORMAT.md"));
+        jsonBlockOf(QStringLiteral(TAVRIK_SOURCE_DIR "/host/document/FORMAT.md"));
     ASSERT_FALSE(format.isEmpty());
     EXPECT_EQ(QJsonDocument::fromJson(readme).object(), QJsonDocument::fromJson(format).object());
 }

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "config_builder.h"
-#include "document/config_document.h"
+#include "host/document/config_document.h"
 
 namespace tavrik::ctl {
 namespace {

@@ -10,7 +10,7 @@
 #include <random>
 
 #include "config_builder.h"
-#include "document/config_document.h"
+#include "host/document/config_document.h"
 
 namespace tavrik::ctl {
 namespace {

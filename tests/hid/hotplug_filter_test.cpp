@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "hid/hotplug_filter.h"
+#include "transport/hotplug_filter.h"
 
 namespace tavrik::hid {
 namespace {

@@ -13,8 +13,8 @@
 #include <thread>
 
 #include "background_process.h"
-#include "devicehost/instance_address.h"
-#include "devicehost/instance_lock.h"
+#include "host/instance_address.h"
+#include "host/instance_lock.h"
 #include "run_in_child.h"
 
 namespace tavrik::app {

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "background_process.h"
-#include "devicehost/control_protocol.h"
+#include "host/control_protocol.h"
 #include "main/instance_server.h"
 
 namespace tavrik::app {

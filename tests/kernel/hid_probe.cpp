@@ -19,7 +19,7 @@
 #include "device/pacer.h"
 #include "device/reports.h"
 #include "device/sequences.h"
-#include "hid/hid_transport.h"
+#include "transport/hid_transport.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "common/app_event.h"
 #include "dialogs/key_assign/key_assign_dialog.h"
+#include "host/qt/app_event.h"
 #include "keyhook/keyhook.h"
 #include "launcher/launch_chooser.h"
 #include "model/slot_table.h"

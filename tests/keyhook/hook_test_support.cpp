@@ -4,7 +4,7 @@
 #include <QElapsedTimer>
 #include <QThread>
 
-#include "common/app_event.h"
+#include "host/qt/app_event.h"
 
 namespace tavrik::app::test_support {
 

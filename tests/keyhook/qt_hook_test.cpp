@@ -6,8 +6,8 @@
 #include <QWindow>
 #include <memory>
 
-#include "common/app_event.h"
 #include "hook_test_support.h"
+#include "host/qt/app_event.h"
 #include "keyhook/keyhook.h"
 #include "keyhook/window_hook.h"
 

@@ -8,10 +8,10 @@
 #include <string>
 #include <string_view>
 
-#include "common/qt_text.h"
 #include "dialogs/key_assign/key_assign_painter.h"
 #include "dialogs/macro_manager/macro_manager_texts.h"
 #include "dialogs/profile/profile_dialog_layout.h"
+#include "host/qt/qt_text.h"
 #include "keyassign/key_map_layout.h"
 #include "macro/macro_texts.h"
 #include "mainwindow/surface_layout.h"

@@ -11,7 +11,7 @@
 #include <QtGlobal>
 #include <vector>
 
-#include "common/log_categories.h"
+#include "host/qt/log_categories.h"
 #include "launcher/desktop_launcher.h"
 
 namespace tavrik::app {

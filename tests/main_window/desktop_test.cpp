@@ -14,7 +14,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "common/app_event.h"
+#include "host/qt/app_event.h"
 #include "qt_app_fixture.h"
 
 namespace tavrik::app {

@@ -14,7 +14,7 @@
 #include <filesystem>
 #include <thread>
 
-#include "common/app_event.h"
+#include "host/qt/app_event.h"
 #include "qt_app_fixture.h"
 #include "settings/sliders.h"
 

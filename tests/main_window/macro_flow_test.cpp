@@ -12,7 +12,6 @@
 #include <functional>
 #include <vector>
 
-#include "common/app_event.h"
 #include "controls/in_place_edit.h"
 #include "controls/skin_list_box.h"
 #include "dialogs/key_assign/key_assign_dialog.h"
@@ -20,6 +19,7 @@
 #include "dialogs/macro_manager/macro_manager_dialog.h"
 #include "dialogs/macro_manager/macro_manager_layout.h"
 #include "dialogs/macro_manager/macro_manager_texts.h"
+#include "host/qt/app_event.h"
 #include "macro/macro_events.h"
 #include "macro/macro_store.h"
 #include "model/slot_table.h"

@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "common/app_event.h"
 #include "common/atomic_file.h"
-#include "common/qt_text.h"
 #include "controls/skin_list_box.h"
 #include "dialogs/profile/profile_file_chooser.h"
+#include "host/qt/app_event.h"
+#include "host/qt/qt_text.h"
 #include "modal_answerer.h"
 #include "model/config_model.h"
 #include "model/slot_table.h"

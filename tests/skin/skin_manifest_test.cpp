@@ -6,7 +6,7 @@
 #include <QImageReader>
 #include <QSet>
 
-#include "common/qt_text.h"
+#include "host/qt/qt_text.h"
 
 namespace tavrik::skin {
 namespace {

@@ -11,10 +11,10 @@
 #include <cstdio>
 
 #include "common/language.h"
-#include "common/qt_text.h"
 #include "controls/bitmap_slider.h"
 #include "controls/skin_list_box.h"
 #include "controls/skin_tree.h"
+#include "host/qt/qt_text.h"
 #include "model/slot_table.h"
 #include "settings/sliders.h"
 #include "skin/skin_images.h"

@@ -8,7 +8,7 @@
 #include <QWidget>
 #include <cstdio>
 
-#include "common/app_event.h"
+#include "host/qt/app_event.h"
 #include "render_key_assign.h"
 #include "render_support.h"
 #include "skin/app_style.h"

@@ -10,11 +10,11 @@
 #include <QPainter>
 #include <cstdio>
 
-#include "common/app_event.h"
 #include "controls/skin_list_box.h"
 #include "dialogs/macro_manager/macro_manager_dialog.h"
 #include "dialogs/macro_manager/macro_manager_layout.h"
 #include "dialogs/macro_manager/macro_manager_texts.h"
+#include "host/qt/app_event.h"
 #include "keyhook/keyhook.h"
 #include "skin/app_style.h"
 #include "skin/skin_paths.h"

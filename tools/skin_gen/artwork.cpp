@@ -8,7 +8,7 @@
 #include <functional>
 
 #include "common/language.h"
-#include "common/qt_text.h"
+#include "host/qt/qt_text.h"
 #include "model/slot_table.h"
 #include "skin/skin_manifest.h"
 

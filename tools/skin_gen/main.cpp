@@ -11,7 +11,7 @@
 #include "app_icon_theme.h"
 #include "artwork.h"
 #include "common/language.h"
-#include "common/qt_text.h"
+#include "host/qt/qt_text.h"
 #include "skin/skin_manifest.h"
 
 namespace {

@@ -1,0 +1,141 @@
+#include "controls/bitmap_slider.h"
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+
+#include "host/qt/app_event.h"
+#include "host/qt/qt_text.h"
+#include "skin/skin_images.h"
+#include "skin/skin_manifest.h"
+
+namespace tavrik::app {
+namespace {
+
+constexpr int kHalfThumb = skin::kThumbWidth / 2;
+
+}  // namespace
+
+BitmapSlider::BitmapSlider(int controlId, QWidget* parent)
+    : QSlider(Qt::Horizontal, parent), m_controlId(controlId) {
+    setSingleStep(1);
+    setPageStep(1);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
+    connect(this, &QAbstractSlider::valueChanged, this, [this] {
+        update();
+        report();
+    });
+}
+
+void BitmapSlider::setUp(skin::SkinImages& images) {
+    m_bar = images.image(qs(skin::kSliderBar));
+    m_channel = images.image(qs(skin::kSliderChannel));
+    m_thumb = images.image(qs(skin::kSliderThumb));
+    if (!m_bar.isNull()) resize(m_bar.size());
+    update();
+}
+
+int BitmapSlider::channelLeft() const {
+    return kHalfThumb;
+}
+int BitmapSlider::channelRight() const {
+    return std::max(kHalfThumb, width() - 1 - kHalfThumb);
+}
+
+int BitmapSlider::thumbCentre(int v) const {
+    const int span = maximum() - minimum();
+    const int d = channelRight() - channelLeft();
+    if (span <= 0) return channelLeft();
+    const int n = (std::clamp(v, minimum(), maximum()) - minimum()) * d;
+    return channelLeft() + (2 * n + span) / (2 * span);
+}
+
+QRect BitmapSlider::thumbRect() const {
+    const int left = thumbCentre(value()) - kHalfThumb;
+    const int top = (height() - skin::kThumbHeight) / 2;
+    return {left, top, skin::kThumbWidth, skin::kThumbHeight};
+}
+
+int BitmapSlider::positionForX(int x) const {
+    const int d = channelRight() - channelLeft();
+    const int n = (x - channelLeft()) * (maximum() - minimum());
+    if (d <= 0 || n <= 0) return minimum();
+    return std::min(maximum(), minimum() + (2 * n + d) / (2 * d));
+}
+
+void BitmapSlider::report() {
+    const QRect t = thumbRect();
+    m_reported = QPoint(t.left() - kReportedXOffset, t.top());
+    QObject* receiver = m_receiver ? m_receiver.data() : static_cast<QObject*>(window());
+    if (receiver == this || !receiver) return;
+    AppEvent event(msg::WM_SLIDERMOVED, static_cast<std::uintptr_t>(m_controlId), 0);
+    QCoreApplication::sendEvent(receiver, &event);
+}
+
+void BitmapSlider::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    if (!m_bar.isNull()) p.drawImage(0, 0, m_bar);
+    const QRect t = thumbRect();
+    if (!m_channel.isNull()) {
+        p.drawImage(QPoint(0, 0), m_channel, QRect(0, 0, t.center().x() + 1, m_channel.height()));
+    }
+    if (!m_thumb.isNull()) {
+        const int frame = m_pressed ? 2 : (m_hover ? 1 : 0);
+        const int frames = std::max(1, m_thumb.width() / skin::kThumbWidth);
+        const QRect source(std::min(frame, frames - 1) * skin::kThumbWidth, 0, skin::kThumbWidth,
+                           skin::kThumbHeight);
+        p.drawImage(t.topLeft(), m_thumb, source);
+    }
+}
+
+void BitmapSlider::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        event->ignore();
+        return;
+    }
+    m_pressed = true;
+    setValue(positionForX(event->position().toPoint().x()));
+    update();
+    event->accept();
+}
+
+void BitmapSlider::mouseMoveEvent(QMouseEvent* event) {
+    if (m_pressed && (event->buttons() & Qt::LeftButton)) {
+        setValue(positionForX(event->position().toPoint().x()));
+    }
+    report();
+    event->accept();
+}
+
+void BitmapSlider::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        m_pressed = false;
+        update();
+    }
+    event->accept();
+}
+
+void BitmapSlider::wheelEvent(QWheelEvent* event) {
+    event->accept();
+}
+
+void BitmapSlider::enterEvent(QEnterEvent* event) {
+    m_hover = true;
+    update();
+    QSlider::enterEvent(event);
+}
+
+void BitmapSlider::leaveEvent(QEvent* event) {
+    m_hover = false;
+    update();
+    QSlider::leaveEvent(event);
+}
+
+void BitmapSlider::showEvent(QShowEvent* event) {
+    QSlider::showEvent(event);
+    report();
+}
+
+}  // namespace tavrik::app

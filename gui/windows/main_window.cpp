@@ -1,0 +1,245 @@
+#include "windows/main_window.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QWindow>
+
+#include "common/atomic_file.h"
+#include "host/qt/app_event.h"
+#include "host/qt/log_categories.h"
+#include "host/qt/qt_text.h"
+#include "keyhook/keysym_keys.h"
+#include "macro/macro_store.h"
+#include "mainwindow/startup.h"
+#include "mainwindow/texts.h"
+#include "model/key_table.h"
+#include "skin/skin_manifest.h"
+#include "skin/skin_paths.h"
+#include "skin/splash_screen.h"
+#include "skin/window_dragger.h"
+
+namespace tavrik::app {
+namespace {
+
+// Used when main.png cannot be read: large enough for every hit area.
+constexpr QSize kFallbackSize{1000, 645};
+
+bool isToolMessage(int type) {
+    switch (type) {
+        case msg::WM_TRAYICON:
+        case msg::WM_TRAYBALLOON:
+        case msg::WM_DEVICEEVENT:
+        case msg::WM_SLIDERMOVED:
+        case msg::WM_DEVICESYNCED:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+MainWindow::MainWindow(AppContext context, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      m_context(std::move(context)),
+      m_model(std::make_unique<model::ConfigModel>(m_context.paths.keymapFile().toStdString())),
+      m_macros(std::make_unique<macro::MacroStore>()) {
+    setWindowTitle(qs(mainwindow::text::kWindowTitle));
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);  // the surface is painted whole, nothing to erase
+    m_skin.setFolder(
+        skin::skinFolder(m_context.paths.programFolder, languageCode(), skin::SkinPart::Main));
+    const QIcon icon(
+        skin::skinRoot(m_context.paths.programFolder) + QStringLiteral("png/") +
+        QString::fromLatin1(skin::kAppIcon.data(), static_cast<qsizetype>(skin::kAppIcon.size())));
+    setWindowIcon(icon);
+    // A press on a spot that is no control drags the window.
+    new skin::WindowDragger(this, [this](QPoint p) {
+        return m_view.isControlAt({p.x(), p.y()}, currentEffect());
+    });
+}
+
+int MainWindow::languageCode() const {
+    return mainwindow::languageCode(m_context.language);
+}
+
+MainWindow::~MainWindow() {
+    if (m_tray) m_tray->hide();
+    m_device.reset();  // reader stopped, channels closed, before the model goes
+}
+
+void MainWindow::initialise(bool showSplash) {
+    readVersionFile();
+    sizeFromBackground();
+    // Device notifications come with the device session, created below.
+    createSliders();
+    if (showSplash) {
+        skin::SplashScreen splash(m_context.paths.programFolder, languageCode());
+        splash.exec();
+    }
+    loadMacroFile();
+    model::keyTable();  // built once, before anything looks a key up
+    // keymap.bin is loaded before the session starts its read, so the keyboard's values win.
+    loadKeymap();
+    const device::ConnectionState keyboard = openDeviceSession();
+    createTrayIcon();
+    m_initialised = true;
+    present(mainwindow::startupPresentation(keyboard, QSystemTrayIcon::isSystemTrayAvailable()));
+    noticeDataFileTrouble();
+}
+
+void MainWindow::present(const mainwindow::StartupPresentation& presentation) {
+    if (presentation.showWindow && m_context.options.minimized) {
+        hideToTray();  // --minimized: in the notification area, or minimised where there is none
+    } else {
+        setVisible(presentation.showWindow);
+    }
+    if (!presentation.notice) return;
+    if (presentation.notice->en == mainwindow::text::kNoPermission.en) {
+        showPermissionNotice();
+        return;
+    }
+    // Not modal: start-up goes on, and the user may read it at leisure.
+    const Language lang = m_context.language;
+    const QString text = qs(*presentation.notice, lang);
+    auto* box =
+        new QMessageBox(QMessageBox::Information, qs(mainwindow::text::kNoticeCaption, lang), text,
+                        QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
+}
+
+void MainWindow::readVersionFile() {
+    // Only the first bytes of a regular file: a FIFO or device must not hold up start-up.
+    const auto text =
+        readFilePrefix(m_context.paths.versionFile().toStdString(), mainwindow::kVersionFileSize);
+    if (!text) return;  // no VER.bin: 0.0, no update is ever offered
+    m_packageVersion = mainwindow::parseVersionFile(*text);
+}
+
+void MainWindow::sizeFromBackground() {
+    if (!skin::fitWindowToImage(*this, m_skin, QStringLiteral("main.png"))) resize(kFallbackSize);
+    setFixedSize(size());
+}
+
+void MainWindow::loadMacroFile() {
+    // A missing file is created with the empty store.
+    const auto loaded = macro::loadMacroFile(*m_macros, m_context.paths.macroFile().toStdString());
+    if (!loaded) {
+        qCWarning(lcFiles) << "MacroDefine.bin:" << QString::fromStdString(loaded.error().context);
+    }
+}
+
+void MainWindow::loadKeymap() {
+    if (Status s = m_model->startup(); !s) {
+        qCWarning(lcFiles) << "keymap.bin:" << QString::fromStdString(s.error().context);
+    }
+    // The sliders show the file's values until the keyboard's arrive; otherwise showing a
+    // section would store the sliders' initial positions over them.
+    setSlidersFromImage();
+}
+
+void MainWindow::showNormalAndRaise() {
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+std::uint8_t MainWindow::currentEffect() const {
+    if (auto guard = m_model->tryLock()) {
+        return guard->image[model::image::kEffect];
+    }
+    return m_shownImage[model::image::kEffect];  // a device job holds the configuration
+}
+
+void MainWindow::release(QPoint pos) {
+    auto guard = m_model->tryLock();
+    if (!guard) {
+        // A device job holds the configuration: the click runs when the job has ended.
+        m_pendingRelease = pos;
+        return;
+    }
+    const auto out = m_view.release({pos.x(), pos.y()}, guard->image);
+    guard.unlock();
+    runRelease(out);
+    update();
+}
+
+bool MainWindow::event(QEvent* e) {
+    if (isToolMessage(static_cast<int>(e->type()))) {
+        handleAppEvent(static_cast<const AppEvent&>(*e));
+        return true;
+    }
+    if (e->type() == JobFinishedEvent::eventType()) {
+        const auto& job = static_cast<const JobFinishedEvent&>(*e);
+        jobFinished(job.job(), job.status());
+        return true;
+    }
+    return QWidget::event(e);
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent* e) {
+    const QPoint pos = e->position().toPoint();
+    if (e->buttons() & (Qt::LeftButton | Qt::RightButton)) dragStroke(pos);
+    if (m_view.move({pos.x(), pos.y()}, currentEffect())) update();
+}
+
+void MainWindow::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() == Qt::RightButton) m_view.endStroke();
+    if (e->button() != Qt::LeftButton) return;
+    if (statusLineClicked(e->position().toPoint())) return;
+    release(e->position().toPoint());
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* e) {
+    if (mainwindow::isFilteredKey(
+            messageVkFromQtKey(e->key(), e->modifiers(), e->nativeScanCode()))) {
+        e->accept();  // neither help nor closing the window
+        return;
+    }
+    QWidget::keyPressEvent(e);
+}
+
+void MainWindow::focusOutEvent(QFocusEvent* e) {
+    QWidget::focusOutEvent(e);
+    if (m_view.clearHover()) update();
+}
+
+void MainWindow::leaveEvent(QEvent* e) {
+    QWidget::leaveEvent(e);
+    if (m_view.clearHover()) update();
+}
+
+void MainWindow::closeEvent(QCloseEvent* e) {
+    // Closing through the window system is the Close command: the file keeps what the keyboard
+    // has.
+    QWidget::closeEvent(e);
+    if (m_initialised) closeCommand();
+}
+
+void MainWindow::handleAppEvent(const AppEvent& e) {
+    switch (e.message()) {
+        case msg::WM_TRAYBALLOON:
+            if (e.wParam() == 15) showNoKeyboardBalloon();
+            break;
+        case msg::WM_SLIDERMOVED:
+            sliderMoved(static_cast<int>(e.wParam()));
+            break;
+        case msg::WM_DEVICESYNCED:
+            deviceSynced(static_cast<device::SyncReason>(e.lParam()));
+            break;
+        case msg::WM_DEVICEEVENT:
+            deviceEvent(static_cast<std::uint8_t>(e.wParam()));
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace tavrik::app

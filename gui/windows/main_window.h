@@ -1,0 +1,212 @@
+#pragma once
+// MainWindow: the tool's borderless, fully skinned main window. It draws the keyboard
+// picture and the settings panel, turns mouse positions into commands through
+// mainwindow::MainView, owns the configuration model, and drives the device session, the tray
+// icon and the firmware update check.
+
+#include <QMessageBox>
+#include <QPointer>
+#include <QSystemTrayIcon>
+#include <QWidget>
+#include <array>
+#include <memory>
+#include <optional>
+
+#include "common/language.h"
+#include "controls/bitmap_slider.h"
+#include "host/device_link.h"
+#include "launcher/desktop_launcher.h"
+#include "macro/clock.h"
+#include "macro/macro_layout.h"
+#include "mainwindow/app_options.h"
+#include "mainwindow/file_notice.h"
+#include "mainwindow/main_view.h"
+#include "mainwindow/startup.h"
+#include "mainwindow/surface_layout.h"
+#include "mainwindow/update_check.h"
+#include "model/config_model.h"
+#include "settings/sliders.h"
+#include "skin/skin_images.h"
+#include "windows/app_paths.h"
+
+class QMenu;
+
+namespace tavrik::app {
+
+class AppEvent;
+
+// Everything the window needs to know about how the tool was started.
+struct AppContext {
+    mainwindow::Options options;
+    Language language = Language::English;
+    AppPaths paths;
+    DeviceSetup device;  // how the keyboard is reached (tests inject an emulator)
+    // The counter the macro manager measures recorded delays with; the steady clock when null.
+    // Tests inject one they advance by hand; it must outlive the window.
+    const macro::Clock* macroClock = nullptr;
+};
+
+class MainWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit MainWindow(AppContext context, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Runs the start-up sequence (files, sliders, splash, device session, tray, keymap.bin).
+    // showSplash = false skips the splash (tests, benchmarks).
+    void initialise(bool showSplash = true);
+
+    // Shows the window in its normal state and brings it to the front (second start, tray).
+    void showNormalAndRaise();
+
+    // Renders the whole surface into an image the size of the background (screenshots, tests).
+    QImage renderSurface();
+
+    const mainwindow::ViewState& viewState() const { return m_view.state(); }
+    model::ConfigModel& configModel() { return *m_model; }
+    macro::MacroStore& macroStore() { return *m_macros; }
+    // The device session; null before initialise().
+    DeviceLink* deviceLink() { return m_device.get(); }
+    Language language() const { return m_context.language; }
+    // What the bottom bar's status line shows.
+    device::ConnectionState connectionState() const;
+    // The no-permission notice: why the keyboard cannot be used and the command that fixes it.
+    QString permissionNoticeText() const;
+    // The wait cursor while a device job runs: on when a Save is queued, off when it has ended.
+    void setBusy(bool busy);
+
+signals:
+    // The window has ended the program (Close, the tray's Exit): the application quits.
+    void ended();
+
+protected:
+    bool event(QEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+    void leaveEvent(QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    // Start-up steps.
+    void readVersionFile();
+    void sizeFromBackground();
+    void createSliders();
+    void loadMacroFile();
+    void createTrayIcon();
+    void loadKeymap();
+    void present(const mainwindow::StartupPresentation& presentation);
+    // A data file the tool leaves alone is told once (main_window_file_notice.cpp).
+    void noticeDataFileTrouble();
+    void noticeFileTrouble(const QString& file);
+
+    // Input.
+    std::uint8_t currentEffect() const;
+    void release(QPoint pos);
+    void runRelease(const mainwindow::ReleaseOutcome& out);
+    void runCommand(const mainwindow::HitCommand& c);
+    void runHelpRow(int row);
+    void assignKey(int slot);
+    void handleAppEvent(const AppEvent& e);
+
+    // Commands.
+    void closeCommand();
+    void macrosCommand();
+    void profileCommand();
+    void factoryResetCommand();
+    void cancelCommand();
+    void saveCommand();
+    void saveKeymap();
+    void hideToTray();
+    void chooseColourCommand();
+
+    // Device session and its messages.
+    device::ConnectionState openDeviceSession();
+    bool keyboardConnected() const;
+    void deviceSynced(device::SyncReason reason);
+    void deviceEvent(std::uint8_t code);
+    void jobFinished(device::Job job, const Status& status);
+    void tellJobFailure(device::Job job, const Status& status);
+    void tell(const BiText& caption, const BiText& text);
+    void tell(const BiText& caption, const QString& text);
+    void tell(const BiText& caption, const BiText& text, const QString& arg);  // text has %1
+    void sliderMoved(int id);
+    void setSlidersFromImage();
+
+    // Tray and update check.
+    void trayActivated(QSystemTrayIcon::ActivationReason reason);
+    void showNoKeyboardBalloon();
+    void checkFirmwareUpdate();
+    void askFirmwareUpdate();
+    void startUpdater();
+
+    // Desktop side (main_window_status.cpp): status line, permission notice, autostart, help rows.
+    void paintStatusLine(QPainter& p);
+    bool statusLineClicked(QPoint pos);
+    void showPermissionNotice();
+    void addAutostartAction(QMenu& menu);
+    void setStartWithSession(bool on);
+    void paintAutostartRow(QPainter& p);
+    QString homePageShown() const;
+    void openHomePage();
+    bool updaterInstalled();
+
+    // Painting (main_window_paint.cpp, main_window_panel.cpp).
+    void paintSurface(QPainter& p);
+    void paintTitleAndKeyboard(QPainter& p);
+    void paintKeyView(QPainter& p);
+    void paintDiyView(QPainter& p);
+    void paintDiyControls(QPainter& p);
+    void dragStroke(QPoint pos);
+    void paintBottomRow(QPainter& p);
+    void paintPanel(QPainter& p);
+    void paintLightingSection(QPainter& p);
+    void paintDirectionRow(QPainter& p);
+    void paintGameSection(QPainter& p, int top);
+    void paintResponseAndReport(QPainter& p, const mainwindow::PanelLayout& layout);
+    void paintEffectList(QPainter& p);
+    void paintResponseList(QPainter& p, int top);
+    void paintHelpBox(QPainter& p);
+    void placeSliders(model::Image& image);
+    BitmapSlider* slider(settings::SliderId id) const;
+    QString effectName(std::uint8_t effect) const;
+    void drawSkin(QPainter& p, const QString& name, int x, int y);
+    void drawSkin(QPainter& p, const QString& name, model::Point at);
+    void drawText(QPainter& p, const BiText& t, int x, int y, int height);
+    void drawText(QPainter& p, const BiText& t, const mainwindow::surface::TextSpot& spot);
+    void drawText(QPainter& p, const QString& t, int x, int y, int height,
+                  const QColor& colour = Qt::white);
+    void drawRadio(QPainter& p, bool selected, model::Point at);
+    void rightCaption(QPainter& p, const BiText& t, const model::Rect& box);
+    int languageCode() const;
+
+    AppContext m_context;
+    std::unique_ptr<model::ConfigModel> m_model;
+    std::unique_ptr<macro::MacroStore> m_macros;
+    std::unique_ptr<DeviceLink> m_device;  // closed before the model goes
+    mainwindow::MainView m_view;
+    model::Image m_shownImage{};  // configuration as last painted
+    std::array<std::uint8_t, model::kKeyActionCount> m_shownChanged{};
+    mainwindow::Version m_packageVersion;
+    mainwindow::FileNotices m_fileNotices;
+    skin::SkinImages m_skin;
+    std::array<QPointer<BitmapSlider>, settings::kSliderCount> m_sliders;  // by sliderIndex
+    settings::SliderMemory m_sliderMemory;
+    int m_reportSliderTop = -1;
+    std::optional<QPoint> m_pendingRelease;  // a click that waits for a device job to end
+    DesktopLauncher m_launcher;
+    QSystemTrayIcon* m_tray = nullptr;
+    std::unique_ptr<QMenu> m_trayMenu;
+    QPointer<QMessageBox> m_permissionBox;  // the no-permission notice while it is open
+    bool m_busy = false;
+    bool m_slidersPending = false;  // the sliders wait for a device job to free the configuration
+    bool m_askingUpdate = false;    // the update question is open
+    bool m_askUpdateAgain = false;  // another read ended while it was open
+    bool m_initialised = false;
+    bool m_inProfileWindow = false;
+};
+
+}  // namespace tavrik::app

@@ -1,0 +1,177 @@
+// The main window's commands: what a release runs after the view rules have decided.
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include "dialogs/key_assign/assign_key.h"
+#include "dialogs/macro_manager/macro_manager_dialog.h"
+#include "dialogs/profile/profile_dialog.h"
+#include "host/qt/log_categories.h"
+#include "host/qt/qt_text.h"
+#include "macro/macro_store.h"
+#include "mainwindow/texts.h"
+#include "skin/skin_paths.h"
+#include "windows/autostart.h"
+#include "windows/main_window.h"
+
+namespace tavrik::app {
+
+using mainwindow::Command;
+
+void MainWindow::runRelease(const mainwindow::ReleaseOutcome& out) {
+    if (out.helpRow) runHelpRow(*out.helpRow);
+    if (mainwindow::isWindowCommand(out.command.command)) runCommand(out.command);
+    if (out.assignKey) assignKey(*out.assignKey);
+}
+
+void MainWindow::runCommand(const mainwindow::HitCommand& c) {
+    switch (c.command) {
+        case Command::Hide:
+            hideToTray();
+            break;
+        case Command::Close:
+            close();
+            break;
+        case Command::Macros:
+            macrosCommand();
+            break;
+        case Command::Profile:
+            profileCommand();
+            break;
+        case Command::FactoryReset:
+            factoryResetCommand();
+            break;
+        case Command::Cancel:
+            cancelCommand();
+            break;
+        case Command::Save:
+            saveCommand();
+            break;
+        case Command::ChooseColour:
+            chooseColourCommand();
+            break;
+        default:
+            break;
+    }
+}
+
+void MainWindow::runHelpRow(int row) {
+    if (row == 0) {
+        openHomePage();
+    } else if (row == 1) {
+        startUpdater();
+    } else if (row == 3) {
+        setStartWithSession(!autostartEnabled());
+    }
+}
+
+void MainWindow::assignKey(int slot) {
+    KeyMapContext context;
+    context.language = m_context.language;
+    context.skinFolder =
+        skin::skinFolder(m_context.paths.programFolder, languageCode(), skin::SkinPart::Custom);
+    for (const std::string& name : macro::macroNames(*m_macros)) context.macroNames.push_back(name);
+    // Reloads the key action table from keymap.bin, runs KeyAssignDialog, encodes an OK and saves.
+    const auto outcome = app::assignKey(this, *m_model, slot, context, [this](model::Image& image) {
+        macro::buildMacroSlots(*m_macros, image);
+    });
+    if (!outcome) {
+        qCDebug(lcFiles) << "key assignment:" << QString::fromStdString(outcome.error().context);
+        noticeFileTrouble(m_context.paths.keymapFile());
+    }
+    update();
+}
+
+void MainWindow::hideToTray() {
+    // Without a notification area a hidden window could never be brought back: minimise it.
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        hide();
+    } else {
+        showMinimized();
+    }
+}
+
+void MainWindow::saveKeymap() {
+    if (Status s = m_model->save(); !s) {
+        qCDebug(lcFiles) << "keymap.bin:" << QString::fromStdString(s.error().context);
+        noticeFileTrouble(m_context.paths.keymapFile());
+    }
+}
+
+void MainWindow::closeCommand() {
+    if (Status s = m_model->saveSynced(); !s) {
+        qCWarning(lcFiles) << "keymap.bin:" << QString::fromStdString(s.error().context);
+    }
+    emit ended();
+}
+
+void MainWindow::macrosCommand() {
+    // On OK: the macro slots are rebuilt, keymap.bin and MacroDefine.bin saved.
+    MacroManagerDialog dialog(m_context.paths.programFolder, languageCode(), this,
+                              m_context.macroClock);
+    const auto accepted =
+        runMacroManager(dialog, *m_macros, *m_model, m_context.paths.macroFile().toStdString());
+    if (!accepted) {
+        qCDebug(lcFiles) << "macros:" << QString::fromStdString(accepted.error().context);
+        noticeDataFileTrouble();
+    }
+    update();
+}
+
+void MainWindow::profileCommand() {
+    ConfigureDlgSetup setup;
+    setup.programFolder = m_context.paths.programFolder;
+    setup.dataFolder = m_context.paths.dataFolder.toStdString();
+    setup.languageCode = languageCode();
+    // The profile window ends with WM_DEVICESYNCED (lParam 1); while it runs, that message asks
+    // the session to refresh the host copy (changed-key flags, keymap.bin), which then sends
+    // the message again for the window's own refresh.
+    m_inProfileWindow = true;
+    runProfileWindow(this, *m_model, setup);
+    m_inProfileWindow = false;
+}
+
+void MainWindow::factoryResetCommand() {
+    const Language lang = m_context.language;
+    const auto answer =
+        QMessageBox::question(this, qs(mainwindow::text::kFactoryCaption, lang),
+                              qs(mainwindow::text::kFactoryQuestion, lang),
+                              QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel);
+    if (answer != QMessageBox::Ok) return;
+    if (!keyboardConnected()) {
+        // Nothing could be reset: keep the configuration as it is and say so.
+        tell(mainwindow::text::kFactoryCaption, mainwindow::text::kResetNoKeyboard);
+        return;
+    }
+    m_view.factoryReset();
+    setBusy(true);
+    m_device->session().factoryReset();  // reset, read-all, factory completion, keymap.bin
+}
+
+void MainWindow::cancelCommand() {
+    hideToTray();
+    const std::uint8_t effect = m_model->withLock([](model::ConfigState& s) {
+        model::revert(s);
+        return s.image[model::image::kEffect];
+    });
+    m_view.followEffect(effect);
+    setSlidersFromImage();
+    saveKeymap();
+}
+
+void MainWindow::saveCommand() {
+    if (!keyboardConnected()) {
+        // Nothing to send to: the edits stay in the host copy and in keymap.bin.
+        saveKeymap();
+        if (connectionState() == device::ConnectionState::NoPermission) {
+            showPermissionNotice();
+        } else {
+            tell(mainwindow::text::kSave, mainwindow::text::kSaveNoKeyboard);
+        }
+        return;
+    }
+    setBusy(true);
+    m_device->session().save();  // write-all, snapshot, keymap.bin on the device worker
+}
+
+}  // namespace tavrik::app

@@ -1,0 +1,245 @@
+// The main window's side of the device session: opening it, the messages it sends, the sliders
+// that follow the image, the tray icon and the firmware update check.
+
+#include <QApplication>
+#include <QMenu>
+#include <QMessageBox>
+#include <QProcess>
+#include <QTimer>
+#include <utility>
+
+#include "device/session_texts.h"
+#include "host/qt/app_event.h"
+#include "host/qt/log_categories.h"
+#include "host/qt/qt_text.h"
+#include "mainwindow/job_messages.h"
+#include "mainwindow/texts.h"
+#include "settings/sliders.h"
+#include "windows/main_window.h"
+
+namespace tavrik::app {
+namespace {
+
+constexpr int kNoKeyboardBalloon = 15;
+constexpr int kBalloonMs = 10000;
+constexpr int kEventRetryMs = 20;
+
+}  // namespace
+
+device::ConnectionState MainWindow::openDeviceSession() {
+    m_device = std::make_unique<DeviceLink>(m_context.options, m_context.device, *m_model, this);
+    return m_device->open();
+}
+
+bool MainWindow::keyboardConnected() const {
+    return m_device && m_device->connected();
+}
+
+void MainWindow::deviceSynced(device::SyncReason reason) {
+    if (reason == device::SyncReason::HostCopyReplaced && m_inProfileWindow) {
+        m_device->session().profileReplaced();
+        return;
+    }
+    // The session has recomputed the changed-key flags and saved keymap.bin.
+    setSlidersFromImage();
+    update();
+    if (reason == device::SyncReason::KeyboardRead) checkFirmwareUpdate();
+}
+
+void MainWindow::jobFinished(device::Job job, const Status& status) {
+    if (!status) {
+        qCDebug(lcDevice) << "device job:" << QString::fromStdString(status.error().context);
+        tellJobFailure(job, status);
+    }
+    switch (job) {
+        case device::Job::Save:
+            setBusy(false);
+            break;
+        case device::Job::FactoryReset:
+            setBusy(false);
+            setSlidersFromImage();
+            break;
+        case device::Job::Arrival:
+            // A keyboard came that this user may not open: say how to fix it.
+            if (connectionState() == device::ConnectionState::NoPermission) {
+                showPermissionNotice();
+            }
+            break;
+        default:
+            break;
+    }
+    // Sliders that could not be set while the job held the configuration are set now.
+    if (m_slidersPending) setSlidersFromImage();
+    update();
+    // A click that came while the job held the configuration runs now.
+    if (auto pending = std::exchange(m_pendingRelease, std::nullopt)) release(*pending);
+}
+
+// The one place where a failed device job becomes a message.
+void MainWindow::tellJobFailure(device::Job job, const Status& status) {
+    const auto notice = mainwindow::jobFailureNotice(job, status.error().kind);
+    if (!notice) return;
+    QString text = qs(notice->text, m_context.language);
+    switch (notice->fill) {
+        case mainwindow::NoticeFill::ErrorContext:
+            text = text.arg(QString::fromStdString(status.error().context));
+            break;
+        case mainwindow::NoticeFill::UdevCommand:
+            showPermissionNotice();  // the notice with its fix
+            return;
+        case mainwindow::NoticeFill::None:
+            break;
+    }
+    tell(notice->caption, text);
+}
+
+void MainWindow::tell(const BiText& caption, const BiText& text) {
+    tell(caption, qs(text, m_context.language));
+}
+
+void MainWindow::tell(const BiText& caption, const QString& text) {
+    const Language lang = m_context.language;
+    auto* box =
+        new QMessageBox(QMessageBox::Information, qs(caption, lang), text, QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
+}
+
+BitmapSlider* MainWindow::slider(settings::SliderId id) const {
+    return m_sliders[settings::sliderIndex(id)];
+}
+
+void MainWindow::deviceEvent(std::uint8_t code) {
+    auto guard = m_model->tryLock();
+    if (!guard) {
+        // A device job holds the configuration: look the key up again once it is free.
+        QTimer::singleShot(kEventRetryMs, this, [this, code] { deviceEvent(code); });
+        return;
+    }
+    keyassign::launchForCode(guard->actions, code, m_launcher);
+}
+
+void MainWindow::createSliders() {
+    // Brightness at (28, 260), speed at (28, 303), report rate at (28, 530); the report-rate
+    // slider follows its section at paint.
+    const struct {
+        settings::SliderId id;
+        QPoint at;
+    } placements[] = {{settings::SliderId::Brightness, {28, 260}},
+                      {settings::SliderId::Speed, {28, 303}},
+                      {settings::SliderId::ReportRate, {28, 530}}};
+    for (const auto& place : placements) {
+        const settings::SliderRange& range = settings::sliderRange(place.id);
+        auto* s = new BitmapSlider(static_cast<int>(place.id), this);
+        m_sliders[settings::sliderIndex(place.id)] = s;
+        s->setRange(range.min, range.max);
+        s->setSingleStep(range.lineStep);
+        s->setPageStep(range.lineStep);
+        s->setValue(range.initial);
+        s->setUp(m_skin);
+        s->move(place.at);
+        s->hide();
+    }
+}
+
+void MainWindow::setSlidersFromImage() {
+    // The window thread never waits for a device job: while one holds the configuration, the
+    // sliders are set when it has ended (jobFinished).
+    auto guard = m_model->tryLock();
+    m_slidersPending = !guard;
+    if (m_slidersPending) return;
+    const settings::SliderPositions positions = settings::sliderPositionsFromImage(guard->image);
+    guard.unlock();
+    for (settings::SliderId id : settings::kSliders) {
+        slider(id)->setValue(positions[settings::sliderIndex(id)]);
+    }
+}
+
+void MainWindow::sliderMoved(int controlId) {
+    const auto id = settings::sliderFromControlId(controlId);
+    if (!id || !slider(*id)) return;
+    // While a device job holds the configuration the move is not stored now; the next paint
+    // stores every shown slider into its byte.
+    auto guard = m_model->tryLock();
+    if (!guard) return;
+    if (m_sliderMemory.moved(guard->image, *id, slider(*id)->value())) update();
+}
+
+void MainWindow::setBusy(bool busy) {
+    m_busy = busy;
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void MainWindow::createTrayIcon() {
+    m_tray = new QSystemTrayIcon(windowIcon(), this);
+    m_tray->setToolTip(qs(mainwindow::text::kTrayTip));
+    m_trayMenu = std::make_unique<QMenu>();
+    addAutostartAction(*m_trayMenu);
+    m_trayMenu->addAction(qs(mainwindow::text::kExit, m_context.language), this,
+                          [this] { emit ended(); });
+    m_tray->setContextMenu(m_trayMenu.get());
+    connect(m_tray, &QSystemTrayIcon::activated, this, &MainWindow::trayActivated);
+    m_tray->show();
+}
+
+void MainWindow::trayActivated(QSystemTrayIcon::ActivationReason reason) {
+    if (reason != QSystemTrayIcon::DoubleClick) return;
+    if (keyboardConnected()) {
+        showNormalAndRaise();
+    } else {
+        QCoreApplication::postEvent(this, new AppEvent(msg::WM_TRAYBALLOON, kNoKeyboardBalloon));
+    }
+}
+
+void MainWindow::showNoKeyboardBalloon() {
+    QString title = qs(mainwindow::text::kNoKeyboardBalloonTitle);
+    QString text = qs(mainwindow::text::kNoKeyboardBalloon);
+    if (connectionState() == device::ConnectionState::NoPermission) {
+        title = qs(mainwindow::text::kNoticeCaption, m_context.language);
+        text = permissionNoticeText();
+    }
+    if (m_tray && QSystemTrayIcon::isSystemTrayAvailable()) {
+        m_tray->showMessage(title, text, QSystemTrayIcon::Information, kBalloonMs);
+    } else {
+        QMessageBox::information(this, title, text);
+    }
+}
+
+void MainWindow::checkFirmwareUpdate() {
+    // A read that ends while the question is open asks again once it has been answered: one
+    // box after the other, never two at once.
+    if (m_askingUpdate) {
+        m_askUpdateAgain = true;
+        return;
+    }
+    m_askingUpdate = true;
+    do {
+        m_askUpdateAgain = false;
+        askFirmwareUpdate();
+    } while (m_askUpdateAgain);
+    m_askingUpdate = false;
+}
+
+void MainWindow::askFirmwareUpdate() {
+    const auto firmware = m_device->session().firmwareVersion();
+    if (!firmware) return;  // the version was not read: never offer to flash a silent keyboard
+    if (!mainwindow::updateOffered(m_packageVersion, {(*firmware)[0], (*firmware)[1]})) return;
+    const Language lang = m_context.language;
+    const auto answer = QMessageBox::question(
+        this, qs(mainwindow::kUpdateCaption, lang), qs(mainwindow::kUpdateQuestion, lang),
+        QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok);
+    if (answer == QMessageBox::Ok) startUpdater();
+}
+
+void MainWindow::startUpdater() {
+    if (!updaterInstalled()) return;
+    const QString program = m_context.paths.updaterProgram();
+    if (!QProcess::startDetached(program, {})) qCWarning(lcLaunch) << "cannot start" << program;
+}
+
+}  // namespace tavrik::app

@@ -1,0 +1,219 @@
+// The main window's desktop side: the connection state in the bottom bar, the no-permission
+// notice with its fix, starting with the desktop session, and the help box rows that open the
+// home page or the firmware updater.
+
+#include <QAction>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPainter>
+#include <QSignalBlocker>
+#include <QUrl>
+
+#include "build_info.h"
+#include "host/qt/qt_text.h"
+#include "host/transport_choice.h"
+#include "mainwindow/desktop_texts.h"
+#include "mainwindow/permission_notice.h"
+#include "mainwindow/status_line.h"
+#include "mainwindow/texts.h"
+#include "mainwindow/update_check.h"
+#include "skin/text_style.h"
+#include "windows/autostart.h"
+#include "windows/main_window.h"
+
+namespace tavrik::app {
+namespace {
+
+using device::ConnectionState;
+
+// The free stretch of the bottom bar between the profile strip and the buttons.
+const QRect kStatusRect{316, 604, 474, 24};
+constexpr int kStatusTextX = 334;
+constexpr int kStatusTextY = 610;
+constexpr int kStatusTextHeight = 15;
+constexpr int kStatusDot = 9;
+// The help box's extra row under its picture (x 830..991, rows of 25 from y 22).
+const QRect kAutostartRow{830, 102, 162, 20};  // under the picture (y 22..101)
+
+QColor connectedColour(device::Transport transport) {
+    switch (transport) {
+        case device::Transport::Hid:
+            return QColor(60, 200, 90);
+        case device::Transport::Socket:
+        case device::Transport::Emulated:
+            break;
+    }
+    return QColor(0, 214, 224);
+}
+
+QColor stateColour(ConnectionState state, device::Transport transport) {
+    switch (state) {
+        case ConnectionState::Connected:
+            return connectedColour(transport);
+        case ConnectionState::NoPermission:
+            return QColor(240, 170, 30);
+        case ConnectionState::Absent:
+        case ConnectionState::Failed:
+            break;
+    }
+    return QColor(130, 130, 130);
+}
+
+// The README installed beside <prefix>/bin/ (the build tree mirrors that layout).
+QString installedReadme(const QString& programFolder) {
+    return QDir::cleanPath(programFolder + QStringLiteral("/../share/doc/tavrik-87rev/README.md"));
+}
+
+}  // namespace
+
+ConnectionState MainWindow::connectionState() const {
+    return m_device ? m_device->state() : ConnectionState::Absent;
+}
+
+void MainWindow::paintStatusLine(QPainter& p) {
+    const ConnectionState state = connectionState();
+    const device::Transport transport =
+        m_device ? m_device->transport() : transportFor(m_context.options);
+    mainwindow::Version firmware;
+    if (m_device) {
+        if (const auto v = m_device->session().firmwareVersion()) firmware = {(*v)[0], (*v)[1]};
+    }
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(stateColour(state, transport));
+    p.drawEllipse(QRect(kStatusRect.left() + 4, kStatusRect.center().y() - kStatusDot / 2,
+                        kStatusDot, kStatusDot));
+    p.restore();
+    const QColor colour =
+        state == ConnectionState::NoPermission ? stateColour(state, transport) : Qt::white;
+    drawText(p, qs(mainwindow::statusLineText(state, transport, firmware, m_context.language)),
+             kStatusTextX, kStatusTextY, kStatusTextHeight, colour);
+}
+
+bool MainWindow::statusLineClicked(QPoint pos) {
+    if (!kStatusRect.contains(pos) || connectionState() != ConnectionState::NoPermission) {
+        return false;
+    }
+    showPermissionNotice();
+    return true;
+}
+
+QString MainWindow::permissionNoticeText() const {
+    const QString shipped = m_context.paths.shippedFile(qs(mainwindow::kUdevRuleName));
+    const auto fix = mainwindow::permissionFix(shipped.toStdString(), [](const std::string& p) {
+        return QFileInfo(QString::fromStdString(p)).isFile();
+    });
+    return qs(mainwindow::permissionNotice(fix, m_context.language));
+}
+
+void MainWindow::showPermissionNotice() {
+    // Several hidraw nodes arrive at once: one notice is enough.
+    if (m_permissionBox && m_permissionBox->isVisible()) {
+        m_permissionBox->raise();
+        return;
+    }
+    const Language lang = m_context.language;
+    auto* box =
+        new QMessageBox(QMessageBox::Information, qs(mainwindow::text::kNoticeCaption.in(lang)),
+                        permissionNoticeText(), QMessageBox::Ok, this);
+    box->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    m_permissionBox = box;
+    box->show();
+}
+
+void MainWindow::addAutostartAction(QMenu& menu) {
+    QAction* item = menu.addAction(qs(mainwindow::text::kStartWithSession.in(m_context.language)));
+    item->setCheckable(true);
+    item->setChecked(autostartEnabled());
+    connect(item, &QAction::toggled, this, [this](bool on) { setStartWithSession(on); });
+    // The entry may change behind the tool's back (the help box, the user).
+    connect(&menu, &QMenu::aboutToShow, item, [item] {
+        const QSignalBlocker quiet(item);
+        item->setChecked(autostartEnabled());
+    });
+}
+
+void MainWindow::setStartWithSession(bool on) {
+    QString error;
+    if (!setAutostart(on, QCoreApplication::applicationFilePath(), &error)) {
+        const Language lang = m_context.language;
+        QMessageBox::warning(this, qs(mainwindow::text::kNoticeCaption.in(lang)),
+                             qs(mainwindow::text::kAutostartFailed.in(lang)).arg(error));
+    }
+    update();
+}
+
+void MainWindow::paintAutostartRow(QPainter& p) {
+    // The row continues the help box's picture: its rounded bottom is painted over, the row
+    // ends in the same rounded border, with the same separator above it.
+    const QColor panel(40, 42, 48);
+    const QColor accent(196, 40, 52);
+    const QColor edge(86, 90, 101);
+    const QRectF row(kAutostartRow.left(), kAutostartRow.top() - 7, kAutostartRow.width(),
+                     kAutostartRow.height() + 7);
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(panel);
+    p.drawRoundedRect(row, 5, 5);
+    p.fillRect(QRectF(row.left(), row.top(), row.width(), 6), panel);
+    p.setClipRect(row.adjusted(0, 2, 0, 1));
+    p.setPen(QPen(accent, 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(row.adjusted(0.5, -20.5, -0.5, -0.5), 5, 5);
+    p.setClipping(false);
+    p.setPen(QPen(edge, 1));
+    const double lineY = row.top() + 4.5;
+    p.drawLine(QPointF(row.left() + 14, lineY), QPointF(row.right() - 14, lineY));
+    p.restore();
+    namespace sf = mainwindow::surface;
+    const QString mark = qs(autostartEnabled() ? sf::kCheckedMark : sf::kUncheckedMark);
+    const model::Rect box = sf::kAutostartCaption;
+    skin::drawCaption(p, QRect(QPoint(box.left, box.top), QPoint(box.right, box.bottom)),
+                      mark + qs(mainwindow::text::kStartWithSession.in(m_context.language)),
+                      sf::kAutostartCaptionHeight, Qt::white, Qt::AlignLeft);
+}
+
+QString MainWindow::homePageShown() const {
+    const QUrl url(QStringLiteral(TAVRIK_HOME_PAGE));
+    if (!url.isEmpty() && !url.isLocalFile() && !url.host().isEmpty()) return url.host();
+    return qs(mainwindow::text::kReadMe.in(m_context.language));
+}
+
+void MainWindow::openHomePage() {
+    QUrl url(QStringLiteral(TAVRIK_HOME_PAGE));
+    if (url.isEmpty()) {
+        const QString readme = installedReadme(m_context.paths.programFolder);
+        if (!QFileInfo(readme).isFile()) {
+            tell(mainwindow::text::kNoticeCaption, mainwindow::text::kReadMeMissing, readme);
+            return;
+        }
+        url = QUrl::fromLocalFile(readme);
+    }
+    QDesktopServices::openUrl(url);
+}
+
+void MainWindow::tell(const BiText& caption, const BiText& text, const QString& arg) {
+    const Language lang = m_context.language;
+    auto* box = new QMessageBox(QMessageBox::Information, qs(caption.in(lang)),
+                                qs(text.in(lang)).arg(arg), QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
+}
+
+bool MainWindow::updaterInstalled() {
+    const QString updater = m_context.paths.updaterProgram();
+    if (QFileInfo(updater).isExecutable()) return true;
+    tell(mainwindow::kUpdateCaption, mainwindow::text::kNoUpdater, updater);
+    return false;
+}
+
+}  // namespace tavrik::app

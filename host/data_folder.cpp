@@ -1,0 +1,19 @@
+#include "host/data_folder.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace tavrik::app {
+
+QString dataFolderFor(const mainwindow::Options& options, const QString& programFolder) {
+    mainwindow::DataFolderInputs in;
+    in.programFolder = programFolder.toStdString();
+    in.programFolderWritable = QFileInfo(programFolder).isWritable();
+    in.skinBesideProgram = QFileInfo(programFolder + QStringLiteral("png")).isDir();
+    in.xdgDataHome = qEnvironmentVariable("XDG_DATA_HOME").toStdString();
+    in.home = QDir::homePath().toStdString();
+    in.dataDir = options.dataDir;
+    return QString::fromStdString(mainwindow::dataFolder(in).string());
+}
+
+}  // namespace tavrik::app

@@ -1,0 +1,10 @@
+#include "host/transport_choice.h"
+
+namespace tavrik::app {
+
+device::Transport transportFor(const mainwindow::Options& options) {
+    if (options.simulate) return device::Transport::Emulated;
+    return options.simSocket.empty() ? device::Transport::Hid : device::Transport::Socket;
+}
+
+}  // namespace tavrik::app
