@@ -23,7 +23,11 @@
 #include "model/keymap_file.h"
 #include "sim/firmware.h"
 
+#include "floor_pacer.h"
+
 namespace {
+
+using tavrik::bench::FloorPacer;
 
 using namespace tavrik;
 
@@ -34,21 +38,6 @@ constexpr double kTargetMs = 50.0;
 class IgnoreEvents final : public QObject {
 public:
     bool event(QEvent*) override { return true; }
-};
-
-// Sleeps for real and adds up what was asked for.
-class FloorPacer final : public device::Pacer {
-public:
-    void pause(std::chrono::milliseconds d) override {
-        m_floor += d;
-        m_real.pause(d);
-    }
-    void yield() override { m_real.yield(); }
-    double floorMs() const { return double(m_floor.count()); }
-
-private:
-    device::SleepPacer m_real;
-    std::chrono::milliseconds m_floor{0};
 };
 
 struct InProcess {

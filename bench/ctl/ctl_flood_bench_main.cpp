@@ -31,7 +31,11 @@
 #include "macro/macro_store.h"
 #include "model/key_table.h"
 
+#include "floor_pacer.h"
+
 namespace {
+
+using tavrik::bench::FloorPacer;
 
 constexpr int kFloodConnections = 40;
 constexpr qint64 kFloodBytes = 15 * 1024 * 1024;
@@ -42,21 +46,6 @@ constexpr double kForwardTargetMs = 60.0;
 class IgnoreEvents final : public QObject {
 public:
     bool event(QEvent*) override { return true; }
-};
-
-// Sleeps for real and adds up what was asked for.
-class FloorPacer final : public tavrik::device::Pacer {
-public:
-    void pause(std::chrono::milliseconds d) override {
-        m_floor += d;
-        m_real.pause(d);
-    }
-    void yield() override { m_real.yield(); }
-    double floorMs() const { return double(m_floor.count()); }
-
-private:
-    tavrik::device::SleepPacer m_real;
-    std::chrono::milliseconds m_floor{0};
 };
 
 // The keyboard's own pauses of the Save a `set effect NAME` makes: the same edit and Save run

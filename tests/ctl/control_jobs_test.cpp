@@ -18,16 +18,8 @@ namespace tavrik::ctl {
 namespace {
 
 using test_support::Host;
-
-QJsonObject request(const char* command) {
-    return QJsonObject{{QStringLiteral("command"), QString::fromLatin1(command)}};
-}
-
-QJsonObject setRequest(const QStringList& args) {
-    QJsonObject r = request("set");
-    r.insert(QStringLiteral("args"), QJsonArray::fromStringList(args));
-    return r;
-}
+using test_support::request;
+using test_support::setRequest;
 
 QJsonObject profileRequest(const QByteArray& bytes) {
     QJsonObject r = request("apply");

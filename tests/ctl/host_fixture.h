@@ -7,6 +7,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
 #include <mutex>
@@ -19,6 +22,17 @@
 #include "sim/firmware.h"
 
 namespace tavrik::ctl::test_support {
+
+// A control request as tavrikctl sends it: the command, and for "set" its arguments.
+inline QJsonObject request(const char* command) {
+    return QJsonObject{{QStringLiteral("command"), QString::fromLatin1(command)}};
+}
+
+inline QJsonObject setRequest(const QStringList& args) {
+    QJsonObject r = request("set");
+    r.insert(QStringLiteral("args"), QJsonArray::fromStringList(args));
+    return r;
+}
 
 inline QCoreApplication& qtApp() {
     static int argc = 1;
