@@ -72,6 +72,10 @@ public:
     mainwindow::ConnectionState connectionState() const;
     // The no-permission notice: why the keyboard cannot be used and the command that fixes it.
     QString permissionNoticeText() const;
+    // The configuration in memory was replaced outside a device job (the profile window,
+    // tavrikctl): the window refreshes from it, or (while the profile window runs) asks the session
+    // to bring the host copy in line first.
+    void hostCopyReplaced();
 
 signals:
     // The window has ended the program (Close, the tray's Exit): the application quits.
