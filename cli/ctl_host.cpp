@@ -79,12 +79,6 @@ private:
     QString m_transport;
 };
 
-// Ignores the session's window messages: tavrikctl waits for its jobs directly.
-class Sink final : public QObject {
-public:
-    bool event(QEvent*) override { return true; }
-};
-
 // tavrikctl's own session, opened at once and waited for until its start-up read is done. It
 // holds the instance lock from before it opens the keyboard until the session is closed.
 class OwnHost final : public Host {
@@ -104,7 +98,7 @@ public:
         app::DeviceSetup setup;
         setup.opening =
             use == OwnUse::Status ? device::OpeningRead::VersionOnly : device::OpeningRead::Inspect;
-        m_link = std::make_unique<app::DeviceLink>(options, setup, *m_model, &m_sink);
+        m_link = std::make_unique<app::DeviceLink>(options, setup, *m_model);
         m_link->open();
         m_link->session().waitIdle();
         app::HostAccess access;
@@ -142,7 +136,6 @@ private:
     std::unique_ptr<app::InstanceLock> m_lock;  // released last
     QString m_dataFolder;
     std::filesystem::path m_macroFile;
-    Sink m_sink;
     std::unique_ptr<model::ConfigModel> m_model;
     std::unique_ptr<macro::MacroStore> m_macros;
     std::unique_ptr<app::DeviceLink> m_link;

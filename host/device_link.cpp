@@ -1,8 +1,8 @@
 #include "host/device_link.h"
 
 #include <QCoreApplication>
+#include <functional>
 
-#include "host/qt/app_event.h"
 #include "host/qt/log_categories.h"
 #include "host/qt/thread_handover.h"
 #include "host/transport_choice.h"
@@ -14,39 +14,54 @@
 
 namespace tavrik::app {
 
-QEvent::Type JobFinishedEvent::eventType() {
-    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
-    return type;
-}
+namespace {
 
-// Posts every session notice to the window's thread.
+const QEvent::Type kNoticeType = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+}  // namespace
+
+// One session notice on its way to the link's thread: what to emit there.
+class DeviceLink::Notice final : public QEvent {
+public:
+    explicit Notice(std::function<void(DeviceLink&)> emitter)
+        : QEvent(kNoticeType), m_emitter(std::move(emitter)) {}
+    void deliver(DeviceLink& link) const { m_emitter(link); }
+
+private:
+    std::function<void(DeviceLink&)> m_emitter;
+};
+
+// Posts every session notice to the link's thread, where it becomes a signal.
 class DeviceLink::Listener final : public device::SessionListener {
 public:
-    explicit Listener(QObject* receiver) : m_receiver(receiver) { watchHandOvers(receiver); }
+    explicit Listener(DeviceLink& link) : m_link(link) { watchHandOvers(&link); }
 
     void deviceSynced(device::SyncReason reason) override {
-        post(new AppEvent(msg::WM_DEVICESYNCED, 0, static_cast<std::intptr_t>(reason)));
+        post([reason](DeviceLink& l) { emit l.synced(reason); });
     }
-    void deviceEvent(std::uint8_t code) override { post(new AppEvent(msg::WM_DEVICEEVENT, code)); }
+    void deviceEvent(std::uint8_t code) override {
+        post([code](DeviceLink& l) { emit l.keyEvent(code); });
+    }
     void jobFinished(device::Job job, const Status& status) override {
-        post(new JobFinishedEvent(job, status));
+        post([job, status](DeviceLink& l) { l.finished(job, status); });
     }
     void debugLine(const std::string& line) override {
         qCDebug(lcDevice).noquote() << QString::fromStdString(line);
     }
 
 private:
-    void post(QEvent* e) {
-        announceHandOver(m_receiver);
-        QCoreApplication::postEvent(m_receiver, e);
+    void post(std::function<void(DeviceLink&)> emitter) {
+        auto* notice = new Notice(std::move(emitter));  // owned by Qt's event queue
+        announceHandOver(&m_link);
+        QCoreApplication::postEvent(&m_link, notice);
     }
 
-    QObject* m_receiver;
+    DeviceLink& m_link;
 };
 
 DeviceLink::DeviceLink(const mainwindow::Options& options, DeviceSetup setup,
-                       model::ConfigModel& model, QObject* receiver)
-    : m_setup(std::move(setup)), m_listener(std::make_unique<Listener>(receiver)) {
+                       model::ConfigModel& model, QObject* parent)
+    : QObject(parent), m_setup(std::move(setup)), m_listener(std::make_unique<Listener>(*this)) {
     if (!m_setup.pacer) m_setup.pacer = std::make_shared<device::SleepPacer>();
     // Tests hand in an emulator of their own.
     m_transport = m_setup.firmware ? device::Transport::Emulated : transportFor(options);
@@ -75,6 +90,31 @@ DeviceLink::~DeviceLink() {
     m_socketMonitor.reset();
     if (m_setup.firmware) m_setup.firmware->setPlugListener({});
     m_session->close();
+}
+
+bool DeviceLink::event(QEvent* e) {
+    if (e->type() != kNoticeType) return QObject::event(e);
+    static_cast<const Notice&>(*e).deliver(*this);
+    return true;
+}
+
+void DeviceLink::finished(device::Job job, const Status& status) {
+    emit jobFinished(job, status);
+    switch (job) {
+        case device::Job::Open:
+        case device::Job::Arrival:
+        case device::Job::Removal:
+        case device::Job::Close:
+            emit connectionChanged(state());
+            break;
+        case device::Job::StartupRead:
+        case device::Job::Save:
+        case device::Job::FactoryReset:
+        case device::Job::ProfileRefresh:
+        case device::Job::ReadCopy:
+        case device::Job::FactoryReadBack:
+            break;
+    }
 }
 
 device::ConnectionState DeviceLink::open() {

@@ -1,8 +1,8 @@
 #pragma once
 // The main window's connection to the keyboard: the device session over the real keyboard
 // (hidapi, libudev hot-plug), the emulated keyboard in-process (--simulate) or a running
-// tavrik-kbsim (--sim-socket). Session notices come in on the session's own thread and are
-// posted to the window as events, never delivered synchronously.
+// tavrik-kbsim (--sim-socket). Session notices come in on the session's own thread; each is
+// posted to the link's own thread and emitted there as a signal, never delivered synchronously.
 
 #include <QEvent>
 #include <QObject>
@@ -33,28 +33,14 @@ struct DeviceSetup {
     device::OpeningRead opening = device::OpeningRead::Startup;
 };
 
-// A device job ended (posted to the window).
-class JobFinishedEvent : public QEvent {
-public:
-    JobFinishedEvent(device::Job job, Status status)
-        : QEvent(eventType()), m_job(job), m_status(std::move(status)) {}
-    static QEvent::Type eventType();
-    device::Job job() const { return m_job; }
-    const Status& status() const { return m_status; }
+class DeviceLink : public QObject {
+    Q_OBJECT
 
-private:
-    device::Job m_job;
-    Status m_status;
-};
-
-class DeviceLink {
 public:
-    // receiver gets WM_DEVICESYNCED, WM_DEVICEEVENT and JobFinishedEvent.
+    // Made on the thread that receives the signals (the window's, or tavrikctl's main thread).
     DeviceLink(const mainwindow::Options& options, DeviceSetup setup, model::ConfigModel& model,
-               QObject* receiver);
-    ~DeviceLink();  // closes the session (reader stopped, channels closed)
-    DeviceLink(const DeviceLink&) = delete;
-    DeviceLink& operator=(const DeviceLink&) = delete;
+               QObject* parent = nullptr);
+    ~DeviceLink() override;  // closes the session (reader stopped, channels closed)
 
     // Opens the channels, starts the reader and queues the start-up read; then watches for the
     // keyboard coming and going. Connected only when both channels opened; otherwise why not.
@@ -69,9 +55,24 @@ public:
     // The emulated keyboard, when one runs in-process.
     sim::Firmware* firmware() const { return m_setup.firmware.get(); }
 
+signals:
+    // The host copy is in line with the keyboard (see device::SessionListener::deviceSynced).
+    void synced(device::SyncReason reason);
+    // A queued job ended; a failure carries its reason in the error kind.
+    void jobFinished(device::Job job, const Status& status);
+    // Emitted after a job that opens or closes the channels (opening, arrival, removal, close).
+    void connectionChanged(device::ConnectionState state);
+    // A key event from the keyboard, with the key's code.
+    void keyEvent(std::uint8_t code);
+
+protected:
+    bool event(QEvent* e) override;
+
 private:
     class Listener;
+    class Notice;
     void watchHotplug();
+    void finished(device::Job job, const Status& status);
 
     DeviceSetup m_setup;
     std::unique_ptr<device::ChannelOpener> m_opener;

@@ -35,11 +35,6 @@ constexpr int kRounds = 5;
 constexpr int kSlot = 30;
 constexpr double kTargetMs = 50.0;
 
-class IgnoreEvents final : public QObject {
-public:
-    bool event(QEvent*) override { return true; }
-};
-
 struct InProcess {
     double wallMs = 0;
     double floorMs = 0;
@@ -55,10 +50,9 @@ InProcess sameSession(const QString& socket, const std::function<void(model::Con
     {
         model::ConfigModel model(dir.filePath("keymap.bin").toStdString());
         [[maybe_unused]] Status s = model.startup();
-        IgnoreEvents ignore;
         mainwindow::Options options;
         options.simSocket = socket.toStdString();
-        app::DeviceLink link(options, app::DeviceSetup{nullptr, pacer}, model, &ignore);
+        app::DeviceLink link(options, app::DeviceSetup{nullptr, pacer}, model);
         link.open();
         link.session().waitIdle();
         if (edit) {

@@ -197,6 +197,12 @@ public:
         m_synced = false;
         m_finished.reset();
     }
+    // Notes the link's sync notices and job ends (connected after the window's own slots).
+    void follow(const tavrik::app::DeviceLink& link) {
+        connect(&link, &tavrik::app::DeviceLink::synced, this, [this] { m_synced = true; });
+        connect(&link, &tavrik::app::DeviceLink::jobFinished, this,
+                [this](tavrik::device::Job job) { m_finished = job; });
+    }
     // Ends the job now; returns its length in ms.
     double endJob() {
         const qint64 now = m_clock.nsecsElapsed();
@@ -215,10 +221,6 @@ protected:
             m_longest = std::max(m_longest, now - m_last);
             m_last = now;
             ++m_paints;
-        } else if (e->type() == static_cast<QEvent::Type>(tavrik::msg::WM_DEVICESYNCED)) {
-            m_synced = true;
-        } else if (e->type() == tavrik::app::JobFinishedEvent::eventType()) {
-            m_finished = static_cast<tavrik::app::JobFinishedEvent*>(e)->job();
         }
         return false;
     }
@@ -281,6 +283,7 @@ GapFigures paintGaps(const QString& dataFolder) {
     clock.beginJob();
     pacer->take();
     window->initialise(false);
+    clock.follow(*window->deviceLink());
     window->show();
     // The read is over for the window once it has handled the sync notice and the job's end.
     runJob(f.read, [&] { return clock.synced() && clock.finished(Job::StartupRead); });
@@ -316,6 +319,7 @@ int main(int argc, char** argv) {
     PaintClock readClock(window.get());
     readClock.beginJob();
     window->initialise(false);
+    readClock.follow(*window->deviceLink());
     window->show();
     // The first paint happens once the window system has exposed the window.
     while (!window->windowHandle() || !window->windowHandle()->isExposed()) {

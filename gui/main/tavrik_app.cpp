@@ -126,10 +126,7 @@ void TavrikApp::serveControlRequests(const AppPaths& paths) {
     access.dataFolder = paths.dataFolder;
     // A dialog of the window works on the configuration until it closes.
     access.canEdit = [] { return QApplication::activeModalWidget() == nullptr; };
-    access.edited = [window = m_window.get()] {
-        AppEvent refresh(msg::WM_DEVICESYNCED, 0, 1);
-        QCoreApplication::sendEvent(window, &refresh);
-    };
+    access.edited = [window = m_window.get()] { window->hostCopyReplaced(); };
     // The window's Save end turns the wait cursor off again.
     access.saveStarted = [window = m_window.get()] { window->setBusy(true); };
     m_control = std::make_unique<ControlJobs>(std::move(access));

@@ -32,9 +32,7 @@ bool isToolMessage(int type) {
     switch (type) {
         case msg::WM_TRAYICON:
         case msg::WM_TRAYBALLOON:
-        case msg::WM_DEVICEEVENT:
         case msg::WM_SLIDERMOVED:
-        case msg::WM_DEVICESYNCED:
             return true;
         default:
             return false;
@@ -176,11 +174,6 @@ bool MainWindow::event(QEvent* e) {
         handleAppEvent(static_cast<const AppEvent&>(*e));
         return true;
     }
-    if (e->type() == JobFinishedEvent::eventType()) {
-        const auto& job = static_cast<const JobFinishedEvent&>(*e);
-        jobFinished(job.job(), job.status());
-        return true;
-    }
     return QWidget::event(e);
 }
 
@@ -230,12 +223,6 @@ void MainWindow::handleAppEvent(const AppEvent& e) {
             break;
         case msg::WM_SLIDERMOVED:
             sliderMoved(static_cast<int>(e.wParam()));
-            break;
-        case msg::WM_DEVICESYNCED:
-            deviceSynced(static_cast<device::SyncReason>(e.lParam()));
-            break;
-        case msg::WM_DEVICEEVENT:
-            deviceEvent(static_cast<std::uint8_t>(e.wParam()));
             break;
         default:
             break;

@@ -74,6 +74,10 @@ public:
     QString permissionNoticeText() const;
     // The wait cursor while a device job runs: on when a Save is queued, off when it has ended.
     void setBusy(bool busy);
+    // The configuration in memory was replaced outside a device job (the profile window,
+    // tavrikctl): the window refreshes from it, or (while the profile window runs) asks the session
+    // to bring the host copy in line first.
+    void hostCopyReplaced();
 
 signals:
     // The window has ended the program (Close, the tray's Exit): the application quits.

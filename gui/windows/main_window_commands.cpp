@@ -123,11 +123,11 @@ void MainWindow::profileCommand() {
     setup.programFolder = m_context.paths.programFolder;
     setup.dataFolder = m_context.paths.dataFolder.toStdString();
     setup.languageCode = languageCode();
-    // The profile window ends with WM_DEVICESYNCED (lParam 1); while it runs, that message asks
-    // the session to refresh the host copy (changed-key flags, keymap.bin), which then sends
-    // the message again for the window's own refresh.
+    // The profile window ends by replacing the host copy; while it runs, that asks the session
+    // to refresh the host copy (changed-key flags, keymap.bin), which then sends the sync notice
+    // for the window's own refresh.
     m_inProfileWindow = true;
-    runProfileWindow(this, *m_model, setup);
+    runProfileWindow(this, *m_model, setup, [this] { hostCopyReplaced(); });
     m_inProfileWindow = false;
 }
 

@@ -27,8 +27,15 @@ constexpr int kEventRetryMs = 20;
 }  // namespace
 
 device::ConnectionState MainWindow::openDeviceSession() {
-    m_device = std::make_unique<DeviceLink>(m_context.options, m_context.device, *m_model, this);
+    m_device = std::make_unique<DeviceLink>(m_context.options, m_context.device, *m_model);
+    connect(m_device.get(), &DeviceLink::synced, this, &MainWindow::deviceSynced);
+    connect(m_device.get(), &DeviceLink::jobFinished, this, &MainWindow::jobFinished);
+    connect(m_device.get(), &DeviceLink::keyEvent, this, &MainWindow::deviceEvent);
     return m_device->open();
+}
+
+void MainWindow::hostCopyReplaced() {
+    deviceSynced(device::SyncReason::HostCopyReplaced);
 }
 
 bool MainWindow::keyboardConnected() const {

@@ -48,11 +48,6 @@ struct Report {
     bool operator==(const Report&) const = default;
 };
 
-class IgnoreEvents final : public QObject {
-public:
-    bool event(QEvent*) override { return true; }
-};
-
 class Host {
 public:
     explicit Host(const QString& dataFolder, std::shared_ptr<sim::Firmware> firmware = nullptr) {
@@ -76,7 +71,7 @@ public:
         mainwindow::Options options;
         options.simulate = true;
         link = std::make_unique<app::DeviceLink>(options, app::DeviceSetup{m_firmware, m_pacer},
-                                                 *model, &m_ignore);
+                                                 *model);
         link->open();
         link->session().waitIdle();
         app::HostAccess access;
@@ -119,7 +114,6 @@ public:
     std::unique_ptr<app::ControlJobs> jobs;
 
 private:
-    IgnoreEvents m_ignore;
     std::shared_ptr<device::RecordingPacer> m_pacer;
     std::shared_ptr<sim::Firmware> m_firmware;
     std::mutex m_traceMutex;

@@ -63,11 +63,6 @@ struct CtlRun {
     QByteArray err;
 };
 
-class IgnoreEvents final : public QObject {
-public:
-    bool event(QEvent*) override { return true; }
-};
-
 // What the session's Save sends for `edit` applied to a fresh emulated keyboard.
 std::vector<Sent> saveSequenceFor(const std::function<void(model::ConfigState&)>& edit) {
     QTemporaryDir dir;
@@ -77,10 +72,9 @@ std::vector<Sent> saveSequenceFor(const std::function<void(model::ConfigState&)>
     auto firmware = std::make_shared<sim::Firmware>([pacer] { return pacer->elapsed(); });
     model::ConfigModel model(dir.filePath("keymap.bin").toStdString());
     [[maybe_unused]] Status s = model.startup();
-    IgnoreEvents ignore;
     mainwindow::Options options;
     options.simulate = true;
-    app::DeviceLink link(options, app::DeviceSetup{firmware, pacer}, model, &ignore);
+    app::DeviceLink link(options, app::DeviceSetup{firmware, pacer}, model);
     link.open();
     link.session().waitIdle();
     std::vector<Sent> sent;

@@ -173,7 +173,7 @@ TEST_F(DeviceFailures, TheWindowKeepsPaintingWhileAJobHoldsTheConfiguration) {
     ASSERT_TRUE(held);
     QElapsedTimer timer;
     timer.start();
-    QCoreApplication::postEvent(w.get(), new AppEvent(msg::WM_DEVICESYNCED, 0, 0));
+    emit w->deviceLink()->synced(device::SyncReason::KeyboardRead);
     QCoreApplication::processEvents();
     w->repaint();
     EXPECT_LT(timer.elapsed(), 20);

@@ -245,13 +245,12 @@ void ProfileDialog::keyPressEvent(QKeyEvent* event) {
 }
 
 void runProfileWindow(QWidget* mainWindow, model::ConfigModel& model,
-                      const ConfigureDlgSetup& setup, ProfileFileChooser* chooser) {
+                      const ConfigureDlgSetup& setup, const std::function<void()>& closed,
+                      ProfileFileChooser* chooser) {
     QtProfileFileChooser desktop;
     ProfileDialog dialog(model, setup, chooser ? *chooser : desktop, mainWindow);
     dialog.exec();
-    if (!mainWindow) return;
-    AppEvent synced(msg::WM_DEVICESYNCED, 0, 1);
-    QCoreApplication::sendEvent(mainWindow, &synced);
+    if (closed) closed();
 }
 
 }  // namespace tavrik::app

@@ -9,6 +9,7 @@
 
 #include <QDialog>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -83,10 +84,11 @@ private:
     std::optional<profiles::Message> m_deferred;
 };
 
-// Runs the profile window modally over mainWindow. When it closes, mainWindow receives
-// WM_DEVICESYNCED with lParam 1, so that it refreshes from the configuration in memory. Without
-// a chooser the desktop's file choosers are used.
+// Runs the profile window modally over mainWindow. When it closes, closed runs, so that the main
+// window refreshes from the configuration in memory. Without a chooser the desktop's file
+// choosers are used.
 void runProfileWindow(QWidget* mainWindow, model::ConfigModel& model,
-                      const ConfigureDlgSetup& setup, ProfileFileChooser* chooser = nullptr);
+                      const ConfigureDlgSetup& setup, const std::function<void()>& closed,
+                      ProfileFileChooser* chooser = nullptr);
 
 }  // namespace tavrik::app
