@@ -33,7 +33,6 @@ bool isToolMessage(int type) {
         case msg::WM_TRAYICON:
         case msg::WM_TRAYBALLOON:
         case msg::WM_DEVICEEVENT:
-        case msg::WM_SLIDERMOVED:
         case msg::WM_DEVICESYNCED:
             return true;
         default:
@@ -227,9 +226,6 @@ void MainWindow::handleAppEvent(const AppEvent& e) {
     switch (e.message()) {
         case msg::WM_TRAYBALLOON:
             if (e.wParam() == 15) showNoKeyboardBalloon();
-            break;
-        case msg::WM_SLIDERMOVED:
-            sliderMoved(static_cast<int>(e.wParam()));
             break;
         case msg::WM_DEVICESYNCED:
             deviceSynced(static_cast<device::SyncReason>(e.lParam()));

@@ -110,6 +110,12 @@ void MacroManagerDialog::createControls() {
     }
     m_macroList->setEditMode(SkinListBox::kPlainRename);
     m_eventList->setEditMode(SkinListBox::kDelayValue);
+    for (SkinListBox* list : {m_macroList, m_eventList}) {
+        connect(list, &SkinListBox::editStarted, this, &MacroManagerDialog::onEditStarted);
+        connect(list, &SkinListBox::itemTextChanged, this, &MacroManagerDialog::copyMacroNames);
+    }
+    // Only the event list edits delays (edit mode 1).
+    connect(m_eventList, &SkinListBox::delayEdited, this, &MacroManagerDialog::onDelayEdited);
     connect(m_macroList, &QListWidget::itemSelectionChanged, this,
             &MacroManagerDialog::onMacroSelectionChanged);
     connect(m_eventList, &QListWidget::itemSelectionChanged, this,
@@ -242,8 +248,18 @@ void MacroManagerDialog::onLoopTextChanged(const QString& text) {
     m_editor.setLoopText(text.toStdString());
 }
 
-// A rename in the macro list reaches the working store here (at once on WM_LBITEMCHANGED, and
-// from the timer). A refused name (empty, too long, or another macro's) is put back.
+void MacroManagerDialog::onEditStarted() {
+    m_editor.onEditStart();
+    update();
+}
+
+void MacroManagerDialog::onDelayEdited(int line, int ms) {
+    m_editor.editDelay(line, static_cast<long>(ms));
+    refresh();
+}
+
+// A rename in the macro list reaches the working store here (at once when a list item's text
+// changed, and from the timer). A refused name (empty, too long, or another macro's) is put back.
 void MacroManagerDialog::copyMacroNames() {
     const auto& names = m_editor.macroNames();
     if (m_macroList->count() != static_cast<int>(names.size())) return;
@@ -261,21 +277,6 @@ bool MacroManagerDialog::event(QEvent* event) {
         const auto* e = static_cast<AppEvent*>(event);
         m_editor.onHookKey(static_cast<int>(e->wParam()), (e->lParam() & msg::kReleaseBit) != 0);
         refresh();
-        return true;
-    }
-    if (isMessage(event, msg::WM_LBEDITSTART)) {
-        m_editor.onEditStart();
-        update();
-        return true;
-    }
-    if (isMessage(event, msg::WM_LBEDITEND)) {  // only the event list sends it (edit mode 1)
-        const auto* e = static_cast<AppEvent*>(event);
-        m_editor.editDelay(static_cast<int>(e->wParam()), static_cast<long>(e->lParam()));
-        refresh();
-        return true;
-    }
-    if (isMessage(event, msg::WM_LBITEMCHANGED)) {
-        copyMacroNames();
         return true;
     }
     return QDialog::event(event);

@@ -76,6 +76,8 @@ private:
     void onMacroSelectionChanged();
     void onEventSelectionChanged();
     void onLoopTextChanged(const QString& text);
+    void onEditStarted();
+    void onDelayEdited(int line, int ms);
     void copyMacroNames();
     void showNotice(const std::optional<macro::Notice>& notice);
     void refresh();
