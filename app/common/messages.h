@@ -7,10 +7,7 @@ namespace tavrik::msg {
 
 inline constexpr int WM_TRAYICON = 0x0405;      // tray icon -> main window
 inline constexpr int WM_TRAYBALLOON = 0x0406;   // wParam 15: the no-keyboard balloon
-inline constexpr int WM_HOOKKEY = 0x06F3;       // wParam virtual-key code; lParam bit 31 = release
 inline constexpr int WM_DEVICEEVENT = 0x0778;   // wParam: key event code from the keyboard
 inline constexpr int WM_DEVICESYNCED = 0x077B;  // lParam: device::SyncReason
-
-inline constexpr long kReleaseBit = 1L << 31;  // WM_HOOKKEY lParam flag for a release
 
 }  // namespace tavrik::msg

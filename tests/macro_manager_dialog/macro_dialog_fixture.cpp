@@ -6,7 +6,6 @@
 #include <QMenu>
 #include <QTest>
 
-#include "common/app_event.h"
 #include "controls/skin_list_box.h"
 #include "dialogs/macro_manager/event_menu.h"
 #include "dialogs/macro_manager/macro_manager_layout.h"
@@ -52,10 +51,8 @@ void MacroDialogTest::clickButton(int button) {
 }
 
 void MacroDialogTest::hookKey(int vk, bool released) {
-    QCoreApplication::postEvent(m_dlg.get(),
-                                new AppEvent(msg::WM_HOOKKEY, static_cast<std::uintptr_t>(vk),
-                                             released ? msg::kReleaseBit : 0));
-    QCoreApplication::sendPostedEvents(m_dlg.get());
+    m_dlg->hookReports().post(vk, released);
+    QCoreApplication::sendPostedEvents(&m_dlg->hookReports());
 }
 
 void MacroDialogTest::tap(int vk, int holdMs) {

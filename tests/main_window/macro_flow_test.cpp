@@ -12,7 +12,6 @@
 #include <functional>
 #include <vector>
 
-#include "common/app_event.h"
 #include "controls/in_place_edit.h"
 #include "controls/skin_list_box.h"
 #include "dialogs/key_assign/key_assign_dialog.h"
@@ -80,10 +79,8 @@ public:
         click(m_d, macromanager::kButtons[static_cast<std::size_t>(b)].rect.center());
     }
     void hookKey(int vk, bool released) {
-        QCoreApplication::postEvent(&m_d,
-                                    new AppEvent(msg::WM_HOOKKEY, static_cast<std::uintptr_t>(vk),
-                                                 released ? msg::kReleaseBit : 0));
-        QCoreApplication::sendPostedEvents(&m_d);
+        m_d.hookReports().post(vk, released);
+        QCoreApplication::sendPostedEvents(&m_d.hookReports());
     }
     void tap(int vk, int holdMs) {
         hookKey(vk, false);

@@ -10,7 +10,6 @@
 #include <QPainter>
 #include <cstdio>
 
-#include "common/app_event.h"
 #include "controls/skin_list_box.h"
 #include "dialogs/macro_manager/macro_manager_dialog.h"
 #include "dialogs/macro_manager/macro_manager_layout.h"
@@ -57,8 +56,7 @@ QImage compose(MacroManagerDialog& dlg, const QList<QMenu*>& menus) {
 }
 
 void hookKey(MacroManagerDialog& dlg, int vk, bool released) {
-    AppEvent e(msg::WM_HOOKKEY, static_cast<std::uintptr_t>(vk), released ? msg::kReleaseBit : 0);
-    QCoreApplication::sendEvent(&dlg, &e);
+    emit dlg.hookReports().key(vk, released);
 }
 
 void clickButton(MacroManagerDialog& dlg, int button) {

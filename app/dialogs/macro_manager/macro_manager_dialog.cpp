@@ -7,7 +7,6 @@
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 
-#include "common/app_event.h"
 #include "common/qt_text.h"
 #include "controls/skin_list_box.h"
 #include "dialogs/macro_manager/apply_macros.h"
@@ -26,10 +25,6 @@ using namespace macromanager;
 
 constexpr int kNameCopyPeriodMs = 100;
 constexpr QSize kFallbackSize{410, 440};  // the background's size when it cannot be loaded
-
-bool isMessage(const QEvent* event, int message) {
-    return event->type() == static_cast<QEvent::Type>(message);
-}
 
 // Shows `lines` with line `selected` selected (none when -1). Lines whose text is already shown
 // are left alone, so that an edit in progress and the scroll position survive.
@@ -74,12 +69,13 @@ MacroManagerDialog::MacroManagerDialog(const QString& programFolder, int languag
       m_lang(languageFromCode(languageCode)),
       m_images(skin::skinFolder(programFolder, languageCode, skin::SkinPart::MacroManagement)),
       m_boxes(std::make_unique<QtNoticeBoxes>()),
-      m_hook(this),
+      m_hook(m_hookReports),
       m_editor(m_hook, clock ? *clock : m_steadyClock) {
     setWindowTitle(qs(kTitle.text, m_lang));
     if (!skin::fitWindowToImage(*this, m_images, kBackground)) resize(kFallbackSize);
     setMouseTracking(true);
     createControls();
+    connect(&m_hookReports, &HookReports::key, this, &MacroManagerDialog::onHookKey);
     new skin::WindowDragger(this, [](QPoint p) { return buttonAt(p) >= 0; });
     m_nameTimer.setInterval(kNameCopyPeriodMs);
     connect(&m_nameTimer, &QTimer::timeout, this, &MacroManagerDialog::copyMacroNames);
@@ -248,6 +244,11 @@ void MacroManagerDialog::onLoopTextChanged(const QString& text) {
     m_editor.setLoopText(text.toStdString());
 }
 
+void MacroManagerDialog::onHookKey(int virtualKey, bool released) {
+    m_editor.onHookKey(virtualKey, released);
+    refresh();
+}
+
 void MacroManagerDialog::onEditStarted() {
     m_editor.onEditStart();
     update();
@@ -270,16 +271,6 @@ void MacroManagerDialog::copyMacroNames() {
         if (!m_editor.renameMacro(i, text.toStdString())) refused = true;
     }
     if (refused) refresh();
-}
-
-bool MacroManagerDialog::event(QEvent* event) {
-    if (isMessage(event, msg::WM_HOOKKEY)) {
-        const auto* e = static_cast<AppEvent*>(event);
-        m_editor.onHookKey(static_cast<int>(e->wParam()), (e->lParam() & msg::kReleaseBit) != 0);
-        refresh();
-        return true;
-    }
-    return QDialog::event(event);
 }
 
 bool MacroManagerDialog::eventFilter(QObject* watched, QEvent* event) {
