@@ -1,11 +1,9 @@
 #include "controls/bitmap_slider.h"
 
-#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
 
-#include "host/qt/app_event.h"
 #include "host/qt/qt_text.h"
 #include "skin/skin_images.h"
 #include "skin/skin_manifest.h"
@@ -68,10 +66,7 @@ int BitmapSlider::positionForX(int x) const {
 void BitmapSlider::report() {
     const QRect t = thumbRect();
     m_reported = QPoint(t.left() - kReportedXOffset, t.top());
-    QObject* receiver = m_receiver ? m_receiver.data() : static_cast<QObject*>(window());
-    if (receiver == this || !receiver) return;
-    AppEvent event(msg::WM_SLIDERMOVED, static_cast<std::uintptr_t>(m_controlId), 0);
-    QCoreApplication::sendEvent(receiver, &event);
+    emit moved(value());
 }
 
 void BitmapSlider::paintEvent(QPaintEvent*) {

@@ -1,13 +1,11 @@
 #pragma once
 // BitmapSlider: the horizontal slider of the main window's settings panel, drawn from the skin
 // (slider-bar.png as its whole face and size, slider-channel.png for the part left of the thumb,
-// slider-thumb.png with normal, hover and pressed frames). On every change of its position, and
-// on every mouse move over it, it sends WM_SLIDERMOVED (wParam = control identifier, lParam = 0)
-// to its receiver (by default its top-level window). A press jumps the thumb to the pressed spot;
-// the mouse wheel is ignored.
+// slider-thumb.png with normal, hover and pressed frames). On every change of its position, on
+// every mouse move over it and when it is shown, it emits moved() (synchronously). A press jumps
+// the thumb to the pressed spot; the mouse wheel is ignored.
 
 #include <QImage>
-#include <QPointer>
 #include <QSlider>
 
 namespace tavrik::skin {
@@ -31,9 +29,6 @@ public:
     // slider keeps its size and draws nothing.
     void setUp(skin::SkinImages& images);
 
-    // The object that receives WM_SLIDERMOVED; null means the slider's window.
-    void setReceiver(QObject* receiver) { m_receiver = receiver; }
-
     // The span of the thumb's centre: x from channelLeft() to channelRight(), inclusive.
     int channelLeft() const;
     int channelRight() const;
@@ -45,6 +40,10 @@ public:
     // The position a press at client x selects: (x - channel left) * (max - min) / channel
     // width, rounded half up, clamped to the range.
     int positionForX(int x) const;
+
+signals:
+    // The thumb's position was (re)reported: `value` is the slider's current value.
+    void moved(int value);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -61,7 +60,6 @@ private:
     int thumbCentre(int value) const;
 
     int m_controlId;
-    QPointer<QObject> m_receiver;
     QImage m_bar;
     QImage m_channel;
     QImage m_thumb;

@@ -1,9 +1,6 @@
 #include "controls/in_place_edit.h"
 
-#include <QCoreApplication>
 #include <QKeyEvent>
-
-#include "host/qt/app_event.h"
 
 namespace tavrik::app {
 namespace {
@@ -14,8 +11,7 @@ bool isEnter(int key) {
 
 }  // namespace
 
-InPlaceEdit::InPlaceEdit(QObject* listBox, QWidget* parent)
-    : QLineEdit(parent), m_listBox(listBox) {}
+InPlaceEdit::InPlaceEdit(QWidget* parent) : QLineEdit(parent) {}
 
 void InPlaceEdit::keyPressEvent(QKeyEvent* event) {
     if (isEnter(event->key()) || event->key() == Qt::Key_Escape) {
@@ -27,11 +23,11 @@ void InPlaceEdit::keyPressEvent(QKeyEvent* event) {
 
 void InPlaceEdit::keyReleaseEvent(QKeyEvent* event) {
     if (!event->isAutoRepeat() && isEnter(event->key())) {
-        done(true);
+        emit finished(true);
         return;
     }
     if (!event->isAutoRepeat() && event->key() == Qt::Key_Escape) {
-        done(false);
+        emit finished(false);
         return;
     }
     QLineEdit::keyReleaseEvent(event);
@@ -39,13 +35,7 @@ void InPlaceEdit::keyReleaseEvent(QKeyEvent* event) {
 
 void InPlaceEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
-    done(true);
-}
-
-void InPlaceEdit::done(bool keep) {
-    if (!m_listBox) return;
-    AppEvent event(msg::WM_EDITDONE, keep ? 1 : 0, 0);
-    QCoreApplication::sendEvent(m_listBox, &event);
+    emit finished(true);
 }
 
 }  // namespace tavrik::app

@@ -1,6 +1,5 @@
 #include "controls/skin_list_box.h"
 
-#include <QCoreApplication>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRegularExpressionValidator>
@@ -9,9 +8,8 @@
 #include <QWheelEvent>
 #include <algorithm>
 
-#include "controls/in_place_edit.h"
-#include "host/qt/app_event.h"
 #include "host/qt/log_categories.h"
+#include "controls/in_place_edit.h"
 
 namespace tavrik::app {
 namespace {
@@ -102,7 +100,10 @@ SkinListBox::SkinListBox(QWidget* parent)
     });
 }
 
-SkinListBox::~SkinListBox() = default;
+SkinListBox::~SkinListBox() {
+    // The edit is deleted with the viewport, after this object's own members are gone.
+    if (m_edit) m_edit->disconnect(this);
+}
 
 void SkinListBox::configure(int fontHeight, const QString& faceName, QColor textColour,
                             QColor selectedTextColour, bool shadowOn, QColor shadowColour,
@@ -270,9 +271,10 @@ void SkinListBox::beginEdit(int index) {
         return;  // only delay lines can be edited
     }
     endEdit(true);  // at most one edit at a time
-    notifyParent(msg::WM_LBEDITSTART, 0, 0);
+    emit editStarted(index);
 
-    auto* edit = new InPlaceEdit(this, viewport());
+    auto* edit = new InPlaceEdit(viewport());
+    connect(edit, &InPlaceEdit::finished, this, &SkinListBox::endEdit);
     edit->setFont(font());
     edit->setFrame(true);
     edit->setGeometry(itemRect(index).adjusted(0, -2, 0, 2));
@@ -293,9 +295,10 @@ void SkinListBox::beginEdit(int index) {
 
 void SkinListBox::endEdit(bool keep) {
     if (!m_edit) return;
-    // Detach first: the focus loss that hiding the edit causes must find no edit in progress.
+    // Detach first: the focus loss that hiding the edit causes must not end it again.
     InPlaceEdit* edit = m_edit;
     m_edit = nullptr;
+    edit->disconnect(this);
     const int index = m_iItemBeingEdited;
     if (keep && index >= 0 && index < count()) {
         const QString oldText = item(index)->text();
@@ -303,9 +306,9 @@ void SkinListBox::endEdit(bool keep) {
         if (m_editMode == kDelayValue) {
             const int value = clampDelay(newText);
             newText = QString::number(value) + QStringLiteral(" ms");
-            notifyParent(msg::WM_LBEDITEND, static_cast<std::uintptr_t>(index), value);
+            emit delayEdited(index, value);
         }
-        // The parent may have rebuilt the list while handling the message.
+        // A receiver may have rebuilt the list.
         if (newText != oldText && index < count() && item(index)->text() == oldText) {
             const qulonglong stored = itemData(index);
             delete takeItem(index);
@@ -315,12 +318,8 @@ void SkinListBox::endEdit(bool keep) {
             const int newIndex = row(replaced);
             m_iItemBeingEdited = newIndex;
             setCurrentRow(newIndex);
-            ItemChangedEvent changed(newIndex, oldText);
-            if (parentWidget()) QCoreApplication::sendEvent(parentWidget(), &changed);
-            if (m_editMode == kNotifyRename) {
-                notifyParent(msg::WM_LBEDITEND, static_cast<std::uintptr_t>(m_editStartIndex),
-                             newIndex);
-            }
+            emit itemTextChanged(newIndex, oldText);
+            if (m_editMode == kNotifyRename) emit renameFinished(m_editStartIndex, newIndex);
         }
     }
     m_iItemBeingEdited = -1;
@@ -328,14 +327,6 @@ void SkinListBox::endEdit(bool keep) {
     edit->hide();
     edit->deleteLater();
     viewport()->update();
-}
-
-bool SkinListBox::event(QEvent* event) {
-    if (event->type() == static_cast<QEvent::Type>(msg::WM_EDITDONE)) {
-        endEdit(static_cast<AppEvent*>(event)->wParam() == 1);
-        return true;
-    }
-    return QListWidget::event(event);
 }
 
 void SkinListBox::wheelEvent(QWheelEvent* event) {
@@ -359,13 +350,6 @@ void SkinListBox::moveEvent(QMoveEvent* event) {
 void SkinListBox::keyPressEvent(QKeyEvent* event) {
     QListWidget::keyPressEvent(event);
     viewport()->update();
-}
-
-void SkinListBox::notifyParent(int message, std::uintptr_t wParam, std::intptr_t lParam) {
-    QWidget* parent = parentWidget();
-    if (!parent) return;
-    AppEvent event(message, wParam, lParam);
-    QCoreApplication::sendEvent(parent, &event);
 }
 
 }  // namespace tavrik::app

@@ -4,15 +4,15 @@
 // grey panel), with an optional drop shadow behind the text and, in edit mode 1, icons on the
 // event lines of a macro ("dn" press, "up" release, "ms" delay).
 //
-// In-place editing (double click on the selected item): the parent receives WM_LBEDITSTART
-// (0, 0) before the edit begins. An edit ends on Enter, focus loss, a scroll-bar action, a wheel
-// turn or a resize (kept), or on Escape (discarded, no message). When kept:
+// In-place editing (double click on the selected item): editStarted() is emitted before the
+// edit begins. An edit ends on Enter, focus loss, a scroll-bar action, a wheel turn or a resize
+// (kept), or on Escape (discarded, no signal). When kept:
 //  - mode 1 (delay in ms, digits only): the value is clamped to 2..60000, the text becomes
-//    "<value> ms" and the parent receives WM_LBEDITEND (item index, value), even when unchanged;
+//    "<value> ms" and delayEdited(row, value) is emitted, even when unchanged;
 //  - when the text changed: the item is replaced at its index (sorted lists re-sort), selected,
-//    and the parent receives WM_LBITEMCHANGED (an ItemChangedEvent: new index, old text);
-//    mode 3 then also sends WM_LBEDITEND (edit start index, new index).
-// Messages are sent synchronously as tavrik::app::AppEvent to the parent widget.
+//    and itemTextChanged(new row, old text) is emitted; mode 3 then also emits
+//    renameFinished(edit start row, new row).
+// The signals are emitted synchronously, in that order; a receiver may rebuild the list.
 
 #include <QColor>
 #include <QImage>
@@ -70,8 +70,17 @@ public:
     // Forgets the snapshot (after the parent's background changed); the next paint recaptures.
     void invalidateBackground();
 
+signals:
+    // An in-place edit of `row` is about to begin.
+    void editStarted(int row);
+    // Mode 1: the delay line `row` was edited to `ms` (already clamped).
+    void delayEdited(int row, int ms);
+    // An edit changed an item's text; the item now sits at `newRow`.
+    void itemTextChanged(int newRow, const QString& oldText);
+    // Mode 3: the item edited at `startRow` was renamed and now sits at `newRow`.
+    void renameFinished(int startRow, int newRow);
+
 protected:
-    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
@@ -82,7 +91,6 @@ protected:
 private:
     void captureBackground();
     void drawItem(QPainter& painter, int index, const QRect& rect, bool selected);
-    void notifyParent(int message, std::uintptr_t wParam, std::intptr_t lParam);
     void applyItemHeight();
 
     int m_iItemBeingEdited = -1;

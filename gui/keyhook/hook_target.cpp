@@ -1,14 +1,10 @@
 #include "keyhook/hook_target.h"
 
-#include <QCoreApplication>
-
-#include "host/qt/app_event.h"
-
 namespace tavrik::app {
 
-void HookTarget::set(QObject* window, int mode) {
+void HookTarget::set(HookReports* reports, int mode) {
     std::lock_guard lock(m_mutex);
-    m_window = window;
+    m_reports = reports;
     m_mode = mode;
 }
 
@@ -18,16 +14,14 @@ void HookTarget::clear() {
 
 bool HookTarget::isSet() const {
     std::lock_guard lock(m_mutex);
-    return m_window != nullptr;
+    return m_reports != nullptr;
 }
 
 void HookTarget::report(int vk, bool released) const {
     if (vk <= 0 || vk > 0xFF) return;
     std::lock_guard lock(m_mutex);
-    if (!m_window || (released && m_mode != 1)) return;
-    QCoreApplication::postEvent(m_window,
-                                new AppEvent(msg::WM_HOOKKEY, static_cast<std::uintptr_t>(vk),
-                                             released ? msg::kReleaseBit : 0));
+    if (!m_reports || (released && m_mode != 1)) return;
+    m_reports->post(vk, released);
 }
 
 }  // namespace tavrik::app

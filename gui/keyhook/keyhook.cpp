@@ -18,7 +18,7 @@ struct HookState {
     HookTarget target;
     std::unique_ptr<X11RecordHook> x11;
     std::unique_ptr<QtKeyFilter> filter;
-    QMetaObject::Connection windowGone;
+    QMetaObject::Connection receiverGone;
 };
 
 HookState& hookState() {
@@ -47,14 +47,14 @@ bool startBackend(HookState& s) {
 
 }  // namespace
 
-bool installhook(QObject* window, int mode) {
-    if (!window) return false;
+bool installhook(HookReports* reports, int mode) {
+    if (!reports) return false;
     HookState& s = hookState();
-    QObject::disconnect(s.windowGone);
-    s.target.set(window, mode);
-    // A window destroyed while it holds the hook receives nothing more.
-    s.windowGone =
-        QObject::connect(window, &QObject::destroyed, [] { hookState().target.clear(); });
+    QObject::disconnect(s.receiverGone);
+    s.target.set(reports, mode);
+    // A receiver destroyed while it holds the hook receives nothing more.
+    s.receiverGone =
+        QObject::connect(reports, &QObject::destroyed, [] { hookState().target.clear(); });
     if (startBackend(s)) return true;
     removehook();
     return false;
@@ -67,7 +67,7 @@ bool hookCapturesDesktop() {
 void removehook() {
     HookState& s = hookState();
     s.target.clear();
-    QObject::disconnect(s.windowGone);
+    QObject::disconnect(s.receiverGone);
     s.x11.reset();
     s.filter.reset();
 }

@@ -1,7 +1,5 @@
 #pragma once
-// The hook as the macro editor uses it: installhook(window, 1) and removehook for one window.
-
-#include <QObject>
+// The hook as the macro editor uses it: installhook(reports, 1) and removehook for one receiver.
 
 #include "keyhook/keyhook.h"
 #include "macro/macro_editor.h"
@@ -10,12 +8,12 @@ namespace tavrik::app {
 
 class WindowHook final : public macro::HookControl {
 public:
-    explicit WindowHook(QObject* window) : m_window(window) {}
-    bool install() override { return installhook(m_window, 1); }
+    explicit WindowHook(HookReports& reports) : m_reports(reports) {}
+    bool install() override { return installhook(&m_reports, 1); }
     void remove() override { removehook(); }
 
 private:
-    QObject* m_window;
+    HookReports& m_reports;
 };
 
 }  // namespace tavrik::app

@@ -32,7 +32,6 @@ bool isToolMessage(int type) {
     switch (type) {
         case msg::WM_TRAYICON:
         case msg::WM_TRAYBALLOON:
-        case msg::WM_SLIDERMOVED:
             return true;
         default:
             return false;
@@ -220,9 +219,6 @@ void MainWindow::handleAppEvent(const AppEvent& e) {
     switch (e.message()) {
         case msg::WM_TRAYBALLOON:
             if (e.wParam() == 15) showNoKeyboardBalloon();
-            break;
-        case msg::WM_SLIDERMOVED:
-            sliderMoved(static_cast<int>(e.wParam()));
             break;
         default:
             break;

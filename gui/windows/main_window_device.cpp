@@ -139,6 +139,7 @@ void MainWindow::createSliders() {
     for (const auto& place : placements) {
         const settings::SliderRange& range = settings::sliderRange(place.id);
         auto* s = new BitmapSlider(static_cast<int>(place.id), this);
+        connect(s, &BitmapSlider::moved, this, [this, s] { sliderMoved(s->controlId()); });
         m_sliders[settings::sliderIndex(place.id)] = s;
         s->setRange(range.min, range.max);
         s->setSingleStep(range.lineStep);

@@ -3,9 +3,7 @@
 // travel with it. Post with QCoreApplication::postEvent (queued) or send with sendEvent.
 
 #include <QEvent>
-#include <QString>
 #include <cstdint>
-#include <utility>
 
 #include "host/qt/messages.h"
 
@@ -25,19 +23,6 @@ private:
     std::intptr_t m_lParam;
 };
 
-// WM_LBITEMCHANGED: a list box item's text changed; wParam is the item's new index.
-class ItemChangedEvent : public AppEvent {
-public:
-    ItemChangedEvent(int newIndex, QString oldText)
-        : AppEvent(msg::WM_LBITEMCHANGED, static_cast<std::uintptr_t>(newIndex)),
-          m_oldText(std::move(oldText)) {}
-
-    const QString& oldText() const { return m_oldText; }
-
-private:
-    QString m_oldText;
-};
-
-static_assert(msg::WM_TRAYICON > QEvent::User && msg::WM_LBITEMCHANGED < QEvent::MaxUser);
+static_assert(msg::WM_TRAYICON > QEvent::User && msg::WM_DEVICESYNCED < QEvent::MaxUser);
 
 }  // namespace tavrik::app

@@ -5,17 +5,9 @@
 
 namespace tavrik::msg {
 
-inline constexpr int WM_TRAYICON = 0x0405;       // tray icon -> main window
-inline constexpr int WM_TRAYBALLOON = 0x0406;    // wParam 15: the no-keyboard balloon
-inline constexpr int WM_HOOKKEY = 0x06F3;        // wParam virtual-key code; lParam bit 31 = release
-inline constexpr int WM_LBEDITSTART = 0x06F4;    // list box: an in-place edit begins
-inline constexpr int WM_LBEDITEND = 0x06F5;      // list box: an edit ended with a change
-inline constexpr int WM_DEVICEEVENT = 0x0778;    // wParam: key event code from the keyboard
-inline constexpr int WM_SLIDERMOVED = 0x0779;    // wParam: slider identifier 1007, 1010, 1017
-inline constexpr int WM_DEVICESYNCED = 0x077B;   // lParam: device::SyncReason
-inline constexpr int WM_LBITEMCHANGED = 0x8840;  // list box: an item's text (ItemChangedEvent)
-inline constexpr int WM_EDITDONE = 0x8841;  // in-place edit -> list box: wParam 1 keep, 0 discard
-
-inline constexpr long kReleaseBit = 1L << 31;  // WM_HOOKKEY lParam flag for a release
+inline constexpr int WM_TRAYICON = 0x0405;      // tray icon -> main window
+inline constexpr int WM_TRAYBALLOON = 0x0406;   // wParam 15: the no-keyboard balloon
+inline constexpr int WM_DEVICEEVENT = 0x0778;   // wParam: key event code from the keyboard
+inline constexpr int WM_DEVICESYNCED = 0x077B;  // lParam: device::SyncReason
 
 }  // namespace tavrik::msg

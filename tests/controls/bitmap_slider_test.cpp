@@ -2,10 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QMouseEvent>
+#include <QSignalSpy>
 #include <QTest>
 #include <QWheelEvent>
 
-#include "message_recorder.h"
 #include "settings/sliders.h"
 
 namespace tavrik::app {
@@ -21,10 +22,9 @@ class SliderJumpTest : public ::testing::TestWithParam<JumpCase> {
 protected:
     // 195 wide: the thumb centre runs from x 7 to x 187, a channel of 180 pixels.
     SliderJumpTest() : m_slider(static_cast<int>(settings::SliderId::Speed), &m_window) {
-        m_slider.setReceiver(&m_window);
         m_slider.setGeometry(0, 0, 195, 14);
     }
-    MessageRecorder m_window;
+    QWidget m_window;
     BitmapSlider m_slider;
 };
 
@@ -51,35 +51,54 @@ INSTANTIATE_TEST_SUITE_P(Rounding, SliderJumpTest,
                                            JumpCase{50, 187, 50}));
 
 TEST(BitSliderTest, ReportsEveryChangeWithItsIdentifier) {
-    MessageRecorder window;
+    QWidget window;
     BitmapSlider slider(static_cast<int>(settings::SliderId::Brightness), &window);
-    slider.setReceiver(&window);
     slider.setGeometry(0, 0, 220, 14);
     slider.setRange(0, 50);
-    window.messages.clear();
+    QSignalSpy moved(&slider, &BitmapSlider::moved);
     slider.setValue(25);
-    ASSERT_EQ(window.messages.size(), 1u);
-    EXPECT_EQ(window.messages[0], (Message{msg::WM_SLIDERMOVED, 1017, 0}));
+    ASSERT_EQ(moved.count(), 1);
+    EXPECT_EQ(moved[0][0].toInt(), 25);
+    EXPECT_EQ(slider.controlId(), 1017);  // the brightness slider's control identifier
     EXPECT_EQ(slider.reportedPosition(), QPoint(slider.thumbRect().left() - 10, 0));
     // Thumb centred on the channel's middle (7 + 205 / 2, rounded half up).
     EXPECT_EQ(slider.thumbRect().center().x(), 110);
 }
 
+// A mouse move over the slider and its showing report the position without changing it.
+TEST(BitSliderTest, ReportsOnMouseMoveAndShowToo) {
+    QWidget window;
+    BitmapSlider slider(static_cast<int>(settings::SliderId::Speed), &window);
+    slider.setGeometry(0, 0, 195, 14);
+    slider.setRange(0, 4);
+    slider.setValue(3);
+    slider.hide();
+    QSignalSpy moved(&slider, &BitmapSlider::moved);
+    QMouseEvent over(QEvent::MouseMove, QPointF(20, 7), QPointF(20, 7), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(&slider, &over);
+    window.show();
+    slider.show();
+    ASSERT_EQ(moved.count(), 2);
+    EXPECT_EQ(moved[0][0].toInt(), 3);
+    EXPECT_EQ(moved[1][0].toInt(), 3);
+    EXPECT_EQ(slider.value(), 3);
+}
+
 TEST(BitSliderTest, WheelDoesNotMove) {
-    MessageRecorder window;
+    QWidget window;
     BitmapSlider slider(static_cast<int>(settings::SliderId::ReportRate), &window);
-    slider.setReceiver(&window);
     slider.setGeometry(0, 0, 220, 14);
     slider.setRange(0, 3);
     slider.setValue(1);
-    window.messages.clear();
+    QSignalSpy moved(&slider, &BitmapSlider::moved);
     for (int delta : {120, -120, 480}) {
         QWheelEvent wheel(QPointF(50, 7), QPointF(50, 7), {}, QPoint(0, delta), Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(&slider, &wheel);
     }
     EXPECT_EQ(slider.value(), 1);
-    EXPECT_TRUE(window.messages.empty());
+    EXPECT_EQ(moved.count(), 0);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFocusEvent>
 #include <QScrollBar>
 #include <QTest>
 
@@ -12,7 +13,7 @@ namespace {
 
 class ListBoxTest : public ::testing::Test {
 protected:
-    ListBoxTest() : m_list(new SkinListBox(&m_parent)) {
+    ListBoxTest() : m_list(new SkinListBox(&m_parent)), m_recorder(*m_list) {
         m_parent.resize(200, 300);
         m_list->setGeometry(10, 10, 113, 120);
         m_list->configure(16, "Arial", Qt::white, QColor(0, 255, 255), true, Qt::black, 2);
@@ -40,10 +41,11 @@ protected:
         QTest::keyRelease(edit, finish);
     }
 
-    std::vector<Message> sent() const { return m_parent.messages; }
+    std::vector<Message> sent() const { return m_recorder.messages; }
 
-    MessageRecorder m_parent;
+    QWidget m_parent;
     SkinListBox* m_list;
+    MessageRecorder m_recorder;
 };
 
 struct DelayCase {
@@ -68,13 +70,10 @@ TEST_P(DelayEditTest, ClampsAndReportsTheValue) {
     EXPECT_EQ(m_list->editControl(), nullptr);
     EXPECT_EQ(m_list->itemBeingEdited(), -1);
 
-    std::vector<Message> expected{{msg::WM_LBEDITSTART, 0, 0},
-                                  {msg::WM_LBEDITEND, 1, GetParam().value}};
-    if (GetParam().changed) expected.push_back({msg::WM_LBITEMCHANGED, 1, sent().back().lParam});
+    std::vector<Message> expected{{Message::EditStarted, 1, 0, {}},
+                                  {Message::DelayEdited, 1, GetParam().value, {}}};
+    if (GetParam().changed) expected.push_back({Message::ItemTextChanged, 1, 0, "250 ms"});
     EXPECT_EQ(sent(), expected);
-    if (GetParam().changed) {
-        EXPECT_EQ(m_parent.lastOldText, "250 ms");
-    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -101,7 +100,55 @@ TEST_F(ListBoxTest, EscapeDiscardsWithoutAMessage) {
     type("Renamed", Qt::Key_Escape);
     EXPECT_EQ(m_list->item(1)->text(), "FPS");
     EXPECT_EQ(m_list->editControl(), nullptr);
-    EXPECT_EQ(sent(), (std::vector<Message>{{msg::WM_LBEDITSTART, 0, 0}}));
+    EXPECT_EQ(sent(), (std::vector<Message>{{Message::EditStarted, 1, 0, {}}}));
+}
+
+// Escape discards also in mode 1, where a kept edit reports its value even when unchanged.
+TEST_F(ListBoxTest, EscapeDiscardsADelayEdit) {
+    m_list->setEditMode(SkinListBox::kDelayValue);
+    fill({"A dn", "250 ms", "A up"});
+    startEdit(1);
+    type("900", Qt::Key_Escape);
+    EXPECT_EQ(m_list->item(1)->text(), "250 ms");
+    EXPECT_EQ(sent(), (std::vector<Message>{{Message::EditStarted, 1, 0, {}}}));
+}
+
+// Losing the focus keeps the entered text, as Enter does.
+TEST_F(ListBoxTest, FocusLossKeepsTheEdit) {
+    fill({"Macro 1", "Macro 2"});
+    startEdit(0);
+    m_list->editControl()->setText("Typed");
+    QFocusEvent focusOut(QEvent::FocusOut, Qt::OtherFocusReason);
+    QApplication::sendEvent(m_list->editControl(), &focusOut);
+    EXPECT_EQ(m_list->editControl(), nullptr);
+    EXPECT_EQ(m_list->item(0)->text(), "Typed");
+    EXPECT_EQ(sent(), (std::vector<Message>{{Message::EditStarted, 0, 0, {}},
+                                            {Message::ItemTextChanged, 0, 0, "Macro 1"}}));
+}
+
+// A receiver that rebuilds the list while a delay edit is told leaves the rebuilt list alone.
+TEST_F(ListBoxTest, ListRebuiltByTheReceiverIsNotOverwritten) {
+    m_list->setEditMode(SkinListBox::kDelayValue);
+    fill({"A dn", "250 ms", "A up"});
+    QObject::connect(m_list, &SkinListBox::delayEdited, m_list, [this](int row, int ms) {
+        m_list->item(row)->setText(QStringLiteral("%1 ms (stored)").arg(ms));
+    });
+    startEdit(1);
+    type("300", Qt::Key_Return);
+    EXPECT_EQ(m_list->item(1)->text(), "300 ms (stored)");
+    EXPECT_EQ(sent(), (std::vector<Message>{{Message::EditStarted, 1, 0, {}},
+                                            {Message::DelayEdited, 1, 300, {}}}));
+}
+
+// A list box destroyed during an edit tells nothing more.
+TEST_F(ListBoxTest, DestroyedDuringAnEditTellsNothing) {
+    fill({"Macro 1"});
+    startEdit(0);
+    ASSERT_NE(m_list->editControl(), nullptr);
+    delete m_list;
+    m_list = nullptr;
+    QApplication::processEvents();
+    EXPECT_EQ(sent(), (std::vector<Message>{{Message::EditStarted, 0, 0, {}}}));
 }
 
 TEST_F(ListBoxTest, RenameToTheSameTextSendsNothing) {
@@ -109,7 +156,7 @@ TEST_F(ListBoxTest, RenameToTheSameTextSendsNothing) {
     fill({"Default", "FPS"});
     startEdit(0);
     type("Default", Qt::Key_Return);
-    EXPECT_EQ(sent(), (std::vector<Message>{{msg::WM_LBEDITSTART, 0, 0}}));
+    EXPECT_EQ(sent(), (std::vector<Message>{{Message::EditStarted, 0, 0, {}}}));
 }
 
 TEST_F(ListBoxTest, RenameInASortedListReportsOldAndNewIndex) {
@@ -122,12 +169,9 @@ TEST_F(ListBoxTest, RenameInASortedListReportsOldAndNewIndex) {
     EXPECT_EQ(m_list->item(2)->text(), "Zulu");
     EXPECT_EQ(m_list->itemData(2), 77u);
     EXPECT_EQ(m_list->currentRow(), 2);
-    const auto m = sent();
-    ASSERT_EQ(m.size(), 3u);
-    EXPECT_EQ(m[1].message, msg::WM_LBITEMCHANGED);
-    EXPECT_EQ(m[1].wParam, 2u);
-    EXPECT_EQ(m_parent.lastOldText, "Alpha");
-    EXPECT_EQ(m[2], (Message{msg::WM_LBEDITEND, 0, 2}));
+    EXPECT_EQ(sent(), (std::vector<Message>{{Message::EditStarted, 0, 0, {}},
+                                            {Message::ItemTextChanged, 2, 0, "Alpha"},
+                                            {Message::RenameFinished, 0, 2, {}}}));
 }
 
 TEST_F(ListBoxTest, PlainRenameReportsOnlyTheChangedItem) {
@@ -135,9 +179,8 @@ TEST_F(ListBoxTest, PlainRenameReportsOnlyTheChangedItem) {
     startEdit(1);
     type("Combo", Qt::Key_Return);
     EXPECT_EQ(m_list->item(1)->text(), "Combo");
-    const auto m = sent();
-    ASSERT_EQ(m.size(), 2u);
-    EXPECT_EQ(m[1].message, msg::WM_LBITEMCHANGED);
+    EXPECT_EQ(sent(), (std::vector<Message>{{Message::EditStarted, 1, 0, {}},
+                                            {Message::ItemTextChanged, 1, 0, "Macro 2"}}));
 }
 
 TEST_F(ListBoxTest, ScrollingWheelAndResizeKeepTheEditedText) {

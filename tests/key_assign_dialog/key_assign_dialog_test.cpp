@@ -205,17 +205,17 @@ TEST(KeyMapDialogTest, DeleteAllFromTheCombineEditsContextMenu) {
 }
 
 TEST(KeyMapDialogTest, HookIsInstalledInModeZeroAndRemovedWithTheDialog) {
-    std::vector<std::pair<QObject*, int>> installs;
+    std::vector<std::pair<app::HookReports*, int>> installs;
     int removals = 0;
     app::KeyMapServices services;
-    services.installHook = [&](QObject* w, int mode) {
-        installs.emplace_back(w, mode);
+    services.installHook = [&](app::HookReports* reports, int mode) {
+        installs.emplace_back(reports, mode);
         return true;
     };
     services.removeHook = [&] { ++removals; };
     Opened o = open(makeRecord(0, {}), services);
     ASSERT_EQ(installs.size(), 1U);
-    EXPECT_EQ(installs[0].first, o.dialog.get());
+    EXPECT_EQ(installs[0].first, &o.dialog->hookReports());  // the dialog's own receiver
     EXPECT_EQ(installs[0].second, 0);
     test::click(o.dialog.get(), test::kCloseAt);
     EXPECT_FALSE(o.dialog->isVisible());
@@ -251,7 +251,7 @@ TEST(KeyMapDialogTest, KeyboardGoesThroughTheHookOnly) {
     hooked.dialog.reset();
 
     app::KeyMapServices unhooked = desktop.services();
-    unhooked.installHook = [](QObject*, int) { return false; };
+    unhooked.installHook = [](app::HookReports*, int) { return false; };
     Opened o = open(makeRecord(0, {}), unhooked);
     KeyAssignDialog& d = *o.dialog;
     test::hookKey(&d, 'K');

@@ -58,7 +58,7 @@ struct RecordingDesktop {
 
     app::KeyMapServices services() {
         app::KeyMapServices s;
-        s.installHook = [](QObject* w, int mode) { return app::installhook(w, mode); };
+        s.installHook = [](app::HookReports* r, int mode) { return app::installhook(r, mode); };
         s.removeHook = [] { app::removehook(); };
         s.chooseLaunchPath = [this](QWidget* parent, int row, Language lang) {
             chooserRows.push_back(row);
@@ -73,10 +73,10 @@ inline void click(QWidget* w, QPoint at) {
     QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, at);
 }
 
-// Posts a hook report as the key hook does and lets the dialog handle it.
-inline void hookKey(QObject* dialog, int vk) {
-    QCoreApplication::postEvent(dialog, new app::AppEvent(msg::WM_HOOKKEY, vk, 0));
-    QCoreApplication::sendPostedEvents(dialog);
+// Posts a key press as the key hook does and lets the dialog handle it.
+inline void hookKey(app::KeyAssignDialog* dialog, int vk) {
+    dialog->hookReports().post(vk, false);
+    QCoreApplication::sendPostedEvents(&dialog->hookReports());
 }
 
 }  // namespace tavrik::test

@@ -4,16 +4,12 @@
 #include <QElapsedTimer>
 #include <QThread>
 
-#include "host/qt/app_event.h"
-
 namespace tavrik::app::test_support {
 
-bool ReportSink::event(QEvent* e) {
-    if (e->type() != static_cast<QEvent::Type>(msg::WM_HOOKKEY)) return QObject::event(e);
-    const auto* report = static_cast<AppEvent*>(e);
-    reports.push_back(
-        {static_cast<int>(report->wParam()), (report->lParam() & msg::kReleaseBit) != 0});
-    return true;
+ReportSink::ReportSink() {
+    connect(this, &HookReports::key, this, [this](int vk, bool released) {
+        reports.push_back({vk, released});
+    });
 }
 
 bool ReportSink::waitFor(std::size_t count, std::chrono::milliseconds timeout) {

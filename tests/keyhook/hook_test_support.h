@@ -1,11 +1,12 @@
 #pragma once
-// A window stand-in that collects WM_HOOKKEY reports.
+// A receiver that collects the key hook's reports.
 
-#include <QObject>
 #include <chrono>
 #include <cstdint>
 #include <ostream>
 #include <vector>
+
+#include "keyhook/hook_reports.h"
 
 namespace tavrik::app::test_support {
 
@@ -18,10 +19,10 @@ struct Report {
     }
 };
 
-class ReportSink : public QObject {
+class ReportSink : public HookReports {
 public:
+    ReportSink();
     std::vector<Report> reports;
-    bool event(QEvent* e) override;
     // Processes events until `count` reports arrived or the time is up.
     bool waitFor(std::size_t count, std::chrono::milliseconds timeout);
 };

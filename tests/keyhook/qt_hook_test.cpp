@@ -66,18 +66,14 @@ TEST_F(QtHook, DestroyedWindowReceivesNothing) {
     EXPECT_EQ(m_sink.reports, (std::vector<Report>{{116, false}}));
 }
 
-TEST_F(QtHook, DrivesTheMacroEditorThroughWmHookKey) {
-    class Dialog : public QObject {
-    public:
-        Dialog() : hook(this), editor(hook, clock) {}
-        bool event(QEvent* e) override {
-            if (e->type() != static_cast<QEvent::Type>(msg::WM_HOOKKEY)) return QObject::event(e);
-            const auto* report = static_cast<AppEvent*>(e);
-            editor.onHookKey(static_cast<int>(report->wParam()),
-                             report->lParam() & msg::kReleaseBit);
-            return true;
+TEST_F(QtHook, DrivesTheMacroEditorThroughTheHooksSignal) {
+    struct Dialog {
+        Dialog() : hook(reports), editor(hook, clock) {
+            QObject::connect(&reports, &HookReports::key, &reports,
+                             [this](int vk, bool released) { editor.onHookKey(vk, released); });
         }
         macro::SteadyClock clock;
+        HookReports reports;
         WindowHook hook;
         macro::MacroEditor editor;
     } dialog;

@@ -1,5 +1,5 @@
 // The event list's context menu: every command reaches the editor through the real menu, and the
-// captured key of Insert Before arrives through WM_HOOKKEY.
+// captured key of Insert Before arrives through the key hook.
 #include <QMenu>
 #include <QTest>
 

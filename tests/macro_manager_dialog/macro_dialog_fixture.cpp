@@ -52,10 +52,8 @@ void MacroDialogTest::clickButton(int button) {
 }
 
 void MacroDialogTest::hookKey(int vk, bool released) {
-    QCoreApplication::postEvent(m_dlg.get(),
-                                new AppEvent(msg::WM_HOOKKEY, static_cast<std::uintptr_t>(vk),
-                                             released ? msg::kReleaseBit : 0));
-    QCoreApplication::sendPostedEvents(m_dlg.get());
+    m_dlg->hookReports().post(vk, released);
+    QCoreApplication::sendPostedEvents(&m_dlg->hookReports());
 }
 
 void MacroDialogTest::tap(int vk, int holdMs) {

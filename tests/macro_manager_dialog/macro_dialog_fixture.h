@@ -1,5 +1,5 @@
 #pragma once
-// Drives a real MacroManagerDialog: clicks at client coordinates, posted WM_HOOKKEY reports, a
+// Drives a real MacroManagerDialog: clicks at client coordinates, posted key hook reports, a
 // settable clock and message boxes that answer at once and remember what they showed.
 
 #include <gtest/gtest.h>

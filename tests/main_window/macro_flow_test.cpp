@@ -80,10 +80,8 @@ public:
         click(m_d, macromanager::kButtons[static_cast<std::size_t>(b)].rect.center());
     }
     void hookKey(int vk, bool released) {
-        QCoreApplication::postEvent(&m_d,
-                                    new AppEvent(msg::WM_HOOKKEY, static_cast<std::uintptr_t>(vk),
-                                                 released ? msg::kReleaseBit : 0));
-        QCoreApplication::sendPostedEvents(&m_d);
+        m_d.hookReports().post(vk, released);
+        QCoreApplication::sendPostedEvents(&m_d.hookReports());
     }
     void tap(int vk, int holdMs) {
         hookKey(vk, false);

@@ -8,7 +8,7 @@
 #include <QWidget>
 #include <cstdio>
 
-#include "host/qt/app_event.h"
+#include "dialogs/key_assign/key_assign_dialog.h"
 #include "render_key_assign.h"
 #include "render_support.h"
 #include "skin/app_style.h"
@@ -41,9 +41,8 @@ void hover(QWidget& widget, QPoint at) {
     sendMouse(widget, QEvent::MouseMove, at, Qt::NoButton);
 }
 
-void hookKey(QObject& window, int vk) {
-    app::AppEvent event(msg::WM_HOOKKEY, static_cast<std::uintptr_t>(vk), 0);
-    QCoreApplication::sendEvent(&window, &event);
+void hookKey(app::KeyAssignDialog& dialog, int vk) {
+    emit dialog.hookReports().key(vk, false);
 }
 
 }  // namespace tavrik::render

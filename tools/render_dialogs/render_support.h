@@ -4,8 +4,11 @@
 #include <QPoint>
 #include <QString>
 
-class QObject;
 class QWidget;
+
+namespace tavrik::app {
+class KeyAssignDialog;
+}
 
 namespace tavrik::render {
 
@@ -16,6 +19,6 @@ void save(QWidget& widget, const QString& outDir, const QString& name);
 void click(QWidget& widget, QPoint at);
 void hover(QWidget& widget, QPoint at);
 // A key report of the key hook (a press of `vk`).
-void hookKey(QObject& window, int vk);
+void hookKey(app::KeyAssignDialog& dialog, int vk);
 
 }  // namespace tavrik::render

@@ -57,8 +57,7 @@ QImage compose(MacroManagerDialog& dlg, const QList<QMenu*>& menus) {
 }
 
 void hookKey(MacroManagerDialog& dlg, int vk, bool released) {
-    AppEvent e(msg::WM_HOOKKEY, static_cast<std::uintptr_t>(vk), released ? msg::kReleaseBit : 0);
-    QCoreApplication::sendEvent(&dlg, &e);
+    emit dlg.hookReports().key(vk, released);
 }
 
 void clickButton(MacroManagerDialog& dlg, int button) {

@@ -12,10 +12,9 @@
 #include <QSignalBlocker>
 #include <QStyle>
 
+#include "host/qt/qt_text.h"
 #include "controls/skin_tree.h"
 #include "dialogs/key_assign/key_assign_painter.h"
-#include "host/qt/app_event.h"
-#include "host/qt/qt_text.h"
 #include "skin/text_style.h"
 #include "skin/window_dragger.h"
 
@@ -75,7 +74,8 @@ KeyAssignDialog::KeyAssignDialog(const ka::KeyMapInput& input, const QString& sk
     new skin::WindowDragger(this, [](QPoint p) {
         return !ka::KeyMapState::isBackground({p.x(), p.y()});
     });
-    m_hookInstalled = m_services.installHook && m_services.installHook(this, 0);
+    connect(&m_hookReports, &HookReports::key, this, &KeyAssignDialog::hookKey);
+    m_hookInstalled = m_services.installHook && m_services.installHook(&m_hookReports, 0);
     m_state.setHookInstalled(m_hookInstalled);
     // Without the hook nothing is captured: typing into an edit would show keys that are not
     // assigned, so the edits stay empty.
@@ -228,15 +228,9 @@ void KeyAssignDialog::applyFocusRequest() {
     }
 }
 
-bool KeyAssignDialog::event(QEvent* event) {
-    if (event->type() == static_cast<QEvent::Type>(msg::WM_HOOKKEY)) {
-        const auto* hook = static_cast<const AppEvent*>(event);
-        m_state.hookKey(static_cast<int>(hook->wParam() & 0xFF),
-                        (hook->lParam() & msg::kReleaseBit) != 0);
-        applyView();
-        return true;
-    }
-    return QDialog::event(event);
+void KeyAssignDialog::hookKey(int virtualKey, bool released) {
+    m_state.hookKey(virtualKey, released);
+    applyView();
 }
 
 bool KeyAssignDialog::eventFilter(QObject* watched, QEvent* event) {
@@ -245,7 +239,7 @@ bool KeyAssignDialog::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-// With the hook installed keys arrive only as WM_HOOKKEY: key presses meant for the dialog's
+// With the hook installed keys arrive only through the hook: key presses meant for the dialog's
 // controls are swallowed (the hook sees them before this filter).
 bool KeyAssignDialog::filterKey(QEvent* event) {
     return m_hookInstalled && event->type() == QEvent::KeyPress;

@@ -1,6 +1,6 @@
 #pragma once
 // KeyAssignDialog: the skinned modal dialog in which the user gives one key a function. It forwards
-// clicks, pointer moves, focus changes, captured keys (WM_HOOKKEY) and tree and list selections
+// clicks, pointer moves, focus changes, captured keys (the key hook) and tree and list selections
 // to keyassign::KeyMapState and paints from its view. It encodes nothing: after OK the caller
 // reads result() and applies it.
 
@@ -11,6 +11,7 @@
 
 #include "dialogs/key_assign/key_assign_services.h"
 #include "keyassign/key_map_state.h"
+#include "keyhook/hook_reports.h"
 #include "skin/skin_images.h"
 
 class QLineEdit;
@@ -49,11 +50,12 @@ public:
     QMenu* combineMenu() const { return m_combineMenu; }
     // The pictures, with every file name the dialog asked for.
     const skin::SkinImages& images() const { return m_images; }
+    // Where the key hook's reports arrive (tests and tools post keys here).
+    HookReports& hookReports() { return m_hookReports; }
 
     void setVisible(bool visible) override;
 
 protected:
-    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -73,6 +75,7 @@ private:
     void showMessage(BiText text);
     void applyView();
     void applyFocusRequest();
+    void hookKey(int virtualKey, bool released);
     bool filterKey(QEvent* event);
     void filterFocus(QObject* watched, QEvent* event);
     void treeSelectionChanged();
@@ -81,6 +84,7 @@ private:
 
     keyassign::KeyMapState m_state;
     KeyMapServices m_services;
+    HookReports m_hookReports;
     skin::SkinImages m_images;
     QLineEdit* m_single = nullptr;
     QLineEdit* m_combine = nullptr;

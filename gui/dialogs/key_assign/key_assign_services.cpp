@@ -10,7 +10,7 @@ namespace tavrik::app {
 
 KeyMapServices KeyMapServices::desktop() {
     KeyMapServices s;
-    s.installHook = [](QObject* window, int mode) { return installhook(window, mode); };
+    s.installHook = [](HookReports* reports, int mode) { return installhook(reports, mode); };
     s.removeHook = [] { removehook(); };
     s.chooseLaunchPath = [](QWidget* parent, int row, Language lang) {
         return app::chooseLaunchPath(parent, row, lang);

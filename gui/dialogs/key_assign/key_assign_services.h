@@ -10,14 +10,15 @@
 
 #include "common/language.h"
 
-class QObject;
 class QWidget;
 
 namespace tavrik::app {
 
+class HookReports;
+
 struct KeyMapServices {
-    // installhook(window, mode) and removehook() of the key hook library.
-    std::function<bool(QObject*, int)> installHook;
+    // installhook(reports, mode) and removehook() of the key hook library.
+    std::function<bool(HookReports*, int)> installHook;
     std::function<void()> removeHook;
     // Runs the chooser of launch row 0..3: the picked path (UTF-8), or none when cancelled.
     std::function<std::optional<std::string>(QWidget*, int, Language)> chooseLaunchPath;

@@ -7,13 +7,12 @@
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 
+#include "host/qt/qt_text.h"
 #include "controls/skin_list_box.h"
 #include "dialogs/macro_manager/apply_macros.h"
 #include "dialogs/macro_manager/event_menu.h"
 #include "dialogs/macro_manager/macro_manager_texts.h"
 #include "dialogs/macro_manager/notice_boxes.h"
-#include "host/qt/app_event.h"
-#include "host/qt/qt_text.h"
 #include "keyhook/keyhook.h"
 #include "skin/skin_paths.h"
 #include "skin/text_style.h"
@@ -26,10 +25,6 @@ using namespace macromanager;
 
 constexpr int kNameCopyPeriodMs = 100;
 constexpr QSize kFallbackSize{410, 440};  // the background's size when it cannot be loaded
-
-bool isMessage(const QEvent* event, int message) {
-    return event->type() == static_cast<QEvent::Type>(message);
-}
 
 // Shows `lines` with line `selected` selected (none when -1). Lines whose text is already shown
 // are left alone, so that an edit in progress and the scroll position survive.
@@ -74,12 +69,13 @@ MacroManagerDialog::MacroManagerDialog(const QString& programFolder, int languag
       m_lang(languageFromCode(languageCode)),
       m_images(skin::skinFolder(programFolder, languageCode, skin::SkinPart::MacroManagement)),
       m_boxes(std::make_unique<QtNoticeBoxes>()),
-      m_hook(this),
+      m_hook(m_hookReports),
       m_editor(m_hook, clock ? *clock : m_steadyClock) {
     setWindowTitle(qs(kTitle.text, m_lang));
     if (!skin::fitWindowToImage(*this, m_images, kBackground)) resize(kFallbackSize);
     setMouseTracking(true);
     createControls();
+    connect(&m_hookReports, &HookReports::key, this, &MacroManagerDialog::onHookKey);
     new skin::WindowDragger(this, [](QPoint p) { return buttonAt(p) >= 0; });
     m_nameTimer.setInterval(kNameCopyPeriodMs);
     connect(&m_nameTimer, &QTimer::timeout, this, &MacroManagerDialog::copyMacroNames);
@@ -110,6 +106,12 @@ void MacroManagerDialog::createControls() {
     }
     m_macroList->setEditMode(SkinListBox::kPlainRename);
     m_eventList->setEditMode(SkinListBox::kDelayValue);
+    for (SkinListBox* list : {m_macroList, m_eventList}) {
+        connect(list, &SkinListBox::editStarted, this, &MacroManagerDialog::onEditStarted);
+        connect(list, &SkinListBox::itemTextChanged, this, &MacroManagerDialog::copyMacroNames);
+    }
+    // Only the event list edits delays (edit mode 1).
+    connect(m_eventList, &SkinListBox::delayEdited, this, &MacroManagerDialog::onDelayEdited);
     connect(m_macroList, &QListWidget::itemSelectionChanged, this,
             &MacroManagerDialog::onMacroSelectionChanged);
     connect(m_eventList, &QListWidget::itemSelectionChanged, this,
@@ -242,8 +244,23 @@ void MacroManagerDialog::onLoopTextChanged(const QString& text) {
     m_editor.setLoopText(text.toStdString());
 }
 
-// A rename in the macro list reaches the working store here (at once on WM_LBITEMCHANGED, and
-// from the timer). A refused name (empty, too long, or another macro's) is put back.
+void MacroManagerDialog::onHookKey(int virtualKey, bool released) {
+    m_editor.onHookKey(virtualKey, released);
+    refresh();
+}
+
+void MacroManagerDialog::onEditStarted() {
+    m_editor.onEditStart();
+    update();
+}
+
+void MacroManagerDialog::onDelayEdited(int line, int ms) {
+    m_editor.editDelay(line, static_cast<long>(ms));
+    refresh();
+}
+
+// A rename in the macro list reaches the working store here (at once when a list item's text
+// changed, and from the timer). A refused name (empty, too long, or another macro's) is put back.
 void MacroManagerDialog::copyMacroNames() {
     const auto& names = m_editor.macroNames();
     if (m_macroList->count() != static_cast<int>(names.size())) return;
@@ -254,31 +271,6 @@ void MacroManagerDialog::copyMacroNames() {
         if (!m_editor.renameMacro(i, text.toStdString())) refused = true;
     }
     if (refused) refresh();
-}
-
-bool MacroManagerDialog::event(QEvent* event) {
-    if (isMessage(event, msg::WM_HOOKKEY)) {
-        const auto* e = static_cast<AppEvent*>(event);
-        m_editor.onHookKey(static_cast<int>(e->wParam()), (e->lParam() & msg::kReleaseBit) != 0);
-        refresh();
-        return true;
-    }
-    if (isMessage(event, msg::WM_LBEDITSTART)) {
-        m_editor.onEditStart();
-        update();
-        return true;
-    }
-    if (isMessage(event, msg::WM_LBEDITEND)) {  // only the event list sends it (edit mode 1)
-        const auto* e = static_cast<AppEvent*>(event);
-        m_editor.editDelay(static_cast<int>(e->wParam()), static_cast<long>(e->lParam()));
-        refresh();
-        return true;
-    }
-    if (isMessage(event, msg::WM_LBITEMCHANGED)) {
-        copyMacroNames();
-        return true;
-    }
-    return QDialog::event(event);
 }
 
 bool MacroManagerDialog::eventFilter(QObject* watched, QEvent* event) {

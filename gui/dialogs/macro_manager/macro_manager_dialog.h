@@ -1,7 +1,7 @@
 #pragma once
 // MacroManagerDialog: the macro manager. A skinned modal dialog over the macro editor: the macro
 // list (in-place rename), the event list (in-place delay edit, context menu), the loop edit, the
-// seven painted buttons and the labels. It records through the key hook (WM_HOOKKEY) and
+// seven painted buttons and the labels. It records through the key hook (its HookReports) and
 // forwards every click, selection, edit and menu command to the editor, then shows the editor's
 // state again. Enter and Escape never close it.
 
@@ -13,6 +13,7 @@
 
 #include "common/language.h"
 #include "common/result.h"
+#include "keyhook/hook_reports.h"
 #include "keyhook/window_hook.h"
 #include "macro/clock.h"
 #include "macro/macro_editor.h"
@@ -56,9 +57,10 @@ public:
     QMenu* eventMenu() const { return m_eventMenu; }
     int hoveredButton() const { return m_hovered; }
     skin::SkinImages& images() { return m_images; }
+    // Where the key hook's reports arrive (tests and tools post keys here).
+    HookReports& hookReports() { return m_hookReports; }
 
 protected:
-    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -76,6 +78,9 @@ private:
     void onMacroSelectionChanged();
     void onEventSelectionChanged();
     void onLoopTextChanged(const QString& text);
+    void onEditStarted();
+    void onHookKey(int virtualKey, bool released);
+    void onDelayEdited(int line, int ms);
     void copyMacroNames();
     void showNotice(const std::optional<macro::Notice>& notice);
     void refresh();
@@ -86,6 +91,7 @@ private:
     skin::SkinImages m_images;
     std::unique_ptr<NoticeBoxes> m_boxes;
     macro::SteadyClock m_steadyClock;
+    HookReports m_hookReports;  // before m_hook, which refers to it
     WindowHook m_hook;
     macro::MacroEditor m_editor;
     macro::MacroStore* m_store = nullptr;

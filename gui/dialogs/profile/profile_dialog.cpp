@@ -63,6 +63,7 @@ void ProfileDialog::createList() {
     m_list->configure(layout::kListFontHeight, QStringLiteral("Arial"), Qt::white,
                       QColor(0, 255, 255), true, Qt::black, layout::kListShadowOffset);
     m_list->setEditMode(SkinListBox::kNotifyRename);
+    connect(m_list, &SkinListBox::renameFinished, this, &ProfileDialog::renameRow);
     m_list->viewport()->installEventFilter(this);
 }
 
@@ -188,15 +189,6 @@ void ProfileDialog::showDeferredMessage() {
 void ProfileDialog::done(int result) {
     finishEdit();
     QDialog::done(result);
-}
-
-bool ProfileDialog::event(QEvent* event) {
-    if (static_cast<int>(event->type()) == msg::WM_LBEDITEND) {
-        const auto* ev = static_cast<const AppEvent*>(event);
-        renameRow(static_cast<int>(ev->wParam()), static_cast<int>(ev->lParam()));
-        return true;
-    }
-    return QDialog::event(event);
 }
 
 bool ProfileDialog::eventFilter(QObject* watched, QEvent* event) {
