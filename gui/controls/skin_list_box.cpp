@@ -8,8 +8,8 @@
 #include <QWheelEvent>
 #include <algorithm>
 
-#include "host/qt/log_categories.h"
 #include "controls/in_place_edit.h"
+#include "host/qt/log_categories.h"
 
 namespace tavrik::app {
 namespace {

@@ -12,9 +12,9 @@
 #include <QSignalBlocker>
 #include <QStyle>
 
-#include "host/qt/qt_text.h"
 #include "controls/skin_tree.h"
 #include "dialogs/key_assign/key_assign_painter.h"
+#include "host/qt/qt_text.h"
 #include "skin/text_style.h"
 #include "skin/window_dragger.h"
 

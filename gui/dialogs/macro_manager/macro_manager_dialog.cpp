@@ -7,12 +7,12 @@
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 
-#include "host/qt/qt_text.h"
 #include "controls/skin_list_box.h"
 #include "dialogs/macro_manager/apply_macros.h"
 #include "dialogs/macro_manager/event_menu.h"
 #include "dialogs/macro_manager/macro_manager_texts.h"
 #include "dialogs/macro_manager/notice_boxes.h"
+#include "host/qt/qt_text.h"
 #include "keyhook/keyhook.h"
 #include "skin/skin_paths.h"
 #include "skin/text_style.h"
