@@ -26,7 +26,6 @@
 
 #include "device/pacer.h"
 #include "host/device_link.h"
-#include "host/qt/messages.h"
 #include "model/slot_table.h"
 #include "skin/skin_paths.h"
 #include "windows/main_window.h"

@@ -1,8 +1,8 @@
 #pragma once
 // What the device session tells the window layer. Every call comes from the session's own
 // notification thread, one at a time and in the order the events happened; a listener should
-// return quickly (the Qt adapter posts an AppEvent to the main window). The reader and the
-// worker never wait for a listener.
+// return quickly (the Qt adapter posts each call to its own thread, where it becomes a signal). The
+// reader and the worker never wait for a listener.
 
 #include <cstdint>
 #include <string>

@@ -11,7 +11,6 @@
 #include "build_info.h"
 #include "host/control_jobs.h"
 #include "host/instance_address.h"
-#include "host/qt/app_event.h"
 #include "main/single_instance.h"
 #include "mainwindow/app_options.h"
 #include "mainwindow/startup.h"

@@ -9,7 +9,6 @@
 #include <QWindow>
 
 #include "common/atomic_file.h"
-#include "host/qt/app_event.h"
 #include "host/qt/log_categories.h"
 #include "host/qt/qt_text.h"
 #include "keyhook/keysym_keys.h"
@@ -27,16 +26,6 @@ namespace {
 
 // Used when main.png cannot be read: large enough for every hit area.
 constexpr QSize kFallbackSize{1000, 645};
-
-bool isToolMessage(int type) {
-    switch (type) {
-        case msg::WM_TRAYICON:
-        case msg::WM_TRAYBALLOON:
-            return true;
-        default:
-            return false;
-    }
-}
 
 }  // namespace
 
@@ -168,14 +157,6 @@ void MainWindow::release(QPoint pos) {
     update();
 }
 
-bool MainWindow::event(QEvent* e) {
-    if (isToolMessage(static_cast<int>(e->type()))) {
-        handleAppEvent(static_cast<const AppEvent&>(*e));
-        return true;
-    }
-    return QWidget::event(e);
-}
-
 void MainWindow::mouseMoveEvent(QMouseEvent* e) {
     const QPoint pos = e->position().toPoint();
     if (e->buttons() & (Qt::LeftButton | Qt::RightButton)) dragStroke(pos);
@@ -213,16 +194,6 @@ void MainWindow::closeEvent(QCloseEvent* e) {
     // has.
     QWidget::closeEvent(e);
     if (m_initialised) closeCommand();
-}
-
-void MainWindow::handleAppEvent(const AppEvent& e) {
-    switch (e.message()) {
-        case msg::WM_TRAYBALLOON:
-            if (e.wParam() == 15) showNoKeyboardBalloon();
-            break;
-        default:
-            break;
-    }
 }
 
 }  // namespace tavrik::app

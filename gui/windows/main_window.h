@@ -33,8 +33,6 @@ class QMenu;
 
 namespace tavrik::app {
 
-class AppEvent;
-
 // Everything the window needs to know about how the tool was started.
 struct AppContext {
     mainwindow::Options options;
@@ -58,6 +56,8 @@ public:
 
     // Shows the window in its normal state and brings it to the front (second start, tray).
     void showNormalAndRaise();
+    // A double click on the tray icon: the window, or (queued) the no-keyboard balloon.
+    void trayActivated(QSystemTrayIcon::ActivationReason reason);
 
     // Renders the whole surface into an image the size of the background (screenshots, tests).
     QImage renderSurface();
@@ -84,7 +84,6 @@ signals:
     void ended();
 
 protected:
-    bool event(QEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
@@ -114,7 +113,6 @@ private:
     void runCommand(const mainwindow::HitCommand& c);
     void runHelpRow(int row);
     void assignKey(int slot);
-    void handleAppEvent(const AppEvent& e);
 
     // Commands.
     void closeCommand();
@@ -141,7 +139,6 @@ private:
     void setSlidersFromImage();
 
     // Tray and update check.
-    void trayActivated(QSystemTrayIcon::ActivationReason reason);
     void showNoKeyboardBalloon();
     void checkFirmwareUpdate();
     void askFirmwareUpdate();

@@ -9,7 +9,6 @@
 #include <utility>
 
 #include "device/session_texts.h"
-#include "host/qt/app_event.h"
 #include "host/qt/log_categories.h"
 #include "host/qt/qt_text.h"
 #include "mainwindow/job_messages.h"
@@ -20,7 +19,6 @@
 namespace tavrik::app {
 namespace {
 
-constexpr int kNoKeyboardBalloon = 15;
 constexpr int kBalloonMs = 10000;
 constexpr int kEventRetryMs = 20;
 
@@ -200,7 +198,7 @@ void MainWindow::trayActivated(QSystemTrayIcon::ActivationReason reason) {
     if (keyboardConnected()) {
         showNormalAndRaise();
     } else {
-        QCoreApplication::postEvent(this, new AppEvent(msg::WM_TRAYBALLOON, kNoKeyboardBalloon));
+        QMetaObject::invokeMethod(this, &MainWindow::showNoKeyboardBalloon, Qt::QueuedConnection);
     }
 }
 

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "dialogs/key_assign/key_assign_dialog.h"
-#include "host/qt/app_event.h"
 #include "keyhook/keyhook.h"
 #include "launcher/launch_chooser.h"
 #include "model/slot_table.h"

@@ -7,7 +7,6 @@
 #include <memory>
 
 #include "hook_test_support.h"
-#include "host/qt/app_event.h"
 #include "keyhook/keyhook.h"
 #include "keyhook/window_hook.h"
 

@@ -9,7 +9,6 @@
 #include "controls/skin_list_box.h"
 #include "dialogs/macro_manager/event_menu.h"
 #include "dialogs/macro_manager/macro_manager_layout.h"
-#include "host/qt/app_event.h"
 #include "keyhook/keyhook.h"
 #include "macro/macro_events.h"
 #include "skin/skin_paths.h"

@@ -14,7 +14,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include "host/qt/app_event.h"
 #include "qt_app_fixture.h"
 
 namespace tavrik::app {
@@ -113,7 +112,7 @@ TEST_F(Desktop, NoPermissionStaysNoPermissionWhereverTheKeyboardIsNeeded) {
     EXPECT_EQ(takeBoxes(*w), QStringList{notice});
 
     answerNextBox();  // the tray's balloon; a message box where there is no notification area
-    QCoreApplication::postEvent(w.get(), new AppEvent(msg::WM_TRAYBALLOON, 15));
+    w->trayActivated(QSystemTrayIcon::DoubleClick);
     QCoreApplication::processEvents();
     EXPECT_EQ(m_modalText, notice);
 

@@ -14,7 +14,6 @@
 #include <filesystem>
 #include <thread>
 
-#include "host/qt/app_event.h"
 #include "qt_app_fixture.h"
 #include "settings/sliders.h"
 

@@ -19,7 +19,6 @@
 #include "dialogs/macro_manager/macro_manager_dialog.h"
 #include "dialogs/macro_manager/macro_manager_layout.h"
 #include "dialogs/macro_manager/macro_manager_texts.h"
-#include "host/qt/app_event.h"
 #include "macro/macro_events.h"
 #include "macro/macro_store.h"
 #include "model/slot_table.h"

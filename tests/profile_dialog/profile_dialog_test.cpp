@@ -15,7 +15,6 @@
 #include "common/atomic_file.h"
 #include "controls/skin_list_box.h"
 #include "dialogs/profile/profile_file_chooser.h"
-#include "host/qt/app_event.h"
 #include "host/qt/qt_text.h"
 #include "modal_answerer.h"
 #include "model/config_model.h"

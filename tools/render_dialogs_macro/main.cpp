@@ -14,7 +14,6 @@
 #include "dialogs/macro_manager/macro_manager_dialog.h"
 #include "dialogs/macro_manager/macro_manager_layout.h"
 #include "dialogs/macro_manager/macro_manager_texts.h"
-#include "host/qt/app_event.h"
 #include "keyhook/keyhook.h"
 #include "skin/app_style.h"
 #include "skin/skin_paths.h"

@@ -12,7 +12,6 @@
 #include "controls/skin_list_box.h"
 #include "dialogs/profile/profile_dialog_layout.h"
 #include "dialogs/profile/profile_file_chooser.h"
-#include "host/qt/app_event.h"
 #include "host/qt/qt_text.h"
 #include "model/config_model.h"
 #include "profiles/profile_names.h"
