@@ -7,7 +7,7 @@
 namespace tavrik::app {
 
 void HookTarget::set(QObject* window, int mode) {
-    std::lock_guard lock(m_mutex);
+    MutexLock lock(m_mutex);
     m_window = window;
     m_mode = mode;
 }
@@ -17,13 +17,13 @@ void HookTarget::clear() {
 }
 
 bool HookTarget::isSet() const {
-    std::lock_guard lock(m_mutex);
+    MutexLock lock(m_mutex);
     return m_window != nullptr;
 }
 
 void HookTarget::report(int vk, bool released) const {
     if (vk <= 0 || vk > 0xFF) return;
-    std::lock_guard lock(m_mutex);
+    MutexLock lock(m_mutex);
     if (!m_window || (released && m_mode != 1)) return;
     QCoreApplication::postEvent(m_window,
                                 new AppEvent(msg::WM_HOOKKEY, static_cast<std::uintptr_t>(vk),

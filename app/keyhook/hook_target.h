@@ -3,7 +3,8 @@
 // posts after the target was cleared.
 
 #include <QObject>
-#include <mutex>
+
+#include "common/thread_annotations.h"
 
 namespace tavrik::app {
 
@@ -16,9 +17,9 @@ public:
     void report(int vk, bool released) const;
 
 private:
-    mutable std::mutex m_mutex;
-    QObject* m_window = nullptr;
-    int m_mode = 0;
+    mutable Mutex m_mutex;
+    QObject* m_window TAVRIK_GUARDED_BY(m_mutex) = nullptr;
+    int m_mode TAVRIK_GUARDED_BY(m_mutex) = 0;
 };
 
 }  // namespace tavrik::app
