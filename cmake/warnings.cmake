@@ -12,3 +12,9 @@ function(tavrik_set_warnings target)
         target_compile_options(${target} PRIVATE -Werror)
     endif()
 endfunction()
+
+# Clang checks the thread-safety annotations of core/common/thread_annotations.h: a member
+# guarded by a mutex touched without it, or a function that needs a mutex called without it.
+if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    add_compile_options(-Wthread-safety)
+endif()

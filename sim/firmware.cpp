@@ -69,7 +69,7 @@ void Firmware::trace(Direction d, ReportKind k, std::span<const std::uint8_t> by
 }
 
 bool Firmware::receiveFeature(std::span<const std::uint8_t> report) {
-    std::lock_guard<std::mutex> guard(m_mutex);
+    MutexLock guard(m_mutex);
     if (!m_plugged) return false;
     trace(Direction::HostToKeyboard, ReportKind::Feature, report);
     if (report.size() != device::kFeatureReportSize) {
@@ -273,7 +273,7 @@ void Firmware::pushEvent(std::vector<std::uint8_t> bytes) {
 bool Firmware::receiveData(std::span<const std::uint8_t> report) {
     std::function<void(bool)> notify;
     {
-        std::lock_guard<std::mutex> guard(m_mutex);
+        MutexLock guard(m_mutex);
         if (!m_plugged) return false;
         trace(Direction::HostToKeyboard, ReportKind::Data, report);
         if (report.size() != device::kDataReportSize ||
@@ -304,7 +304,7 @@ std::optional<DataReport> Firmware::sendData() {
     std::function<void(bool)> notify;
     std::optional<DataReport> out;
     {
-        std::lock_guard<std::mutex> guard(m_mutex);
+        MutexLock guard(m_mutex);
         if (!m_plugged) return std::nullopt;
         if (!m_burst || m_burst->write) {
             error("data read outside a read burst");
@@ -321,7 +321,7 @@ std::optional<DataReport> Firmware::sendData() {
 }
 
 std::size_t Firmware::readBurstPacketsLeft() const {
-    std::lock_guard<std::mutex> guard(m_mutex);
+    MutexLock guard(m_mutex);
     if (!m_plugged || !m_burst || m_burst->write) return 0;
     return device::regionLayout(m_burst->region).packets - m_burst->next;
 }
@@ -335,7 +335,7 @@ void Firmware::countPacketForRemoval(std::function<void(bool)>& notify) {
 }
 
 std::optional<FeatureReport> Firmware::replyFeature() {
-    std::lock_guard<std::mutex> guard(m_mutex);
+    MutexLock guard(m_mutex);
     if (!m_plugged || m_faults.noGetReply) return std::nullopt;
     if (!m_reply) {
         error("get feature without a read request");
@@ -349,8 +349,10 @@ std::optional<FeatureReport> Firmware::replyFeature() {
 }
 
 std::optional<std::vector<std::uint8_t>> Firmware::nextEvent(milliseconds timeout) {
-    std::unique_lock<std::mutex> lock(m_mutex);
-    m_eventReady.wait_for(lock, timeout, [this] { return !m_events.empty() || !m_plugged; });
+    MutexLock lock(m_mutex);
+    m_eventReady.wait_for(lock.native(), timeout, [this]() TAVRIK_REQUIRES(m_mutex) {
+        return !m_events.empty() || !m_plugged;
+    });
     if (!m_plugged || m_events.empty()) return std::nullopt;
     std::vector<std::uint8_t> e = std::move(m_events.front());
     m_events.pop_front();
@@ -359,12 +361,12 @@ std::optional<std::vector<std::uint8_t>> Firmware::nextEvent(milliseconds timeou
 }
 
 std::size_t Firmware::pendingEvents() const {
-    std::lock_guard<std::mutex> guard(m_mutex);
+    MutexLock guard(m_mutex);
     return m_events.size();
 }
 
 bool Firmware::pressKey(int slot) {
-    std::lock_guard<std::mutex> guard(m_mutex);
+    MutexLock guard(m_mutex);
     if (!m_plugged || slot < 0 || slot >= model::kSlotCount) return false;
     const std::size_t cell = img::kKeyCodeArea + model::cellOffset(slot);
     if (m_image[cell] != model::codetype::kHostAction) return false;
@@ -375,7 +377,7 @@ bool Firmware::pressKey(int slot) {
 void Firmware::plug() {
     std::function<void(bool)> notify;
     {
-        std::lock_guard<std::mutex> guard(m_mutex);
+        MutexLock guard(m_mutex);
         if (m_plugged) return;
         m_plugged = true;
         ++m_generation;
@@ -395,7 +397,7 @@ void Firmware::unplugLocked() {
 void Firmware::unplug() {
     std::function<void(bool)> notify;
     {
-        std::lock_guard<std::mutex> guard(m_mutex);
+        MutexLock guard(m_mutex);
         if (!m_plugged) return;
         unplugLocked();
         notify = m_plugListener;
@@ -404,73 +406,73 @@ void Firmware::unplug() {
 }
 
 bool Firmware::plugged() const {
-    std::lock_guard<std::mutex> guard(m_mutex);
+    MutexLock guard(m_mutex);
     return m_plugged;
 }
 
 void Firmware::setAccessDenied(bool denied) {
-    std::lock_guard<std::mutex> guard(m_mutex);
+    MutexLock guard(m_mutex);
     m_accessDenied = denied;
 }
 
 bool Firmware::accessDenied() const {
-    std::lock_guard<std::mutex> guard(m_mutex);
+    MutexLock guard(m_mutex);
     return m_accessDenied;
 }
 
 std::uint64_t Firmware::generation() const {
-    std::lock_guard<std::mutex> guard(m_mutex);
+    MutexLock guard(m_mutex);
     return m_generation;
 }
 
 void Firmware::setPlugListener(std::function<void(bool)> listener) {
-    std::lock_guard<std::mutex> guard(m_mutex);
+    MutexLock guard(m_mutex);
     m_plugListener = std::move(listener);
 }
 
 void Firmware::setFaults(const Faults& faults) {
-    std::lock_guard<std::mutex> guard(m_mutex);
+    MutexLock guard(m_mutex);
     m_faults = faults;
 }
 
 void Firmware::setTrace(TraceSink sink) {
-    std::lock_guard<std::mutex> guard(m_mutex);
+    MutexLock guard(m_mutex);
     m_trace = std::move(sink);
 }
 
 model::Image Firmware::image() const {
-    std::lock_guard<std::mutex> guard(m_mutex);
+    MutexLock guard(m_mutex);
     return m_image;
 }
 
 void Firmware::setImage(const model::Image& image) {
-    std::lock_guard<std::mutex> guard(m_mutex);
+    MutexLock guard(m_mutex);
     m_image = image;
 }
 
 void Firmware::setFirmwareVersion(std::uint8_t major, std::uint8_t minor) {
-    std::lock_guard<std::mutex> guard(m_mutex);
+    MutexLock guard(m_mutex);
     m_major = major;
     m_minor = minor;
 }
 
 std::uint8_t Firmware::versionMajor() const {
-    std::lock_guard<std::mutex> guard(m_mutex);
+    MutexLock guard(m_mutex);
     return m_major;
 }
 
 std::uint8_t Firmware::versionMinor() const {
-    std::lock_guard<std::mutex> guard(m_mutex);
+    MutexLock guard(m_mutex);
     return m_minor;
 }
 
 std::uint64_t Firmware::acknowledgementsSent() const {
-    std::lock_guard<std::mutex> guard(m_mutex);
+    MutexLock guard(m_mutex);
     return m_acks;
 }
 
 void Firmware::factoryReset() {
-    std::lock_guard<std::mutex> guard(m_mutex);
+    MutexLock guard(m_mutex);
     resetLocked();
 }
 
@@ -502,17 +504,17 @@ void Firmware::resetLocked() {
 }
 
 std::vector<std::string> Firmware::protocolErrors() const {
-    std::lock_guard<std::mutex> guard(m_mutex);
+    MutexLock guard(m_mutex);
     return m_errors;
 }
 
 void Firmware::clearProtocolErrors() {
-    std::lock_guard<std::mutex> guard(m_mutex);
+    MutexLock guard(m_mutex);
     m_errors.clear();
 }
 
 std::string Firmware::describe() const {
-    std::lock_guard<std::mutex> guard(m_mutex);
+    MutexLock guard(m_mutex);
     std::ostringstream out;
     out << "firmware " << int(m_major) << '.' << int(m_minor)
         << (m_plugged ? " plugged" : " unplugged") << '\n'

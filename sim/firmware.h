@@ -10,12 +10,12 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
-#include <mutex>
 #include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "common/thread_annotations.h"
 #include "device/bursts.h"
 #include "device/reports.h"
 #include "model/image_layout.h"
@@ -107,38 +107,41 @@ private:
         std::vector<std::uint8_t> block;
     };
 
-    void error(std::string text);
-    void trace(Direction d, ReportKind k, std::span<const std::uint8_t> bytes);
-    void applyFeature(const FeatureReport& r);
-    void applySet(const FeatureReport& r);
-    void startBurst(const FeatureReport& r, device::Region region, bool write);
-    void finishWriteBurst();
-    void reportWinLock();
-    void prepareReply(const FeatureReport& r);
-    void acknowledge();
-    void pushEvent(std::vector<std::uint8_t> bytes);
-    void countPacketForRemoval(std::function<void(bool)>& notify);
-    void unplugLocked();
-    void resetLocked();
+    // Each runs with m_mutex held.
+    void error(std::string text) TAVRIK_REQUIRES(m_mutex);
+    void trace(Direction d, ReportKind k, std::span<const std::uint8_t> bytes)
+        TAVRIK_REQUIRES(m_mutex);
+    void applyFeature(const FeatureReport& r) TAVRIK_REQUIRES(m_mutex);
+    void applySet(const FeatureReport& r) TAVRIK_REQUIRES(m_mutex);
+    void startBurst(const FeatureReport& r, device::Region region, bool write)
+        TAVRIK_REQUIRES(m_mutex);
+    void finishWriteBurst() TAVRIK_REQUIRES(m_mutex);
+    void reportWinLock() TAVRIK_REQUIRES(m_mutex);
+    void prepareReply(const FeatureReport& r) TAVRIK_REQUIRES(m_mutex);
+    void acknowledge() TAVRIK_REQUIRES(m_mutex);
+    void pushEvent(std::vector<std::uint8_t> bytes) TAVRIK_REQUIRES(m_mutex);
+    void countPacketForRemoval(std::function<void(bool)>& notify) TAVRIK_REQUIRES(m_mutex);
+    void unplugLocked() TAVRIK_REQUIRES(m_mutex);
+    void resetLocked() TAVRIK_REQUIRES(m_mutex);
     std::chrono::microseconds now() const;
 
     Clock m_now;
-    mutable std::mutex m_mutex;
+    mutable Mutex m_mutex;
     std::condition_variable m_eventReady;
-    model::Image m_image{};
-    std::uint8_t m_major = 1;
-    std::uint8_t m_minor = 1;
-    std::optional<Burst> m_burst;
-    std::optional<FeatureReport> m_reply;
-    std::deque<std::vector<std::uint8_t>> m_events;
-    std::vector<std::string> m_errors;
-    Faults m_faults;
-    bool m_plugged = true;
-    bool m_accessDenied = false;
-    std::uint64_t m_generation = 1;
-    std::uint64_t m_acks = 0;
-    std::function<void(bool)> m_plugListener;
-    TraceSink m_trace;
+    model::Image m_image TAVRIK_GUARDED_BY(m_mutex){};
+    std::uint8_t m_major TAVRIK_GUARDED_BY(m_mutex) = 1;
+    std::uint8_t m_minor TAVRIK_GUARDED_BY(m_mutex) = 1;
+    std::optional<Burst> m_burst TAVRIK_GUARDED_BY(m_mutex);
+    std::optional<FeatureReport> m_reply TAVRIK_GUARDED_BY(m_mutex);
+    std::deque<std::vector<std::uint8_t>> m_events TAVRIK_GUARDED_BY(m_mutex);
+    std::vector<std::string> m_errors TAVRIK_GUARDED_BY(m_mutex);
+    Faults m_faults TAVRIK_GUARDED_BY(m_mutex);
+    bool m_plugged TAVRIK_GUARDED_BY(m_mutex) = true;
+    bool m_accessDenied TAVRIK_GUARDED_BY(m_mutex) = false;
+    std::uint64_t m_generation TAVRIK_GUARDED_BY(m_mutex) = 1;
+    std::uint64_t m_acks TAVRIK_GUARDED_BY(m_mutex) = 0;
+    std::function<void(bool)> m_plugListener TAVRIK_GUARDED_BY(m_mutex);
+    TraceSink m_trace TAVRIK_GUARDED_BY(m_mutex);
 };
 
 }  // namespace tavrik::sim

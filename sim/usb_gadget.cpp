@@ -205,16 +205,18 @@ void UsbGadget::onPlug(bool plugged) {
     // Called from whichever thread plugged or unplugged the firmware (the remove fault fires on
     // the data thread): the controller is bound and unbound on a thread of its own.
     {
-        std::lock_guard<std::mutex> guard(m_mutex);
+        MutexLock guard(m_mutex);
         m_wantPlugged = plugged;
     }
     m_wake.notify_all();
 }
 
 void UsbGadget::plugLoop() {
-    std::unique_lock<std::mutex> lock(m_mutex);
+    MutexLock lock(m_mutex);
     while (!m_stop) {
-        m_wake.wait(lock, [this] { return m_stop || m_wantPlugged.has_value(); });
+        m_wake.wait(lock.native(), [this]() TAVRIK_REQUIRES(m_mutex) {
+            return m_stop || m_wantPlugged.has_value();
+        });
         if (m_stop) return;
         const bool plugged = *m_wantPlugged;
         m_wantPlugged.reset();
@@ -295,7 +297,7 @@ void UsbGadget::handleSetup(const Setup& s) {
                     // the burst has (not into the next burst).
                     if (const std::size_t n = m_firmware.readBurstPacketsLeft(); n > 0) {
                         {
-                            std::lock_guard<std::mutex> guard(m_mutex);
+                            MutexLock guard(m_mutex);
                             m_packetsToPush = n;
                         }
                         m_wake.notify_all();
@@ -350,9 +352,10 @@ void UsbGadget::eventLoop() {
 }
 
 void UsbGadget::dataInLoop() {
-    std::unique_lock<std::mutex> lock(m_mutex);
+    MutexLock lock(m_mutex);
     while (!m_stop) {
-        m_wake.wait(lock, [this] { return m_stop || m_packetsToPush > 0; });
+        m_wake.wait(lock.native(),
+                    [this]() TAVRIK_REQUIRES(m_mutex) { return m_stop || m_packetsToPush > 0; });
         if (m_stop) return;
         --m_packetsToPush;
         lock.unlock();

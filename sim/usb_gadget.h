@@ -14,12 +14,12 @@
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
 
 #include "common/result.h"
+#include "common/thread_annotations.h"
 #include "sim/firmware.h"
 
 namespace tavrik::sim {
@@ -89,10 +89,11 @@ private:
 
     std::atomic<bool> m_stop{false};
     std::atomic<bool> m_bound{false};
-    std::mutex m_mutex;
+    Mutex m_mutex;
     std::condition_variable m_wake;
-    std::size_t m_packetsToPush = 0;    // of the read burst whose reply the host fetched
-    std::optional<bool> m_wantPlugged;  // for the plug thread
+    // Of the read burst whose reply the host fetched.
+    std::size_t m_packetsToPush TAVRIK_GUARDED_BY(m_mutex) = 0;
+    std::optional<bool> m_wantPlugged TAVRIK_GUARDED_BY(m_mutex);  // for the plug thread
 
     std::thread m_ep0Thread, m_eventThread, m_dataInThread, m_dataOutThread, m_plugThread;
 };

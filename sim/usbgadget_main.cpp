@@ -11,10 +11,10 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
-#include <mutex>
 #include <sstream>
 #include <string>
 
+#include "common/thread_annotations.h"
 #include "sim/firmware.h"
 #include "sim/operator_commands.h"
 #include "sim/trace_format.h"
@@ -104,12 +104,12 @@ int main(int argc, char** argv) {
     }
 
     // Unplug and plug (also the remove fault's) in the trace's clock, for timing the arrival.
-    std::mutex outMutex;
+    tavrik::Mutex outMutex;
     config.onBound = [&](bool bound) {
         const auto ms =
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
                 .count();
-        std::lock_guard<std::mutex> guard(outMutex);
+        tavrik::MutexLock guard(outMutex);
         std::printf("%s at %.3f ms\n", bound ? "plugged" : "unplugged", ms);
         std::fflush(stdout);
     };
@@ -126,7 +126,7 @@ int main(int argc, char** argv) {
         std::ostringstream answer;
         const bool more = tavrik::sim::runOperatorCommand(firmware, line, answer);
         {
-            std::lock_guard<std::mutex> guard(outMutex);
+            tavrik::MutexLock guard(outMutex);
             std::fputs(answer.str().c_str(), stdout);
             std::fflush(stdout);
         }

@@ -5,13 +5,14 @@
 namespace tavrik::device {
 
 void Acknowledgement::clear() {
-    std::lock_guard<std::mutex> guard(m_mutex);
+    MutexLock guard(m_mutex);
     m_flag = false;
 }
 
 Status Acknowledgement::wait() {
-    std::unique_lock<std::mutex> lock(m_mutex);
-    m_changed.wait_for(lock, m_bound, [this] { return m_flag || !m_readerAlive; });
+    MutexLock lock(m_mutex);
+    m_changed.wait_for(lock.native(), m_bound,
+                       [this]() TAVRIK_REQUIRES(m_mutex) { return m_flag || !m_readerAlive; });
     if (m_flag) return {};
     if (!m_readerAlive) {
         return Error{ErrorKind::Unplugged, "no acknowledgement: the event channel is closed"};
@@ -22,7 +23,7 @@ Status Acknowledgement::wait() {
 
 void Acknowledgement::set() {
     {
-        std::lock_guard<std::mutex> guard(m_mutex);
+        MutexLock guard(m_mutex);
         m_flag = true;
     }
     m_changed.notify_all();
@@ -30,7 +31,7 @@ void Acknowledgement::set() {
 
 void Acknowledgement::setReaderAlive(bool alive) {
     {
-        std::lock_guard<std::mutex> guard(m_mutex);
+        MutexLock guard(m_mutex);
         m_readerAlive = alive;
     }
     m_changed.notify_all();

@@ -5,8 +5,8 @@
 
 #include <chrono>
 #include <condition_variable>
-#include <mutex>
 
+#include "common/thread_annotations.h"
 #include "device/sequences.h"
 
 namespace tavrik::device {
@@ -23,10 +23,10 @@ public:
 
 private:
     std::chrono::milliseconds m_bound;
-    std::mutex m_mutex;
+    Mutex m_mutex;
     std::condition_variable m_changed;
-    bool m_flag = false;
-    bool m_readerAlive = false;
+    bool m_flag TAVRIK_GUARDED_BY(m_mutex) = false;
+    bool m_readerAlive TAVRIK_GUARDED_BY(m_mutex) = false;
 };
 
 }  // namespace tavrik::device

@@ -13,7 +13,7 @@ void SleepPacer::yield() {
 }
 
 void RecordingPacer::pause(std::chrono::milliseconds duration) {
-    std::lock_guard<std::mutex> guard(m_mutex);
+    MutexLock guard(m_mutex);
     if (m_keepLog) m_log.push_back(duration);
     m_elapsed += duration;
 }
@@ -23,24 +23,24 @@ void RecordingPacer::yield() {
 }
 
 std::vector<std::chrono::milliseconds> RecordingPacer::take() {
-    std::lock_guard<std::mutex> guard(m_mutex);
+    MutexLock guard(m_mutex);
     std::vector<std::chrono::milliseconds> out;
     out.swap(m_log);
     return out;
 }
 
 std::vector<std::chrono::milliseconds> RecordingPacer::recorded() const {
-    std::lock_guard<std::mutex> guard(m_mutex);
+    MutexLock guard(m_mutex);
     return m_log;
 }
 
 std::chrono::microseconds RecordingPacer::elapsed() const {
-    std::lock_guard<std::mutex> guard(m_mutex);
+    MutexLock guard(m_mutex);
     return m_elapsed;
 }
 
 void RecordingPacer::setKeepLog(bool keep) {
-    std::lock_guard<std::mutex> guard(m_mutex);
+    MutexLock guard(m_mutex);
     m_keepLog = keep;
     if (!keep) m_log.clear();
 }

@@ -3,8 +3,9 @@
 // record the pauses (and advance the emulator's clock) instead.
 
 #include <chrono>
-#include <mutex>
 #include <vector>
+
+#include "common/thread_annotations.h"
 
 namespace tavrik::device {
 
@@ -39,10 +40,10 @@ public:
     void setKeepLog(bool keep);
 
 private:
-    mutable std::mutex m_mutex;
-    std::vector<std::chrono::milliseconds> m_log;
-    std::chrono::microseconds m_elapsed{0};
-    bool m_keepLog = true;
+    mutable Mutex m_mutex;
+    std::vector<std::chrono::milliseconds> m_log TAVRIK_GUARDED_BY(m_mutex);
+    std::chrono::microseconds m_elapsed TAVRIK_GUARDED_BY(m_mutex){0};
+    bool m_keepLog TAVRIK_GUARDED_BY(m_mutex) = true;
 };
 
 }  // namespace tavrik::device

@@ -3,7 +3,7 @@
 namespace tavrik::app {
 
 void HookTarget::set(HookReports* reports, int mode) {
-    std::lock_guard lock(m_mutex);
+    MutexLock lock(m_mutex);
     m_reports = reports;
     m_mode = mode;
 }
@@ -13,13 +13,13 @@ void HookTarget::clear() {
 }
 
 bool HookTarget::isSet() const {
-    std::lock_guard lock(m_mutex);
+    MutexLock lock(m_mutex);
     return m_reports != nullptr;
 }
 
 void HookTarget::report(int vk, bool released) const {
     if (vk <= 0 || vk > 0xFF) return;
-    std::lock_guard lock(m_mutex);
+    MutexLock lock(m_mutex);
     if (!m_reports || (released && m_mode != 1)) return;
     m_reports->post(vk, released);
 }

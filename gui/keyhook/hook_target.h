@@ -2,8 +2,7 @@
 // Where the hook's reports go: the receiver and mode, guarded so that a backend thread never
 // posts after the target was cleared.
 
-#include <mutex>
-
+#include "common/thread_annotations.h"
 #include "keyhook/hook_reports.h"
 
 namespace tavrik::app {
@@ -17,9 +16,9 @@ public:
     void report(int vk, bool released) const;
 
 private:
-    mutable std::mutex m_mutex;
-    HookReports* m_reports = nullptr;
-    int m_mode = 0;
+    mutable Mutex m_mutex;
+    HookReports* m_reports TAVRIK_GUARDED_BY(m_mutex) = nullptr;
+    int m_mode TAVRIK_GUARDED_BY(m_mutex) = 0;
 };
 
 }  // namespace tavrik::app

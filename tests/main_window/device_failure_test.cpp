@@ -175,7 +175,11 @@ TEST_F(DeviceFailures, TheWindowKeepsPaintingWhileAJobHoldsTheConfiguration) {
     emit w->deviceLink()->synced(device::SyncReason::KeyboardRead);
     QCoreApplication::processEvents();
     w->repaint();
-    EXPECT_LT(timer.elapsed(), 20);
+    // A window that waited for the configuration would wait for the job to give up: the rest of
+    // the 2 s acknowledgement bound, at least 1.8 s after the lock was seen held. Half the bound
+    // tells the two apart also under a sanitizer's slowdown; the paint gaps themselves are
+    // measured by the window bench, not here.
+    EXPECT_LT(timer.elapsed(), 1000);
     EXPECT_FALSE(w->configModel().tryLock());  // the job still held it throughout
     settle(*w);
     // The sliders follow the image once the job has ended.
