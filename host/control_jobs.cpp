@@ -2,7 +2,6 @@
 
 #include <QJsonArray>
 #include <QPointer>
-#include <QTimer>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,8 +15,6 @@
 
 namespace tavrik::app {
 namespace {
-
-constexpr int kRetryMs = 20;
 
 using control::Failure;
 using control::failureReply;
@@ -136,25 +133,29 @@ void ControlJobs::status(const Reply& reply) {
     reply(r);
 }
 
-void ControlJobs::whenFree(const Wanted& wanted, std::function<Then(model::ConfigState&)> f) {
+void ControlJobs::whenIdle(const Wanted& wanted, std::function<Then(model::ConfigState&)> f) {
     if (wanted && !wanted()) return;
+    if (m_access.link->session().busy()) {
+        // A queued or running job (the start-up read, a Save) changes the host copy: the
+        // request runs on the link's idle signal, after the job's result is in.
+        auto once = std::make_shared<QMetaObject::Connection>();
+        *once = connect(m_access.link, &DeviceLink::idle, this,
+                        [this, once, wanted, f = std::move(f)]() mutable {
+                            disconnect(*once);
+                            whenIdle(wanted, std::move(f));
+                        });
+        return;
+    }
     Then then;
     {
-        auto guard = m_access.model->tryLock();
-        if (!guard || m_access.link->session().busy()) {
-            guard.unlock();
-            QTimer::singleShot(kRetryMs, this, [this, wanted, f = std::move(f)]() mutable {
-                whenFree(wanted, std::move(f));
-            });
-            return;
-        }
+        auto guard = m_access.model->lock();
         then = f(*guard);
     }
     if (then) then();
 }
 
 void ControlJobs::get(const Reply& reply, const Wanted& wanted) {
-    whenFree(wanted, [this, reply](model::ConfigState& state) -> Then {
+    whenIdle(wanted, [this, reply](model::ConfigState& state) -> Then {
         const QJsonObject r = configurationReply(state.image, state.actions);
         return [reply, r] { reply(r); };
     });
@@ -163,7 +164,7 @@ void ControlJobs::get(const Reply& reply, const Wanted& wanted) {
 void ControlJobs::read(const Reply& reply, const Wanted& wanted) {
     if (auto missing = keyboardMissing()) return reply(*missing);
     if (m_access.hostCopyIsKeyboard) return get(reply, wanted);
-    whenFree(wanted, [this, reply, wanted](model::ConfigState& state) -> Then {
+    whenIdle(wanted, [this, reply, wanted](model::ConfigState& state) -> Then {
         // Host-only bytes (Win lock, reserved areas) come from the last-synchronised copy.
         auto image = std::make_shared<model::Image>(state.syncedImage);
         return [this, image, reply, wanted] { readKeyboard(image, reply, wanted); };
@@ -176,7 +177,7 @@ void ControlJobs::readKeyboard(const std::shared_ptr<model::Image>& image, const
     m_access.link->session().readAllInto(image, [self, image, reply, wanted](const Status& s) {
         QMetaObject::invokeMethod(self, [self, image, reply, wanted, s] {
             if (!s) return reply(failureReply(s.error()));
-            self->whenFree(wanted, [self, image, reply](model::ConfigState& state) -> Then {
+            self->whenIdle(wanted, [self, image, reply](model::ConfigState& state) -> Then {
                 const QJsonObject r = self->configurationReply(*image, state.actions);
                 return [reply, r] { reply(r); };
             });
@@ -204,7 +205,7 @@ void ControlJobs::edit(const QJsonObject& request, const Reply& reply, const Wan
     }
     auto edit = std::make_shared<PreparedEdit>();
     if (auto refused = prepare(request, *edit)) return reply(*refused);
-    whenFree(wanted, [this, edit, reply](model::ConfigState& state) {
+    whenIdle(wanted, [this, edit, reply](model::ConfigState& state) {
         auto changed = std::make_unique<model::ConfigState>(state);
         if (Status s = applyPrepared(*edit, *changed, *m_access.macros); !s) {
             const QJsonObject refused = failureReply(s.error());

@@ -67,11 +67,11 @@ private:
                                    const model::KeyActionTable& actions) const;
     void edit(const QJsonObject& request, const Reply& reply, const Wanted& wanted);
     void save(const Reply& reply);
-    // Runs f with the configuration lock once it is free and no device job is queued (the
-    // window thread never waits for one), then what f returns with the lock released; nothing
-    // once the request is no longer wanted.
+    // Runs f with the configuration lock once no device job is queued or running (waiting for
+    // the link's idle signal, never blocking), then what f returns with the lock released;
+    // nothing once the request is no longer wanted.
     using Then = std::function<void()>;
-    void whenFree(const Wanted& wanted, std::function<Then(model::ConfigState&)> f);
+    void whenIdle(const Wanted& wanted, std::function<Then(model::ConfigState&)> f);
     std::optional<QJsonObject> keyboardMissing() const;
     // A request whose transport names another keyboard than this host's is refused (the data
     // folder may differ: tavrikctl writes profiles where its own options say).

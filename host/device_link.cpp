@@ -100,6 +100,8 @@ bool DeviceLink::event(QEvent* e) {
 
 void DeviceLink::finished(device::Job job, const Status& status) {
     emit jobFinished(job, status);
+    // The worker is no longer running the job when its end is told.
+    if (!m_session->busy()) emit idle();
     switch (job) {
         case device::Job::Open:
         case device::Job::Arrival:

@@ -62,6 +62,8 @@ signals:
     void jobFinished(device::Job job, const Status& status);
     // Emitted after a job that opens or closes the channels (opening, arrival, removal, close).
     void connectionChanged(device::ConnectionState state);
+    // After jobFinished, when no other job is queued or running.
+    void idle();
     // A key event from the keyboard, with the key's code.
     void keyEvent(std::uint8_t code);
 

@@ -99,9 +99,11 @@ void Session::workerLoop() {
         m_running = true;
         lock.unlock();
         const Status status = work();
-        m_notifier->post([this, job = job, status] { m_listener.jobFinished(job, status); });
         lock.lock();
+        // Not running any more before the listener hears of the end, so that busy() is false
+        // there when nothing else is queued.
         m_running = false;
+        m_notifier->post([this, job = job, status] { m_listener.jobFinished(job, status); });
         if (m_jobs.empty()) m_idle.notify_all();
     }
 }
@@ -378,16 +380,31 @@ bool Session::keepsUnsentEdits(const model::ConfigState& state) const {
     return state.image != state.syncedImage || state.actions != state.syncedActions;
 }
 
-void Session::completeSync(model::ConfigState& state, SyncReason reason) {
-    model::recomputeChangedKeys(state);
-    if (reason == SyncReason::KeyboardRead && m_command) {
-        // A failed re-read keeps the values of the read-all.
-        model::Image& target = keepsUnsentEdits(state) ? state.syncedImage : state.image;
-        [[maybe_unused]] Status s = readLighting(commandLink(), target);
+Status Session::onCopy(const std::function<Status(model::ConfigState&)>& work) {
+    const std::unique_ptr<model::ConfigState> base = m_model.copy();
+    auto result = std::make_unique<model::ConfigState>(*base);
+    Status s = work(*result);
+    m_model.merge(*base, *result);
+    return s;
+}
+
+Status Session::syncOnCopy(SyncReason reason,
+                           const std::function<Status(model::ConfigState&)>& read) {
+    Status s = onCopy([&](model::ConfigState& state) {
+        Status r = read ? read(state) : Status{};
+        model::recomputeChangedKeys(state);
+        if (reason == SyncReason::KeyboardRead && m_command) {
+            // A failed re-read keeps the values of the read-all.
+            model::Image& target = keepsUnsentEdits(state) ? state.syncedImage : state.image;
+            [[maybe_unused]] Status lit = readLighting(commandLink(), target);
+        }
+        return r;
+    });
+    if (Status saved = m_model.saveCurrent(); !saved) {
+        m_notifier->post(
+            [this, saved] { m_listener.debugLine("keymap.bin: " + saved.error().context); });
     }
-    if (Status s = model::saveConfigFile(m_model.keymapPath(), state.image, state.actions); !s) {
-        m_notifier->post([this, s] { m_listener.debugLine("keymap.bin: " + s.error().context); });
-    }
+    return s;
 }
 
 Status Session::runOpeningRead() {
@@ -408,18 +425,16 @@ Status Session::runOpeningRead() {
 Status Session::runInspectRead() {
     if (!m_command) return notConnected();
     FirmwareVersion version;
-    Status s;
-    {
-        auto guard = m_model.lock();
-        model::ConfigState& state = *guard;
+    const Status s = onCopy([&](model::ConfigState& state) {
         model::Image fresh = state.image;
-        s = readAll(commandLink(), fresh, ReadMode::Inspect, &version);
-        if (s) {
+        Status read = readAll(commandLink(), fresh, ReadMode::Inspect, &version);
+        if (read) {
             state.image = fresh;
             state.syncedImage = fresh;
             model::recomputeChangedKeys(state);
         }
-    }
+        return read;
+    });
     setVersion(s ? std::optional(version.stored()) : std::nullopt);
     if (s) notifySynced(SyncReason::KeyboardRead);
     return s ? s : Status(classifyFailure(s.error()));
@@ -428,53 +443,48 @@ Status Session::runInspectRead() {
 Status Session::runStartupRead() {
     if (!m_command) return notConnected();
     FirmwareVersion version;
-    Status s;
-    {
-        auto guard = m_model.lock();
-        model::ConfigState& state = *guard;
-        s = readAll(commandLink(), state.image, ReadMode::Startup, &version);
-        if (s) state.syncedImage = state.image;
-        completeSync(state, SyncReason::KeyboardRead);
-    }
+    const Status s = syncOnCopy(SyncReason::KeyboardRead, [&](model::ConfigState& state) {
+        Status read = readAll(commandLink(), state.image, ReadMode::Startup, &version);
+        if (read) state.syncedImage = state.image;
+        return read;
+    });
     setVersion(s ? std::optional(version.stored()) : std::nullopt);
     notifySynced(SyncReason::KeyboardRead);
     return s ? s : Status(classifyFailure(s.error()));
 }
 
 Status Session::runSave() {
-    Status s;
-    {
-        auto guard = m_model.lock();
-        model::ConfigState& state = *guard;
-        s = m_command ? writeAll(commandLink(), state.image, state.syncedImage, *m_ack)
-                      : Status(notConnected());
-        if (s) model::snapshot(state);
-        // The edits are kept in keymap.bin either way; only a complete write-all moves the
-        // last-synchronised copies, so the next Save sends what did not arrive, and the next
-        // arrival keeps them.
-        m_editsPending = !s;
-        Status saved = model::saveConfigFile(m_model.keymapPath(), state.image, state.actions);
-        if (!saved && s) return saved;  // the keyboard has the settings, the file does not
-    }
+    const Status s = onCopy([this](model::ConfigState& state) {
+        Status written = m_command ? writeAll(commandLink(), state.image, state.syncedImage, *m_ack)
+                                   : Status(notConnected());
+        // Only a complete write-all moves the last-synchronised copies, to what was sent, so
+        // the next Save sends what did not arrive, and the next arrival keeps it.
+        if (written) model::snapshot(state);
+        return written;
+    });
+    m_editsPending = !s;
+    // The edits are kept in keymap.bin either way.
+    Status saved = m_model.saveCurrent();
+    if (!saved && s) return saved;  // the keyboard has the settings, the file does not
     return s ? s : Status(classifyFailure(s.error()));
 }
 
 Status Session::runFactoryReset() {
-    Status reset;
+    if (!m_command) return notConnected();
     Status readBack;
-    Status saved;
-    {
-        auto guard = m_model.lock();
-        if (!m_command) return notConnected();
-        // A reset that did not reach the keyboard leaves the host copy as it is.
-        reset = device::runFactoryReset(commandLink());
-        if (reset) {
-            model::ConfigState& state = *guard;
+    // A reset that did not reach the keyboard leaves the host copy as it is.
+    const Status reset = onCopy([&](model::ConfigState& state) {
+        Status r = device::runFactoryReset(commandLink());
+        if (r) {
             readBack = readAll(commandLink(), state.image, ReadMode::Plain);
             model::completeFactoryReset(state);
-            m_editsPending = false;
-            saved = model::saveConfigFile(m_model.keymapPath(), state.image, state.actions);
         }
+        return r;
+    });
+    Status saved;
+    if (reset) {
+        m_editsPending = false;
+        saved = m_model.saveCurrent();
     }
     if (!reset) return classifyFailure(reset.error());
     if (!readBack) {
@@ -485,10 +495,7 @@ Status Session::runFactoryReset() {
 }
 
 Status Session::runProfileRefresh() {
-    {
-        auto guard = m_model.lock();
-        completeSync(*guard, SyncReason::HostCopyReplaced);
-    }
+    syncOnCopy(SyncReason::HostCopyReplaced, {});
     notifySynced(SyncReason::HostCopyReplaced);
     return {};
 }
@@ -500,19 +507,13 @@ Status Session::runArrival() {
     if (!m_command && openCommand()) {
         Result<FirmwareVersion> version = readFirmwareVersion(commandLink());
         setVersion(version ? std::optional(version->stored()) : std::nullopt);
-        {
-            auto guard = m_model.lock();
-            model::ConfigState& state = *guard;
-            result = version ? readOnArrival(state) : Status(version.error());
-            completeSync(state, SyncReason::KeyboardRead);
-        }
+        result = syncOnCopy(SyncReason::KeyboardRead, [&](model::ConfigState& state) {
+            return version ? readOnArrival(state) : Status(version.error());
+        });
         notifySynced(SyncReason::KeyboardRead);
     }
     if (!m_event && openEvent()) {
-        {
-            auto guard = m_model.lock();
-            completeSync(*guard, SyncReason::KeyboardRead);
-        }
+        syncOnCopy(SyncReason::KeyboardRead, {});
         notifySynced(SyncReason::KeyboardRead);
     }
     return result ? result : Status(classifyFailure(result.error()));

@@ -4,7 +4,9 @@
 // removal, close) from a job queue, so the window thread never blocks on the keyboard and no
 // command overlaps another or the start-up read. A reader thread reads event reports with
 // 200 ms bounded waits: acknowledgements wake write-all, key events are queued to the listener.
-// The configuration lock is held by the worker for a whole read-all or write-all.
+// A job works on a copy of the configuration and merges its result back (ConfigModel::merge):
+// the configuration lock is held only for the copies, never across a job, and edits the owner
+// makes meanwhile are kept.
 //
 // Typical use by the main window:
 //     model.startup();                       // keymap.bin first: the keyboard's values win
@@ -127,8 +129,11 @@ private:
     Status runArrival();
     Status runRemoval(const HotplugEvent& event);
     Status runClose();
-    // The model-side steps of a synchronisation, with the configuration lock held.
-    void completeSync(model::ConfigState& state, SyncReason reason);
+    // Runs `work` on a copy of the configuration and merges what it changed back.
+    Status onCopy(const std::function<Status(model::ConfigState&)>& work);
+    // A synchronisation on a copy: `read` (when given), the changed-key flags, after a read of
+    // the keyboard its lighting again; merged back, then keymap.bin written.
+    Status syncOnCopy(SyncReason reason, const std::function<Status(model::ConfigState&)>& read);
     // True when the host copy holds edits that no Save brought to the keyboard (a Save failed or
     // none ran yet): a read of the keyboard then refreshes only the last-synchronised image.
     bool keepsUnsentEdits(const model::ConfigState& state) const;

@@ -3,6 +3,19 @@
 #include "common/atomic_file.h"
 
 namespace tavrik::model {
+namespace {
+
+// live[i] keeps its value where it differs from base[i] (changed by the owner meanwhile) and
+// takes result[i] elsewhere.
+template <std::size_t N>
+void mergeEdits(std::array<std::uint8_t, N>& live, const std::array<std::uint8_t, N>& base,
+                const std::array<std::uint8_t, N>& result) {
+    for (std::size_t i = 0; i < N; ++i) {
+        if (live[i] == base[i]) live[i] = result[i];
+    }
+}
+
+}  // namespace
 
 ConfigModel::ConfigModel(std::filesystem::path keymapPath)
     : m_keymapPath(std::move(keymapPath)), m_state(std::make_unique<ConfigState>()) {}
@@ -31,6 +44,36 @@ Status ConfigModel::reloadActions() {
         if (!loaded) return loaded.error();
         return Status::success();
     });
+}
+
+std::unique_ptr<ConfigState> ConfigModel::copy() {
+    return withLock([](const ConfigState& s) { return std::make_unique<ConfigState>(s); });
+}
+
+void ConfigModel::merge(const ConfigState& base, const ConfigState& result) {
+    withLock([&](ConfigState& live) {
+        const bool edited = live.image != base.image || live.actions != base.actions;
+        mergeEdits(live.image, base.image, result.image);
+        mergeEdits(live.syncedImage, base.syncedImage, result.syncedImage);
+        mergeEdits(live.actions, base.actions, result.actions);
+        mergeEdits(live.syncedActions, base.syncedActions, result.syncedActions);
+        if (edited) {
+            recomputeChangedKeys(live);
+        } else {
+            live.changedKeys = result.changedKeys;
+        }
+    });
+}
+
+Status ConfigModel::saveCurrent() {
+    struct Current {
+        Image image;
+        KeyActionTable actions;
+    };
+    const auto current = withLock([](const ConfigState& s) {
+        return std::make_unique<Current>(Current{s.image, s.actions});
+    });
+    return saveConfigFile(m_keymapPath, current->image, current->actions);
 }
 
 Status ConfigModel::save() {

@@ -1,6 +1,8 @@
 #pragma once
-// The process-wide configuration, shared by the window thread and the device worker. One mutex
-// guards it and is held for a whole read-all, write-all, load or save.
+// The process-wide configuration. Its owner's thread (the window's, or tavrikctl's main thread)
+// edits it in place with the lock held briefly; a device job takes a copy, works on the copy
+// without the lock and merges its result back, so the lock is never held across a job or while
+// a file is written, only for copies of the ~207 kB state.
 
 #include <filesystem>
 #include <memory>
@@ -14,10 +16,9 @@
 namespace tavrik::model {
 
 // Holds the model's lock and gives access to the state while it is held; the state cannot be
-// reached otherwise. A guard from tryLock() may hold nothing: test it before use.
+// reached otherwise.
 class StateGuard {
 public:
-    explicit operator bool() const { return m_lock.owns_lock(); }
     ConfigState* operator->() const { return m_state; }
     ConfigState& operator*() const { return *m_state; }
     // Releases the lock early; the state is out of reach from then on.
@@ -48,12 +49,18 @@ public:
         return std::forward<F>(f)(*m_state);
     }
 
-    // Holds the lock for a longer sequence, as long as the guard lives.
+    // Holds the lock for a short sequence of edits, as long as the guard lives.
     StateGuard lock() { return {std::unique_lock<std::mutex>(m_mutex), *m_state}; }
-    // Takes the lock only if it is free (the window thread must not wait for a device job).
-    StateGuard tryLock() {
-        return {std::unique_lock<std::mutex>(m_mutex, std::try_to_lock), *m_state};
-    }
+
+    // A copy of the whole state, for a device job to work on.
+    std::unique_ptr<ConfigState> copy();
+    // Brings a job's result back: each byte takes the job's value, unless the owner changed it
+    // since `base` was copied (an edit made while the job ran comes after the job, as if it had
+    // waited for it). Changed-key flags are recomputed when the owner edited meanwhile;
+    // otherwise they are the job's.
+    void merge(const ConfigState& base, const ConfigState& result);
+    // keymap.bin from the current image and key action table, written without the lock held.
+    Status saveCurrent();
 
     // Start-up: temporary files of killed saves removed, flags and table zeroed, keymap.bin
     // loaded (or created), own codes, snapshot. With FileWrites::None nothing on disk changes:

@@ -138,23 +138,16 @@ void MainWindow::showNormalAndRaise() {
 }
 
 std::uint8_t MainWindow::currentEffect() const {
-    if (auto guard = m_model->tryLock()) {
-        return guard->image[model::image::kEffect];
-    }
-    return m_shownImage[model::image::kEffect];  // a device job holds the configuration
+    return m_model->withLock(
+        [](const model::ConfigState& s) { return s.image[model::image::kEffect]; });
 }
 
 void MainWindow::release(QPoint pos) {
-    auto guard = m_model->tryLock();
-    if (!guard) {
-        // A device job holds the configuration: the click runs when the job has ended.
-        m_pendingRelease = pos;
-        return;
-    }
+    auto guard = m_model->lock();
     const auto out = m_view.release({pos.x(), pos.y()}, guard->image);
     guard.unlock();
     runRelease(out);
-    update();
+    refresh();
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent* e) {

@@ -84,6 +84,8 @@ signals:
     void ended();
 
 protected:
+    void showEvent(QShowEvent* e) override;
+    void changeEvent(QEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
@@ -137,6 +139,11 @@ private:
     void tell(const BiText& caption, const BiText& text, const QString& arg);  // text has %1
     void sliderMoved(int id);
     void setSlidersFromImage();
+    // A shown slider's position is its byte's value: stored whenever a slider moves, is set or
+    // may have been shown or hidden (the panel or the image changed), never while painting.
+    void storeShownSliders();
+    // After a change of the configuration or the panel: store the shown sliders, then repaint.
+    void refresh();
 
     // Tray and update check.
     void showNoKeyboardBalloon();
@@ -171,7 +178,6 @@ private:
     void paintEffectList(QPainter& p);
     void paintResponseList(QPainter& p, int top);
     void paintHelpBox(QPainter& p);
-    void placeSliders(model::Image& image);
     BitmapSlider* slider(settings::SliderId id) const;
     QString effectName(std::uint8_t effect) const;
     void drawSkin(QPainter& p, const QString& name, int x, int y);
@@ -197,13 +203,11 @@ private:
     std::array<QPointer<BitmapSlider>, settings::kSliderCount> m_sliders;  // by sliderIndex
     settings::SliderMemory m_sliderMemory;
     int m_reportSliderTop = -1;
-    std::optional<QPoint> m_pendingRelease;  // a click that waits for a device job to end
     DesktopLauncher m_launcher;
     QSystemTrayIcon* m_tray = nullptr;
     std::unique_ptr<QMenu> m_trayMenu;
     QPointer<QMessageBox> m_permissionBox;  // the no-permission notice while it is open
     bool m_busy = false;
-    bool m_slidersPending = false;  // the sliders wait for a device job to free the configuration
     bool m_askingUpdate = false;    // the update question is open
     bool m_askUpdateAgain = false;  // another read ended while it was open
     bool m_initialised = false;

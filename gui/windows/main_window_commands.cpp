@@ -79,7 +79,7 @@ void MainWindow::assignKey(int slot) {
         qCDebug(lcFiles) << "key assignment:" << QString::fromStdString(outcome.error().context);
         noticeFileTrouble(m_context.paths.keymapFile());
     }
-    update();
+    refresh();
 }
 
 void MainWindow::hideToTray() {
@@ -115,7 +115,7 @@ void MainWindow::macrosCommand() {
         qCDebug(lcFiles) << "macros:" << QString::fromStdString(accepted.error().context);
         noticeDataFileTrouble();
     }
-    update();
+    refresh();
 }
 
 void MainWindow::profileCommand() {

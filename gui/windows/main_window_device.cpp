@@ -12,7 +12,10 @@
 #include "host/qt/log_categories.h"
 #include "host/qt/qt_text.h"
 #include "mainwindow/job_messages.h"
+#include "mainwindow/panel_layout.h"
+#include "mainwindow/surface_layout.h"
 #include "mainwindow/texts.h"
+#include "settings/panel.h"
 #include "settings/sliders.h"
 #include "windows/main_window.h"
 
@@ -20,7 +23,6 @@ namespace tavrik::app {
 namespace {
 
 constexpr int kBalloonMs = 10000;
-constexpr int kEventRetryMs = 20;
 
 }  // namespace
 
@@ -47,7 +49,7 @@ void MainWindow::deviceSynced(device::SyncReason reason) {
     }
     // The session has recomputed the changed-key flags and saved keymap.bin.
     setSlidersFromImage();
-    update();
+    refresh();
     if (reason == device::SyncReason::KeyboardRead) checkFirmwareUpdate();
 }
 
@@ -73,11 +75,7 @@ void MainWindow::jobFinished(device::Job job, const Status& status) {
         default:
             break;
     }
-    // Sliders that could not be set while the job held the configuration are set now.
-    if (m_slidersPending) setSlidersFromImage();
-    update();
-    // A click that came while the job held the configuration runs now.
-    if (auto pending = std::exchange(m_pendingRelease, std::nullopt)) release(*pending);
+    refresh();
 }
 
 // The one place where a failed device job becomes a message.
@@ -116,13 +114,10 @@ BitmapSlider* MainWindow::slider(settings::SliderId id) const {
 }
 
 void MainWindow::deviceEvent(std::uint8_t code) {
-    auto guard = m_model->tryLock();
-    if (!guard) {
-        // A device job holds the configuration: look the key up again once it is free.
-        QTimer::singleShot(kEventRetryMs, this, [this, code] { deviceEvent(code); });
-        return;
-    }
-    keyassign::launchForCode(guard->actions, code, m_launcher);
+    const auto actions = m_model->withLock([](const model::ConfigState& s) {
+        return std::make_unique<model::KeyActionTable>(s.actions);
+    });
+    keyassign::launchForCode(*actions, code, m_launcher);
 }
 
 void MainWindow::createSliders() {
@@ -150,26 +145,64 @@ void MainWindow::createSliders() {
 }
 
 void MainWindow::setSlidersFromImage() {
-    // The window thread never waits for a device job: while one holds the configuration, the
-    // sliders are set when it has ended (jobFinished).
-    auto guard = m_model->tryLock();
-    m_slidersPending = !guard;
-    if (m_slidersPending) return;
-    const settings::SliderPositions positions = settings::sliderPositionsFromImage(guard->image);
-    guard.unlock();
+    const settings::SliderPositions positions = m_model->withLock(
+        [](const model::ConfigState& s) { return settings::sliderPositionsFromImage(s.image); });
     for (settings::SliderId id : settings::kSliders) {
         slider(id)->setValue(positions[settings::sliderIndex(id)]);
     }
+    storeShownSliders();
+}
+
+void MainWindow::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    storeShownSliders();
+}
+
+void MainWindow::changeEvent(QEvent* e) {
+    QWidget::changeEvent(e);
+    if (e->type() == QEvent::WindowStateChange && !isMinimized()) storeShownSliders();
+}
+
+void MainWindow::refresh() {
+    storeShownSliders();
+    update();
+}
+
+void MainWindow::storeShownSliders() {
+    const settings::PanelView& panel = m_view.state().panel;
+    const mainwindow::PanelLayout layout = mainwindow::panelLayout(panel);
+    if (!panel.reportCollapsed && layout.reportTop != m_reportSliderTop) {
+        m_reportSliderTop = layout.reportTop;
+        const model::Point at =
+            mainwindow::surface::below(mainwindow::surface::kReportSlider, layout.reportTop);
+        slider(settings::SliderId::ReportRate)->move(at.x, at.y);
+    }
+    // Showing a slider may call back into the window (sliderMoved): no lock is held meanwhile.
+    std::array<bool, settings::kSliders.size()> shown{};
+    m_model->withLock([&](const model::ConfigState& s) {
+        for (settings::SliderId id : settings::kSliders) {
+            shown[settings::sliderIndex(id)] = settings::sliderShown(s.image, panel, id);
+        }
+    });
+    settings::SliderPositions positions{};
+    for (settings::SliderId id : settings::kSliders) {
+        slider(id)->setVisible(shown[settings::sliderIndex(id)]);
+        positions[settings::sliderIndex(id)] = slider(id)->value();
+    }
+    // Only a window on screen shows its sliders (a hidden or minimised one stores on showing).
+    if (!isVisible() || isMinimized()) return;
+    // Colour-choice clamp, and every shown slider stores its position into its byte.
+    m_model->withLock(
+        [&](model::ConfigState& s) { settings::applyPanelPaint(s.image, panel, positions); });
 }
 
 void MainWindow::sliderMoved(int controlId) {
     const auto id = settings::sliderFromControlId(controlId);
     if (!id || !slider(*id)) return;
-    // While a device job holds the configuration the move is not stored now; the next paint
-    // stores every shown slider into its byte.
-    auto guard = m_model->tryLock();
-    if (!guard) return;
-    if (m_sliderMemory.moved(guard->image, *id, slider(*id)->value())) update();
+    const bool stored = m_model->withLock([&](model::ConfigState& s) {
+        return m_sliderMemory.moved(s.image, *id, slider(*id)->value());
+    });
+    if (stored) refresh();
 }
 
 void MainWindow::setBusy(bool busy) {

@@ -35,8 +35,7 @@ QColor toQColor(settings::Rgb c) {
 void MainWindow::mousePressEvent(QMouseEvent* e) {
     QWidget::mousePressEvent(e);
     if (e->button() != Qt::LeftButton && e->button() != Qt::RightButton) return;
-    auto guard = m_model->tryLock();
-    if (!guard) return;  // a device job holds the configuration: no stroke
+    auto guard = m_model->lock();
     const QPoint pos = e->position().toPoint();
     if (m_view.press({pos.x(), pos.y()}, e->button() == Qt::RightButton, guard->image)) {
         guard.unlock();
@@ -46,8 +45,8 @@ void MainWindow::mousePressEvent(QMouseEvent* e) {
 
 void MainWindow::dragStroke(QPoint pos) {
     if (!m_view.state().stroke) return;
-    auto guard = m_model->tryLock();
-    if (guard && m_view.drag({pos.x(), pos.y()}, guard->image)) {
+    auto guard = m_model->lock();
+    if (m_view.drag({pos.x(), pos.y()}, guard->image)) {
         guard.unlock();
         update();
     }

@@ -63,14 +63,11 @@ QImage MainWindow::renderSurface() {
 
 void MainWindow::paintSurface(QPainter& p) {
     p.fillRect(rect(), kBackground);
-    // The window thread never waits for a device job: while one holds the configuration, the
-    // surface is drawn from the copy of the last paint.
-    if (auto guard = m_model->tryLock()) {
-        model::ConfigState& s = *guard;
-        placeSliders(s.image);
+    // Drawn from a copy taken under the lock; painting never writes the configuration.
+    m_model->withLock([this](const model::ConfigState& s) {
         m_shownImage = s.image;
         m_shownChanged = s.changedKeys;
-    }
+    });
     paintTitleAndKeyboard(p);
     paintBottomRow(p);
     paintStatusLine(p);

@@ -51,23 +51,6 @@ void MainWindow::drawRadio(QPainter& p, bool selected, model::Point at) {
     drawSkin(p, selected ? QStringLiteral("Enable.png") : QStringLiteral("Disable.png"), at);
 }
 
-void MainWindow::placeSliders(model::Image& image) {
-    const settings::PanelView& panel = m_view.state().panel;
-    const mainwindow::PanelLayout layout = mainwindow::panelLayout(panel);
-    if (!panel.reportCollapsed && layout.reportTop != m_reportSliderTop) {
-        m_reportSliderTop = layout.reportTop;
-        const model::Point at = sf::below(sf::kReportSlider, layout.reportTop);
-        slider(settings::SliderId::ReportRate)->move(at.x, at.y);
-    }
-    settings::SliderPositions positions{};
-    for (settings::SliderId id : settings::kSliders) {
-        slider(id)->setVisible(settings::sliderShown(image, panel, id));
-        positions[settings::sliderIndex(id)] = slider(id)->value();
-    }
-    // Colour-choice clamp, and every shown slider stores its position into its byte.
-    settings::applyPanelPaint(image, panel, positions);
-}
-
 void MainWindow::paintPanel(QPainter& p) {
     const mainwindow::ViewState& v = m_view.state();
     const mainwindow::PanelLayout layout = mainwindow::panelLayout(v.panel);

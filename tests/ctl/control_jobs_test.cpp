@@ -216,22 +216,19 @@ TEST_F(ControlJobsTest, ARequestNoLongerWantedIsDroppedBeforeItRuns) {
     const QByteArray keymapBefore = fileBytes(keymap());
     bool answered = false;
     bool wanted = true;
-    // Queued behind the configuration lock that the window holds for a moment; the asker
-    // leaves before the lock is free.
-    {
-        auto guard = host.model->tryLock();
-        ASSERT_TRUE(guard);
-        for (const QJsonObject& r : {setRequest({"effect", "wave"}), request("read")}) {
-            host.jobs->run(
-                r, [&](const QJsonObject&) { answered = true; }, [&] { return wanted; });
-        }
+    // Queued behind a device job (a Save of its own); the asker leaves before the job ends.
+    host.link->session().save();
+    for (const QJsonObject& r : {setRequest({"effect", "wave"}), request("read")}) {
+        host.jobs->run(
+            r, [&](const QJsonObject&) { answered = true; }, [&] { return wanted; });
     }
     wanted = false;
-    // The retry of a queued request would have run by now.
-    QEventLoop loop;
-    QTimer::singleShot(200, &loop, &QEventLoop::quit);
-    loop.exec();
-    host.link->session().waitIdle();
+    // The job's end (the link's idle signal) would run a request still wanted, and its Save.
+    for (int round = 0; round < 2; ++round) {
+        host.link->session().waitIdle();
+        host.link->session().flushNotices();
+        QCoreApplication::processEvents();
+    }
     EXPECT_FALSE(answered);
     EXPECT_TRUE(host.takeReceived().empty());
     EXPECT_EQ(fileBytes(keymap()), keymapBefore);

@@ -176,19 +176,54 @@ TEST(FactoryReset, EnablesEveryKeyAndClearsTable) {
     EXPECT_EQ(s.syncedImage, s.image);
 }
 
-// A guard is the only way to the state: a try while another guard lives yields none, and an
-// early unlock frees the lock for the next holder.
-TEST(StateGuard, GivesTheStateOnlyWhileItHoldsTheLock) {
+// A job's result merged back: what the job changed arrives, what the owner edited while the job
+// ran stays (the edit comes after the job), and the flags follow the merged state.
+TEST(ConfigMerge, KeepsTheOwnersEditsMadeWhileAJobRan) {
     ConfigModel model("unused-keymap.bin");
-    auto held = model.lock();
-    ASSERT_TRUE(held);
-    held->image[image::kEffect] = 9;
-    EXPECT_FALSE(model.tryLock());
-    held.unlock();
-    EXPECT_FALSE(held);
-    auto again = model.tryLock();
-    ASSERT_TRUE(again);
-    EXPECT_EQ((*again).image[image::kEffect], 9);
+    model.withLock([](ConfigState& s) {
+        s.image[image::kEffect] = 1;
+        s.image[image::kBrightness] = 2;
+        snapshot(s);
+    });
+    const std::unique_ptr<ConfigState> base = model.copy();
+    auto result = std::make_unique<ConfigState>(*base);
+    // The job: a read that found another effect and brightness, and a new synchronised image.
+    result->image[image::kEffect] = 5;
+    result->image[image::kBrightness] = 4;
+    result->syncedImage = result->image;
+    result->changedKeys[3] = 1;
+    // Meanwhile the owner changes the brightness and a key's action.
+    model.withLock([](ConfigState& s) {
+        s.image[image::kBrightness] = 3;
+        s.actions[0] ^= 0x01;
+    });
+    model.merge(*base, *result);
+    auto live = model.lock();
+    EXPECT_EQ(live->image[image::kEffect], 5);      // the job's
+    EXPECT_EQ(live->image[image::kBrightness], 3);  // the owner's edit
+    EXPECT_EQ(live->syncedImage, result->syncedImage);
+    EXPECT_EQ(live->actions[0], base->actions[0] ^ 0x01);
+    EXPECT_EQ(live->syncedActions, base->syncedActions);
+    auto expected = std::make_unique<ConfigState>(*live);
+    recomputeChangedKeys(*expected);
+    EXPECT_EQ(live->changedKeys, expected->changedKeys);  // recomputed, not the job's
+}
+
+TEST(ConfigMerge, WithoutOwnerEditsTheResultArrivesWhole) {
+    ConfigModel model("unused-keymap.bin");
+    const std::unique_ptr<ConfigState> base = model.copy();
+    auto result = std::make_unique<ConfigState>(*base);
+    result->image.fill(7);
+    result->actions[10] = 9;
+    snapshot(*result);
+    result->changedKeys.fill(1);  // as the job left them, e.g. after a partial read
+    model.merge(*base, *result);
+    auto live = model.lock();
+    EXPECT_EQ(live->image, result->image);
+    EXPECT_EQ(live->syncedImage, result->syncedImage);
+    EXPECT_EQ(live->actions, result->actions);
+    EXPECT_EQ(live->syncedActions, result->syncedActions);
+    EXPECT_EQ(live->changedKeys, result->changedKeys);
 }
 
 }  // namespace
