@@ -2,7 +2,7 @@
 // The control requests tavrikctl sends to the tool over its single-instance socket: one JSON
 // object a line each way. A request names its "command"; the answer carries "ok" and, on
 // failure, an "error" kind and a one-line "message" that says what to do. The plain line "show"
-// (a second start of the tool) is not a control request.
+// (a second start of the tool, answered with the line "shown") is not a control request.
 //
 //   {"command":"status"}                      -> "state", "connected", "permission",
 //                                                "firmware", "transport", "dataFolder"

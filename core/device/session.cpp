@@ -313,9 +313,13 @@ void Session::startReader() {
 }
 
 void Session::readerLoop(Channel& channel) {
+    std::optional<Error> failure;
     while (!m_readerStop) {
         Result<std::optional<EventReport>> r = channel.readEvent(pause::kEventReadTimeout);
-        if (!r) break;  // the channel is gone: nothing more can arrive
+        if (!r) {  // the channel is gone: nothing more can arrive
+            failure = r.error();
+            break;
+        }
         if (!r.value()) continue;
         const EventReport& e = *r.value();
         if (isAcknowledgement(e)) {
@@ -327,6 +331,12 @@ void Session::readerLoop(Channel& channel) {
     }
     m_ack->setReaderAlive(false);
     m_readerRunning = false;
+    // Told once the next arrival can see that the channel needs reopening.
+    if (failure) {
+        m_notifier->post([this, text = failure->context] {
+            m_listener.debugLine("event channel failed: " + text);
+        });
+    }
 }
 
 void Session::stopReader() {

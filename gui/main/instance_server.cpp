@@ -13,6 +13,8 @@ namespace tavrik::app {
 namespace {
 
 const QByteArray kShowRequest = "show";
+// Tells the later start that the window was asked to show, so that it may end with success.
+const QByteArray kShownAnswer = "shown\n";
 // What Qt reads ahead from one connection; the rest waits in the kernel's socket buffer.
 constexpr qint64 kReadAheadBytes = 64 * 1024;
 constexpr int kListenCheckMs = 1000;
@@ -188,8 +190,12 @@ int InstanceServer::requestsInFlight(qint64 pid) const {
 void InstanceServer::onLine(QLocalSocket* socket, Connection& c, const QByteArray& rawLine) {
     const QByteArray line = rawLine.trimmed();
     if (line == kShowRequest) {
+        qCDebug(lcCtl) << "instance socket: process" << c.pid << "asks for the window";
         emit showRequested();
-        drop(socket);
+        c.state = Connection::State::Answered;
+        socket->write(kShownAnswer);
+        socket->disconnectFromServer();  // once the answer is written
+        c.timer.start(m_limits.answerTimeout);
         return;
     }
     const std::optional<QJsonObject> request = control::fromLine(line);

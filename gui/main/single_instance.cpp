@@ -9,7 +9,27 @@ namespace tavrik::app {
 namespace {
 
 const QByteArray kShowLine = "show\n";
+const QByteArray kShownLine = "shown";
 constexpr int kProbeMs = 200;
+// The first copy answers from its event loop, which may still be busy starting up.
+constexpr int kAnswerMs = 10000;
+
+// Sends "show" and waits for the first copy's answer: a listener that takes the line but
+// never acts on it is no hand-over.
+bool handOver(QLocalSocket& socket) {
+    socket.write(kShowLine);
+    if (!socket.waitForBytesWritten(1000)) return false;
+    QDeadlineTimer deadline(kAnswerMs);
+    QByteArray reply;
+    while (!reply.contains('\n') && socket.state() == QLocalSocket::ConnectedState &&
+           socket.waitForReadyRead(int(deadline.remainingTime()))) {
+        reply += socket.readAll();
+    }
+    reply += socket.readAll();  // what arrived along with the first copy's closing
+    socket.abort();
+    const qsizetype end = reply.indexOf('\n');
+    return end >= 0 && reply.left(end).trimmed() == kShownLine;
+}
 
 }  // namespace
 
@@ -59,12 +79,7 @@ bool SingleInstance::askFirstToShow(int timeoutMs) {
     while (!deadline.hasExpired()) {
         QLocalSocket socket;
         socket.connectToServer(m_socketPath);
-        if (socket.waitForConnected(kProbeMs)) {
-            socket.write(kShowLine);
-            const bool sent = socket.waitForBytesWritten(1000);
-            socket.disconnectFromServer();
-            return sent;
-        }
+        if (socket.waitForConnected(kProbeMs)) return handOver(socket);
         QThread::msleep(100);
     }
     return false;

@@ -32,8 +32,9 @@ public:
     Claim claim(std::chrono::milliseconds wait = std::chrono::seconds(60));
     const QString& refusal() const { return m_refusal; }
 
-    // A later start: asks the first copy to show its window. Retries briefly while the first
-    // copy is still starting up. Returns false when it could not be reached.
+    // A later start: asks the first copy to show its window and waits for its answer. Retries
+    // briefly while the first copy is still starting up. Returns false when it could not be
+    // reached or did not answer that it was asked.
     bool askFirstToShow(int timeoutMs = 3000);
 
     InstanceServer& server() { return *m_server; }

@@ -341,8 +341,12 @@ TEST(SessionHotplug, ArrivalAfterAnUnreportedRemovalReopens) {
     SessionRig rig;
     rig.start();
     rig.firmware.unplug();
-    // Real arrivals come 2 s later; the reader notices within one bounded read.
-    std::this_thread::sleep_for(milliseconds{300});
+    // Real arrivals come 2 s later, after the reader has noticed within one bounded read; the
+    // recording pacer does not wait, so the test waits for the reader's own word.
+    ASSERT_TRUE(rig.listener.waitFor([](const Note& n) {
+        return n.kind == Note::Debug && n.text.starts_with("event channel failed");
+    }));
+    EXPECT_TRUE(rig.session->eventChannelOpen());  // nothing was reported: still taken as open
     rig.firmware.plug();
     rig.session->deviceArrived({HotplugKind::Arrival, ""});
     ASSERT_TRUE(rig.listener.waitFinished(Job::Arrival));

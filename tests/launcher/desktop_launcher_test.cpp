@@ -53,10 +53,11 @@ protected:
         f.setPermissions(perms);
         return path;
     }
+    // Polls for a file that its writer moves into place once complete, so that its existence
+    // means its content is all there.
     static bool waitForFile(const QString& path) {
         QDeadlineTimer deadline(10000);
         while (!QFile::exists(path) && !deadline.hasExpired()) QThread::msleep(20);
-        QThread::msleep(50);  // let the writer finish its line
         return QFile::exists(path);
     }
 
@@ -133,9 +134,12 @@ TEST_F(DesktopLauncherTest, DocumentsAndFoldersOpenWithTheDesktop) {
 TEST_F(DesktopLauncherTest, ProgramStartsInItsFolderWithoutAShell) {
     ASSERT_TRUE(QDir(m_dir.path()).mkdir("work"));
     const QString out = m_dir.filePath("out.txt");
+    // The line is written beside and renamed, so out.txt appears only once it is complete.
+    const QByteArray script = "#!/bin/sh\npwd > '" + out.toUtf8() + ".part'\nmv '" + out.toUtf8() +
+                              ".part' '" + out.toUtf8() + "'\n";
     // A name a shell would split into two commands.
-    const QString program = file("run me; touch pwned", "#!/bin/sh\npwd > '" + out.toUtf8() + "'\n",
-                                 QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString program =
+        file("run me; touch pwned", script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     const QString work = m_dir.filePath("work");
     m_launcher.launch({LaunchKind::Program, program.toStdString(), work.toStdString()});
     ASSERT_TRUE(waitForFile(out));

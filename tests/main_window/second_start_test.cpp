@@ -1,17 +1,32 @@
 #include <gtest/gtest.h>
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QThread>
 
+#include "host/instance_address.h"
+#include "host/instance_lock.h"
 #include "qt_app_fixture.h"
 
 namespace tavrik::app {
 namespace {
+
+// Runs this process's event loop until `process` ends or `ms` have passed.
+bool finishServing(QProcess& process, int ms) {
+    QDeadlineTimer deadline(ms);
+    while (!process.waitForFinished(20)) {
+        if (deadline.hasExpired()) return false;
+        QCoreApplication::processEvents();
+    }
+    return true;
+}
 
 // Starts the real executable twice: the second start hands over to the first and ends at once.
 TEST(SecondStart, EndsAtOnceWhileTheFirstKeepsRunning) {
@@ -26,7 +41,10 @@ TEST(SecondStart, EndsAtOnceWhileTheFirstKeepsRunning) {
     const QStringList args{QStringLiteral("--data-dir"), data.path()};
 
     QProcess first;
-    first.setProcessEnvironment(env);
+    QProcessEnvironment firstEnv = env;
+    // The first copy logs each hand-over it receives, with the process that asked.
+    firstEnv.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("tavrik.ctl.debug=true"));
+    first.setProcessEnvironment(firstEnv);
     first.start(exe, args);
     ASSERT_TRUE(first.waitForStarted());
     // The first copy is ready once its socket exists.
@@ -38,12 +56,62 @@ TEST(SecondStart, EndsAtOnceWhileTheFirstKeepsRunning) {
     QProcess second;
     second.setProcessEnvironment(env);
     second.start(exe, args);
-    EXPECT_TRUE(second.waitForFinished(5000));
+    ASSERT_TRUE(second.waitForStarted());
+    const qint64 secondPid = second.processId();
+    EXPECT_TRUE(second.waitForFinished(15000));
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
     EXPECT_EQ(first.state(), QProcess::Running);
+
+    // The second start ended with success because the first copy received its request.
+    const QByteArray received =
+        QStringLiteral("process %1 asks for the window").arg(secondPid).toUtf8();
+    QByteArray log;
+    QDeadlineTimer deadline(5000);
+    while (!log.contains(received) && !deadline.hasExpired()) {
+        first.waitForReadyRead(100);
+        log += first.readAllStandardError();
+    }
+    EXPECT_TRUE(log.contains(received)) << log.toStdString();
     first.kill();
     first.waitForFinished();
+}
+
+// A holder of the lock whose socket takes the connection but never answers "show": the second
+// start cannot hand over and says so, with a failing exit code.
+TEST(SecondStart, FailsWhenTheHolderDoesNotAnswer) {
+    test_support::qtApp();
+    const QString exe = QCoreApplication::applicationDirPath() + QStringLiteral("/tavrik-87rev");
+    if (!QFileInfo::exists(exe)) GTEST_SKIP() << "tavrik-87rev is not built";
+    QTemporaryDir runtime;
+    QTemporaryDir data;
+    const QString base = QDir(runtime.path()).filePath(instanceName());
+    InstanceLock lock(base + QStringLiteral(".lock"));
+    ASSERT_EQ(lock.tryClaim(), InstanceLock::Outcome::Claimed);
+    QLocalServer mute;
+    ASSERT_TRUE(mute.listen(base + QStringLiteral(".sock")));
+    int accepted = 0;
+    QObject::connect(&mute, &QLocalServer::newConnection, [&] {
+        while (QLocalSocket* socket = mute.nextPendingConnection()) {
+            ++accepted;
+            socket->abort();
+            socket->deleteLater();
+        }
+    });
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    QProcess second;
+    second.setProcessEnvironment(env);
+    second.start(exe, {QStringLiteral("--data-dir"), data.path()});
+    ASSERT_TRUE(second.waitForStarted());
+    ASSERT_TRUE(finishServing(second, 30000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 1);
+    EXPECT_TRUE(
+        second.readAllStandardError().contains("a copy of the tool runs but does not answer"));
+    EXPECT_GE(accepted, 2);  // the check that the holder listens, then the hand-over
 }
 
 // The tool reaches a running tavrik-kbsim through --sim-socket: the emulator's trace shows the
