@@ -410,7 +410,7 @@ Status Session::syncOnCopy(SyncReason reason,
         }
         return r;
     });
-    if (Status saved = m_model.saveCurrent(); !saved) {
+    if (Status saved = m_model.save(); !saved) {
         m_notifier->post(
             [this, saved] { m_listener.debugLine("keymap.bin: " + saved.error().context); });
     }
@@ -474,7 +474,7 @@ Status Session::runSave() {
     });
     m_editsPending = !s;
     // The edits are kept in keymap.bin either way.
-    Status saved = m_model.saveCurrent();
+    Status saved = m_model.save();
     if (!saved && s) return saved;  // the keyboard has the settings, the file does not
     return s ? s : Status(classifyFailure(s.error()));
 }
@@ -494,7 +494,7 @@ Status Session::runFactoryReset() {
     Status saved;
     if (reset) {
         m_editsPending = false;
-        saved = m_model.saveCurrent();
+        saved = m_model.save();
     }
     if (!reset) return classifyFailure(reset.error());
     if (!readBack) {

@@ -65,26 +65,28 @@ void ConfigModel::merge(const ConfigState& base, const ConfigState& result) {
     });
 }
 
-Status ConfigModel::saveCurrent() {
-    struct Current {
-        Image image;
-        KeyActionTable actions;
-    };
-    const auto current = withLock([](const ConfigState& s) {
-        return std::make_unique<Current>(Current{s.image, s.actions});
-    });
-    return saveConfigFile(m_keymapPath, current->image, current->actions);
-}
-
 Status ConfigModel::save() {
-    return withLock(
-        [&](ConfigState& s) { return saveConfigFile(m_keymapPath, s.image, s.actions); });
+    return saveCopyOf([](const ConfigState& s) { return std::pair{&s.image, &s.actions}; });
 }
 
 Status ConfigModel::saveSynced() {
-    return withLock([&](ConfigState& s) {
-        return saveConfigFile(m_keymapPath, s.syncedImage, s.syncedActions);
+    return saveCopyOf([](const ConfigState& s) {
+        return std::pair{&s.syncedImage, &s.syncedActions};
     });
+}
+
+Status ConfigModel::saveCopyOf(
+    const std::function<std::pair<const Image*, const KeyActionTable*>(const ConfigState&)>& pick) {
+    struct Tables {
+        Image image;
+        KeyActionTable actions;
+    };
+    // Copied under the lock, written without it.
+    const auto tables = withLock([&](const ConfigState& s) {
+        const auto [image, actions] = pick(s);
+        return std::make_unique<Tables>(Tables{*image, *actions});
+    });
+    return saveConfigFile(m_keymapPath, tables->image, tables->actions);
 }
 
 }  // namespace tavrik::model

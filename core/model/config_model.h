@@ -5,6 +5,7 @@
 // a file is written, only for copies of the ~207 kB state.
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <utility>
@@ -59,8 +60,6 @@ public:
     // waited for it). Changed-key flags are recomputed when the owner edited meanwhile;
     // otherwise they are the job's.
     void merge(const ConfigState& base, const ConfigState& result);
-    // keymap.bin from the current image and key action table, written without the lock held.
-    Status saveCurrent();
 
     // Start-up: temporary files of killed saves removed, flags and table zeroed, keymap.bin
     // loaded (or created), own codes, snapshot. With FileWrites::None nothing on disk changes:
@@ -69,10 +68,15 @@ public:
     Status startup(FileWrites writes = FileWrites::Allowed);
     // Reloads only the key action table (before the key assignment dialog opens).
     Status reloadActions();
+    // keymap.bin, copied under the lock and written without it.
     Status save();        // current image and table
     Status saveSynced();  // last-synchronised copies (closing without Save)
 
 private:
+    Status saveCopyOf(
+        const std::function<std::pair<const Image*, const KeyActionTable*>(const ConfigState&)>&
+            pick);
+
     std::filesystem::path m_keymapPath;
     std::mutex m_mutex;
     std::unique_ptr<ConfigState> m_state;
