@@ -213,10 +213,12 @@ TEST_F(ControlJobsTest, WithoutKeyboardEditsAreRefusedAndStatusSaysSo) {
 
 TEST_F(ControlJobsTest, ARequestNoLongerWantedIsDroppedBeforeItRuns) {
     Host host(dir.path());
-    const QByteArray keymapBefore = fileBytes(keymap());
     bool answered = false;
     bool wanted = true;
-    // Queued behind a device job (a Save of its own); the asker leaves before the job ends.
+    // Queued behind a device job: a Save of a change the keyboard never acknowledges, so it is
+    // still running when the requests arrive. The asker leaves before the job ends.
+    host.firmware().setFaults({.noAcknowledgements = true});
+    host.model->withLock([](model::ConfigState& s) { changeOneKey(s); });
     host.link->session().save();
     for (const QJsonObject& r : {setRequest({"effect", "wave"}), request("read")}) {
         host.jobs->run(
@@ -224,15 +226,19 @@ TEST_F(ControlJobsTest, ARequestNoLongerWantedIsDroppedBeforeItRuns) {
     }
     wanted = false;
     // The job's end (the link's idle signal) would run a request still wanted, and its Save.
+    host.link->session().waitIdle();
+    EXPECT_FALSE(host.takeReceived().empty());               // the Save's own reports
+    const QByteArray keymapAfterSave = fileBytes(keymap());  // the Save keeps its edit there
     for (int round = 0; round < 2; ++round) {
-        host.link->session().waitIdle();
         host.link->session().flushNotices();
         QCoreApplication::processEvents();
+        host.link->session().waitIdle();
     }
     EXPECT_FALSE(answered);
     EXPECT_TRUE(host.takeReceived().empty());
-    EXPECT_EQ(fileBytes(keymap()), keymapBefore);
+    EXPECT_EQ(fileBytes(keymap()), keymapAfterSave);
     // The same request still wanted runs.
+    host.firmware().setFaults({});
     EXPECT_TRUE(succeeded(host.run(setRequest({"effect", "wave"}))));
     EXPECT_FALSE(host.takeReceived().empty());
 }

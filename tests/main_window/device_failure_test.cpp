@@ -158,6 +158,9 @@ TEST_F(DeviceFailures, TheTwoUpdateQuestionsOfAnArrivalComeOneAfterTheOther) {
 TEST_F(DeviceFailures, TheWindowKeepsEditingAndPaintingWhileAJobRuns) {
     auto w = start();
     m_firmware->setFaults({.noAcknowledgements = true});
+    // The Save has a change of its own to send, so it waits for its acknowledgement whenever
+    // the job takes its copy.
+    w->configModel().withLock([](model::ConfigState& s) { s.image[img::kKeyCodeArea + 9] ^= 1; });
     QTest::mouseClick(w.get(), Qt::LeftButton, {}, kSave);
     ASSERT_TRUE(w->deviceLink()->session().busy());
     QElapsedTimer timer;
