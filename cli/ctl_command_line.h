@@ -5,17 +5,17 @@
 #include <QString>
 #include <QStringList>
 
+#include "appconfig/app_options.h"
 #include "common/result.h"
-#include "mainwindow/app_options.h"
 
 namespace tavrik::ctl {
 
 struct CtlCommand {
-    mainwindow::Options options;  // --simulate, --sim-socket, --data-dir
-    QString verb;                 // status, dump, apply, export, import, set, profiles
-    QStringList args;             // after the verb
-    bool json = false;            // dump --json
-    QString output;               // dump -o FILE
+    appconfig::Options options;  // --simulate, --sim-socket, --data-dir
+    QString verb;                // status, dump, apply, export, import, set, profiles
+    QStringList args;            // after the verb
+    bool json = false;           // dump --json
+    QString output;              // dump -o FILE
     bool help = false;
     bool version = false;
 };

@@ -42,7 +42,7 @@ bool processAlive(qint64 pid) {
 class ForwardHost final : public Host {
 public:
     ForwardHost(QString socketPath, std::unique_ptr<LineSocket> connected,
-                const mainwindow::Options& options)
+                const appconfig::Options& options)
         : m_socketPath(std::move(socketPath)), m_connected(std::move(connected)) {
         m_transport = QString::fromLatin1(device::transportName(app::transportFor(options)));
     }
@@ -83,7 +83,7 @@ private:
 // holds the instance lock from before it opens the keyboard until the session is closed.
 class OwnHost final : public Host {
 public:
-    OwnHost(const mainwindow::Options& options, std::unique_ptr<app::InstanceLock> lock, OwnUse use)
+    OwnHost(const appconfig::Options& options, std::unique_ptr<app::InstanceLock> lock, OwnUse use)
         : m_lock(std::move(lock)), m_dataFolder(ownDataFolder(options)) {
         const QDir dir(m_dataFolder);
         model::keyTable();
@@ -144,7 +144,7 @@ private:
 
 }  // namespace
 
-QString ownDataFolder(const mainwindow::Options& options) {
+QString ownDataFolder(const appconfig::Options& options) {
     return app::dataFolderFor(options, QCoreApplication::applicationDirPath() + u'/');
 }
 
@@ -161,7 +161,7 @@ bool toolRunning() {
     return lock.getLockInfo(&pid, &host, &program) && processAlive(pid);
 }
 
-std::unique_ptr<Host> connectHost(const mainwindow::Options& options, QString& error,
+std::unique_ptr<Host> connectHost(const appconfig::Options& options, QString& error,
                                   app::control::Failure& failure, OwnUse use) {
     using app::control::Failure;
     const auto place = app::instancePlace();

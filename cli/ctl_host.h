@@ -8,8 +8,8 @@
 #include <memory>
 #include <optional>
 
+#include "appconfig/app_options.h"
 #include "host/control_protocol.h"
-#include "mainwindow/app_options.h"
 
 namespace tavrik::ctl {
 
@@ -23,7 +23,7 @@ public:
 
 // The data folder tavrikctl uses on its own: the tool's rule (--data-dir, the program folder
 // when writable, else $XDG_DATA_HOME/tavrik-87rev).
-QString ownDataFolder(const mainwindow::Options& options);
+QString ownDataFolder(const appconfig::Options& options);
 
 // Whether the tool runs for this user: its socket answers, or its lock is held by a live
 // process (then it is still starting and the socket is waited for).
@@ -43,7 +43,7 @@ enum class OwnUse {
 // `failure` set when there is no private runtime folder or the lock file is unsafe (File), the
 // keyboard stays in use by another process (Busy), or the running tool drives another keyboard
 // than the options ask for (Usage).
-std::unique_ptr<Host> connectHost(const mainwindow::Options& options, QString& error,
+std::unique_ptr<Host> connectHost(const appconfig::Options& options, QString& error,
                                   app::control::Failure& failure, OwnUse use = OwnUse::Change);
 
 }  // namespace tavrik::ctl

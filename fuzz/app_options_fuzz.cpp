@@ -5,10 +5,10 @@
 #include <string_view>
 #include <vector>
 
-#include "mainwindow/app_options.h"
+#include "appconfig/app_options.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace tavrik::mainwindow;
+    using namespace tavrik::appconfig;
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     std::vector<std::string_view> args;
     for (std::size_t from = 0; from <= text.size();) {

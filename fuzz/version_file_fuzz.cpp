@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <span>
 
-#include "mainwindow/update_check.h"
+#include "appconfig/update_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace tavrik::mainwindow;
+    using namespace tavrik::appconfig;
     const Version package = parseVersionFile(std::span<const std::uint8_t>(data, size));
     (void)updateOffered(package, Version{});
     (void)updateOffered(Version{}, package);

@@ -5,15 +5,15 @@
 
 namespace tavrik::app {
 
-QString dataFolderFor(const mainwindow::Options& options, const QString& programFolder) {
-    mainwindow::DataFolderInputs in;
+QString dataFolderFor(const appconfig::Options& options, const QString& programFolder) {
+    appconfig::DataFolderInputs in;
     in.programFolder = programFolder.toStdString();
     in.programFolderWritable = QFileInfo(programFolder).isWritable();
     in.skinBesideProgram = QFileInfo(programFolder + QStringLiteral("png")).isDir();
     in.xdgDataHome = qEnvironmentVariable("XDG_DATA_HOME").toStdString();
     in.home = QDir::homePath().toStdString();
     in.dataDir = options.dataDir;
-    return QString::fromStdString(mainwindow::dataFolder(in).string());
+    return QString::fromStdString(appconfig::dataFolder(in).string());
 }
 
 }  // namespace tavrik::app

@@ -4,11 +4,11 @@
 
 #include <QString>
 
-#include "mainwindow/app_options.h"
+#include "appconfig/app_options.h"
 
 namespace tavrik::app {
 
 // `programFolder` ends with '/'. Nothing is created.
-QString dataFolderFor(const mainwindow::Options& options, const QString& programFolder);
+QString dataFolderFor(const appconfig::Options& options, const QString& programFolder);
 
 }  // namespace tavrik::app

@@ -59,7 +59,7 @@ private:
     DeviceLink& m_link;
 };
 
-DeviceLink::DeviceLink(const mainwindow::Options& options, DeviceSetup setup,
+DeviceLink::DeviceLink(const appconfig::Options& options, DeviceSetup setup,
                        model::ConfigModel& model, QObject* parent)
     : QObject(parent), m_setup(std::move(setup)), m_listener(std::make_unique<Listener>(*this)) {
     if (!m_setup.pacer) m_setup.pacer = std::make_shared<device::SleepPacer>();

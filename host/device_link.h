@@ -9,10 +9,10 @@
 #include <QPointer>
 #include <memory>
 
+#include "appconfig/app_options.h"
 #include "device/connection_state.h"
 #include "device/pacer.h"
 #include "device/session.h"
-#include "mainwindow/app_options.h"
 #include "model/config_model.h"
 
 namespace tavrik::sim {
@@ -38,7 +38,7 @@ class DeviceLink : public QObject {
 
 public:
     // Made on the thread that receives the signals (the window's, or tavrikctl's main thread).
-    DeviceLink(const mainwindow::Options& options, DeviceSetup setup, model::ConfigModel& model,
+    DeviceLink(const appconfig::Options& options, DeviceSetup setup, model::ConfigModel& model,
                QObject* parent = nullptr);
     ~DeviceLink() override;  // closes the session (reader stopped, channels closed)
 

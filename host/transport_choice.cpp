@@ -2,7 +2,7 @@
 
 namespace tavrik::app {
 
-device::Transport transportFor(const mainwindow::Options& options) {
+device::Transport transportFor(const appconfig::Options& options) {
     if (options.simulate) return device::Transport::Emulated;
     return options.simSocket.empty() ? device::Transport::Hid : device::Transport::Socket;
 }

@@ -50,7 +50,7 @@ InProcess sameSession(const QString& socket, const std::function<void(model::Con
     {
         model::ConfigModel model(dir.filePath("keymap.bin").toStdString());
         [[maybe_unused]] Status s = model.startup();
-        mainwindow::Options options;
+        appconfig::Options options;
         options.simSocket = socket.toStdString();
         app::DeviceLink link(options, app::DeviceSetup{nullptr, pacer}, model);
         link.open();

@@ -58,7 +58,7 @@ double setEffectFloorMs(const QString& socket, const char* effect) {
     model::ConfigModel model(dir.filePath("keymap.bin").toStdString());
     [[maybe_unused]] Status s = model.startup(model::ConfigModel::FileWrites::None);
     IgnoreEvents ignore;
-    mainwindow::Options options;
+    appconfig::Options options;
     options.simSocket = socket.toStdString();
     app::DeviceSetup setup{nullptr, pacer};
     setup.opening = device::OpeningRead::Inspect;

@@ -2,7 +2,7 @@
 // The one transport seam: a channel to the keyboard. The command channel carries feature and
 // data reports, the event channel event reports. Byte 0 of every report passed through this
 // interface is the report ID (0 for feature and data reports, 4 for event reports), whatever
-// the transport below does with it. Implementations: hidapi (app/hid), the in-process emulator
+// the transport below does with it. Implementations: hidapi (transport/), the in-process emulator
 // and the kbsim socket client (sim).
 
 #include <chrono>

@@ -17,7 +17,7 @@ const BiText& connectedText(device::Transport transport) {
 }  // namespace
 
 std::string statusLineText(device::ConnectionState state, device::Transport transport,
-                           Version firmware, Language lang) {
+                           appconfig::Version firmware, Language lang) {
     using device::ConnectionState;
     switch (state) {
         case ConnectionState::Absent:
@@ -29,7 +29,7 @@ std::string statusLineText(device::ConnectionState state, device::Transport tran
             break;
     }
     std::string text(connectedText(transport).in(lang));
-    if (firmware == Version{}) return text;
+    if (firmware == appconfig::Version{}) return text;
     return text + " · " + std::string(kStatusFirmware.in(lang)) + " " +
            std::to_string(firmware.major) + "." + std::to_string(firmware.minor);
 }

@@ -3,9 +3,9 @@
 
 #include <string>
 
+#include "appconfig/update_check.h"
 #include "common/language.h"
 #include "device/connection_state.h"
-#include "mainwindow/update_check.h"
 
 namespace tavrik::mainwindow {
 
@@ -14,7 +14,7 @@ namespace tavrik::mainwindow {
 // has been read (not 0.0). A keyboard that could not be opened for another reason than
 // permission reads as absent. A click on the no-permission line shows the fix.
 std::string statusLineText(device::ConnectionState state, device::Transport transport,
-                           Version firmware, Language lang);
+                           appconfig::Version firmware, Language lang);
 
 inline constexpr BiText kStatusConnected{"Keyboard connected", "键盘已连接"};
 inline constexpr BiText kStatusEmulated{"Emulated keyboard", "模拟键盘"};

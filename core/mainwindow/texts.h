@@ -57,7 +57,7 @@ inline constexpr BiText kNoKeyboard{
     "settings.",
     "未检测到游戏键盘！\n程序继续运行；插入键盘后将读取其设置。"};
 // The start-up notice for a keyboard this user may not open; the window adds the fix
-// (mainwindow/permission_notice.h).
+// (appconfig/permission_notice.h).
 inline constexpr BiText kNoPermission{
     "The keyboard is connected, but this user may not open its HID devices.",
     "键盘已连接，但当前用户无权打开其 HID 设备。"};

@@ -3,8 +3,8 @@
 #include <string_view>
 #include <vector>
 
+#include "appconfig/app_options.h"
 #include "main/tavrik_app.h"
-#include "mainwindow/app_options.h"
 
 namespace {
 
@@ -41,18 +41,18 @@ void preferXcbUnderWayland() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const auto options = tavrik::mainwindow::parseOptions(toolArguments(argc, argv));
+    const auto options = tavrik::appconfig::parseOptions(toolArguments(argc, argv));
     if (!options) {
         std::fprintf(stderr, "tavrik-87rev: %s\n%s", options.error().context.c_str(),
-                     tavrik::mainwindow::usageText().data());
+                     tavrik::appconfig::usageText().data());
         return 2;
     }
     if (options->help) {
-        std::fputs(tavrik::mainwindow::usageText().data(), stdout);
+        std::fputs(tavrik::appconfig::usageText().data(), stdout);
         return 0;
     }
     if (options->version) {
-        std::fputs(tavrik::mainwindow::versionText().c_str(), stdout);
+        std::fputs(tavrik::appconfig::versionText().c_str(), stdout);
         return 0;
     }
     preferXcbUnderWayland();

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "appconfig/app_options.h"
 #include "build_info.h"
 #include "host/control_jobs.h"
 #include "host/instance_address.h"
 #include "main/single_instance.h"
-#include "mainwindow/app_options.h"
 #include "mainwindow/startup.h"
 #include "skin/app_style.h"
 #include "windows/main_window.h"
@@ -34,10 +34,10 @@ int TavrikApp::run() {
     std::vector<std::string> storage;
     for (const QString& a : arguments().mid(1)) storage.push_back(a.toStdString());
     const std::vector<std::string_view> args(storage.begin(), storage.end());
-    auto options = mainwindow::parseOptions(args);
+    auto options = appconfig::parseOptions(args);
     if (!options) {
         std::fprintf(stderr, "tavrik-87rev: %s\n%s", options.error().context.c_str(),
-                     mainwindow::usageText().data());
+                     appconfig::usageText().data());
         return 2;
     }
 
@@ -58,8 +58,8 @@ int TavrikApp::run() {
 
     AppContext context;
     context.options = *options;
-    const auto display = mainwindow::displayLanguage(
-        mainwindow::chooseLanguage(*options, QLocale::system().name().toStdString()),
+    const auto display = appconfig::displayLanguage(
+        appconfig::chooseLanguage(*options, QLocale::system().name().toStdString()),
         chineseFontAvailable());
     context.language = display.language;
     context.paths = resolveAppPaths(*options);
@@ -100,11 +100,11 @@ bool TavrikApp::chineseFontAvailable() {
 }
 
 void TavrikApp::tellNoChineseFont() {
-    const QString text = QString::fromUtf8(mainwindow::kNoChineseFontNotice.en.data(),
-                                           qsizetype(mainwindow::kNoChineseFontNotice.en.size())) +
+    const QString text = QString::fromUtf8(appconfig::kNoChineseFontNotice.en.data(),
+                                           qsizetype(appconfig::kNoChineseFontNotice.en.size())) +
                          QStringLiteral("\n\n") +
-                         QString::fromUtf8(mainwindow::kNoChineseFontNotice.zh.data(),
-                                           qsizetype(mainwindow::kNoChineseFontNotice.zh.size()));
+                         QString::fromUtf8(appconfig::kNoChineseFontNotice.zh.data(),
+                                           qsizetype(appconfig::kNoChineseFontNotice.zh.size()));
     std::fprintf(stderr, "tavrik-87rev: %s\n", text.toUtf8().constData());
     // Once, and without holding up the start: the box does not block the event loop.
     QTimer::singleShot(0, m_window.get(), [window = m_window.get(), text] {

@@ -3,11 +3,11 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "appconfig/update_check.h"
 #include "host/data_folder.h"
 #include "host/qt/log_categories.h"
 #include "host/qt/qt_text.h"
 #include "macro/macro_store.h"
-#include "mainwindow/update_check.h"
 #include "model/keymap_file.h"
 #include "skin/skin_paths.h"
 
@@ -20,7 +20,7 @@ QString AppPaths::macroFile() const {
     return QDir(dataFolder).filePath(QString::fromUtf8(macro::kMacroFileName));
 }
 QString AppPaths::versionFile() const {
-    const QString name = QString::fromUtf8(mainwindow::kVersionFileName);
+    const QString name = QString::fromUtf8(appconfig::kVersionFileName);
     const QString own = QDir(dataFolder).filePath(name);
     if (QFileInfo::exists(own)) return own;
     const QString shipped = shippedFile(name);
@@ -28,7 +28,7 @@ QString AppPaths::versionFile() const {
 }
 
 QString AppPaths::updaterProgram() const {
-    return QDir(programFolder).filePath(qs(mainwindow::kUpdaterFileName));
+    return QDir(programFolder).filePath(qs(appconfig::kUpdaterFileName));
 }
 
 QString AppPaths::shippedFile(const QString& name) const {
@@ -41,11 +41,11 @@ QString AppPaths::shippedFile(const QString& name) const {
 
 QString installedShareFolder(const QString& programFolder) {
     return QDir::cleanPath(programFolder + QStringLiteral("/../share/") +
-                           QString::fromUtf8(mainwindow::kDataFolderName)) +
+                           QString::fromUtf8(appconfig::kDataFolderName)) +
            u'/';
 }
 
-AppPaths resolveAppPaths(const mainwindow::Options& options, const QString& programFolder) {
+AppPaths resolveAppPaths(const appconfig::Options& options, const QString& programFolder) {
     AppPaths paths;
     paths.programFolder = programFolder;
     paths.dataFolder = dataFolderFor(options, paths.programFolder);
@@ -53,7 +53,7 @@ AppPaths resolveAppPaths(const mainwindow::Options& options, const QString& prog
     return paths;
 }
 
-AppPaths resolveAppPaths(const mainwindow::Options& options) {
+AppPaths resolveAppPaths(const appconfig::Options& options) {
     return resolveAppPaths(options, skin::programFolder());
 }
 

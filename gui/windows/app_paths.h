@@ -3,7 +3,7 @@
 
 #include <QString>
 
-#include "mainwindow/app_options.h"
+#include "appconfig/app_options.h"
 
 namespace tavrik::app {
 
@@ -27,8 +27,8 @@ QString installedShareFolder(const QString& programFolder);
 
 // Applies the data folder rule to a copy whose executable lies in programFolder and creates the
 // data folder when needed.
-AppPaths resolveAppPaths(const mainwindow::Options& options, const QString& programFolder);
+AppPaths resolveAppPaths(const appconfig::Options& options, const QString& programFolder);
 // The same for the running executable.
-AppPaths resolveAppPaths(const mainwindow::Options& options);
+AppPaths resolveAppPaths(const appconfig::Options& options);
 
 }  // namespace tavrik::app

@@ -5,12 +5,12 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include "mainwindow/autostart_entry.h"
+#include "appconfig/autostart_entry.h"
 
 namespace tavrik::app {
 
 QString autostartEntryFile() {
-    const auto path = mainwindow::autostartEntryPath(
+    const auto path = appconfig::autostartEntryPath(
         qEnvironmentVariable("XDG_CONFIG_HOME").toStdString(), QDir::homePath().toStdString());
     return QString::fromStdString(path.string());
 }
@@ -32,7 +32,7 @@ bool setAutostart(bool enabled, const QString& program, QString* error) {
         return false;
     }
     QSaveFile entry(path);
-    const std::string text = mainwindow::autostartEntry(program.toStdString());
+    const std::string text = appconfig::autostartEntry(program.toStdString());
     if (!entry.open(QIODevice::WriteOnly) ||
         entry.write(text.data(), static_cast<qint64>(text.size())) !=
             static_cast<qint64>(text.size()) ||

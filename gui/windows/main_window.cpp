@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QWindow>
+#include <utility>
 
 #include "common/atomic_file.h"
 #include "host/qt/log_categories.h"
@@ -51,7 +52,7 @@ MainWindow::MainWindow(AppContext context, QWidget* parent)
 }
 
 int MainWindow::languageCode() const {
-    return mainwindow::languageCode(m_context.language);
+    return appconfig::languageCode(m_context.language);
 }
 
 MainWindow::~MainWindow() {
@@ -62,21 +63,34 @@ MainWindow::~MainWindow() {
 void MainWindow::initialise(bool showSplash) {
     readVersionFile();
     sizeFromBackground();
-    // Device notifications come with the device session, created below.
     createSliders();
-    if (showSplash) {
-        skin::SplashScreen splash(m_context.paths.programFolder, languageCode());
-        splash.exec();
-    }
     loadMacroFile();
     model::keyTable();  // built once, before anything looks a key up
     // keymap.bin is loaded before the session starts its read, so the keyboard's values win.
     loadKeymap();
+    // The keyboard is read while the splash shows: the window appears with its configuration.
+    // Its sync is handled when it comes; what a notice would ask or tell waits for present().
     const device::ConnectionState keyboard = openDeviceSession();
+    if (showSplash) {
+        skin::SplashScreen splash(m_context.paths.programFolder, languageCode());
+        splash.exec();
+    }
     createTrayIcon();
     m_initialised = true;
     present(mainwindow::startupPresentation(keyboard, QSystemTrayIcon::isSystemTrayAvailable()));
     noticeDataFileTrouble();
+    // Each from the event loop, as if its notice had come now.
+    for (auto& f : std::exchange(m_afterPresent, {})) {
+        QMetaObject::invokeMethod(this, std::move(f), Qt::QueuedConnection);
+    }
+}
+
+void MainWindow::whenPresented(std::function<void()> f) {
+    if (m_initialised) {
+        f();
+    } else {
+        m_afterPresent.push_back(std::move(f));
+    }
 }
 
 void MainWindow::present(const mainwindow::StartupPresentation& presentation) {
@@ -104,9 +118,9 @@ void MainWindow::present(const mainwindow::StartupPresentation& presentation) {
 void MainWindow::readVersionFile() {
     // Only the first bytes of a regular file: a FIFO or device must not hold up start-up.
     const auto text =
-        readFilePrefix(m_context.paths.versionFile().toStdString(), mainwindow::kVersionFileSize);
+        readFilePrefix(m_context.paths.versionFile().toStdString(), appconfig::kVersionFileSize);
     if (!text) return;  // no VER.bin: 0.0, no update is ever offered
-    m_packageVersion = mainwindow::parseVersionFile(*text);
+    m_packageVersion = appconfig::parseVersionFile(*text);
 }
 
 void MainWindow::sizeFromBackground() {

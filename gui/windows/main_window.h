@@ -9,21 +9,23 @@
 #include <QSystemTrayIcon>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
+#include "appconfig/app_options.h"
+#include "appconfig/file_notice.h"
+#include "appconfig/update_check.h"
 #include "common/language.h"
 #include "controls/bitmap_slider.h"
 #include "host/device_link.h"
 #include "launcher/desktop_launcher.h"
 #include "macro/clock.h"
 #include "macro/macro_layout.h"
-#include "mainwindow/app_options.h"
-#include "mainwindow/file_notice.h"
 #include "mainwindow/main_view.h"
 #include "mainwindow/startup.h"
 #include "mainwindow/surface_layout.h"
-#include "mainwindow/update_check.h"
 #include "model/config_model.h"
 #include "settings/sliders.h"
 #include "skin/skin_images.h"
@@ -35,7 +37,7 @@ namespace tavrik::app {
 
 // Everything the window needs to know about how the tool was started.
 struct AppContext {
-    mainwindow::Options options;
+    appconfig::Options options;
     Language language = Language::English;
     AppPaths paths;
     DeviceSetup device;  // how the keyboard is reached (tests inject an emulator)
@@ -50,8 +52,9 @@ public:
     explicit MainWindow(AppContext context, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // Runs the start-up sequence (files, sliders, splash, device session, tray, keymap.bin).
-    // showSplash = false skips the splash (tests, benchmarks).
+    // Runs the start-up sequence (files, sliders, device session, splash, tray, keymap.bin);
+    // the keyboard is read while the splash shows. showSplash = false skips the splash (tests,
+    // benchmarks).
     void initialise(bool showSplash = true);
 
     // Shows the window in its normal state and brings it to the front (second start, tray).
@@ -134,6 +137,9 @@ private:
     void deviceEvent(std::uint8_t code);
     void jobFinished(device::Job job, const Status& status);
     void tellJobFailure(device::Job job, const Status& status);
+    // Runs f now once the window has presented itself after start-up, else right after that:
+    // a question or message due while the splash shows comes over the window, not the splash.
+    void whenPresented(std::function<void()> f);
     void tell(const BiText& caption, const BiText& text);
     void tell(const BiText& caption, const QString& text);
     void tell(const BiText& caption, const BiText& text, const QString& arg);  // text has %1
@@ -197,8 +203,8 @@ private:
     mainwindow::MainView m_view;
     model::Image m_shownImage{};  // configuration as last painted
     std::array<std::uint8_t, model::kKeyActionCount> m_shownChanged{};
-    mainwindow::Version m_packageVersion;
-    mainwindow::FileNotices m_fileNotices;
+    appconfig::Version m_packageVersion;
+    appconfig::FileNotices m_fileNotices;
     skin::SkinImages m_skin;
     std::array<QPointer<BitmapSlider>, settings::kSliderCount> m_sliders;  // by sliderIndex
     settings::SliderMemory m_sliderMemory;
@@ -211,6 +217,7 @@ private:
     bool m_askingUpdate = false;    // the update question is open
     bool m_askUpdateAgain = false;  // another read ended while it was open
     bool m_initialised = false;
+    std::vector<std::function<void()>> m_afterPresent;  // due before start-up presented
     bool m_inProfileWindow = false;
 };
 

@@ -50,13 +50,16 @@ void MainWindow::deviceSynced(device::SyncReason reason) {
     // The session has recomputed the changed-key flags and saved keymap.bin.
     setSlidersFromImage();
     refresh();
-    if (reason == device::SyncReason::KeyboardRead) checkFirmwareUpdate();
+    if (reason == device::SyncReason::KeyboardRead) {
+        qCDebug(lcUi) << "window: keyboard read handled";
+        whenPresented([this] { checkFirmwareUpdate(); });
+    }
 }
 
 void MainWindow::jobFinished(device::Job job, const Status& status) {
     if (!status) {
         qCDebug(lcDevice) << "device job:" << QString::fromStdString(status.error().context);
-        tellJobFailure(job, status);
+        whenPresented([this, job, status] { tellJobFailure(job, status); });
     }
     switch (job) {
         case device::Job::Save:
@@ -69,7 +72,7 @@ void MainWindow::jobFinished(device::Job job, const Status& status) {
         case device::Job::Arrival:
             // A keyboard came that this user may not open: say how to fix it.
             if (connectionState() == device::ConnectionState::NoPermission) {
-                showPermissionNotice();
+                whenPresented([this] { showPermissionNotice(); });
             }
             break;
         default:
@@ -155,6 +158,7 @@ void MainWindow::setSlidersFromImage() {
 
 void MainWindow::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
+    qCDebug(lcUi) << "window: shown";
     storeShownSliders();
 }
 
@@ -267,10 +271,10 @@ void MainWindow::checkFirmwareUpdate() {
 void MainWindow::askFirmwareUpdate() {
     const auto firmware = m_device->session().firmwareVersion();
     if (!firmware) return;  // the version was not read: never offer to flash a silent keyboard
-    if (!mainwindow::updateOffered(m_packageVersion, {(*firmware)[0], (*firmware)[1]})) return;
+    if (!appconfig::updateOffered(m_packageVersion, {(*firmware)[0], (*firmware)[1]})) return;
     const Language lang = m_context.language;
     const auto answer = QMessageBox::question(
-        this, qs(mainwindow::kUpdateCaption, lang), qs(mainwindow::kUpdateQuestion, lang),
+        this, qs(appconfig::kUpdateCaption, lang), qs(appconfig::kUpdateQuestion, lang),
         QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok);
     if (answer == QMessageBox::Ok) startUpdater();
 }

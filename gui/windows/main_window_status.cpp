@@ -13,14 +13,14 @@
 #include <QSignalBlocker>
 #include <QUrl>
 
+#include "appconfig/permission_notice.h"
+#include "appconfig/update_check.h"
 #include "build_info.h"
 #include "host/qt/qt_text.h"
 #include "host/transport_choice.h"
 #include "mainwindow/desktop_texts.h"
-#include "mainwindow/permission_notice.h"
 #include "mainwindow/status_line.h"
 #include "mainwindow/texts.h"
-#include "mainwindow/update_check.h"
 #include "skin/text_style.h"
 #include "windows/autostart.h"
 #include "windows/main_window.h"
@@ -78,7 +78,7 @@ void MainWindow::paintStatusLine(QPainter& p) {
     const ConnectionState state = connectionState();
     const device::Transport transport =
         m_device ? m_device->transport() : transportFor(m_context.options);
-    mainwindow::Version firmware;
+    appconfig::Version firmware;
     if (m_device) {
         if (const auto v = m_device->session().firmwareVersion()) firmware = {(*v)[0], (*v)[1]};
     }
@@ -104,11 +104,11 @@ bool MainWindow::statusLineClicked(QPoint pos) {
 }
 
 QString MainWindow::permissionNoticeText() const {
-    const QString shipped = m_context.paths.shippedFile(qs(mainwindow::kUdevRuleName));
-    const auto fix = mainwindow::permissionFix(shipped.toStdString(), [](const std::string& p) {
+    const QString shipped = m_context.paths.shippedFile(qs(appconfig::kUdevRuleName));
+    const auto fix = appconfig::permissionFix(shipped.toStdString(), [](const std::string& p) {
         return QFileInfo(QString::fromStdString(p)).isFile();
     });
-    return qs(mainwindow::permissionNotice(fix, m_context.language));
+    return qs(appconfig::permissionNotice(fix, m_context.language));
 }
 
 void MainWindow::showPermissionNotice() {
@@ -212,7 +212,7 @@ void MainWindow::tell(const BiText& caption, const BiText& text, const QString& 
 bool MainWindow::updaterInstalled() {
     const QString updater = m_context.paths.updaterProgram();
     if (QFileInfo(updater).isExecutable()) return true;
-    tell(mainwindow::kUpdateCaption, mainwindow::text::kNoUpdater, updater);
+    tell(appconfig::kUpdateCaption, mainwindow::text::kNoUpdater, updater);
     return false;
 }
 

@@ -68,7 +68,7 @@ public:
         model = std::make_unique<model::ConfigModel>(dir.filePath("keymap.bin").toStdString());
         macros = std::make_unique<macro::MacroStore>();
         [[maybe_unused]] Status s = model->startup();
-        mainwindow::Options options;
+        appconfig::Options options;
         options.simulate = true;
         link = std::make_unique<app::DeviceLink>(options, app::DeviceSetup{m_firmware, m_pacer},
                                                  *model);

@@ -72,7 +72,7 @@ std::vector<Sent> saveSequenceFor(const std::function<void(model::ConfigState&)>
     auto firmware = std::make_shared<sim::Firmware>([pacer] { return pacer->elapsed(); });
     model::ConfigModel model(dir.filePath("keymap.bin").toStdString());
     [[maybe_unused]] Status s = model.startup();
-    mainwindow::Options options;
+    appconfig::Options options;
     options.simulate = true;
     app::DeviceLink link(options, app::DeviceSetup{firmware, pacer}, model);
     link.open();

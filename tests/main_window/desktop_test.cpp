@@ -220,7 +220,7 @@ TEST(DataFolderRule, PortableInstalledRootAndOption) {
     ver.write("Ver: 1.1    ");
     ver.close();
 
-    mainwindow::Options options;
+    appconfig::Options options;
     // Portable: the skin beside the executable in a writable folder keeps the data there.
     EXPECT_EQ(QDir(resolveAppPaths(options, portable).dataFolder), QDir(portable));
     // Installed: bin/ is writable (this test may run as root) but holds no skin: the data goes

@@ -16,6 +16,7 @@
 
 #include "qt_app_fixture.h"
 #include "settings/sliders.h"
+#include "skin/splash_screen.h"
 
 namespace tavrik::app {
 namespace {
@@ -150,6 +151,44 @@ TEST_F(DeviceFailures, TheTwoUpdateQuestionsOfAnArrivalComeOneAfterTheOther) {
     for (int i = 0; i < 50 && watch.asked.size() < 3; ++i) QTest::qWait(10);
     EXPECT_EQ(watch.asked.size(), 3);
     EXPECT_EQ(watch.mostAtOnce, 1);
+}
+
+// The keyboard is read while the splash shows, so the window appears with its configuration;
+// the update question that read brings waits until the window is there.
+TEST_F(DeviceFailures, TheKeyboardIsReadDuringTheSplashAndAsksOnlyOverTheWindow) {
+    writeVersionFile();
+    auto w = std::make_unique<MainWindow>(context(Language::English, true));
+    bool readDuringSplash = false;
+    int boxesDuringSplash = 0;
+    QTimer splashWatch;
+    splashWatch.setInterval(5);
+    QObject::connect(&splashWatch, &QTimer::timeout, [&] {
+        bool splash = false;
+        int boxes = 0;
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (!top->isVisible()) continue;
+            splash = splash || qobject_cast<skin::SplashScreen*>(top) != nullptr;
+            boxes += qobject_cast<QMessageBox*>(top) != nullptr;
+        }
+        if (!splash) return;
+        boxesDuringSplash += boxes;
+        if (!w->deviceLink() || w->deviceLink()->session().busy()) return;
+        const model::Image keyboard = m_firmware->image();
+        readDuringSplash = readDuringSplash || w->configModel().withLock([&](const auto& s) {
+            return s.syncedImage == keyboard && s.image == keyboard;
+        });
+    });
+    splashWatch.start();
+    w->initialise(true);
+    splashWatch.stop();
+    EXPECT_TRUE(readDuringSplash);
+    EXPECT_EQ(boxesDuringSplash, 0);
+    EXPECT_TRUE(w->isVisible());
+    ModalWatch watch;
+    QTimer poll;
+    watchModals(watch, poll);
+    for (int i = 0; i < 100 && watch.asked.empty(); ++i) QTest::qWait(10);
+    EXPECT_EQ(watch.asked.size(), 1);
 }
 
 // A Save waiting for acknowledgements that never come runs for the whole acknowledgement bound.

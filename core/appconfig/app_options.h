@@ -10,7 +10,7 @@
 #include "common/language.h"
 #include "common/result.h"
 
-namespace tavrik::mainwindow {
+namespace tavrik::appconfig {
 
 struct Options {
     bool simulate = false;             // --simulate: the emulated keyboard in-process
@@ -72,4 +72,4 @@ inline constexpr const char* kDataFolderName = "tavrik-87rev";
 // installed copy thus never writes beside its executable, not even when run as root.
 std::filesystem::path dataFolder(const DataFolderInputs& in);
 
-}  // namespace tavrik::mainwindow
+}  // namespace tavrik::appconfig

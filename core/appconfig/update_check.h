@@ -10,7 +10,7 @@
 
 #include "common/language.h"
 
-namespace tavrik::mainwindow {
+namespace tavrik::appconfig {
 
 struct Version {
     int major = 0;
@@ -43,4 +43,4 @@ inline constexpr std::string_view kUpdaterFileName = "Tavrik 87rev_Update.exe";
 inline constexpr std::string_view kUpdaterFileName = "tavrik-87rev-update";
 #endif
 
-}  // namespace tavrik::mainwindow
+}  // namespace tavrik::appconfig

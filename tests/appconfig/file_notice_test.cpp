@@ -5,10 +5,10 @@
 
 #include <unistd.h>
 
-#include "mainwindow/file_notice.h"
-#include "mainwindow/file_texts.h"
+#include "appconfig/file_notice.h"
+#include "appconfig/file_texts.h"
 
-namespace tavrik::mainwindow {
+namespace tavrik::appconfig {
 namespace {
 namespace fs = std::filesystem;
 
@@ -45,4 +45,4 @@ TEST(FileNotice, IsGivenOncePerFileAndOnlyForAFileLeftAlone) {
 }
 
 }  // namespace
-}  // namespace tavrik::mainwindow
+}  // namespace tavrik::appconfig

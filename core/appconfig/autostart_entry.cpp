@@ -1,6 +1,6 @@
-#include "mainwindow/autostart_entry.h"
+#include "appconfig/autostart_entry.h"
 
-namespace tavrik::mainwindow {
+namespace tavrik::appconfig {
 
 std::filesystem::path autostartEntryPath(std::string_view xdgConfigHome, std::string_view home) {
     std::filesystem::path base(xdgConfigHome);
@@ -66,4 +66,4 @@ std::string autostartEntry(std::string_view program) {
            "X-GNOME-Autostart-enabled=true\n";
 }
 
-}  // namespace tavrik::mainwindow
+}  // namespace tavrik::appconfig

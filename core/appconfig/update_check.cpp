@@ -1,8 +1,8 @@
-#include "mainwindow/update_check.h"
+#include "appconfig/update_check.h"
 
 #include <optional>
 
-namespace tavrik::mainwindow {
+namespace tavrik::appconfig {
 namespace {
 
 std::optional<int> digitAt(std::span<const std::uint8_t> bytes, std::size_t at) {
@@ -26,4 +26,4 @@ bool updateOffered(Version package, Version firmware) {
     return package.minor > firmware.minor;
 }
 
-}  // namespace tavrik::mainwindow
+}  // namespace tavrik::appconfig

@@ -3,11 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "mainwindow/startup.h"
-#include "mainwindow/texts.h"
-#include "mainwindow/update_check.h"
+#include "appconfig/update_check.h"
 
-namespace tavrik::mainwindow {
+namespace tavrik::appconfig {
 namespace {
 
 std::vector<std::uint8_t> bytes(std::string_view s) {
@@ -60,35 +58,5 @@ TEST(UpdateCheck, QuestionInBothLanguages) {
     EXPECT_EQ(kUpdateCaption.in(Language::Chinese), "固件更新");
 }
 
-struct PresentationRow {
-    device::ConnectionState keyboard;
-    bool tray;
-    bool shown;
-    const BiText* notice;
-};
-
-class Presentation : public ::testing::TestWithParam<PresentationRow> {};
-
-TEST_P(Presentation, WindowStaysReachable) {
-    const PresentationRow& r = GetParam();
-    const StartupPresentation p = startupPresentation(r.keyboard, r.tray);
-    EXPECT_EQ(p.showWindow, r.shown);
-    ASSERT_EQ(p.notice.has_value(), r.notice != nullptr);
-    if (r.notice) {
-        EXPECT_EQ(p.notice->en, r.notice->en);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Startup, Presentation,
-    ::testing::Values(
-        PresentationRow{device::ConnectionState::Connected, true, true, nullptr},
-        PresentationRow{device::ConnectionState::Connected, false, true, nullptr},
-        PresentationRow{device::ConnectionState::Absent, true, false, nullptr},
-        PresentationRow{device::ConnectionState::Absent, false, true, &text::kNoKeyboard},
-        PresentationRow{device::ConnectionState::Failed, true, false, nullptr},
-        PresentationRow{device::ConnectionState::Failed, false, true, &text::kNoKeyboard},
-        PresentationRow{device::ConnectionState::NoPermission, true, true, &text::kNoPermission}));
-
 }  // namespace
-}  // namespace tavrik::mainwindow
+}  // namespace tavrik::appconfig

@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "mainwindow/app_options.h"
+#include "appconfig/app_options.h"
 
-namespace tavrik::mainwindow {
+namespace tavrik::appconfig {
 namespace {
 
 Result<Options> parse(std::vector<std::string_view> args) {
@@ -127,4 +127,4 @@ TEST(DataFolder, InstalledCopyNeverWritesBesideItsExecutable) {
 }
 
 }  // namespace
-}  // namespace tavrik::mainwindow
+}  // namespace tavrik::appconfig

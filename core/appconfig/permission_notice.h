@@ -10,7 +10,7 @@
 
 #include "common/language.h"
 
-namespace tavrik::mainwindow {
+namespace tavrik::appconfig {
 
 inline constexpr std::string_view kUdevRuleName = "70-tavrik-87rev.rules";
 // The folders udev reads rules from.
@@ -59,4 +59,4 @@ inline constexpr BiText kRuleMissingFix{
     "The tool's udev rule (%1) is neither installed nor beside the tool; reinstall the tool.",
     "未找到本工具的 udev 规则（%1），请重新安装本工具。"};
 
-}  // namespace tavrik::mainwindow
+}  // namespace tavrik::appconfig

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace tavrik::mainwindow {
+namespace tavrik::appconfig {
 
 inline constexpr std::string_view kAutostartFileName = "tavrik-87rev.desktop";
 
@@ -26,4 +26,4 @@ std::string desktopString(std::string_view text);
 // session skips the entry once the program is gone.
 std::string autostartEntry(std::string_view program);
 
-}  // namespace tavrik::mainwindow
+}  // namespace tavrik::appconfig

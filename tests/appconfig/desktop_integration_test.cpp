@@ -3,11 +3,10 @@
 #include <set>
 #include <string>
 
-#include "mainwindow/autostart_entry.h"
-#include "mainwindow/permission_notice.h"
-#include "mainwindow/status_line.h"
+#include "appconfig/autostart_entry.h"
+#include "appconfig/permission_notice.h"
 
-namespace tavrik::mainwindow {
+namespace tavrik::appconfig {
 namespace {
 
 // Files that exist, for the rule lookup.
@@ -102,36 +101,5 @@ TEST(Autostart, TryExecNamesTheProgramSoAGoneProgramIsSkipped) {
     }
 }
 
-TEST(StatusLine, EveryStateAndTransportInBothLanguages) {
-    using device::ConnectionState;
-    using device::Transport;
-    const Version none{};
-    const Version v{1, 3};
-    EXPECT_EQ(statusLineText(ConnectionState::Connected, Transport::Hid, v, Language::English),
-              "Keyboard connected · firmware 1.3");
-    EXPECT_EQ(statusLineText(ConnectionState::Connected, Transport::Hid, none, Language::English),
-              "Keyboard connected");  // before the version is read
-    EXPECT_EQ(statusLineText(ConnectionState::Connected, Transport::Emulated, v, Language::Chinese),
-              "模拟键盘 · 固件 1.3");
-    EXPECT_EQ(
-        statusLineText(ConnectionState::Connected, Transport::Socket, none, Language::English),
-        "Emulated keyboard");
-    for (const Transport t : {Transport::Hid, Transport::Socket, Transport::Emulated}) {
-        EXPECT_EQ(statusLineText(ConnectionState::Absent, t, v, Language::English),
-                  "No keyboard connected");
-        EXPECT_EQ(statusLineText(ConnectionState::Absent, t, none, Language::Chinese),
-                  "未连接键盘");
-        // A keyboard that could not be opened for another reason is not usable either.
-        EXPECT_EQ(statusLineText(ConnectionState::Failed, t, v, Language::English),
-                  "No keyboard connected");
-        EXPECT_NE(statusLineText(ConnectionState::NoPermission, t, none, Language::English)
-                      .find("click for the fix"),
-                  std::string::npos);
-        EXPECT_NE(
-            statusLineText(ConnectionState::NoPermission, t, none, Language::Chinese).find("无权"),
-            std::string::npos);
-    }
-}
-
 }  // namespace
-}  // namespace tavrik::mainwindow
+}  // namespace tavrik::appconfig

@@ -3,7 +3,7 @@
 
 #include "common/language.h"
 
-namespace tavrik::mainwindow::text {
+namespace tavrik::appconfig::text {
 
 // %1: the file's path; %2: one of the reasons below.
 inline constexpr BiText kFileLeftAlone{
@@ -17,4 +17,4 @@ inline constexpr BiText kFileReadOnly{"is read-only", "是只读文件"};
 inline constexpr BiText kFileNameTooLong{"has a name too long for the file system",
                                          "的名称过长，文件系统无法保存"};
 
-}  // namespace tavrik::mainwindow::text
+}  // namespace tavrik::appconfig::text

@@ -1,10 +1,10 @@
-#include "mainwindow/file_notice.h"
+#include "appconfig/file_notice.h"
 
 #include <algorithm>
 
-#include "mainwindow/file_texts.h"
+#include "appconfig/file_texts.h"
 
-namespace tavrik::mainwindow {
+namespace tavrik::appconfig {
 namespace fs = std::filesystem;
 
 namespace {
@@ -43,4 +43,4 @@ std::optional<std::string> FileNotices::noticeFor(const fs::path& file, Language
     return fileNoticeText(file, *problem, lang);
 }
 
-}  // namespace tavrik::mainwindow
+}  // namespace tavrik::appconfig

@@ -1,6 +1,6 @@
-#include "mainwindow/permission_notice.h"
+#include "appconfig/permission_notice.h"
 
-namespace tavrik::mainwindow {
+namespace tavrik::appconfig {
 namespace {
 
 constexpr std::string_view kApplyCommand =
@@ -59,4 +59,4 @@ std::string permissionNotice(const PermissionFix& fix, Language lang) {
     return std::string(kNoPermissionLead.in(lang)) + fillIn(pattern, rule, fix.command);
 }
 
-}  // namespace tavrik::mainwindow
+}  // namespace tavrik::appconfig

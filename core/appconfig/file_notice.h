@@ -10,7 +10,7 @@
 #include "common/atomic_file.h"
 #include "common/language.h"
 
-namespace tavrik::mainwindow {
+namespace tavrik::appconfig {
 
 // The notice's text for a file with the given problem.
 std::string fileNoticeText(const std::filesystem::path& file, FileProblem problem, Language lang);
@@ -25,4 +25,4 @@ private:
     std::vector<std::filesystem::path> m_told;
 };
 
-}  // namespace tavrik::mainwindow
+}  // namespace tavrik::appconfig

@@ -1,9 +1,9 @@
-#include "mainwindow/app_options.h"
+#include "appconfig/app_options.h"
 
 #include "build_info.h"
 #include "common/utf16.h"
 
-namespace tavrik::mainwindow {
+namespace tavrik::appconfig {
 namespace {
 
 constexpr int kEnglishLanguageCode = 9;
@@ -134,4 +134,4 @@ std::filesystem::path dataFolder(const DataFolderInputs& in) {
     return base / kDataFolderName;
 }
 
-}  // namespace tavrik::mainwindow
+}  // namespace tavrik::appconfig
