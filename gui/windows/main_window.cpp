@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QWindow>
 #include <utility>
 
@@ -73,7 +74,10 @@ void MainWindow::initialise(bool showSplash) {
     const device::ConnectionState keyboard = openDeviceSession();
     if (showSplash) {
         skin::SplashScreen splash(m_context.paths.programFolder, languageCode());
+        QTimer::singleShot(0, &splash, [this] { paintOffScreen(); });
         splash.exec();
+    } else {
+        paintOffScreen();
     }
     createTrayIcon();
     m_initialised = true;

@@ -169,6 +169,9 @@ private:
     bool updaterInstalled();
 
     // Painting (main_window_paint.cpp, main_window_panel.cpp).
+    // Paints the surface once into an image: the skin's pictures are decoded before the window
+    // is shown, so its first frame on screen costs what any other frame costs.
+    void paintOffScreen();
     void paintSurface(QPainter& p);
     void paintTitleAndKeyboard(QPainter& p);
     void paintKeyView(QPainter& p);

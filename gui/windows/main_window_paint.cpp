@@ -57,6 +57,14 @@ void MainWindow::paintEvent(QPaintEvent*) {
     paintSurface(p);
 }
 
+void MainWindow::paintOffScreen() {
+    const qreal ratio = devicePixelRatioF();
+    QImage frame(size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    frame.setDevicePixelRatio(ratio);
+    QPainter p(&frame);
+    paintSurface(p);
+}
+
 QImage MainWindow::renderSurface() {
     return grab().toImage();
 }
