@@ -1,36 +1,20 @@
 #include "cli/ctl_command_line.h"
 
 #include <QCommandLineParser>
-#include <array>
 
-#include "describe/set_command.h"
+#include "cli/command_table.h"
 
 namespace tavrik::ctl {
 namespace {
-
-struct VerbShape {
-    const char* verb;
-    int minArgs;
-    int maxArgs;
-    const char* form;  // for the error when the count is wrong
-};
-
-constexpr std::array<VerbShape, 7> kVerbs{{
-    {"status", 0, 0, "status"},
-    {"dump", 0, 0, "dump [--json] [-o FILE]"},
-    {"apply", 1, 1, "apply FILE"},
-    {"export", 1, 1, "export FILE.json"},
-    {"import", 1, 1, "import FILE.json"},
-    {"set", 1, 1000, "set effect|game-mode|win-lock|response-time|report-rate|key|diy ..."},
-    {"profiles", 1, 2, "profiles list|apply NAME|save NAME"},
-}};
 
 const QStringList kValueOptions{QStringLiteral("--sim-socket"), QStringLiteral("--data-dir"),
                                 QStringLiteral("-o"), QStringLiteral("--output")};
 const QStringList kCommonOptions{QStringLiteral("--simulate"), QStringLiteral("--sim-socket"),
                                  QStringLiteral("--data-dir")};
 
+// A question ("did you mean ...?") ends the line; other mistakes point to --help.
 Error usage(const QString& text) {
+    if (text.endsWith(u'?')) return Error{ErrorKind::Value, text.toStdString()};
     return Error{ErrorKind::Value, text.toStdString() + "; see tavrikctl --help"};
 }
 
@@ -89,6 +73,64 @@ QString parseError(const QCommandLineParser& parser, const QStringList& argument
     return text;
 }
 
+// "status, dump and profiles list": the forms that take an option.
+QString formsWith(unsigned option) {
+    QStringList names;
+    for (const CommandForm& f : commandForms()) {
+        if (!(f.options & option)) continue;
+        names << (f.word.empty()
+                      ? QString::fromLatin1(f.verb.data(), qsizetype(f.verb.size()))
+                      : QStringLiteral("%1 %2").arg(
+                            QString::fromLatin1(f.verb.data(), qsizetype(f.verb.size())),
+                            QString::fromLatin1(f.word.data(), qsizetype(f.word.size()))));
+    }
+    if (names.size() < 2) return names.join(QString());
+    const QString last = names.takeLast();
+    return names.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
+}
+
+// The table's form for the verb (and its word), or the message for a mistyped one.
+Result<const CommandForm*> formOf(const CtlCommand& c) {
+    const QStringList known = verbs();
+    if (!known.contains(c.verb)) {
+        return usage(
+            QStringLiteral("unknown command \"%1\"%2").arg(c.verb, suggestion(c.verb, known)));
+    }
+    const QStringList words = wordsOf(c.verb.toStdString());
+    if (words.isEmpty()) return findForm(c.verb, QString());
+    if (c.args.isEmpty() || !words.contains(c.args[0])) {
+        const QString typed = c.args.isEmpty() ? QString() : c.args[0];
+        QString text = QStringLiteral("%1 takes %2").arg(c.verb, words.join(u'|'));
+        if (!typed.isEmpty()) {
+            const QString near = suggestion(typed, words);
+            text = near.isEmpty()
+                       ? QStringLiteral("unknown word \"%1\" after %2; %2 takes %3")
+                             .arg(typed, c.verb, words.join(u'|'))
+                       : QStringLiteral("unknown word \"%1\" after %2%3").arg(typed, c.verb, near);
+        }
+        return usage(text);
+    }
+    return findForm(c.verb, c.args[0]);
+}
+
+// The operands after the verb and its word: as many as the form has (set: at least one word).
+Status checkOperands(const CtlCommand& c) {
+    const CommandForm& f = *c.form;
+    const qsizetype given = c.args.size() - (f.word.empty() ? 0 : 1);
+    const bool setWords = !f.operands.empty() && f.operands.front() == Operand::SetWords;
+    const bool fits = setWords ? given >= 1 : given == qsizetype(f.operands.size());
+    if (fits) return Status::success();
+    QString form = QString::fromLatin1(f.verb.data(), qsizetype(f.verb.size()));
+    if (!f.word.empty())
+        form += u' ' + QString::fromLatin1(f.word.data(), qsizetype(f.word.size()));
+    if (setWords) {
+        form += QStringLiteral(" effect|game-mode|win-lock|response-time|report-rate|key|diy ...");
+    } else if (!f.usage.empty()) {
+        form += u' ' + QString::fromLatin1(f.usage.data(), qsizetype(f.usage.size()));
+    }
+    return usage(QStringLiteral("wrong number of arguments; use: tavrikctl %1").arg(form));
+}
+
 }  // namespace
 
 Result<CtlCommand> parseCommandLine(const QStringList& arguments) {
@@ -140,61 +182,18 @@ Result<CtlCommand> parseCommandLine(const QStringList& arguments) {
     if (positional.isEmpty()) return usage(QStringLiteral("no command given"));
     c.verb = positional.takeFirst();
     c.args = c.verb == QLatin1StringView("set") ? setWords : positional;
-    const VerbShape* shape = nullptr;
-    for (const VerbShape& v : kVerbs) {
-        if (c.verb == QLatin1StringView(v.verb)) shape = &v;
+    const auto form = formOf(c);
+    if (!form) return form.error();
+    c.form = *form;
+    if (Status s = checkOperands(c); !s) return s.error();
+    if (c.json && !(c.form->options & kJsonOption)) {
+        return usage(QStringLiteral("--json belongs to %1").arg(formsWith(kJsonOption)));
     }
-    if (!shape) return usage(QStringLiteral("unknown command \"%1\"").arg(c.verb));
-    if (c.args.size() < shape->minArgs || c.args.size() > shape->maxArgs) {
-        return usage(QStringLiteral("wrong number of arguments; use: tavrikctl %1")
-                         .arg(QLatin1StringView(shape->form)));
-    }
-    if ((c.json || parser.isSet(output)) && c.verb != QLatin1StringView("dump")) {
-        return usage(QStringLiteral("--json and -o belong to dump"));
+    if (parser.isSet(output) && !(c.form->options & kOutputOption)) {
+        return usage(QStringLiteral("-o belongs to %1").arg(formsWith(kOutputOption)));
     }
     if (parser.isSet(output) && c.output.isEmpty()) return usage(QStringLiteral("-o needs a file"));
-    if (c.verb == QLatin1StringView("profiles")) {
-        const QString& sub = c.args[0];
-        const bool list = sub == QLatin1StringView("list");
-        const bool named = sub == QLatin1StringView("apply") || sub == QLatin1StringView("save");
-        if (!(list && c.args.size() == 1) && !(named && c.args.size() == 2)) {
-            return usage(QStringLiteral("profiles takes list, apply NAME or save NAME"));
-        }
-    }
     return c;
-}
-
-QString helpText() {
-    QString text = QStringLiteral(
-        "usage: tavrikctl [--simulate | --sim-socket PATH] [--data-dir DIR] COMMAND ...\n"
-        "\n"
-        "commands:\n"
-        "  status                  keyboard, permission, firmware, transport, tool running\n"
-        "  dump [--json] [-o FILE] read the keyboard and print its whole configuration\n"
-        "  apply FILE              a profile (.bin, short or long) or a JSON document\n"
-        "  export FILE.json        the configuration as a JSON document\n"
-        "  import FILE.json        a JSON document back to the keyboard\n"
-        "  set ...                 one setting:\n");
-    for (const QString& line :
-         QString::fromStdString(describe::setCommandUsage()).split(u'\n', Qt::SkipEmptyParts)) {
-        text += QStringLiteral("                            ") + line + u'\n';
-    }
-    text += QStringLiteral(
-        "  profiles list|apply NAME|save NAME\n"
-        "                          the tool's profile folder\n"
-        "\n"
-        "options:\n"
-        "  --simulate              the emulated keyboard, in-process\n"
-        "  --sim-socket PATH       a running tavrik-kbsim serving on PATH\n"
-        "  --data-dir DIR          where keymap.bin, MacroDefine.bin and Configure/ live\n"
-        "  --help, --version\n"
-        "\n"
-        "When the tool runs, every command that reads or writes the keyboard runs in it.\n"
-        "\n"
-        "exit codes: 0 done, 1 device failure, 2 usage or bad input, 3 no keyboard,\n"
-        "            4 no permission, 5 file error (nothing changed),\n"
-        "            6 the keyboard changed but keymap.bin could not be written\n");
-    return text;
 }
 
 }  // namespace tavrik::ctl

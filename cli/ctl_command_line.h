@@ -6,16 +6,18 @@
 #include <QStringList>
 
 #include "appconfig/app_options.h"
+#include "cli/command_table.h"
 #include "common/result.h"
 
 namespace tavrik::ctl {
 
 struct CtlCommand {
     appconfig::Options options;  // --simulate, --sim-socket, --data-dir
-    QString verb;                // status, dump, apply, export, import, set, profiles
-    QStringList args;            // after the verb
-    bool json = false;           // dump --json
-    QString output;              // dump -o FILE
+    QString verb;                // a verb of the command table
+    QStringList args;            // after the verb: its word first (profiles list), then operands
+    const CommandForm* form = nullptr;  // the table's row; null for --help and --version
+    bool json = false;                  // --json
+    QString output;                     // dump -o FILE, "-" for standard output
     bool help = false;
     bool version = false;
 };
@@ -23,7 +25,5 @@ struct CtlCommand {
 // Parses the arguments after the program name. Value error, one line, for anything that is not
 // a valid command line.
 Result<CtlCommand> parseCommandLine(const QStringList& arguments);
-
-QString helpText();
 
 }  // namespace tavrik::ctl

@@ -10,8 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "cli/completions.h"
 #include "cli/ctl_host.h"
 #include "describe/configuration.h"
+#include "describe/name_lists.h"
 #include "describe/set_command.h"
 #include "host/control_protocol.h"
 #include "host/document/config_document.h"
@@ -69,8 +71,38 @@ std::optional<QByteArray> readInput(const QString& path, qint64 limit, QString& 
     return f.readAll();
 }
 
-// Writes a whole file atomically; a failure leaves an existing file as it was.
+bool toStandardOutput(const QString& path) {
+    return path == QLatin1StringView("-");
+}
+
+// Why an output path cannot be written, checked before the keyboard is opened: a folder in its
+// place, or a folder that does not exist or that this user may not write.
+std::optional<QString> outputProblem(const QString& path) {
+    if (toStandardOutput(path)) return std::nullopt;
+    const QFileInfo file(path);
+    if (file.isDir()) return QStringLiteral("cannot write %1: it is a folder").arg(path);
+    const QFileInfo folder(file.absolutePath());
+    if (!folder.isDir()) {
+        return QStringLiteral("cannot write %1: no folder %2").arg(path, folder.filePath());
+    }
+    if (!folder.isWritable()) {
+        return QStringLiteral("cannot write %1: the folder %2 is not writable")
+            .arg(path, folder.filePath());
+    }
+    return std::nullopt;
+}
+
+// Writes a whole file atomically (a failure leaves an existing file as it was), or to standard
+// output for "-".
 bool writeOutput(const QString& path, const QByteArray& bytes, QString& error) {
+    if (toStandardOutput(path)) {
+        const auto n = static_cast<std::size_t>(bytes.size());
+        if (std::fwrite(bytes.constData(), 1, n, stdout) == n && std::fflush(stdout) == 0) {
+            return true;
+        }
+        error = QStringLiteral("cannot write to standard output");
+        return false;
+    }
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
         error = QStringLiteral("cannot write %1: %2").arg(path, f.errorString());
@@ -162,13 +194,14 @@ const char* keyboardWord(device::ConnectionState state) {
     return "present, cannot be opened";
 }
 
-int status(const CtlCommand& c) {
-    int exit = 0;
-    auto h = host(c, exit, OwnUse::Status);
-    if (!h) return exit;
-    const QJsonObject r = h->request(requestOf("status"));
-    if (!ok(r)) return failed(r);
-    const device::ConnectionState state = stateOf(r);
+void printJsonLine(const QJsonValue& v) {
+    const QByteArray line = v.isArray()
+                                ? QJsonDocument(v.toArray()).toJson(QJsonDocument::Compact)
+                                : QJsonDocument(v.toObject()).toJson(QJsonDocument::Compact);
+    std::printf("%s\n", line.constData());
+}
+
+void printStatus(const QJsonObject& r, device::ConnectionState state, bool toolRuns) {
     const bool connected = state == device::ConnectionState::Connected;
     const QString transport = r.value(QStringLiteral("transport")).toString();
     std::printf("keyboard: %s\n", keyboardWord(state));
@@ -177,9 +210,37 @@ int status(const CtlCommand& c) {
         std::printf("firmware: %s\n",
                     r.value(QStringLiteral("firmware")).toString().toUtf8().constData());
     }
-    std::printf("tool: %s\n", h->forwarded() ? "running" : "not running");
+    std::printf("tool: %s\n", toolRuns ? "running" : "not running");
     std::printf("data folder: %s\n",
                 r.value(QStringLiteral("dataFolder")).toString().toUtf8().constData());
+}
+
+// One JSON object on one line: keyboard (the connection state's name), transport, firmware
+// (when connected), tool running, data folder.
+void printStatusJson(const QJsonObject& r, device::ConnectionState state, bool toolRuns) {
+    QJsonObject out;
+    out.insert(QStringLiteral("keyboard"), QString::fromLatin1(device::connectionStateName(state)));
+    out.insert(QStringLiteral("transport"), r.value(QStringLiteral("transport")));
+    if (state == device::ConnectionState::Connected) {
+        out.insert(QStringLiteral("firmware"), r.value(QStringLiteral("firmware")));
+    }
+    out.insert(QStringLiteral("toolRunning"), toolRuns);
+    out.insert(QStringLiteral("dataFolder"), r.value(QStringLiteral("dataFolder")));
+    printJsonLine(out);
+}
+
+int status(const CtlCommand& c) {
+    int exit = 0;
+    auto h = host(c, exit, OwnUse::Status);
+    if (!h) return exit;
+    const QJsonObject r = h->request(requestOf("status"));
+    if (!ok(r)) return failed(r);
+    const device::ConnectionState state = stateOf(r);
+    if (c.json) {
+        printStatusJson(r, state, h->forwarded());
+    } else {
+        printStatus(r, state, h->forwarded());
+    }
     const auto unreachable = app::control::unreachableReply(state);
     if (!unreachable) return 0;
     // Not found says so on its own line above; the other states also say what to do.
@@ -188,6 +249,9 @@ int status(const CtlCommand& c) {
 }
 
 int dump(const CtlCommand& c, bool json, const QString& output) {
+    if (const auto problem = outputProblem(output.isEmpty() ? QStringLiteral("-") : output)) {
+        return fail(Failure::File, *problem);
+    }
     int exit = 0;
     auto h = host(c, exit, OwnUse::Read);
     if (!h) return exit;
@@ -199,12 +263,10 @@ int dump(const CtlCommand& c, bool json, const QString& output) {
     const QJsonObject document = r.value(QStringLiteral("configuration")).toObject();
     const QByteArray text =
         json ? exportJson(document) : QByteArray::fromStdString(dumpText(*config, document));
-    if (output.isEmpty()) {
-        std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stdout);
-        return 0;
-    }
     QString error;
-    return writeOutput(output, text, error) ? 0 : fail(Failure::File, error);
+    return writeOutput(output.isEmpty() ? QStringLiteral("-") : output, text, error)
+               ? 0
+               : fail(Failure::File, error);
 }
 
 int apply(const CtlCommand& c, const QString& path, bool jsonOnly) {
@@ -254,75 +316,160 @@ QString profileFolderOf(const CtlCommand& c) {
         profiles::profileFolder(std::filesystem::path(data.toStdString())).string());
 }
 
-int profilesCommand(const CtlCommand& c) {
-    const QString sub = c.args[0];
-    // A name that cannot be a profile is refused before the keyboard is opened.
-    if (sub == QLatin1StringView("save")) {
-        const std::string name = c.args[1].toStdString();
-        if (const auto problem = profiles::profileNameProblem(name)) {
-            const QString why =
-                *problem == profiles::NameProblem::TooLong
-                    ? QStringLiteral("name too long: a profile's file name takes at most %1 bytes")
-                          .arg(profiles::kMaxFileNameBytes)
-                : *problem == profiles::NameProblem::NotListed
-                    ? QStringLiteral("it would not be listed; end it with .bin or leave .bin out")
-                    : QStringLiteral("use letters, digits and blanks, without / or \\");
-            return fail(Failure::Usage,
-                        QStringLiteral("\"%1\" cannot be a profile name: %2").arg(c.args[1], why));
-        }
-    }
-    int exit = 0;
-    std::unique_ptr<Host> h;
-    // Listing needs no keyboard; only a running tool decides which folder.
-    // save only reads the keyboard (and writes the profile); apply changes it.
-    if (sub != QLatin1StringView("list") || toolRunning()) {
-        h = host(c, exit, sub == QLatin1StringView("apply") ? OwnUse::Change : OwnUse::Read);
-        if (!h) return exit;
-    }
-    const QString folder = profileFolderOf(c);
-    profiles::ProfileStore store(folder.toStdString());
-    if (sub == QLatin1StringView("list")) {
-        for (const std::string& row : store.rows()) std::printf("%s\n", row.c_str());
+// Why a typed name cannot be a profile's, or none.
+std::optional<QString> nameProblem(const QString& typed) {
+    const auto problem = profiles::profileNameProblem(typed.toStdString());
+    if (!problem) return std::nullopt;
+    const QString why =
+        *problem == profiles::NameProblem::TooLong
+            ? QStringLiteral("name too long: a profile's file name takes at most %1 bytes")
+                  .arg(profiles::kMaxFileNameBytes)
+        : *problem == profiles::NameProblem::NotListed
+            ? QStringLiteral("it would not be listed; end it with .bin or leave .bin out")
+            : QStringLiteral("use letters, digits and blanks, without / or \\");
+    return QStringLiteral("\"%1\" cannot be a profile name: %2").arg(typed, why);
+}
+
+QStringList rowsOf(const profiles::ProfileStore& store) {
+    QStringList out;
+    for (const std::string& row : store.rows()) out << QString::fromStdString(row);
+    return out;
+}
+
+// The listed row of a typed name, or the message that names the closest one.
+std::optional<int> rowOf(const profiles::ProfileStore& store, const QString& typed,
+                         QString& error) {
+    const QStringList rows = rowsOf(store);
+    const auto i = rows.indexOf(typed);
+    if (i >= 0) return int(i);
+    error =
+        QStringLiteral("no profile \"%1\" in %2%3; list them with tavrikctl profiles list")
+            .arg(typed, QString::fromStdString(store.folder().string()), suggestion(typed, rows));
+    return std::nullopt;
+}
+
+// A store operation's outcome as an exit code: its message (English) when it has one.
+int outcomeExit(const profiles::Outcome& o, const QString& silentRefusal) {
+    if (o.changed) return 0;
+    const QString text = o.message ? QString::fromUtf8(o.message->text.en.data(),
+                                                       qsizetype(o.message->text.en.size()))
+                                         .trimmed()
+                                   : silentRefusal;
+    return fail(Failure::File, text);
+}
+
+int profilesList(const CtlCommand& c, const profiles::ProfileStore& store) {
+    if (c.json) {
+        printJsonLine(QJsonArray::fromStringList(rowsOf(store)));
         return 0;
     }
-    const std::string name = c.args[1].toStdString();
-    int row = -1;
-    for (int i = 0; i < int(store.rows().size()); ++i) {
-        if (store.rows()[std::size_t(i)] == name) row = i;
-    }
-    if (sub == QLatin1StringView("apply")) {
-        if (row < 0) {
-            return fail(Failure::Usage, QStringLiteral("no profile \"%1\" in %2; list them with "
-                                                       "tavrikctl profiles list")
-                                            .arg(c.args[1], folder));
-        }
-        const QString path = QString::fromStdString(store.pathOf(row).string());
-        QString error;
-        Failure failure = Failure::File;
-        const auto request = applyRequest(path, false, error, failure);
-        if (!request) return fail(failure, error);
-        const QJsonObject r = h->request(*request);
-        return ok(r) ? 0 : failed(r);
-    }
-    // save NAME: the current configuration into the profile, created when missing.
+    for (const std::string& row : store.rows()) std::printf("%s\n", row.c_str());
+    return 0;
+}
+
+int profilesApply(Host& h, const profiles::ProfileStore& store, int row) {
+    const QString path = QString::fromStdString(store.pathOf(row).string());
+    QString error;
+    Failure failure = Failure::File;
+    const auto request = applyRequest(path, false, error, failure);
+    if (!request) return fail(failure, error);
+    const QJsonObject r = h.request(*request);
+    return ok(r) ? 0 : failed(r);
+}
+
+// save NAME: the current configuration into the profile, created when missing.
+int profilesSave(Host& h, const profiles::ProfileStore& store, const QString& typed) {
+    const std::string name = typed.toStdString();
+    const QStringList rows = rowsOf(store);
+    const auto row = rows.indexOf(typed);
     if (row < 0 && int(store.rows().size()) >= profiles::kMaxProfiles) {
-        return fail(Failure::Usage, QStringLiteral("there are already %1 profiles; delete one "
-                                                   "in the tool first")
-                                        .arg(profiles::kMaxProfiles));
+        return fail(Failure::Usage,
+                    QStringLiteral("there are already %1 profiles; delete one first "
+                                   "(tavrikctl profiles delete NAME)")
+                        .arg(profiles::kMaxProfiles));
     }
-    const QJsonObject r = h->request(requestOf("get"));
+    const QJsonObject r = h.request(requestOf("get"));
     if (!ok(r)) return failed(r);
+    int exit = 0;
     const auto config = configurationOf(r, exit);
     if (!config) return exit;
     std::error_code ec;
     std::filesystem::create_directories(store.folder(), ec);
     const std::filesystem::path path =
-        row >= 0 ? store.pathOf(row) : store.folder() / profiles::renamedFileName(name);
+        row >= 0 ? store.pathOf(int(row)) : store.folder() / profiles::renamedFileName(name);
     // A link in the profile folder is never written through (another user may have planted it).
     if (Status s = model::saveConfigFile(path, config->image, config->actions, WriteRule::Profile);
         !s) {
         return fail(Failure::File, QString::fromStdString(s.error().context));
     }
+    return 0;
+}
+
+// delete and rename change only the profile folder: no keyboard, no host.
+int profilesEdit(const CtlCommand& c, profiles::ProfileStore& store) {
+    QString error;
+    const auto row = rowOf(store, c.args[1], error);
+    if (!row) return fail(Failure::Usage, error);
+    if (c.args[0] == QLatin1StringView("delete")) {
+        return outcomeExit(store.remove(*row), QStringLiteral("the profile file was not found"));
+    }
+    const QString& to = c.args[2];
+    if (const auto problem = nameProblem(to)) return fail(Failure::Usage, *problem);
+    return outcomeExit(store.rename(*row, to.toStdString()),
+                       QStringLiteral("\"%1\" exists already in %2; a rename replaces nothing")
+                           .arg(to, QString::fromStdString(store.folder().string())));
+}
+
+int profilesCommand(const CtlCommand& c) {
+    const QString sub = c.args[0];
+    // A name that cannot be a profile is refused before the keyboard is opened.
+    if (sub == QLatin1StringView("save")) {
+        if (const auto problem = nameProblem(c.args[1])) return fail(Failure::Usage, *problem);
+    }
+    const bool edit = sub == QLatin1StringView("delete") || sub == QLatin1StringView("rename");
+    const bool list = sub == QLatin1StringView("list");
+    profiles::ProfileStore store(profileFolderOf(c).toStdString());
+    if (edit) return profilesEdit(c, store);
+    // apply names a listed profile: a mistyped one is refused before the keyboard is opened.
+    std::optional<int> row;
+    if (sub == QLatin1StringView("apply")) {
+        QString error;
+        row = rowOf(store, c.args[1], error);
+        if (!row) return fail(Failure::Usage, error);
+    }
+    int exit = 0;
+    std::unique_ptr<Host> h;
+    // Listing needs no keyboard; only a running tool decides which folder.
+    // save only reads the keyboard (and writes the profile); apply changes it.
+    if (!list || toolRunning()) {
+        h = host(c, exit, row ? OwnUse::Change : OwnUse::Read);
+        if (!h) return exit;
+    }
+    store.relist();
+    if (list) return profilesList(c, store);
+    if (row) {
+        QString error;
+        row = rowOf(store, c.args[1], error);  // the folder may have changed meanwhile
+        if (!row) return fail(Failure::Usage, error);
+        return profilesApply(*h, store, *row);
+    }
+    return profilesSave(*h, store, c.args[1]);
+}
+
+// The names `set` takes, one a line.
+int listNames(const CtlCommand& c) {
+    const QString& what = c.args[0];
+    const std::vector<std::string> names =
+        what == QLatin1StringView("effects")   ? describe::effectNames()
+        : what == QLatin1StringView("presets") ? describe::presetNames()
+                                               : describe::keyNames();
+    for (const std::string& n : names) std::printf("%s\n", n.c_str());
+    return 0;
+}
+
+int completion(const CtlCommand& c) {
+    const QByteArray script = completionScript(c.args[0]).toUtf8();
+    std::fwrite(script.constData(), 1, static_cast<std::size_t>(script.size()), stdout);
     return 0;
 }
 
@@ -336,6 +483,8 @@ int runCommand(const CtlCommand& c) {
     if (v == QLatin1StringView("apply")) return apply(c, c.args[0], false);
     if (v == QLatin1StringView("import")) return apply(c, c.args[0], true);
     if (v == QLatin1StringView("set")) return set(c);
+    if (v == QLatin1StringView("list")) return listNames(c);
+    if (v == QLatin1StringView("completion")) return completion(c);
     return profilesCommand(c);
 }
 

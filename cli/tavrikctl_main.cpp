@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "build_info.h"
+#include "cli/completions.h"
 #include "cli/ctl_command_line.h"
 #include "cli/ctl_commands.h"
 
@@ -17,7 +18,15 @@ int main(int argc, char** argv) {
     // them back.
     QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false\ndefault.warning=false"));
 
-    const auto command = tavrik::ctl::parseCommandLine(QCoreApplication::arguments().mid(1));
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    // The shells' completion scripts ask for the candidates of the word being typed.
+    if (!arguments.isEmpty() && arguments[0] == QLatin1StringView(tavrik::ctl::kCompleteVerb)) {
+        for (const QString& c : tavrik::ctl::completionCandidates(arguments.mid(1))) {
+            std::printf("%s\n", c.toUtf8().constData());
+        }
+        return 0;
+    }
+    const auto command = tavrik::ctl::parseCommandLine(arguments);
     if (!command) {
         std::fprintf(stderr, "tavrikctl: %s\n", command.error().context.c_str());
         return 2;

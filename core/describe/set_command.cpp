@@ -170,7 +170,7 @@ Status setKey(model::ConfigState& state, const macro::MacroStore& macros, Args a
 }
 
 Status setDiy(model::ConfigState& state, Args args) {
-    if (Status s = expectCount(args, 4, "diy N KEY #RRGGBB"); !s) return s;
+    if (Status s = expectCount(args, 4, "diy N KEY RRGGBB"); !s) return s;
     const auto table = parseIntIn(args[1], 1, kDiyTableCount, "DIY table");
     if (!table) return table.error();
     const auto slot = slotOf(args[2]);
@@ -202,9 +202,7 @@ Status applySetCommand(model::ConfigState& state, const macro::MacroStore& macro
     if (what == "report-rate") return setReportRate(state, args);
     if (what == "key") return setKey(state, macros, args);
     if (what == "diy") return setDiy(state, args);
-    constexpr std::array<std::string_view, 7> kSettings{
-        "effect", "game-mode", "win-lock", "response-time", "report-rate", "key", "diy"};
-    for (const std::string_view name : kSettings) {
+    for (const std::string_view name : kSetSettings) {
         if (editDistance(name, what) <= 2) {
             return valueError("unknown setting " + inQuotes(what) + "; did you mean " +
                               inQuotes(name) + "?");
@@ -223,7 +221,7 @@ std::string setCommandUsage() {
            "set report-rate 125|250|500|1000\n"
            "set key KEY FUNCTION   (LCtrl + C | preset NAME | macro NAME | "
            "launch program|file|folder|sound PATH | default | disable | enable)\n"
-           "set diy 1..5 KEY #RRGGBB\n";
+           "set diy 1..5 KEY RRGGBB   (hex, such as FF0000)\n";
 }
 
 }  // namespace tavrik::describe

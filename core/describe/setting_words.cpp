@@ -143,7 +143,8 @@ Result<settings::Rgb> parseColour(std::string_view text) {
         v[i] = hexDigit(digits[i]);
         ok = v[i] >= 0;
     }
-    if (!ok) return valueError("colour must be #RRGGBB (hex), not " + inQuotes(text));
+    if (!ok)
+        return valueError("colour must be RRGGBB (hex, such as FF0000), not " + inQuotes(text));
     return settings::Rgb{static_cast<std::uint8_t>(v[0] * 16 + v[1]),
                          static_cast<std::uint8_t>(v[2] * 16 + v[3]),
                          static_cast<std::uint8_t>(v[4] * 16 + v[5])};

@@ -55,4 +55,20 @@ std::size_t editDistance(std::string_view a, std::string_view b) {
     return at(n, m);
 }
 
+std::string closestWord(std::string_view word, std::span<const std::string> candidates) {
+    word = trim(word);
+    if (word.empty()) return {};  // every short candidate would be "close"
+    const std::size_t limit = word.size() <= 4 ? 1 : word.size() <= 8 ? 2 : 3;
+    std::string best;
+    std::size_t bestDistance = limit + 1;
+    for (const std::string& c : candidates) {
+        const std::size_t d = editDistance(c, word);
+        if (d < bestDistance) {
+            bestDistance = d;
+            best = c;
+        }
+    }
+    return best;
+}
+
 }  // namespace tavrik::describe

@@ -74,6 +74,56 @@ TEST(CommandLine, ErrorsNameTheOptionAsTypedAndTheFormToUse) {
     }
 }
 
+TEST(CommandLine, EveryFormOfTheTableParsesWithItsOptions) {
+    for (const char* line :
+         {"status --json", "dump -o -", "export -", "list effects", "list presets", "list keys",
+          "profiles list --json", "profiles delete Old", "profiles rename Old New",
+          "completion bash", "completion zsh", "completion fish"}) {
+        const auto c = parse(QString::fromLatin1(line));
+        ASSERT_TRUE(c) << line << ": " << c.error().context;
+        ASSERT_NE(c->form, nullptr) << line;
+    }
+    EXPECT_EQ(parse(QStringLiteral("dump -o -"))->output, QStringLiteral("-"));
+    EXPECT_EQ(parse(QStringLiteral("profiles rename Old New"))->form->access, Access::None);
+    EXPECT_EQ(parse(QStringLiteral("profiles apply Old"))->form->access, Access::Writes);
+}
+
+TEST(CommandLine, MistypedWordsGetTheClosestOne) {
+    const struct {
+        const char* line;
+        const char* error;
+    } cases[] = {
+        {"statsu", "unknown command \"statsu\"; did you mean \"status\"?"},
+        {"profiles lsit", "unknown word \"lsit\" after profiles; did you mean \"list\"?"},
+        {"list effect", "unknown word \"effect\" after list; did you mean \"effects\"?"},
+        {"frobnicate", "unknown command \"frobnicate\"; see tavrikctl --help"},
+        {"list colours",
+         "unknown word \"colours\" after list; list takes "
+         "effects|presets|keys; see tavrikctl --help"},
+        {"apply a.bin --json",
+         "--json belongs to status, dump and profiles list; see tavrikctl --help"},
+        {"profiles rename Old",
+         "wrong number of arguments; use: tavrikctl profiles rename NAME "
+         "NEW; see tavrikctl --help"},
+    };
+    for (const auto& c : cases) {
+        const auto parsed = parse(QString::fromLatin1(c.line));
+        ASSERT_FALSE(parsed) << c.line;
+        EXPECT_EQ(parsed.error().context, c.error);
+    }
+}
+
+TEST(CommandLine, HelpListsEveryVerbAndNamesTheCommandsThatWrite) {
+    const QString help = helpText();
+    for (const QString& verb : verbs()) {
+        EXPECT_TRUE(help.contains(QStringLiteral("  ") + verb)) << verb.toStdString();
+    }
+    EXPECT_TRUE(
+        help.contains(QStringLiteral("Only apply, import, set and profiles apply change "
+                                     "the keyboard.")));
+    EXPECT_FALSE(help.contains(u'#'));  // a # would start a shell comment when copied
+}
+
 // Arguments come decoded as UTF-8; a folder name in another encoding would lose its bytes and
 // name another folder.
 TEST(CommandLine, ADataFolderNameThatIsNotUtf8IsRefused) {

@@ -23,7 +23,12 @@ fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 appstream_id=org.tavrik87rev.tavrik87rev
 expected_files() {
     echo usr/bin/tavrik-87rev
-    [ -x "$build/bin/tavrikctl" ] && echo usr/bin/tavrikctl
+    if [ -x "$build/bin/tavrikctl" ]; then
+        echo usr/bin/tavrikctl
+        echo usr/share/bash-completion/completions/tavrikctl
+        echo usr/share/fish/vendor_completions.d/tavrikctl.fish
+        echo usr/share/zsh/vendor-completions/_tavrikctl
+    fi
     echo usr/lib/udev/rules.d/70-tavrik-87rev.rules
     echo usr/share/applications/tavrik-87rev.desktop
     echo usr/share/doc/tavrik-87rev/README.md
