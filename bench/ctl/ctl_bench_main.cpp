@@ -24,6 +24,7 @@
 #include "sim/firmware.h"
 
 #include "floor_pacer.h"
+#include "set_floor.h"
 
 namespace {
 
@@ -75,9 +76,59 @@ double runMs(const QStringList& args, bool& ok) {
     return ms;
 }
 
+// Wall time of one tavrikctl run that must end with `exitCode`.
+double runExpecting(const QStringList& args, int exitCode, bool& ok) {
+    QProcess p;
+    QElapsedTimer t;
+    t.start();
+    p.start(TAVRIKCTL_PROGRAM, args);
+    ok = p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit &&
+         p.exitCode() == exitCode;
+    const double ms = double(t.nsecsElapsed()) / 1e6;
+    if (!ok) std::fprintf(stderr, "%s", p.readAllStandardError().constData());
+    return ms;
+}
+
 double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
+}
+
+// The standalone command line's own targets: a usage error within 50 ms, `status` within
+// 150 ms, `set effect` within 100 ms of its session's pauses (opening read and Save).
+bool standaloneTargets(const QStringList& common, const QString& socket) {
+    std::vector<double> usage, status, set;
+    bool ok = true;
+    for (int i = 0; i < kRounds && ok; ++i) {
+        usage.push_back(runExpecting(common + QStringList{"frobnicate"}, 2, ok));
+        if (ok) status.push_back(runExpecting(common + QStringList{"status"}, 0, ok));
+        if (ok) {
+            const QStringList args{"set", "effect", i % 2 ? "breathing" : "wave"};
+            set.push_back(runExpecting(common + args, 0, ok));
+        }
+    }
+    if (!ok) return false;
+    const bench::SetFloor floor = bench::setEffectFloor(socket, "breathing");
+    const double setFloor = floor.openingMs + floor.saveMs;
+    std::printf("%-26s %9s %9s %9s %8s\n", "standalone (median of 5)", "wall ms", "floor ms",
+                "target ms", "within");
+    const struct {
+        const char* name;
+        double wall;
+        double floor;
+        double target;
+    } rows[] = {
+        {"usage error", median(usage), 0, 50},
+        {"status", median(status), 0, 150},
+        {"set effect", median(set), setFloor, setFloor + 100},
+    };
+    bool within = true;
+    for (const auto& r : rows) {
+        within = within && r.wall <= r.target;
+        std::printf("%-26s %9.1f %9.1f %9.1f %8s\n", r.name, r.wall, r.floor, r.target,
+                    r.wall <= r.target ? "yes" : "NO");
+    }
+    return within;
 }
 
 }  // namespace
@@ -159,7 +210,8 @@ int main(int argc, char** argv) {
     }
     std::printf(
         "over: beyond the pause floor; process: beyond the same session in-process over "
-        "the same socket\n");
+        "the same socket\n\n");
+    allWithin = standaloneTargets(common, socket) && allWithin;
     kbsim.write("quit\n");
     kbsim.waitForFinished(3000);
     return allWithin ? 0 : 1;

@@ -32,6 +32,7 @@
 #include "model/key_table.h"
 
 #include "floor_pacer.h"
+#include "set_floor.h"
 
 namespace {
 
@@ -43,38 +44,10 @@ constexpr int kQueuedReads = 300;
 constexpr int kForwardRounds = 10;
 constexpr double kForwardTargetMs = 60.0;
 
-class IgnoreEvents final : public QObject {
-public:
-    bool event(QEvent*) override { return true; }
-};
-
-// The keyboard's own pauses of the Save a `set effect NAME` makes: the same edit and Save run
-// in-process over the socket (before the tool holds it).
+// The keyboard's own pauses of the Save a `set effect NAME` makes, measured before the tool
+// holds the socket.
 double setEffectFloorMs(const QString& socket, const char* effect) {
-    using namespace tavrik;
-    QTemporaryDir dir;
-    model::keyTable();
-    auto pacer = std::make_shared<FloorPacer>();
-    model::ConfigModel model(dir.filePath("keymap.bin").toStdString());
-    [[maybe_unused]] Status s = model.startup(model::ConfigModel::FileWrites::None);
-    IgnoreEvents ignore;
-    appconfig::Options options;
-    options.simSocket = socket.toStdString();
-    app::DeviceSetup setup{nullptr, pacer};
-    setup.opening = device::OpeningRead::Inspect;
-    app::DeviceLink link(options, setup, model, &ignore);
-    link.open();
-    link.session().waitIdle();
-    const double opening = pacer->floorMs();
-    const macro::MacroStore none{};
-    model.withLock([&](model::ConfigState& state) {
-        const std::vector<std::string> args{"effect", effect};
-        [[maybe_unused]] Status set = describe::applySetCommand(state, none, args);
-        model::recomputeChangedKeys(state);
-    });
-    link.session().save();
-    link.session().waitIdle();
-    return pacer->floorMs() - opening;
+    return tavrik::bench::setEffectFloor(socket, effect).saveMs;
 }
 
 // Lines of the tool's debug log that announce a connection to its socket.

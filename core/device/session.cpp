@@ -297,7 +297,9 @@ Status Session::openEvent() {
         std::lock_guard<std::mutex> guard(m_mutex);
         m_eventOpen = true;
     }
-    startReader();
+    // Reading only the version needs no acknowledgement and no key event: without a reader,
+    // closing waits for no read to time out.
+    if (m_options.opening != OpeningRead::VersionOnly) startReader();
     return {};
 }
 
@@ -339,9 +341,11 @@ void Session::readerLoop(Channel& channel) {
     }
 }
 
-void Session::stopReader() {
+void Session::stopReader(ReaderStop how) {
     m_readerStop = true;
-    m_pacer.pause(pause::kRemovalSettle);
+    // A removal lets the keyboard's nodes settle; closing only waits for the reader's current
+    // read to time out (at most kEventReadTimeout), so a command's exit is not held up.
+    if (how == ReaderStop::AfterRemoval) m_pacer.pause(pause::kRemovalSettle);
     if (m_reader.joinable()) m_reader.join();
 }
 
@@ -560,7 +564,7 @@ Status Session::runRemoval(const HotplugEvent& event) {
         !event.node.empty() && (event.node == m_commandPath || event.node == m_eventPath);
     // Another device left: keep the channels of a keyboard that is still there.
     if (!ours && m_opener.keyboardPresent()) return {};
-    stopReader();
+    stopReader(ReaderStop::AfterRemoval);
     closeChannels();
     setVersion(std::nullopt);
     m_pacer.pause(pause::kAfterRemoval);
@@ -569,7 +573,7 @@ Status Session::runRemoval(const HotplugEvent& event) {
 }
 
 Status Session::runClose() {
-    stopReader();
+    stopReader(ReaderStop::Closing);
     closeChannels();
     return {};
 }

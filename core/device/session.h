@@ -117,7 +117,8 @@ private:
     Status openCommand();
     Status openEvent();
     void startReader();
-    void stopReader();
+    enum class ReaderStop { AfterRemoval, Closing };
+    void stopReader(ReaderStop how);
     void closeChannels();
     void dropDeadChannels();
     Status runOpeningRead();

@@ -297,6 +297,23 @@ TEST_F(Hotplug, AStormOfArrivalsCostsOneAndKeepsTheEdit) {
     EXPECT_EQ(rig.firmware.image()[model::image::kBrightness], 7);
 }
 
+// A removal waits for the nodes to settle; closing (a command's exit) does not.
+TEST_F(Hotplug, OnlyARemovalWaitsTheSettlePause) {
+    rig.pacer.take();
+    rig.firmware.unplug();
+    ASSERT_TRUE(rig.listener.waitFinished(Job::Removal));
+    rig.session->waitIdle();
+    EXPECT_EQ(rig.pacer.take(), (std::vector<milliseconds>{milliseconds{500}, milliseconds{200}}));
+    rig.firmware.plug();
+    ASSERT_TRUE(rig.listener.waitFinished(Job::Arrival));
+    rig.session->waitIdle();
+    rig.pacer.take();
+    rig.session->close();
+    rig.session->waitIdle();
+    EXPECT_FALSE(rig.session->eventChannelOpen());
+    EXPECT_TRUE(rig.pacer.take().empty());
+}
+
 TEST_F(Hotplug, RemovalOfAnotherDeviceKeepsTheChannels) {
     rig.session->deviceRemoved({HotplugKind::Removal, "/dev/hidraw99"});
     ASSERT_TRUE(rig.listener.waitFinished(Job::Removal));
