@@ -154,9 +154,10 @@ std::optional<KindInfo> kindInfo(model::KeyKind kind) {
             return launchRowInfo(static_cast<int>(kind) - kFirstLaunchKind);
         case KeyKind::None:
             return KindInfo{};
-        default:
-            return std::nullopt;
+        case KeyKind::Unchosen:
+            break;
     }
+    return std::nullopt;  // Unchosen, or a byte that names no kind
 }
 
 }  // namespace tavrik::keyassign

@@ -153,7 +153,7 @@ bool encodeAssignment(model::ConfigState& s, int slot, const AssignmentResult& r
             restoreOwnFunction(s, slot, a);
             model::setKeyEnabled(s.image, slot, true);
             break;
-        default:
+        case KeyKind::Unchosen:
             break;
     }
     return result.enabled;

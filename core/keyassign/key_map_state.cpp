@@ -81,7 +81,9 @@ void KeyMapState::initFromRecord(std::span<const std::uint8_t, model::kKeyAction
                 utf16ToUtf8(readUtf16Field(r.subspan<ka::kLaunchPath, ka::kLaunchPathSize>()));
             m_view.launchRow = static_cast<int>(m_kind) - kFirstLaunchKind;
             break;
-        default:
+        // Never stored; like a byte that names no kind, they leave the dialog as it opens.
+        case KeyKind::None:
+        case KeyKind::Unchosen:
             break;
     }
 }

@@ -14,9 +14,19 @@ LaunchKind launchKindOf(std::uint8_t k) {
             return LaunchKind::Program;
         case KeyKind::OpenFolder:
             return LaunchKind::Folder;
-        default:
+        case KeyKind::PlaySound:
+        case KeyKind::OpenFile:
             return LaunchKind::Document;
+        // Not launch kinds: findLaunchSlot only picks records of a launch kind.
+        case KeyKind::SingleKey:
+        case KeyKind::Combination:
+        case KeyKind::Macro:
+        case KeyKind::Preset:
+        case KeyKind::None:
+        case KeyKind::Unchosen:
+            break;
     }
+    return LaunchKind::Document;
 }
 
 bool hasDrive(std::string_view dir) {

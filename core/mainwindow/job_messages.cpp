@@ -19,9 +19,11 @@ JobNotice saveNotice(ErrorKind kind) {
             return {caption, device::kSaveNoAcknowledgementText};
         case ErrorKind::System:
             return {caption, device::kSettingsNotStoredText, NoticeFill::ErrorContext};
-        default:
-            return {caption, device::kSaveFailedText};
+        case ErrorKind::Device:
+        case ErrorKind::Value:
+            break;
     }
+    return {caption, device::kSaveFailedText};
 }
 
 JobNotice resetNotice(ErrorKind kind) {
@@ -33,9 +35,13 @@ JobNotice resetNotice(ErrorKind kind) {
             return {caption, text::kNoPermission, NoticeFill::UdevCommand};
         case ErrorKind::System:
             return {caption, device::kSettingsNotStoredText, NoticeFill::ErrorContext};
-        default:
-            return {caption, device::kResetFailedText};
+        case ErrorKind::Device:
+        case ErrorKind::Value:
+        case ErrorKind::Unplugged:
+        case ErrorKind::NoAcknowledgement:
+            break;
     }
+    return {caption, device::kResetFailedText};
 }
 
 }  // namespace
@@ -51,9 +57,14 @@ std::optional<JobNotice> jobFailureNotice(device::Job job, ErrorKind kind) {
         case device::Job::StartupRead:
         case device::Job::Arrival:
             return JobNotice{text::kNoticeCaption, device::kReadFailedText};
-        default:
-            return std::nullopt;
+        case device::Job::Open:
+        case device::Job::ProfileRefresh:
+        case device::Job::ReadCopy:
+        case device::Job::Removal:
+        case device::Job::Close:
+            break;
     }
+    return std::nullopt;
 }
 
 }  // namespace tavrik::mainwindow

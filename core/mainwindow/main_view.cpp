@@ -83,9 +83,27 @@ bool isWindowCommand(Command c) {
         case Command::Save:
         case Command::ChooseColour:
             return true;
-        default:
+        case Command::None:
+        case Command::ToggleHelp:
+        case Command::OpenEffectList:
+        case Command::Direction:
+        case Command::GameModeOn:
+        case Command::GameModeOff:
+        case Command::OpenResponseList:
+        case Command::ToggleLighting:
+        case Command::ToggleGame:
+        case Command::ToggleResponse:
+        case Command::ToggleReport:
+        case Command::WinLockOn:
+        case Command::WinLockOff:
+        case Command::KeymapView:
+        case Command::DiyView:
+        case Command::PaintSwatch:
+        case Command::FillAll:
+        case Command::ClearAll:
             return false;
     }
+    return false;
 }
 
 MainView::MainView() {
@@ -167,9 +185,19 @@ bool MainView::applyCommand(const HitCommand& c, model::Image& image) {
                    settings::fillDiyTable(image, m_state.paintColour);
         case Command::ClearAll:
             return diyViewActive(m_state, effectOf(image)) && settings::clearDiyTable(image);
-        default:
+        // Nothing, or the window's own commands (isWindowCommand).
+        case Command::None:
+        case Command::Hide:
+        case Command::Close:
+        case Command::Macros:
+        case Command::Profile:
+        case Command::FactoryReset:
+        case Command::Cancel:
+        case Command::Save:
+        case Command::ChooseColour:
             return false;
     }
+    return false;
 }
 
 ReleaseOutcome MainView::release(Point p, model::Image& image) {

@@ -13,39 +13,36 @@ WindowDragger::WindowDragger(QWidget* window, std::function<bool(QPoint)> isCont
 
 bool WindowDragger::eventFilter(QObject* watched, QEvent* event) {
     if (watched != m_window) return false;
-    switch (event->type()) {
-        case QEvent::MouseButtonPress: {
-            auto* me = static_cast<QMouseEvent*>(event);
-            const QPoint p = me->position().toPoint();
-            if (me->button() == Qt::LeftButton && !(m_isControlAt && m_isControlAt(p))) {
-                m_pressed = true;
-                m_systemMove = false;
-                m_grabOffset = me->globalPosition().toPoint() - m_window->frameGeometry().topLeft();
-            }
-            return false;
+    const QEvent::Type type = event->type();
+    if (type == QEvent::MouseButtonPress) {
+        auto* me = static_cast<QMouseEvent*>(event);
+        const QPoint p = me->position().toPoint();
+        if (me->button() == Qt::LeftButton && !(m_isControlAt && m_isControlAt(p))) {
+            m_pressed = true;
+            m_systemMove = false;
+            m_grabOffset = me->globalPosition().toPoint() - m_window->frameGeometry().topLeft();
         }
-        case QEvent::MouseMove: {
-            auto* me = static_cast<QMouseEvent*>(event);
-            if (!m_pressed || !(me->buttons() & Qt::LeftButton)) return false;
-            if (!m_systemMove) {
-                QWindow* handle = m_window->windowHandle();
-                m_systemMove = handle && handle->startSystemMove();
-                if (m_systemMove) {
-                    m_pressed = false;  // the window system owns the drag until release
-                    return true;
-                }
-            }
-            m_window->move(me->globalPosition().toPoint() - m_grabOffset);
-            return true;
-        }
-        case QEvent::MouseButtonRelease:
-            if (m_pressed && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-                m_pressed = false;
-            }
-            return false;
-        default:
-            return false;
+        return false;
     }
+    if (type == QEvent::MouseMove) {
+        auto* me = static_cast<QMouseEvent*>(event);
+        if (!m_pressed || !(me->buttons() & Qt::LeftButton)) return false;
+        if (!m_systemMove) {
+            QWindow* handle = m_window->windowHandle();
+            m_systemMove = handle && handle->startSystemMove();
+            if (m_systemMove) {
+                m_pressed = false;  // the window system owns the drag until release
+                return true;
+            }
+        }
+        m_window->move(me->globalPosition().toPoint() - m_grabOffset);
+        return true;
+    }
+    if (type == QEvent::MouseButtonRelease && m_pressed &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        m_pressed = false;
+    }
+    return false;
 }
 
 }  // namespace tavrik::skin

@@ -50,7 +50,25 @@ void MainWindow::runCommand(const mainwindow::HitCommand& c) {
         case Command::ChooseColour:
             chooseColourCommand();
             break;
-        default:
+        // MainView::release has applied these (isWindowCommand is false for them).
+        case Command::None:
+        case Command::ToggleHelp:
+        case Command::OpenEffectList:
+        case Command::Direction:
+        case Command::GameModeOn:
+        case Command::GameModeOff:
+        case Command::OpenResponseList:
+        case Command::ToggleLighting:
+        case Command::ToggleGame:
+        case Command::ToggleResponse:
+        case Command::ToggleReport:
+        case Command::WinLockOn:
+        case Command::WinLockOff:
+        case Command::KeymapView:
+        case Command::DiyView:
+        case Command::PaintSwatch:
+        case Command::FillAll:
+        case Command::ClearAll:
             break;
     }
 }

@@ -75,7 +75,13 @@ void MainWindow::jobFinished(device::Job job, const Status& status) {
                 whenPresented([this] { showPermissionNotice(); });
             }
             break;
-        default:
+        case device::Job::Open:
+        case device::Job::StartupRead:
+        case device::Job::ProfileRefresh:
+        case device::Job::ReadCopy:
+        case device::Job::Removal:
+        case device::Job::Close:
+        case device::Job::FactoryReadBack:
             break;
     }
     refresh();
