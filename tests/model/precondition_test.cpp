@@ -1,5 +1,6 @@
-// What the model checks where asserts are on: the owner's thread for in-place access. A wrong
-// call aborts; the checks are gone with NDEBUG, where these cases are skipped.
+// What the model checks where asserts are on: the owner's thread for in-place access, and the
+// index ranges of the slot and image layout helpers. A wrong call aborts; the checks are gone
+// with NDEBUG, where these cases are skipped.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,6 +8,8 @@
 
 #include "model/config_model.h"
 #include "model/image_layout.h"
+#include "model/key_action.h"
+#include "model/slot_table.h"
 
 namespace tavrik::model {
 namespace {
@@ -16,6 +19,13 @@ constexpr bool kAssertsOn = false;
 #else
 constexpr bool kAssertsOn = true;
 #endif
+
+// An index the compiler cannot see, so that the helpers run as at run time.
+template <typename T>
+T opaque(T value) {
+    volatile T v = value;
+    return v;
+}
 
 class OwnerThread : public testing::Test {
 protected:
@@ -67,6 +77,23 @@ TEST_F(OwnerThread, BindingHandsTheModelOver) {
     next.join();
     if (!kAssertsOn) return;
     EXPECT_DEATH(model.withLock([](ConfigState&) {}), "isCurrent");
+}
+
+TEST(LayoutPreconditions, SlotIndexBeyondTheTableAborts) {
+    if (!kAssertsOn) GTEST_SKIP() << "asserts are off";
+    EXPECT_DEATH(cellOffset(opaque(kSlotCount)), "kSlotCount");
+    EXPECT_DEATH(enableByte(opaque(-1)), "kSlotCount");
+    KeyActionTable actions{};
+    EXPECT_DEATH(keyAction(actions, opaque(kKeyActionCount)), "kKeyActionCount");
+}
+
+TEST(LayoutPreconditions, RegionIndexBeyondItsCountAborts) {
+    if (!kAssertsOn) GTEST_SKIP() << "asserts are off";
+    EXPECT_EQ(image::macroSlot(opaque(image::kMacroSlotCount - 1)) + image::kMacroSlotSize,
+              image::kMacroArea + image::kMacroAreaSize);
+    EXPECT_DEATH(image::macroSlot(opaque(image::kMacroSlotCount)), "kMacroSlotCount");
+    EXPECT_DEATH(image::diyTable(opaque(image::kDiyTableCount)), "kDiyTableCount");
+    EXPECT_DEATH(image::colourEntry(opaque(image::kColourEntryCount)), "kColourEntryCount");
 }
 
 }  // namespace
