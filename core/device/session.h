@@ -17,7 +17,9 @@
 //     Save -> session.save();   Return -> session.factoryReset();
 //     profile window closed -> session.profileReplaced();
 //     destroyed -> session.close();  (also done by the destructor)
-// The listener, opener, pacer and model must outlive the session.
+// The listener, opener, pacer and model must outlive the session. Any thread may queue jobs (the
+// hot-plug monitors do from theirs); open(), close() and waitIdle() wait for the worker, so a job
+// or a `done` callback never calls them (asserted where asserts are on).
 
 #include <array>
 #include <atomic>
