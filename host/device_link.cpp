@@ -1,6 +1,7 @@
 #include "host/device_link.h"
 
 #include <QCoreApplication>
+#include <QThread>
 #include <functional>
 
 #include "host/qt/log_categories.h"
@@ -94,11 +95,14 @@ DeviceLink::~DeviceLink() {
 
 bool DeviceLink::event(QEvent* e) {
     if (e->type() != kNoticeType) return QObject::event(e);
+    // Notices are posted, so the signals they become are emitted on the link's own thread.
+    Q_ASSERT(QThread::currentThread() == thread());
     static_cast<const Notice&>(*e).deliver(*this);
     return true;
 }
 
 void DeviceLink::finished(device::Job job, const Status& status) {
+    Q_ASSERT(QThread::currentThread() == thread());
     emit jobFinished(job, status);
     // The worker is no longer running the job when its end is told.
     if (!m_session->busy()) emit idle();
@@ -120,6 +124,7 @@ void DeviceLink::finished(device::Job job, const Status& status) {
 }
 
 device::ConnectionState DeviceLink::open() {
+    Q_ASSERT(QThread::currentThread() == thread());
     const device::ConnectionState opened = m_session->open();
     watchHotplug();
     return opened;

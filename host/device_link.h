@@ -44,6 +44,7 @@ public:
 
     // Opens the channels, starts the reader and queues the start-up read; then watches for the
     // keyboard coming and going. Connected only when both channels opened; otherwise why not.
+    // On the link's thread only.
     device::ConnectionState open();
 
     device::Session& session() { return *m_session; }

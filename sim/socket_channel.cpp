@@ -254,6 +254,8 @@ bool SocketPlugMonitor::waitForStop(std::chrono::milliseconds timeout) {
 }
 
 void SocketPlugMonitor::loop(frame::Decoder decoder) {
+    m_monitorThread.bindToThisThread();
+    m_monitorThread.assertHeld();
     for (;;) {
         if (m_fd < 0) {
             // No server (yet, or any more): try again, so that the start order does not matter.

@@ -6,6 +6,7 @@
 #include <string>
 #include <thread>
 
+#include "common/thread_annotations.h"
 #include "device/channel.h"
 #include "sim/socket_framing.h"
 
@@ -61,16 +62,18 @@ public:
 
 private:
     void loop(frame::Decoder decoder);
-    void report(bool plugged);
+    void report(bool plugged) TAVRIK_REQUIRES(m_monitorThread);
     // True when the destructor asked the thread to end within `timeout`.
     bool waitForStop(std::chrono::milliseconds timeout);
 
     std::string m_path;
-    int m_fd = -1;  // owned by the thread once it runs
+    // The constructor sets the first state before the thread starts; the thread owns it then.
+    ThreadRole m_monitorThread;
+    int m_fd TAVRIK_GUARDED_BY(m_monitorThread) = -1;
     int m_wake[2] = {-1, -1};
     std::atomic<bool> m_connected{false};
     std::function<void(bool)> m_onChange;
-    bool m_plugged = false;  // last reported state; thread-owned
+    bool m_plugged TAVRIK_GUARDED_BY(m_monitorThread) = false;  // last reported state
     std::thread m_thread;
 };
 

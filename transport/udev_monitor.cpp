@@ -43,6 +43,8 @@ Status UdevMonitor::start() {
 }
 
 void UdevMonitor::loop() {
+    m_monitorThread.bindToThisThread();
+    m_monitorThread.assertHeld();
     const int fd = udev_monitor_get_fd(m_monitor);
     for (;;) {
         pollfd p[2] = {{fd, POLLIN, 0}, {m_wake[0], POLLIN, 0}};

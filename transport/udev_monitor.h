@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "common/result.h"
+#include "common/thread_annotations.h"
 #include "device/hotplug.h"
 #include "transport/hotplug_filter.h"
 
@@ -29,7 +30,8 @@ private:
     void loop();
 
     std::function<void(const device::HotplugEvent&)> m_onEvent;
-    HotplugFilter m_filter;  // monitor thread only
+    ThreadRole m_monitorThread;  // bound when the thread starts
+    HotplugFilter m_filter TAVRIK_GUARDED_BY(m_monitorThread);
     udev* m_udev = nullptr;
     udev_monitor* m_monitor = nullptr;
     int m_wake[2] = {-1, -1};

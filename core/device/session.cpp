@@ -17,23 +17,25 @@ public:
     Notifier() : m_thread([this] { loop(); }) {}
     ~Notifier() {
         {
-            std::lock_guard<std::mutex> guard(m_mutex);
+            MutexLock guard(m_mutex);
             m_stop = true;
         }
         m_ready.notify_all();
         m_thread.join();
     }
 
-    void post(std::function<void()> call) {
+    void post(std::function<void()> call) TAVRIK_EXCLUDES(m_mutex) {
         {
-            std::lock_guard<std::mutex> guard(m_mutex);
+            MutexLock guard(m_mutex);
             m_calls.push_back(std::move(call));
         }
         m_ready.notify_all();
     }
 
-    // Returns once every call posted before it has been delivered.
+    // Returns once every call posted before it has been delivered; never from a call it delivers
+    // (it would wait for itself).
     void flush() {
+        m_delivering.assertNotHeld();
         auto delivered = std::make_shared<std::promise<void>>();
         std::future<void> done = delivered->get_future();
         post([delivered] { delivered->set_value(); });
@@ -41,10 +43,12 @@ public:
     }
 
 private:
-    void loop() {
-        std::unique_lock<std::mutex> lock(m_mutex);
+    void loop() TAVRIK_EXCLUDES(m_mutex) {
+        m_delivering.bindToThisThread();
+        MutexLock lock(m_mutex);
         for (;;) {
-            m_ready.wait(lock, [this] { return m_stop || !m_calls.empty(); });
+            m_ready.wait(lock.native(),
+                         [this]() TAVRIK_REQUIRES(m_mutex) { return m_stop || !m_calls.empty(); });
             if (m_calls.empty()) return;  // stopping, everything delivered
             std::function<void()> call = std::move(m_calls.front());
             m_calls.pop_front();
@@ -54,10 +58,11 @@ private:
         }
     }
 
-    std::mutex m_mutex;
+    ThreadRole m_delivering;  // the thread that delivers the calls
+    Mutex m_mutex;
     std::condition_variable m_ready;
-    std::deque<std::function<void()>> m_calls;
-    bool m_stop = false;
+    std::deque<std::function<void()>> m_calls TAVRIK_GUARDED_BY(m_mutex);
+    bool m_stop TAVRIK_GUARDED_BY(m_mutex) = false;
     std::thread m_thread;
 };
 
@@ -70,7 +75,7 @@ Session::Session(ChannelOpener& opener, Pacer& pacer, model::ConfigModel& model,
       m_listener(listener),
       m_notifier(std::make_unique<Notifier>()),
       m_ack(std::make_unique<Acknowledgement>(options.ackTimeout)) {
-    m_worker = std::thread([this] { workerLoop(); });
+    m_workerThread = std::thread([this] { workerLoop(); });
 }
 
 Session::~Session() {
@@ -82,7 +87,7 @@ Session::~Session() {
 
 void Session::enqueue(Job job, std::function<Status()> work) {
     {
-        std::lock_guard<std::mutex> guard(m_mutex);
+        MutexLock guard(m_mutex);
         if (m_stopping) return;
         m_jobs.emplace_back(job, std::move(work));
     }
@@ -90,9 +95,12 @@ void Session::enqueue(Job job, std::function<Status()> work) {
 }
 
 void Session::workerLoop() {
-    std::unique_lock<std::mutex> lock(m_mutex);
+    m_worker.bindToThisThread();
+    MutexLock lock(m_mutex);
     for (;;) {
-        m_jobReady.wait(lock, [this] { return m_stopping || !m_jobs.empty(); });
+        m_jobReady.wait(lock.native(), [this]() TAVRIK_REQUIRES(m_mutex) {
+            return m_stopping || !m_jobs.empty();
+        });
         if (m_jobs.empty()) return;
         auto [job, work] = std::move(m_jobs.front());
         m_jobs.pop_front();
@@ -109,13 +117,15 @@ void Session::workerLoop() {
 }
 
 bool Session::busy() const {
-    std::lock_guard<std::mutex> guard(m_mutex);
+    MutexLock guard(m_mutex);
     return m_running || !m_jobs.empty();
 }
 
 void Session::waitIdle() {
-    std::unique_lock<std::mutex> lock(m_mutex);
-    m_idle.wait(lock, [this] { return !m_running && m_jobs.empty(); });
+    m_worker.assertNotHeld();  // a job would wait for its own end
+    MutexLock lock(m_mutex);
+    m_idle.wait(lock.native(),
+                [this]() TAVRIK_REQUIRES(m_mutex) { return !m_running && m_jobs.empty(); });
 }
 
 void Session::flushNotices() {
@@ -123,49 +133,60 @@ void Session::flushNotices() {
 }
 
 bool Session::commandChannelOpen() const {
-    std::lock_guard<std::mutex> guard(m_mutex);
+    MutexLock guard(m_mutex);
     return m_commandOpen;
 }
 
 bool Session::eventChannelOpen() const {
-    std::lock_guard<std::mutex> guard(m_mutex);
+    MutexLock guard(m_mutex);
     return m_eventOpen;
 }
 
 std::optional<std::array<std::uint8_t, 4>> Session::firmwareVersion() const {
-    std::lock_guard<std::mutex> guard(m_mutex);
+    MutexLock guard(m_mutex);
     return m_version;
 }
 
 void Session::setVersion(std::optional<std::array<std::uint8_t, 4>> version) {
-    std::lock_guard<std::mutex> guard(m_mutex);
+    MutexLock guard(m_mutex);
     m_version = version;
 }
 
 ConnectionState Session::connectionState() const {
-    std::lock_guard<std::mutex> guard(m_mutex);
+    MutexLock guard(m_mutex);
     return m_commandOpen ? ConnectionState::Connected : m_lastOpenStatus;
 }
 
 // ---- public commands -------------------------------------------------------------------------
 
 ConnectionState Session::open() {
+    m_worker.assertNotHeld();  // it waits for the opening job
     auto result = std::make_shared<std::promise<ConnectionState>>();
     std::future<ConnectionState> opened = result->get_future();
     bool queued = false;
     {
-        std::lock_guard<std::mutex> guard(m_mutex);
+        MutexLock guard(m_mutex);
         if (!m_stopping) {
             queued = true;
             m_jobs.emplace_back(Job::Open, [this, result]() -> Status {
+                m_worker.assertHeld();
                 const Status cmd = m_command ? Status{} : openCommand();
                 const Status ev = m_event ? Status{} : openEvent();
-                ConnectionState s = m_commandOpen ? ConnectionState::Connected : m_lastOpenStatus;
-                if (s == ConnectionState::Connected && !m_eventOpen) s = m_lastOpenStatus;
+                ConnectionState s;
+                bool commandOpen = false;
+                {
+                    MutexLock lock(m_mutex);
+                    commandOpen = m_commandOpen;
+                    s = m_commandOpen ? ConnectionState::Connected : m_lastOpenStatus;
+                    if (s == ConnectionState::Connected && !m_eventOpen) s = m_lastOpenStatus;
+                }
                 result->set_value(s);
-                if (m_commandOpen && !m_startupReadDone) {
+                if (commandOpen && !m_startupReadDone) {
                     m_startupReadDone = true;
-                    enqueue(Job::StartupRead, [this] { return runOpeningRead(); });
+                    enqueue(Job::StartupRead, [this] {
+                        m_worker.assertHeld();
+                        return runOpeningRead();
+                    });
                 }
                 return cmd.ok() ? ev : cmd;
             });
@@ -181,11 +202,15 @@ ConnectionState Session::open() {
 }
 
 void Session::save() {
-    enqueue(Job::Save, [this] { return runSave(); });
+    enqueue(Job::Save, [this] {
+        m_worker.assertHeld();
+        return runSave();
+    });
 }
 
 void Session::save(JobDone done) {
     enqueue(Job::Save, [this, done = std::move(done)] {
+        m_worker.assertHeld();
         Status s = runSave();
         done(s);
         return s;
@@ -194,6 +219,7 @@ void Session::save(JobDone done) {
 
 void Session::readAllInto(std::shared_ptr<model::Image> out, JobDone done) {
     enqueue(Job::ReadCopy, [this, out = std::move(out), done = std::move(done)] {
+        m_worker.assertHeld();
         Status s =
             m_command ? readAll(commandLink(), *out, ReadMode::Inspect) : Status(notConnected());
         if (!s) s = classifyFailure(s.error());
@@ -203,24 +229,36 @@ void Session::readAllInto(std::shared_ptr<model::Image> out, JobDone done) {
 }
 
 void Session::factoryReset() {
-    enqueue(Job::FactoryReset, [this] { return runFactoryReset(); });
+    enqueue(Job::FactoryReset, [this] {
+        m_worker.assertHeld();
+        return runFactoryReset();
+    });
 }
 
 void Session::profileReplaced() {
-    enqueue(Job::ProfileRefresh, [this] { return runProfileRefresh(); });
+    enqueue(Job::ProfileRefresh, [this] {
+        m_worker.assertHeld();
+        return runProfileRefresh();
+    });
 }
 
 void Session::deviceArrived(const HotplugEvent&) {
-    enqueueHotplug(Job::Arrival, [this] { return runArrival(); });
+    enqueueHotplug(Job::Arrival, [this] {
+        m_worker.assertHeld();
+        return runArrival();
+    });
 }
 
 void Session::deviceRemoved(const HotplugEvent& event) {
-    enqueueHotplug(Job::Removal, [this, event] { return runRemoval(event); });
+    enqueueHotplug(Job::Removal, [this, event] {
+        m_worker.assertHeld();
+        return runRemoval(event);
+    });
 }
 
 void Session::enqueueHotplug(Job job, std::function<Status()> work) {
     {
-        std::lock_guard<std::mutex> guard(m_mutex);
+        MutexLock guard(m_mutex);
         if (m_stopping) return;
         // The queued hot-plug jobs at the end of the queue (nothing else waits behind them).
         const auto isHotplug = [](const auto& j) {
@@ -242,16 +280,20 @@ void Session::enqueueHotplug(Job job, std::function<Status()> work) {
 }
 
 void Session::close() {
+    m_worker.assertNotHeld();  // the worker cannot join itself
     {
-        std::lock_guard<std::mutex> guard(m_mutex);
+        MutexLock guard(m_mutex);
         if (m_stopping) return;
         m_jobs.clear();
-        m_jobs.emplace_back(Job::Close, [this] { return runClose(); });
+        m_jobs.emplace_back(Job::Close, [this] {
+            m_worker.assertHeld();
+            return runClose();
+        });
         m_stopping = true;
     }
     m_jobReady.notify_all();
-    m_worker.join();
-    std::lock_guard<std::mutex> guard(m_mutex);
+    m_workerThread.join();
+    MutexLock guard(m_mutex);
     m_idle.notify_all();
 }
 
@@ -269,7 +311,7 @@ Result<OpenedChannel> Session::openRole(ChannelRole role) {
     OpenedChannel c = m_opener.open(role);
     if (c.status == ConnectionState::Connected) return c;
     {
-        std::lock_guard<std::mutex> guard(m_mutex);
+        MutexLock guard(m_mutex);
         m_lastOpenStatus = c.status;
     }
     const std::string which = role == ChannelRole::Command ? "command" : "event";
@@ -283,7 +325,7 @@ Status Session::openCommand() {
     if (!c) return c.error();
     m_command = std::move(c.value().channel);
     m_commandPath = c.value().path;
-    std::lock_guard<std::mutex> guard(m_mutex);
+    MutexLock guard(m_mutex);
     m_commandOpen = true;
     return {};
 }
@@ -294,7 +336,7 @@ Status Session::openEvent() {
     m_event = std::move(c.value().channel);
     m_eventPath = c.value().path;
     {
-        std::lock_guard<std::mutex> guard(m_mutex);
+        MutexLock guard(m_mutex);
         m_eventOpen = true;
     }
     // Reading only the version needs no acknowledgement and no key event: without a reader,
@@ -364,14 +406,19 @@ void Session::closeChannels() {
     m_event.reset();
     m_commandPath.clear();
     m_eventPath.clear();
-    std::lock_guard<std::mutex> guard(m_mutex);
+    MutexLock guard(m_mutex);
     m_commandOpen = false;
     m_eventOpen = false;
     m_lastOpenStatus = ConnectionState::Absent;  // until an opening says otherwise
 }
 
 Error Session::notConnected() const {
-    switch (m_lastOpenStatus) {
+    ConnectionState last;
+    {
+        MutexLock guard(m_mutex);
+        last = m_lastOpenStatus;
+    }
+    switch (last) {
         case ConnectionState::NoPermission:
             return {ErrorKind::NoPermission, "no permission to open the keyboard"};
         case ConnectionState::Failed:
@@ -404,7 +451,7 @@ Status Session::onCopy(const std::function<Status(model::ConfigState&)>& work) {
 
 Status Session::syncOnCopy(SyncReason reason,
                            const std::function<Status(model::ConfigState&)>& read) {
-    Status s = onCopy([&](model::ConfigState& state) {
+    Status s = onCopy([&](model::ConfigState& state) TAVRIK_REQUIRES(m_worker) {
         Status r = read ? read(state) : Status{};
         model::recomputeChangedKeys(state);
         if (reason == SyncReason::KeyboardRead && m_command) {
@@ -439,7 +486,7 @@ Status Session::runOpeningRead() {
 Status Session::runInspectRead() {
     if (!m_command) return notConnected();
     FirmwareVersion version;
-    const Status s = onCopy([&](model::ConfigState& state) {
+    const Status s = onCopy([&](model::ConfigState& state) TAVRIK_REQUIRES(m_worker) {
         model::Image fresh = state.image;
         Status read = readAll(commandLink(), fresh, ReadMode::Inspect, &version);
         if (read) {
@@ -457,18 +504,19 @@ Status Session::runInspectRead() {
 Status Session::runStartupRead() {
     if (!m_command) return notConnected();
     FirmwareVersion version;
-    const Status s = syncOnCopy(SyncReason::KeyboardRead, [&](model::ConfigState& state) {
-        Status read = readAll(commandLink(), state.image, ReadMode::Startup, &version);
-        if (read) state.syncedImage = state.image;
-        return read;
-    });
+    const Status s = syncOnCopy(
+        SyncReason::KeyboardRead, [&](model::ConfigState& state) TAVRIK_REQUIRES(m_worker) {
+            Status read = readAll(commandLink(), state.image, ReadMode::Startup, &version);
+            if (read) state.syncedImage = state.image;
+            return read;
+        });
     setVersion(s ? std::optional(version.stored()) : std::nullopt);
     notifySynced(SyncReason::KeyboardRead);
     return s ? s : Status(classifyFailure(s.error()));
 }
 
 Status Session::runSave() {
-    const Status s = onCopy([this](model::ConfigState& state) {
+    const Status s = onCopy([this](model::ConfigState& state) TAVRIK_REQUIRES(m_worker) {
         Status written = m_command ? writeAll(commandLink(), state.image, state.syncedImage, *m_ack)
                                    : Status(notConnected());
         // Only a complete write-all moves the last-synchronised copies, to what was sent, so
@@ -487,7 +535,7 @@ Status Session::runFactoryReset() {
     if (!m_command) return notConnected();
     Status readBack;
     // A reset that did not reach the keyboard leaves the host copy as it is.
-    const Status reset = onCopy([&](model::ConfigState& state) {
+    const Status reset = onCopy([&](model::ConfigState& state) TAVRIK_REQUIRES(m_worker) {
         Status r = device::runFactoryReset(commandLink());
         if (r) {
             readBack = readAll(commandLink(), state.image, ReadMode::Plain);
@@ -521,9 +569,10 @@ Status Session::runArrival() {
     if (!m_command && openCommand()) {
         Result<FirmwareVersion> version = readFirmwareVersion(commandLink());
         setVersion(version ? std::optional(version->stored()) : std::nullopt);
-        result = syncOnCopy(SyncReason::KeyboardRead, [&](model::ConfigState& state) {
-            return version ? readOnArrival(state) : Status(version.error());
-        });
+        result = syncOnCopy(SyncReason::KeyboardRead,
+                            [&](model::ConfigState& state) TAVRIK_REQUIRES(m_worker) {
+                                return version ? readOnArrival(state) : Status(version.error());
+                            });
         notifySynced(SyncReason::KeyboardRead);
     }
     if (!m_event && openEvent()) {
@@ -555,7 +604,7 @@ Status Session::runRemoval(const HotplugEvent& event) {
     if (!m_command && !m_event) {
         // A keyboard that could not be opened has left: nothing is refused any more.
         if (!m_opener.keyboardPresent()) {
-            std::lock_guard<std::mutex> guard(m_mutex);
+            MutexLock guard(m_mutex);
             m_lastOpenStatus = ConnectionState::Absent;
         }
         return {};

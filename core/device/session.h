@@ -17,7 +17,9 @@
 //     Save -> session.save();   Return -> session.factoryReset();
 //     profile window closed -> session.profileReplaced();
 //     destroyed -> session.close();  (also done by the destructor)
-// The listener, opener, pacer and model must outlive the session.
+// The listener, opener, pacer and model must outlive the session. Any thread may queue jobs (the
+// hot-plug monitors do from theirs); open(), close() and waitIdle() wait for the worker, so a job
+// or a `done` callback never calls them (asserted where asserts are on).
 
 #include <array>
 #include <atomic>
@@ -31,6 +33,7 @@
 #include <optional>
 #include <thread>
 
+#include "common/thread_annotations.h"
 #include "device/acknowledgement.h"
 #include "device/channel_opener.h"
 #include "device/command_set.h"
@@ -105,47 +108,48 @@ public:
 private:
     class Notifier;
 
-    void enqueue(Job job, std::function<Status()> work);
+    void enqueue(Job job, std::function<Status()> work) TAVRIK_EXCLUDES(m_mutex);
     // Arrivals queued behind one another merge: a new one replaces the queued ones that only
     // hot-plug jobs follow, so a storm of unplugging and plugging costs one arrival.
-    void enqueueHotplug(Job job, std::function<Status()> work);
-    void workerLoop();
+    void enqueueHotplug(Job job, std::function<Status()> work) TAVRIK_EXCLUDES(m_mutex);
+    void workerLoop() TAVRIK_EXCLUDES(m_mutex);
     void notifySynced(SyncReason reason);
 
-    // Worker-side steps.
-    Result<OpenedChannel> openRole(ChannelRole role);
-    Status openCommand();
-    Status openEvent();
-    void startReader();
+    // Worker-side steps: they run on the worker thread only (each queued job asserts it first).
+    Result<OpenedChannel> openRole(ChannelRole role) TAVRIK_REQUIRES(m_worker);
+    Status openCommand() TAVRIK_REQUIRES(m_worker);
+    Status openEvent() TAVRIK_REQUIRES(m_worker);
+    void startReader() TAVRIK_REQUIRES(m_worker);
     enum class ReaderStop { AfterRemoval, Closing };
-    void stopReader(ReaderStop how);
-    void closeChannels();
-    void dropDeadChannels();
-    Status runOpeningRead();
-    Status runStartupRead();
-    Status runInspectRead();
-    Status runSave();
-    Status runFactoryReset();
-    Status runProfileRefresh();
-    Status runArrival();
-    Status runRemoval(const HotplugEvent& event);
-    Status runClose();
+    void stopReader(ReaderStop how) TAVRIK_REQUIRES(m_worker);
+    void closeChannels() TAVRIK_REQUIRES(m_worker);
+    void dropDeadChannels() TAVRIK_REQUIRES(m_worker);
+    Status runOpeningRead() TAVRIK_REQUIRES(m_worker);
+    Status runStartupRead() TAVRIK_REQUIRES(m_worker);
+    Status runInspectRead() TAVRIK_REQUIRES(m_worker);
+    Status runSave() TAVRIK_REQUIRES(m_worker);
+    Status runFactoryReset() TAVRIK_REQUIRES(m_worker);
+    Status runProfileRefresh() TAVRIK_REQUIRES(m_worker);
+    Status runArrival() TAVRIK_REQUIRES(m_worker);
+    Status runRemoval(const HotplugEvent& event) TAVRIK_REQUIRES(m_worker);
+    Status runClose() TAVRIK_REQUIRES(m_worker);
     // Runs `work` on a copy of the configuration and merges what it changed back.
-    Status onCopy(const std::function<Status(model::ConfigState&)>& work);
+    Status onCopy(const std::function<Status(model::ConfigState&)>& work) TAVRIK_REQUIRES(m_worker);
     // A synchronisation on a copy: `read` (when given), the changed-key flags, after a read of
     // the keyboard its lighting again; merged back, then keymap.bin written.
-    Status syncOnCopy(SyncReason reason, const std::function<Status(model::ConfigState&)>& read);
+    Status syncOnCopy(SyncReason reason, const std::function<Status(model::ConfigState&)>& read)
+        TAVRIK_REQUIRES(m_worker);
     // True when the host copy holds edits that no Save brought to the keyboard (a Save failed or
     // none ran yet): a read of the keyboard then refreshes only the last-synchronised image.
     bool keepsUnsentEdits(const model::ConfigState& state) const;
     // Reads the keyboard after an arrival, into the image or (unsent edits) beside it.
-    Status readOnArrival(model::ConfigState& state);
-    void setVersion(std::optional<std::array<std::uint8_t, 4>> version);
+    Status readOnArrival(model::ConfigState& state) TAVRIK_REQUIRES(m_worker);
+    void setVersion(std::optional<std::array<std::uint8_t, 4>> version) TAVRIK_EXCLUDES(m_mutex);
     // Why nothing could be sent: no keyboard, or one this user may not open.
-    Error notConnected() const;
+    Error notConnected() const TAVRIK_EXCLUDES(m_mutex);
     // Tells a keyboard that went away from one that stopped answering.
-    Error classifyFailure(Error error);
-    Link commandLink();
+    Error classifyFailure(Error error) TAVRIK_REQUIRES(m_worker);
+    Link commandLink() TAVRIK_REQUIRES(m_worker);
     void readerLoop(Channel& channel);
 
     ChannelOpener& m_opener;
@@ -156,28 +160,33 @@ private:
     std::unique_ptr<Notifier> m_notifier;
     std::unique_ptr<Acknowledgement> m_ack;
 
-    // Worker-owned.
-    std::unique_ptr<Channel> m_command;
-    std::unique_ptr<Channel> m_event;
-    std::string m_commandPath;
-    std::string m_eventPath;
-    bool m_startupReadDone = false;
-    bool m_editsPending = false;  // the last Save did not finish
-    ConnectionState m_lastOpenStatus = ConnectionState::Absent;
-    std::thread m_reader;
+    // The worker thread's role, bound when it starts; what it alone touches is guarded by it.
+    ThreadRole m_worker;
+    std::unique_ptr<Channel> m_command TAVRIK_GUARDED_BY(m_worker);
+    std::unique_ptr<Channel> m_event TAVRIK_GUARDED_BY(m_worker);
+    std::string m_commandPath TAVRIK_GUARDED_BY(m_worker);
+    std::string m_eventPath TAVRIK_GUARDED_BY(m_worker);
+    bool m_startupReadDone TAVRIK_GUARDED_BY(m_worker) = false;
+    bool m_editsPending TAVRIK_GUARDED_BY(m_worker) = false;  // the last Save did not finish
+    std::thread m_reader TAVRIK_GUARDED_BY(m_worker);
+    // Shared with the reader thread.
     std::atomic<bool> m_readerStop{false};
     std::atomic<bool> m_readerRunning{false};
 
-    mutable std::mutex m_mutex;  // guards everything below
+    mutable Mutex m_mutex;
     std::condition_variable m_jobReady;
     std::condition_variable m_idle;
-    std::deque<std::pair<Job, std::function<Status()>>> m_jobs;
-    bool m_running = false;  // a job is running
-    bool m_stopping = false;
-    bool m_commandOpen = false;
-    bool m_eventOpen = false;
-    std::optional<std::array<std::uint8_t, 4>> m_version;
-    std::thread m_worker;
+    std::deque<std::pair<Job, std::function<Status()>>> m_jobs TAVRIK_GUARDED_BY(m_mutex);
+    bool m_running TAVRIK_GUARDED_BY(m_mutex) = false;  // a job is running
+    bool m_stopping TAVRIK_GUARDED_BY(m_mutex) = false;
+    // Written by the worker, read by any thread.
+    bool m_commandOpen TAVRIK_GUARDED_BY(m_mutex) = false;
+    bool m_eventOpen TAVRIK_GUARDED_BY(m_mutex) = false;
+    ConnectionState m_lastOpenStatus TAVRIK_GUARDED_BY(m_mutex) = ConnectionState::Absent;
+    std::optional<std::array<std::uint8_t, 4>> m_version TAVRIK_GUARDED_BY(m_mutex);
+
+    // Started by the constructor and joined by the one close() that sets m_stopping.
+    std::thread m_workerThread;
 };
 
 }  // namespace tavrik::device

@@ -18,7 +18,9 @@ void mergeEdits(std::array<std::uint8_t, N>& live, const std::array<std::uint8_t
 }  // namespace
 
 ConfigModel::ConfigModel(std::filesystem::path keymapPath)
-    : m_keymapPath(std::move(keymapPath)), m_state(std::make_unique<ConfigState>()) {}
+    : m_keymapPath(std::move(keymapPath)), m_state(std::make_unique<ConfigState>()) {
+    m_owner.bindToThisThread();
+}
 
 Status ConfigModel::startup(FileWrites writes) {
     return withLock([&](ConfigState& s) -> Status {
@@ -47,11 +49,11 @@ Status ConfigModel::reloadActions() {
 }
 
 std::unique_ptr<ConfigState> ConfigModel::copy() {
-    return withLock([](const ConfigState& s) { return std::make_unique<ConfigState>(s); });
+    return locked([](const ConfigState& s) { return std::make_unique<ConfigState>(s); });
 }
 
 void ConfigModel::merge(const ConfigState& base, const ConfigState& result) {
-    withLock([&](ConfigState& live) {
+    locked([&](ConfigState& live) {
         const bool edited = live.image != base.image || live.actions != base.actions;
         mergeEdits(live.image, base.image, result.image);
         mergeEdits(live.syncedImage, base.syncedImage, result.syncedImage);
@@ -82,7 +84,7 @@ Status ConfigModel::saveCopyOf(
         KeyActionTable actions;
     };
     // Copied under the lock, written without it.
-    const auto tables = withLock([&](const ConfigState& s) {
+    const auto tables = locked([&](const ConfigState& s) {
         const auto [image, actions] = pick(s);
         return std::make_unique<Tables>(Tables{*image, *actions});
     });

@@ -3,7 +3,13 @@
 // edits it in place with the lock held briefly; a device job takes a copy, works on the copy
 // without the lock and merges its result back, so the lock is never held across a job or while
 // a file is written, only for copies of the ~207 kB state.
+//
+// The owner is the thread that made the model, or the one that called bindToThisThread() last.
+// Only the owner edits and reads in place (lock(), withLock()) and loads keymap.bin (startup(),
+// reloadActions()); any thread may take a copy, merge one back or save (a device job does all
+// three). Where asserts are on, an owner-only call from another thread aborts.
 
+#include <cassert>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -11,29 +17,45 @@
 #include <utility>
 
 #include "common/result.h"
+#include "common/thread_annotations.h"
 #include "model/config_state.h"
 #include "model/keymap_file.h"
 
 namespace tavrik::model {
 
 // Holds the model's lock and gives access to the state while it is held; the state cannot be
-// reached otherwise.
+// reached otherwise. The lock is taken and given back out of sight of the thread-safety analysis
+// (a guard handed to a caller is not a scope the analysis follows); the state it reaches is
+// guarded inside ConfigModel.
 class StateGuard {
 public:
-    ConfigState* operator->() const { return m_state; }
-    ConfigState& operator*() const { return *m_state; }
+    ~StateGuard() { unlock(); }
+    StateGuard(const StateGuard&) = delete;
+    StateGuard& operator=(const StateGuard&) = delete;
+
+    ConfigState* operator->() const {
+        assert(m_state);  // not after unlock()
+        return m_state;
+    }
+    ConfigState& operator*() const {
+        assert(m_state);
+        return *m_state;
+    }
     // Releases the lock early; the state is out of reach from then on.
-    void unlock() {
+    void unlock() TAVRIK_NO_THREAD_SAFETY_ANALYSIS {
+        if (!m_state) return;
         m_state = nullptr;
-        if (m_lock.owns_lock()) m_lock.unlock();
+        m_mutex.unlock();
     }
 
 private:
     friend class ConfigModel;
-    StateGuard(std::unique_lock<std::mutex> lock, ConfigState& state)
-        : m_lock(std::move(lock)), m_state(m_lock.owns_lock() ? &state : nullptr) {}
+    StateGuard(Mutex& mutex, ConfigState* state) TAVRIK_NO_THREAD_SAFETY_ANALYSIS : m_mutex(mutex),
+                                                                                    m_state(state) {
+        m_mutex.lock();
+    }
 
-    std::unique_lock<std::mutex> m_lock;
+    Mutex& m_mutex;
     ConfigState* m_state;
 };
 
@@ -43,15 +65,21 @@ public:
 
     const std::filesystem::path& keymapPath() const { return m_keymapPath; }
 
-    // Runs f(ConfigState&) with the lock held and returns what f returns.
+    // Makes the calling thread the owner (a process that hands the model over).
+    void bindToThisThread() { m_owner.bindToThisThread(); }
+
+    // Runs f(ConfigState&) with the lock held and returns what f returns. Owner only.
     template <typename F>
     decltype(auto) withLock(F&& f) {
-        std::lock_guard<std::mutex> guard(m_mutex);
-        return std::forward<F>(f)(*m_state);
+        m_owner.assertHeld();
+        return locked(std::forward<F>(f));
     }
 
-    // Holds the lock for a short sequence of edits, as long as the guard lives.
-    StateGuard lock() { return {std::unique_lock<std::mutex>(m_mutex), *m_state}; }
+    // Holds the lock for a short sequence of edits, as long as the guard lives. Owner only.
+    StateGuard lock() {
+        m_owner.assertHeld();
+        return {m_mutex, m_state.get()};
+    }
 
     // A copy of the whole state, for a device job to work on.
     std::unique_ptr<ConfigState> copy();
@@ -61,25 +89,33 @@ public:
     // otherwise they are the job's.
     void merge(const ConfigState& base, const ConfigState& result);
 
-    // Start-up: temporary files of killed saves removed, flags and table zeroed, keymap.bin
-    // loaded (or created), own codes, snapshot. With FileWrites::None nothing on disk changes:
-    // no temporary file is removed and a missing keymap.bin is not created (a read-only use).
+    // Start-up (owner only): temporary files of killed saves removed, flags and table zeroed,
+    // keymap.bin loaded (or created), own codes, snapshot. With FileWrites::None nothing on disk
+    // changes: no temporary file is removed and a missing keymap.bin is not created (a read-only
+    // use).
     enum class FileWrites { Allowed, None };
     Status startup(FileWrites writes = FileWrites::Allowed);
-    // Reloads only the key action table (before the key assignment dialog opens).
+    // Reloads only the key action table (before the key assignment dialog opens). Owner only.
     Status reloadActions();
     // keymap.bin, copied under the lock and written without it.
     Status save();        // current image and table
     Status saveSynced();  // last-synchronised copies (closing without Save)
 
 private:
+    // withLock() for any thread.
+    template <typename F>
+    decltype(auto) locked(F&& f) TAVRIK_EXCLUDES(m_mutex) {
+        MutexLock guard(m_mutex);
+        return std::forward<F>(f)(*m_state);
+    }
     Status saveCopyOf(
         const std::function<std::pair<const Image*, const KeyActionTable*>(const ConfigState&)>&
             pick);
 
     std::filesystem::path m_keymapPath;
-    std::mutex m_mutex;
-    std::unique_ptr<ConfigState> m_state;
+    ThreadRole m_owner;
+    Mutex m_mutex;
+    std::unique_ptr<ConfigState> m_state TAVRIK_PT_GUARDED_BY(m_mutex);
 };
 
 }  // namespace tavrik::model

@@ -3,6 +3,7 @@
 // region by region as the keyboard exchanges them. All fields are unsigned bytes.
 
 #include <array>
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
 
@@ -57,13 +58,18 @@ inline constexpr std::uint8_t kWinLockWriteMask = 0x02;
 inline constexpr std::size_t kWinLockReadByte = kEnableBitmap + 1;
 inline constexpr std::uint8_t kWinLockReadMask = 0x01;
 
+// Offsets of one macro slot, DIY table or colour entry; an index beyond the last is a
+// programming error (an index read from a file or the wire is checked before it gets here).
 constexpr std::size_t macroSlot(std::size_t i) {
+    assert(i < kMacroSlotCount);
     return kMacroArea + kMacroSlotSize * i;
 }
 constexpr std::size_t diyTable(std::size_t i) {
+    assert(i < kDiyTableCount);
     return kDiyTables + kDiyTableSize * i;
 }
 constexpr std::size_t colourEntry(std::size_t i) {
+    assert(i < kColourEntryCount);
     return kColourTable + kColourEntrySize * i;
 }
 
@@ -71,7 +77,7 @@ static_assert(kKeyCodeArea + kKeyCodeAreaSize == kMacroArea);
 static_assert(kMacroArea + kMacroAreaSize == 7448);
 static_assert(kColourTable + kColourTableSize == kGameMode);
 static_assert(kEnableBitmap + kEnableBitmapSize == kWinLock);
-static_assert(diyTable(kDiyTableCount) == kImageSize);
+static_assert(diyTable(kDiyTableCount - 1) + kDiyTableSize == kImageSize);
 }  // namespace image
 
 // Code types of a key code cell (byte 0).

@@ -1,5 +1,6 @@
 #include "model/key_action.h"
 
+#include <cassert>
 #include <stdexcept>
 
 #include "common/utf16.h"
@@ -18,6 +19,7 @@ bool KeyAction::setLaunchPath(const std::string& utf8) {
 }
 
 KeyAction keyAction(KeyActionTable& table, int slot) {
+    assert(slot >= 0 && slot < kKeyActionCount);
     if (slot < 0 || slot >= kKeyActionCount) throw std::out_of_range("key action slot");
     return KeyAction(std::span<std::uint8_t, kKeyActionRecordSize>(
         table.data() + static_cast<std::size_t>(slot) * kKeyActionRecordSize,
@@ -26,6 +28,7 @@ KeyAction keyAction(KeyActionTable& table, int slot) {
 
 std::span<const std::uint8_t, kKeyActionRecordSize> keyActionBytes(const KeyActionTable& table,
                                                                    int slot) {
+    assert(slot >= 0 && slot < kKeyActionCount);
     if (slot < 0 || slot >= kKeyActionCount) throw std::out_of_range("key action slot");
     return std::span<const std::uint8_t, kKeyActionRecordSize>(
         table.data() + static_cast<std::size_t>(slot) * kKeyActionRecordSize, kKeyActionRecordSize);

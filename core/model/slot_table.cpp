@@ -1,5 +1,7 @@
 #include "model/slot_table.h"
 
+#include <cassert>
+
 namespace tavrik::model {
 namespace {
 
@@ -149,6 +151,7 @@ const std::array<KeySlot, kSlotCount>& slotTable() {
 }
 
 const KeySlot& slot(int s) {
+    assert(s >= 0 && s < kSlotCount);  // a slot from outside is checked where it comes in
     return kSlots.at(static_cast<std::size_t>(s));
 }
 

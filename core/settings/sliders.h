@@ -3,6 +3,7 @@
 // slider's byte follows its position. Positions are plain ints; bytes hold them unchanged.
 
 #include <array>
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -35,6 +36,7 @@ int clampToSlider(SliderId id, int value);
 // One position per slider, indexed by sliderIndex(id).
 using SliderPositions = std::array<int, kSliderCount>;
 constexpr std::size_t sliderIndex(SliderId id) {
+    assert(id == SliderId::Speed || id == SliderId::Brightness || id == SliderId::ReportRate);
     return id == SliderId::Speed ? 0 : id == SliderId::Brightness ? 1 : 2;
 }
 
