@@ -48,10 +48,6 @@ constexpr std::array<CommandForm, 17> kForms{{
     {"completion", "fish", kNone, kNoOptions, Access::None, "", kCompletionSummary},
 }};
 
-QString latin1(std::string_view s) {
-    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
-}
-
 // "  profiles list [--json]" padded to the summary column, or on a line of its own when long.
 QString helpRow(const QString& left, std::string_view summary) {
     constexpr qsizetype kColumn = 26;
@@ -62,10 +58,19 @@ QString helpRow(const QString& left, std::string_view summary) {
     } else {
         row = row.leftJustified(kColumn);
     }
-    return row + latin1(summary) + u'\n';
+    return row + tableText(summary) + u'\n';
 }
 
 }  // namespace
+
+QString tableText(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString formName(const CommandForm& form) {
+    return form.word.empty() ? tableText(form.verb)
+                             : tableText(form.verb) + u' ' + tableText(form.word);
+}
 
 std::span<const CommandForm> commandForms() {
     return kForms;
@@ -74,7 +79,7 @@ std::span<const CommandForm> commandForms() {
 QStringList verbs() {
     QStringList out;
     for (const CommandForm& f : commandForms()) {
-        if (!out.contains(latin1(f.verb))) out << latin1(f.verb);
+        if (!out.contains(tableText(f.verb))) out << tableText(f.verb);
     }
     return out;
 }
@@ -82,14 +87,14 @@ QStringList verbs() {
 QStringList wordsOf(std::string_view verb) {
     QStringList out;
     for (const CommandForm& f : commandForms()) {
-        if (f.verb == verb && !f.word.empty()) out << latin1(f.word);
+        if (f.verb == verb && !f.word.empty()) out << tableText(f.word);
     }
     return out;
 }
 
 const CommandForm* findForm(const QString& verb, const QString& word) {
     for (const CommandForm& f : commandForms()) {
-        if (verb == latin1(f.verb) && word == latin1(f.word)) return &f;
+        if (verb == tableText(f.verb) && word == tableText(f.word)) return &f;
     }
     return nullptr;
 }
@@ -111,18 +116,18 @@ QString helpText() {
     QStringList writers;
     for (std::size_t i = 0; i < forms.size(); ++i) {
         const CommandForm& f = forms[i];
-        QString words = latin1(f.word);
+        QString words = tableText(f.word);
         // Rows that differ only in their word share one line: "list effects|presets|keys".
         while (i + 1 < forms.size() && forms[i + 1].verb == f.verb &&
                forms[i + 1].summary == f.summary && forms[i + 1].usage == f.usage) {
-            words += u'|' + latin1(forms[++i].word);
+            words += u'|' + tableText(forms[++i].word);
         }
-        QString left = latin1(f.verb);
+        QString left = tableText(f.verb);
         if (!words.isEmpty()) left += u' ' + words;
-        if (!f.usage.empty()) left += u' ' + latin1(f.usage);
+        if (!f.usage.empty()) left += u' ' + tableText(f.usage);
         text += helpRow(left, f.summary);
         if (f.access == Access::Writes) {
-            writers << (f.word.empty() ? latin1(f.verb) : latin1(f.verb) + u' ' + words);
+            writers << formName(f);
         }
         if (f.verb != "set") continue;
         for (const QString& line :

@@ -53,6 +53,11 @@ QStringList wordsOf(std::string_view verb);
 // The form of verb and word; null when there is none.
 const CommandForm* findForm(const QString& verb, const QString& word);
 
+// The verb and its word, as typed: "profiles list", "status".
+QString formName(const CommandForm& form);
+// The table's text as a QString (its texts are ASCII).
+QString tableText(std::string_view text);
+
 // "; did you mean "x"?" for a word close to one of the candidates, else empty.
 QString suggestion(const QString& word, const QStringList& candidates);
 

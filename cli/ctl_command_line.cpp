@@ -78,11 +78,7 @@ QString formsWith(unsigned option) {
     QStringList names;
     for (const CommandForm& f : commandForms()) {
         if (!(f.options & option)) continue;
-        names << (f.word.empty()
-                      ? QString::fromLatin1(f.verb.data(), qsizetype(f.verb.size()))
-                      : QStringLiteral("%1 %2").arg(
-                            QString::fromLatin1(f.verb.data(), qsizetype(f.verb.size())),
-                            QString::fromLatin1(f.word.data(), qsizetype(f.word.size()))));
+        names << formName(f);
     }
     if (names.size() < 2) return names.join(QString());
     const QString last = names.takeLast();
@@ -120,13 +116,11 @@ Status checkOperands(const CtlCommand& c) {
     const bool setWords = !f.operands.empty() && f.operands.front() == Operand::SetWords;
     const bool fits = setWords ? given >= 1 : given == qsizetype(f.operands.size());
     if (fits) return Status::success();
-    QString form = QString::fromLatin1(f.verb.data(), qsizetype(f.verb.size()));
-    if (!f.word.empty())
-        form += u' ' + QString::fromLatin1(f.word.data(), qsizetype(f.word.size()));
+    QString form = formName(f);
     if (setWords) {
         form += QStringLiteral(" effect|game-mode|win-lock|response-time|report-rate|key|diy ...");
     } else if (!f.usage.empty()) {
-        form += u' ' + QString::fromLatin1(f.usage.data(), qsizetype(f.usage.size()));
+        form += u' ' + tableText(f.usage);
     }
     return usage(QStringLiteral("wrong number of arguments; use: tavrikctl %1").arg(form));
 }
