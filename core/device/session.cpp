@@ -528,7 +528,6 @@ Status Session::runSave() {
         if (written) model::snapshot(state);
         return written;
     });
-    m_editsPending = !s;
     // The edits are kept in keymap.bin either way.
     Status saved = m_model.save();
     if (!saved && s) return saved;  // the keyboard has the settings, the file does not
@@ -548,10 +547,7 @@ Status Session::runFactoryReset() {
         return r;
     });
     Status saved;
-    if (reset) {
-        m_editsPending = false;
-        saved = m_model.save();
-    }
+    if (reset) saved = m_model.save();
     if (!reset) return classifyFailure(reset.error());
     if (!readBack) {
         const Status why = classifyFailure(readBack.error());
