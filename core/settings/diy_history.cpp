@@ -14,11 +14,6 @@ static_assert(kTablesSize <= 0x10000, "step offsets are 16-bit");
 
 }  // namespace
 
-DiyHistory::DiyHistory() = default;
-DiyHistory::~DiyHistory() = default;
-DiyHistory::DiyHistory(DiyHistory&&) noexcept = default;
-DiyHistory& DiyHistory::operator=(DiyHistory&&) noexcept = default;
-
 void DiyHistory::begin(const model::Image& image) {
     if (m_open) commit(image);
     m_open = std::make_unique<Tables>();

@@ -21,11 +21,6 @@ public:
     // The oldest steps beyond this many are forgotten (undo then stops short of the Save point).
     static constexpr std::size_t kMaxSteps = 200;
 
-    DiyHistory();
-    ~DiyHistory();
-    DiyHistory(DiyHistory&&) noexcept;
-    DiyHistory& operator=(DiyHistory&&) noexcept;
-
     // Opens a step: remembers the DIY tables as they are now. A step still open is closed first
     // against the same image, so no edit is lost.
     void begin(const model::Image& image);
