@@ -9,8 +9,21 @@ function isApplication(w) {
     return !!w && (w.normalWindow || w.dialog) && !w.desktopWindow && !w.dock;
 }
 
+// Plasma 6 gives strings; Plasma 5's resource class and name are byte arrays, which its
+// engine hands over as an ArrayBuffer.
 function text(value) {
-    return value === undefined || value === null ? "" : String(value);
+    if (value === undefined || value === null) {
+        return "";
+    }
+    if (typeof ArrayBuffer !== "undefined" && value instanceof ArrayBuffer) {
+        var bytes = new Uint8Array(value);
+        var out = "";
+        for (var i = 0; i < bytes.length; ++i) {
+            out += String.fromCharCode(bytes[i]);
+        }
+        return out;
+    }
+    return String(value);
 }
 
 function reportActive(w) {
