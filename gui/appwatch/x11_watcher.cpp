@@ -236,7 +236,9 @@ void X11Watcher::refreshOpenApps() {
     std::vector<uint32_t> windows;
     if (list && list->format == 32 && list->type == XCB_ATOM_WINDOW) {
         windows.resize(static_cast<size_t>(xcb_get_property_value_length(list.get())) / 4);
-        std::memcpy(windows.data(), xcb_get_property_value(list.get()), windows.size() * 4);
+        if (!windows.empty()) {
+            std::memcpy(windows.data(), xcb_get_property_value(list.get()), windows.size() * 4);
+        }
     }
     // Every question first, then the answers: one round trip for the whole list.
     std::vector<xcb_get_property_cookie_t> cookies;

@@ -4,7 +4,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -55,6 +55,20 @@ inline Ids lastReport(const QSignalSpy& spy) {
     return spy.isEmpty() ? Ids{} : toIds(spy.last().at(0).value<ActiveApp>().ids);
 }
 
+// Forks and runs argv[0] (after `prepare`, which may only make plain system calls), ended when
+// the test process ends however it ends, so that a crashed test leaves no server behind.
+template <typename Prepare>
+pid_t spawnTiedToUs(const std::vector<char*>& argv, Prepare prepare, char* const* envp = environ) {
+    const pid_t parent = ::getpid();
+    const pid_t pid = ::fork();
+    if (pid != 0) return pid;
+    if (!prepare()) ::_exit(125);
+    // After prepare: a change of user clears the setting.
+    if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || ::getppid() != parent) ::_exit(125);
+    ::execve(argv[0], argv.data(), envp);
+    ::_exit(127);
+}
+
 // Xvfb on a free display (it picks one and writes its number to a pipe).
 class Xvfb {
 public:
@@ -70,11 +84,10 @@ public:
         std::vector<char*> argv;
         for (auto& a : args) argv.push_back(a.data());
         argv.push_back(nullptr);
-        const int rc = posix_spawn(&m_pid, path.c_str(), nullptr, nullptr, argv.data(), environ);
+        m_pid = spawnTiedToUs(argv, [] { return true; });
         ::close(fds[1]);
-        if (rc != 0) {
+        if (m_pid < 0) {
             ::close(fds[0]);
-            m_pid = -1;
             return false;
         }
         std::string number;

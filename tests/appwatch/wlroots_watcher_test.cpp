@@ -75,17 +75,14 @@ public:
         for (auto& a : args) argv.push_back(a.data());
         envp.push_back(nullptr);
         argv.push_back(nullptr);
-        m_pid = ::fork();
-        if (m_pid == 0) {
-            ::dup2(logFd, 1);
-            ::dup2(logFd, 2);
-            if (root && (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 ||
-                         ::setuid(kNobody) != 0)) {
-                ::_exit(125);
-            }
-            ::execve(argv[0], argv.data(), envp.data());
-            ::_exit(127);
-        }
+        m_pid = test::spawnTiedToUs(
+            argv,
+            [&] {
+                return ::dup2(logFd, 1) == 1 && ::dup2(logFd, 2) == 2 &&
+                       (!root || (::setgroups(0, nullptr) == 0 && ::setgid(kNobody) == 0 &&
+                                  ::setuid(kNobody) == 0));
+            },
+            envp.data());
         ::close(logFd);
         if (m_pid < 0) return QStringLiteral("cannot fork");
 
