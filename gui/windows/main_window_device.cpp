@@ -176,6 +176,7 @@ void MainWindow::changeEvent(QEvent* e) {
 void MainWindow::refresh() {
     storeShownSliders();
     update();
+    emit surfaceChanged();
 }
 
 void MainWindow::storeShownSliders() {
