@@ -12,6 +12,8 @@
 #include "controls/skin_list_box.h"
 #include "controls/skin_tree.h"
 #include "dialogs/key_assign/key_assign_dialog.h"
+#include "dialogs/macro_manager/macro_manager_dialog.h"
+#include "dialogs/profile/profile_dialog.h"
 #include "host/qt/qt_text.h"
 #include "mainwindow/texts.h"
 #include "windows/main_window.h"
@@ -253,6 +255,8 @@ QAccessibleInterface* accessibleFactory(const QString& className, QObject* objec
     if (!object || !object->isWidgetType()) return nullptr;
     if (auto* w = as<MainWindow>(className, object)) return mainWindowInterface(w);
     if (auto* d = as<KeyAssignDialog>(className, object)) return keyAssignInterface(d);
+    if (auto* d = as<MacroManagerDialog>(className, object)) return macroManagerInterface(d);
+    if (auto* d = as<ProfileDialog>(className, object)) return profileInterface(d);
     if (auto* s = as<BitmapSlider>(className, object)) return new SliderAccessible(s);
     if (auto* b = as<ImageButton>(className, object)) return new ImageButtonAccessible(b);
     if (auto* l = as<SkinListBox>(className, object)) {

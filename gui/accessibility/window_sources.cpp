@@ -8,8 +8,12 @@
 #include "accessibility/painted_accessible.h"
 #include "controls/skin_tree.h"
 #include "dialogs/key_assign/key_assign_dialog.h"
+#include "dialogs/macro_manager/macro_manager_dialog.h"
+#include "dialogs/macro_manager/macro_manager_texts.h"
+#include "dialogs/profile/profile_dialog.h"
 #include "host/qt/qt_text.h"
 #include "keyassign/catalogue.h"
+#include "profiles/profile_texts.h"
 #include "windows/main_window.h"
 
 namespace tavrik::app::a11y {
@@ -234,6 +238,124 @@ private:
     QPointer<KeyAssignDialog> m_dialog;
 };
 
+// The macro manager's painted buttons, in its button order.
+class MacroManagerSource : public PaintedSource {
+public:
+    explicit MacroManagerSource(MacroManagerDialog* d) : m_dialog(d) {}
+
+    std::vector<int> children(int key) const override {
+        std::vector<int> out;
+        if (key != kRoot) return out;
+        for (int b = 0; b < macromanager::kButtonCount; ++b) out.push_back(b);
+        return out;
+    }
+    int parent(int) const override { return kRoot; }
+    bool exists(int key) const override {
+        return key == kRoot || (key >= 0 && key < macromanager::kButtonCount);
+    }
+    PaintedInfo info(int key) const override {
+        namespace mm = macromanager;
+        PaintedInfo info;
+        if (!m_dialog) return info;
+        const Language lang = m_dialog->language();
+        if (key == kRoot) {
+            info.name = qs(mm::kTitle.text.in(lang));
+            return info;
+        }
+        const macro::MacroEditor& editor = m_dialog->editor();
+        info.rect = mm::kButtons[static_cast<std::size_t>(key)].rect;
+        info.role = QAccessible::Button;
+        QAccessible::State& s = info.state;
+        s.focusable = true;
+        s.focused = m_dialog->hasFocus() && m_dialog->focusButton() == key;
+        if (key == mm::kRecord) {
+            info.name = qs(editor.recordButtonLabel().in(lang));
+            s.pressed = editor.recording();
+        } else if (key == mm::kDelayOption) {
+            info.role = QAccessible::CheckBox;
+            info.name = qs(mm::kLabels[3].text.in(lang)) + QLatin1Char(' ') +
+                        qs(mm::kLabels[4].text.in(lang)) + QLatin1Char(' ') +
+                        qs(mm::kLabels[5].text.in(lang));
+            s.checkable = true;
+            s.checked = editor.delayOption();
+        } else if (key == mm::kLoopOption) {
+            info.role = QAccessible::CheckBox;
+            info.name = qs(mm::kLabels[6].text.in(lang));
+            s.checkable = true;
+            s.checked = editor.loopOption();
+        } else {
+            info.name = qs(mm::kButtonLabels[static_cast<std::size_t>(key)].in(lang));
+        }
+        info.actions << Action::pressAction() << Action::setFocusAction();
+        return info;
+    }
+    void doAction(int key, const QString& action) override {
+        if (!m_dialog) return;
+        if (action == Action::pressAction()) {
+            later(m_dialog.data(), [key](MacroManagerDialog& d) { d.clickButton(key); });
+        } else if (action == Action::setFocusAction()) {
+            m_dialog->setFocusButton(key);
+        }
+    }
+    std::optional<int> focusKey() const override {
+        if (!m_dialog || !m_dialog->hasFocus()) return std::nullopt;
+        return m_dialog->focusButton();
+    }
+
+private:
+    QPointer<MacroManagerDialog> m_dialog;
+};
+
+// The profile window's painted buttons: the close button, New and Delete.
+class ProfileSource : public PaintedSource {
+public:
+    explicit ProfileSource(ProfileDialog* d) : m_dialog(d) {}
+
+    std::vector<int> children(int key) const override {
+        if (key != kRoot) return {};
+        return {ProfileDialog::kCloseButton, ProfileDialog::kNewButton,
+                ProfileDialog::kDeleteButton};
+    }
+    int parent(int) const override { return kRoot; }
+    bool exists(int key) const override {
+        return key == kRoot || (key >= 0 && key < ProfileDialog::kPaintedButtonCount);
+    }
+    PaintedInfo info(int key) const override {
+        PaintedInfo info;
+        if (!m_dialog) return info;
+        const Language lang = m_dialog->language();
+        if (key == kRoot) {
+            info.name = qs(profiles::text::kTitle.in(lang));
+            return info;
+        }
+        info.role = QAccessible::Button;
+        info.rect = ProfileDialog::buttonRect(key);
+        info.name = key == ProfileDialog::kNewButton ? qs(profiles::text::kNewButton.in(lang))
+                    : key == ProfileDialog::kDeleteButton
+                        ? qs(profiles::text::kDeleteButton.in(lang))
+                        : qs(KeyAssignSource::kClose.in(lang));
+        info.state.focusable = true;
+        info.state.focused = m_dialog->hasFocus() && m_dialog->focusButton() == key;
+        info.actions << Action::pressAction() << Action::setFocusAction();
+        return info;
+    }
+    void doAction(int key, const QString& action) override {
+        if (!m_dialog) return;
+        if (action == Action::pressAction()) {
+            later(m_dialog.data(), [key](ProfileDialog& d) { d.clickButton(key); });
+        } else if (action == Action::setFocusAction()) {
+            m_dialog->setFocusButton(key);
+        }
+    }
+    std::optional<int> focusKey() const override {
+        if (!m_dialog || !m_dialog->hasFocus()) return std::nullopt;
+        return m_dialog->focusButton();
+    }
+
+private:
+    QPointer<ProfileDialog> m_dialog;
+};
+
 // Tells the painted items' changes and focus moves of a window to assistive technology.
 template <typename W>
 void follow(W* widget, void (W::*changed)(), void (W::*focusMoved)()) {
@@ -270,6 +392,24 @@ QAccessibleInterface* keyAssignInterface(KeyAssignDialog* dialog) {
     dialog->tree()->setAccessibleName(qs(buttons[ka::button::kTabBasic].label.in(lang)));
     follow(dialog, &KeyAssignDialog::viewChanged, &KeyAssignDialog::focusSpotChanged);
     return new PaintedWidget(dialog, QAccessible::Dialog, std::make_unique<KeyAssignSource>(dialog),
+                             true);
+}
+
+QAccessibleInterface* macroManagerInterface(MacroManagerDialog* dialog) {
+    namespace mm = macromanager;
+    const Language lang = dialog->language();
+    dialog->macroList()->setAccessibleName(qs(mm::kLabels[0].text.in(lang)));
+    dialog->eventList()->setAccessibleName(qs(mm::kLabels[1].text.in(lang)));
+    dialog->loopEdit()->setAccessibleName(qs(mm::kLabels[6].text.in(lang)));
+    follow(dialog, &MacroManagerDialog::viewChanged, &MacroManagerDialog::focusButtonChanged);
+    return new PaintedWidget(dialog, QAccessible::Dialog,
+                             std::make_unique<MacroManagerSource>(dialog), true);
+}
+
+QAccessibleInterface* profileInterface(ProfileDialog* dialog) {
+    dialog->listBox()->setAccessibleName(qs(profiles::text::kTitle.in(dialog->language())));
+    follow(dialog, &ProfileDialog::focusButtonChanged, &ProfileDialog::focusButtonChanged);
+    return new PaintedWidget(dialog, QAccessible::Dialog, std::make_unique<ProfileSource>(dialog),
                              true);
 }
 

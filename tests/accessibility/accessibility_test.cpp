@@ -16,6 +16,9 @@
 #include "describe/key_function.h"
 #include "describe/key_names.h"
 #include "dialogs/key_assign/key_assign_dialog.h"
+#include "dialogs/macro_manager/macro_manager_dialog.h"
+#include "dialogs/macro_manager/macro_manager_layout.h"
+#include "dialogs/profile/profile_dialog.h"
 #include "main_window/qt_app_fixture.h"
 #include "skin/focus_mark.h"
 
@@ -310,6 +313,66 @@ TEST_F(AccessibilityTest, TheKeyDialogIsUsableFromTheKeyboard) {
     press(find(find(QAccessible::queryAccessibleInterface(w.get()), "Keyboard"), "B"));
     EXPECT_TRUE(ran);
     EXPECT_EQ(keyFunction(*w, b), "default");
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+// The macro manager and the profile window, opened from the main window's items: their painted
+// buttons are named items that press as clicks do, Tab reaches them, Enter and Space click the
+// focused one, and Esc on a focused button of the macro manager is "Cancel".
+TEST_F(AccessibilityTest, TheOtherDialogsHaveNamedButtonsAndTheKeyboard) {
+    auto w = shownWindow();
+    QAccessibleInterface* root = QAccessible::queryAccessibleInterface(w.get());
+    bool macros = false;
+    whenModal([&](QWidget* modal) {
+        auto* d = qobject_cast<MacroManagerDialog*>(modal);
+        ASSERT_TRUE(d);
+        QAccessibleInterface* dialog = QAccessible::queryAccessibleInterface(d);
+        EXPECT_EQ(dialog->text(QAccessible::Name), "Macro Manager");
+        EXPECT_TRUE(find(dialog, "OK", QAccessible::Button));
+        EXPECT_TRUE(find(dialog, "Select Macro", QAccessible::List));
+        QAccessibleInterface* loops = find(dialog, "Number of Loops", QAccessible::CheckBox);
+        ASSERT_TRUE(loops);
+        EXPECT_FALSE(loops->state().checked);
+        press(loops);
+        EXPECT_TRUE(d->editor().loopOption());
+        EXPECT_TRUE(loops->state().checked);
+        d->setFocusButton(macromanager::kDelayOption);
+        const bool delay = d->editor().delayOption();
+        QTest::keyClick(d, Qt::Key_Space);
+        EXPECT_NE(d->editor().delayOption(), delay);
+        QTest::keyClick(d, Qt::Key_Tab);  // the loop option, then its edit (now enabled)
+        QTest::keyClick(d, Qt::Key_Tab);
+        EXPECT_EQ(d->focusWidget(), d->loopEdit());
+        QTest::keyClick(d->loopEdit(), Qt::Key_Escape);  // the edit's: the dialog stays
+        EXPECT_TRUE(d->isVisible());
+        QTest::keyClick(d->loopEdit(), Qt::Key_Tab);
+        EXPECT_EQ(d->focusButton(), macromanager::kNew);
+        QTest::keyClick(d, Qt::Key_Escape);
+        macros = true;
+    });
+    press(find(root, "Macro Management", QAccessible::Button));
+    EXPECT_TRUE(macros);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+
+    bool profiles = false;
+    whenModal([&](QWidget* modal) {
+        auto* d = qobject_cast<ProfileDialog*>(modal);
+        ASSERT_TRUE(d);
+        QAccessibleInterface* dialog = QAccessible::queryAccessibleInterface(d);
+        EXPECT_TRUE(find(dialog, "New", QAccessible::Button));
+        EXPECT_TRUE(find(dialog, "Delete", QAccessible::Button));
+        EXPECT_EQ(find(dialog, "Profile", QAccessible::List),
+                  QAccessible::queryAccessibleInterface(d->listBox()));
+        QTest::keyClick(d, Qt::Key_Backtab);
+        EXPECT_EQ(d->focusButton(), ProfileDialog::kCloseButton);
+        QTest::keyClick(d, Qt::Key_Left);
+        EXPECT_EQ(d->focusButton(), ProfileDialog::kDeleteButton);
+        QTest::keyClick(d, Qt::Key_Right);
+        QTest::keyClick(d, Qt::Key_Return);  // the close button
+        profiles = true;
+    });
+    press(find(root, "Profile", QAccessible::Button));
+    EXPECT_TRUE(profiles);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
