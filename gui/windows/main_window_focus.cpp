@@ -42,8 +42,12 @@ acc::Item MainWindow::describeItem(ItemId id) const {
         context.image = &s.image;
         std::string function;
         if (id.kind == Kind::Key) {
-            function =
-                describe::describeKey(s.image, s.actions, *m_macros, id.index, m_context.language);
+            // One encoder for every key: a screen reader reads the keys often.
+            static describe::KeyEncoder encoder;
+            function = model::keyEnabled(s.image, id.index)
+                           ? describe::describeKeyFunction(s.image, s.actions, *m_macros, id.index,
+                                                           m_context.language, encoder)
+                           : std::string("disabled");
         }
         return acc::describe(id, context, function);
     });

@@ -43,17 +43,16 @@ def wait_for(what, probe, timeout=STEP_TIMEOUT):
 
 
 def start_xvfb(log):
-    read_end, write_end = os.pipe()
+    # -displayfd 1: Xvfb picks a free display and writes its number to standard output.
+    # -noreset: the server would otherwise start over when its last client goes.
     server = subprocess.Popen(
-        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x800x24", "-nolisten", "tcp"],
-        pass_fds=[write_end], stdout=log, stderr=log)
-    os.close(write_end)
-    ready, _, _ = select.select([read_end], [], [], STEP_TIMEOUT)
-    if not ready:
+        ["Xvfb", "-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten", "tcp", "-noreset"],
+        stdout=subprocess.PIPE, stderr=log)
+    ready, _, _ = select.select([server.stdout], [], [], STEP_TIMEOUT)
+    number = os.read(server.stdout.fileno(), 64).decode().strip() if ready else ""
+    if not number.isdigit():
         server.kill()
         raise Failure("Xvfb did not start")
-    number = os.read(read_end, 64).decode().strip()
-    os.close(read_end)
     return server, ":" + number
 
 
