@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "host/qt/qt_text.h"
+#include "skin/focus_mark.h"
 #include "skin/skin_images.h"
 #include "skin/skin_manifest.h"
 
@@ -83,6 +84,17 @@ void BitmapSlider::paintEvent(QPaintEvent*) {
                            skin::kThumbHeight);
         p.drawImage(t.topLeft(), m_thumb, source);
     }
+    if (hasFocus()) skin::drawFocusMark(p, rect().adjusted(2, 2, -3, -3));
+}
+
+void BitmapSlider::focusInEvent(QFocusEvent* event) {
+    update();
+    QSlider::focusInEvent(event);
+}
+
+void BitmapSlider::focusOutEvent(QFocusEvent* event) {
+    update();
+    QSlider::focusOutEvent(event);
 }
 
 void BitmapSlider::mousePressEvent(QMouseEvent* event) {

@@ -3,7 +3,8 @@
 // (slider-bar.png as its whole face and size, slider-channel.png for the part left of the thumb,
 // slider-thumb.png with normal, hover and pressed frames). On every change of its position, on
 // every mouse move over it and when it is shown, it emits moved() (synchronously). A press jumps
-// the thumb to the pressed spot; the mouse wheel is ignored.
+// the thumb to the pressed spot; the mouse wheel is ignored; the arrow keys step it, and it shows
+// the focus mark while it has the focus.
 
 #include <QImage>
 #include <QSlider>
@@ -54,6 +55,8 @@ protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void report();

@@ -1,9 +1,12 @@
 #include "controls/image_button.h"
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
+
+#include "skin/focus_mark.h"
 
 namespace tavrik::app {
 
@@ -14,6 +17,35 @@ ImageButton::ImageButton(int id, QWidget* parent) : QWidget(parent), m_id(id) {
     pal.setColor(QPalette::Window, Qt::black);
     setPalette(pal);
     setAutoFillBackground(true);
+    setFocusPolicy(Qt::TabFocus);
+}
+
+void ImageButton::click() {
+    if (m_toggle) setChecked(!m_checked);
+    emit command(m_id);
+}
+
+void ImageButton::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Space:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            click();
+            event->accept();
+            return;
+        default:
+            QWidget::keyPressEvent(event);
+    }
+}
+
+void ImageButton::focusInEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void ImageButton::focusOutEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 void ImageButton::setStrip(const QImage& strip, int frames) {
@@ -45,6 +77,7 @@ void ImageButton::paintEvent(QPaintEvent*) {
         m_vertical ? QPoint(0, f * m_frameSize.height()) : QPoint(f * m_frameSize.width(), 0);
     QPainter p(this);
     p.drawImage(QPoint(0, 0), m_strip, QRect(origin, m_frameSize));
+    if (hasFocus()) skin::drawFocusMark(p, rect().adjusted(2, 2, -3, -3));
 }
 
 void ImageButton::enterEvent(QEnterEvent* event) {

@@ -3,7 +3,8 @@
 // vertically when the strip is taller than wide): frame 0 normal, 1 hover, 2 pressed or checked.
 // It emits command(id) on release (or on press with notify-on-press); a toggle button flips its
 // checked state on each press. With forward-mouse set, its mouse moves, presses and releases
-// are also passed to the parent in the parent's coordinates.
+// are also passed to the parent in the parent's coordinates. Tab reaches it; Space and Enter
+// click it, and it shows the focus mark while it has the focus.
 
 #include <QImage>
 #include <QWidget>
@@ -27,10 +28,13 @@ public:
     bool isChecked() const { return m_checked; }
     void setChecked(bool checked);
     void setToggle(bool toggle) { m_toggle = toggle; }
+    bool isToggle() const { return m_toggle; }
     void setNotifyOnPress(bool onPress) { m_notifyOnPress = onPress; }
     void setForwardMouse(bool forward) { m_forwardMouse = forward; }
     // The cursor over the button; Qt::ArrowCursor is the class default.
     void setButtonCursor(Qt::CursorShape shape) { setCursor(shape); }
+    // What a press and release of the left button do (keyboard, assistive technology).
+    void click();
 
 signals:
     void command(int id);
@@ -42,6 +46,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void setFrame(int frame);

@@ -274,6 +274,8 @@ void SkinListBox::beginEdit(int index) {
     emit editStarted(index);
 
     auto* edit = new InPlaceEdit(viewport());
+    edit->setAccessibleName(accessibleName());
+    edit->setAccessibleDescription(item(index)->text());
     connect(edit, &InPlaceEdit::finished, this, &SkinListBox::endEdit);
     edit->setFont(font());
     edit->setFrame(true);

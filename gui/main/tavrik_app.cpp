@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "accessibility/accessibility.h"
 #include "appconfig/app_options.h"
 #include "build_info.h"
 #include "host/control_jobs.h"
@@ -26,6 +27,7 @@ TavrikApp::TavrikApp(int& argc, char** argv) : QApplication(argc, argv) {
     setDesktopFileName(QStringLiteral("tavrik-87rev"));
     setQuitOnLastWindowClosed(false);  // the window may hide behind the tray icon
     skin::applyDarkStyle(*this);
+    a11y::installAccessibility();
 }
 
 TavrikApp::~TavrikApp() = default;

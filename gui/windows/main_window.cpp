@@ -177,12 +177,16 @@ void MainWindow::mouseMoveEvent(QMouseEvent* e) {
 void MainWindow::mouseReleaseEvent(QMouseEvent* e) {
     if (e->button() == Qt::RightButton) endDiyStroke();
     if (e->button() != Qt::LeftButton) return;
+    m_focusVisible = false;
     if (statusLineClicked(e->position().toPoint())) return;
     release(e->position().toPoint());
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* e) {
-    if (diyKeyPress(e)) return;
+    // Keyboard navigation goes first while its focus mark shows or a list is open (Enter clicks
+    // the focused item, Esc closes the list); otherwise the DIY view's editing keys do.
+    const bool navigating = m_focusVisible || m_view.state().anyOverlayOpen();
+    if (navigating ? focusKey(e) || diyKeyPress(e) : diyKeyPress(e) || focusKey(e)) return;
     if (mainwindow::isFilteredKey(
             messageVkFromQtKey(e->key(), e->modifiers(), e->nativeScanCode()))) {
         e->accept();  // neither help nor closing the window

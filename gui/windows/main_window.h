@@ -23,6 +23,7 @@
 #include "launcher/desktop_launcher.h"
 #include "macro/clock.h"
 #include "macro/macro_layout.h"
+#include "mainwindow/access_tree.h"
 #include "mainwindow/main_view.h"
 #include "mainwindow/startup.h"
 #include "mainwindow/surface_layout.h"
@@ -82,9 +83,21 @@ public:
     // to bring the host copy in line first.
     void hostCopyReplaced();
 
+    // Keyboard use and assistive technology (main_window_focus.cpp). How a painted item stands
+    // now; activating it runs the clicks at its centre (queued by assistive technology, since a
+    // click may open a modal dialog). The focus item is the painted item with the keyboard focus.
+    mainwindow::access::Item describeItem(mainwindow::access::ItemId id) const;
+    void activateItem(mainwindow::access::ItemId id);
+    std::optional<mainwindow::access::ItemId> focusItem() const { return m_focusItem; }
+    void setFocusItem(mainwindow::access::ItemId id);
+    BitmapSlider* sliderWidget(settings::SliderId id) const { return slider(id); }
+
 signals:
     // The window has ended the program (Close, the tray's Exit): the application quits.
     void ended();
+    // What the painted items show may have changed; the focus moved between painted items.
+    void surfaceChanged();
+    void focusItemChanged();
 
 protected:
     void showEvent(QShowEvent* e) override;
@@ -97,8 +110,20 @@ protected:
     void focusOutEvent(QFocusEvent* e) override;
     void leaveEvent(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
+    // Keyboard focus over the painted items and the sliders (main_window_focus.cpp).
+    struct FocusStop {
+        std::optional<mainwindow::access::ItemId> item;
+        BitmapSlider* slider = nullptr;
+    };
+    std::vector<FocusStop> focusRing() const;
+    void goToStop(const FocusStop& stop, bool forward);
+    bool focusKey(QKeyEvent* e);
+    void activateFocusItem();
+    void paintFocusMark(QPainter& p);
+
     // Start-up steps.
     void readVersionFile();
     void sizeFromBackground();
@@ -226,6 +251,8 @@ private:
     bool m_initialised = false;
     std::vector<std::function<void()>> m_afterPresent;  // due before start-up presented
     bool m_inProfileWindow = false;
+    std::optional<mainwindow::access::ItemId> m_focusItem;
+    bool m_focusVisible = false;  // keyboard use shows the mark; a click hides it
 };
 
 }  // namespace tavrik::app

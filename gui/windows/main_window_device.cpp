@@ -177,6 +177,7 @@ void MainWindow::changeEvent(QEvent* e) {
 void MainWindow::refresh() {
     storeShownSliders();
     update();
+    emit surfaceChanged();
 }
 
 void MainWindow::storeShownSliders() {

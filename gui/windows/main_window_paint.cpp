@@ -81,6 +81,7 @@ void MainWindow::paintSurface(QPainter& p) {
     paintStatusLine(p);
     paintPanel(p);
     if (m_view.state().helpOpen) paintHelpBox(p);
+    paintFocusMark(p);
 }
 
 void MainWindow::paintTitleAndKeyboard(QPainter& p) {

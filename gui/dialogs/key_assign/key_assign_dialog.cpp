@@ -15,6 +15,7 @@
 #include "controls/skin_tree.h"
 #include "dialogs/key_assign/key_assign_painter.h"
 #include "host/qt/qt_text.h"
+#include "model/virtual_keys.h"
 #include "skin/text_style.h"
 #include "skin/window_dragger.h"
 
@@ -204,6 +205,7 @@ void KeyAssignDialog::applyView() {
     }
     applyFocusRequest();
     update();
+    emit viewChanged();
 }
 
 void KeyAssignDialog::applyFocusRequest() {
@@ -229,20 +231,27 @@ void KeyAssignDialog::applyFocusRequest() {
 }
 
 void KeyAssignDialog::hookKey(int virtualKey, bool released) {
+    // Keys count only while a capture edit has the focus; Tab moves the focus out of it.
+    if (!isCaptureEdit(focusWidget()) || virtualKey == model::vk::kTab) return;
     m_state.hookKey(virtualKey, released);
     applyView();
 }
 
 bool KeyAssignDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (filterKey(event)) return true;
+    if (filterKey(watched, event)) return true;
     if (event->type() == QEvent::FocusIn) filterFocus(watched, event);
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) update();
     return QDialog::eventFilter(watched, event);
 }
 
-// With the hook installed keys arrive only through the hook: key presses meant for the dialog's
-// controls are swallowed (the hook sees them before this filter).
-bool KeyAssignDialog::filterKey(QEvent* event) {
-    return m_hookInstalled && event->type() == QEvent::KeyPress;
+// With the hook installed keys for the capture edits arrive only through the hook: their key
+// presses are swallowed (the hook sees them before this filter), but Tab and Shift+Tab, which
+// leave the edit. The other controls take keys as usual.
+bool KeyAssignDialog::filterKey(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress || !isCaptureEdit(watched)) return false;
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Tab || key == Qt::Key_Backtab) return false;
+    return m_hookInstalled;
 }
 
 void KeyAssignDialog::filterFocus(QObject* watched, QEvent* event) {
@@ -265,8 +274,9 @@ void KeyAssignDialog::setVisible(bool visible) {
 }
 
 void KeyAssignDialog::keyPressEvent(QKeyEvent* event) {
+    if (focusKey(event)) return;
     if (m_hookInstalled) return;
-    // Enter and Esc belong to the focused control; they never end the dialog.
+    // Enter and Esc in a capture edit belong to it; they never end the dialog.
     switch (event->key()) {
         case Qt::Key_Escape:
         case Qt::Key_Enter:
@@ -281,6 +291,7 @@ void KeyAssignDialog::keyPressEvent(QKeyEvent* event) {
 void KeyAssignDialog::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     paintKeyMap(painter, m_images, m_state);
+    paintFocusMark(painter);
 }
 
 void KeyAssignDialog::mousePressEvent(QMouseEvent* event) {

@@ -8,6 +8,8 @@
 #include <QPoint>
 #include <QString>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "dialogs/key_assign/key_assign_services.h"
 #include "keyassign/key_map_state.h"
@@ -17,6 +19,7 @@
 class QLineEdit;
 class QListWidget;
 class QMenu;
+class QPainter;
 class QTreeWidgetItem;
 
 namespace tavrik::app {
@@ -55,7 +58,24 @@ public:
 
     void setVisible(bool visible) override;
 
+    // Keyboard use and assistive technology (key_assign_focus.cpp). Spots are the painted places
+    // they reach: buttons 0..9 but the tab strip, and on the "Advance" tab each row's indicator
+    // and browse region (kRegionSpot + region index). A click at a spot is a release at its
+    // centre, as the mouse gives it.
+    static constexpr int kRegionSpot = 100;
+    static std::vector<int> paintedSpots(keyassign::Tab tab);
+    static QRect spotRect(int spot);
+    void clickSpot(int spot);
+    std::optional<int> focusSpot() const { return m_focusSpot; }
+    void setFocusSpot(int spot);
+
+signals:
+    // What the painted spots show may have changed; the focus moved between spots.
+    void viewChanged();
+    void focusSpotChanged();
+
 protected:
+    bool focusNextPrevChild(bool next) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -76,7 +96,15 @@ private:
     void applyView();
     void applyFocusRequest();
     void hookKey(int virtualKey, bool released);
-    bool filterKey(QEvent* event);
+    bool filterKey(QObject* watched, QEvent* event);
+    bool isCaptureEdit(const QObject* o) const;
+    struct FocusStop {
+        std::optional<int> spot;
+        QWidget* widget = nullptr;
+    };
+    std::vector<FocusStop> focusRing() const;
+    bool focusKey(QKeyEvent* event);
+    void paintFocusMark(QPainter& painter);
     void filterFocus(QObject* watched, QEvent* event);
     void treeSelectionChanged();
     void macroRowChanged(int row);
@@ -93,8 +121,9 @@ private:
     QMenu* m_combineMenu = nullptr;
     std::vector<QTreeWidgetItem*> m_treeItems;  // by catalogue tree node
     bool m_hookInstalled = false;
-    bool m_updating = false;  // focus and selection changes made by the dialog itself
-    QPoint m_pressWindowPos;  // window position at the last left press (drags end no click)
+    bool m_updating = false;         // focus and selection changes made by the dialog itself
+    QPoint m_pressWindowPos;         // window position at the last left press (drags end no click)
+    std::optional<int> m_focusSpot;  // the painted spot with the keyboard focus
 };
 
 }  // namespace tavrik::app

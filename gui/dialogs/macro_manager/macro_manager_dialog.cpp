@@ -155,6 +155,7 @@ void MacroManagerDialog::done(int result) {
 }
 
 void MacroManagerDialog::refresh() {
+    emit viewChanged();
     m_showing = true;
     showLines(*m_macroList, m_editor.macroNames(), m_editor.selectedMacro());
     showLines(*m_eventList, m_editor.eventLines(), m_editor.selectedEventLine());
@@ -310,6 +311,7 @@ void MacroManagerDialog::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void MacroManagerDialog::keyPressEvent(QKeyEvent* event) {
+    if (focusKey(event)) return;
     switch (event->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
@@ -326,6 +328,7 @@ void MacroManagerDialog::paintEvent(QPaintEvent*) {
     if (!m_images.draw(painter, 0, 0, kBackground)) painter.fillRect(rect(), QColor(40, 42, 48));
     paintButtons(painter);
     paintLabels(painter);
+    paintFocusMark(painter);
 }
 
 void MacroManagerDialog::paintButtons(QPainter& painter) {

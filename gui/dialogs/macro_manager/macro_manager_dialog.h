@@ -60,7 +60,19 @@ public:
     // Where the key hook's reports arrive (tests and tools post keys here).
     HookReports& hookReports() { return m_hookReports; }
 
+    // Keyboard use and assistive technology (macro_manager_focus.cpp): a click of a painted
+    // button as the mouse gives it, and the painted button with the keyboard focus.
+    void clickButton(int button) { pressButton(button); }
+    std::optional<int> focusButton() const { return m_focusButton; }
+    void setFocusButton(int button);
+
+signals:
+    // What the painted buttons show may have changed; the focus moved between them.
+    void viewChanged();
+    void focusButtonChanged();
+
 protected:
+    bool focusNextPrevChild(bool next) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -86,6 +98,8 @@ private:
     void refresh();
     void paintButtons(QPainter& painter);
     void paintLabels(QPainter& painter);
+    bool focusKey(QKeyEvent* event);
+    void paintFocusMark(QPainter& painter);
 
     Language m_lang;
     skin::SkinImages m_images;
@@ -102,6 +116,7 @@ private:
     QTimer m_nameTimer;
     int m_hovered = -1;
     bool m_showing = false;  // refresh() is updating the controls: their signals are not commands
+    std::optional<int> m_focusButton;  // the painted button with the keyboard focus
 };
 
 // The main window's Macros command: runs `dlg` modally over `store`; on OK the working store

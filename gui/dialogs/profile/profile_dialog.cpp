@@ -213,6 +213,7 @@ void ProfileDialog::paintEvent(QPaintEvent*) {
     m_images.draw(p, layout::kDeletePictureAt, QString::fromLatin1(layout::kDeletePicture));
     skin::drawText(p, layout::kDeleteLabelAt.x(), layout::kDeleteLabelAt.y(),
                    qs(profiles::text::kDeleteButton.in(m_lang)), layout::kLabelHeight);
+    paintFocusMark(p);
 }
 
 void ProfileDialog::mouseReleaseEvent(QMouseEvent* event) {
@@ -228,6 +229,7 @@ void ProfileDialog::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void ProfileDialog::keyPressEvent(QKeyEvent* event) {
+    if (focusKey(event)) return;
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         event->accept();  // Enter never ends the profile window
         return;

@@ -8,6 +8,7 @@
 // first).
 
 #include <QDialog>
+#include <QRect>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -50,13 +51,27 @@ public:
 
     void done(int result) override;
 
+    // Keyboard use and assistive technology (profile_focus.cpp): the painted buttons, a click
+    // of one as the mouse gives it, and the one with the keyboard focus.
+    enum PaintedButton { kCloseButton, kNewButton, kDeleteButton, kPaintedButtonCount };
+    static QRect buttonRect(int button);
+    void clickButton(int button);
+    std::optional<int> focusButton() const { return m_focusButton; }
+    void setFocusButton(int button);
+
+signals:
+    void focusButtonChanged();
+
 protected:
+    bool focusNextPrevChild(bool next) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    bool focusKey(QKeyEvent* event);
+    void paintFocusMark(QPainter& painter);
     void createList();
     void openContextMenu(const QPoint& globalPos);
     std::optional<int> selectedRow() const;
@@ -80,6 +95,7 @@ private:
     profiles::ProfileStore m_store;
     skin::SkinImages m_images;
     SkinListBox* m_list = nullptr;
+    std::optional<int> m_focusButton;  // the painted button with the keyboard focus
     std::optional<profiles::Message> m_deferred;
 };
 
