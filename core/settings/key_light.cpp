@@ -16,9 +16,17 @@ constexpr Rgb kWhite{255, 255, 255};
 // The rim takes this share of the light over the unlit rim's near-black.
 constexpr int kRimShare = 55;
 constexpr Rgb kUnlitRim{14, 15, 18};
+// A light whose brightest channel is below this shows on the face mixed with the unlit face's
+// grey, in proportion: a dim key looks like a faintly lit cap, not a black hole.
+constexpr int kFullLight = 160;
 
-std::uint8_t blend(std::uint8_t light, std::uint8_t base) {
-    return static_cast<std::uint8_t>((light * kRimShare + base * (100 - kRimShare) + 50) / 100);
+std::uint8_t blend(std::uint8_t light, std::uint8_t base, int share) {
+    return static_cast<std::uint8_t>((light * share + base * (100 - share) + 50) / 100);
+}
+
+Rgb blend(Rgb light, Rgb base, int share) {
+    return {blend(light.r, base.r, share), blend(light.g, base.g, share),
+            blend(light.b, base.b, share)};
 }
 
 }  // namespace
@@ -37,9 +45,10 @@ Rgb labelColourOn(Rgb background) {
 }
 
 LitCap litCap(Rgb light) {
-    return {light,
-            {blend(light.r, kUnlitRim.r), blend(light.g, kUnlitRim.g), blend(light.b, kUnlitRim.b)},
-            labelColourOn(light)};
+    const int strongest = std::max({light.r, light.g, light.b});
+    const Rgb face =
+        strongest >= kFullLight ? light : blend(light, kUnlitFace, strongest * 100 / kFullLight);
+    return {face, blend(light, kUnlitRim, kRimShare), labelColourOn(face)};
 }
 
 }  // namespace tavrik::settings

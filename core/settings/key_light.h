@@ -15,8 +15,11 @@ double contrastRatio(Rgb a, Rgb b);
 // every colour.
 Rgb labelColourOn(Rgb background);
 
+// The unlit cap's face, as the skin draws it (the middle of its gradient).
+inline constexpr Rgb kUnlitFace{48, 50, 57};
+
 struct LitCap {
-    Rgb face;   // the light's colour itself
+    Rgb face;   // the light's colour itself; a dim light mixed with the unlit face's grey
     Rgb rim;    // the cap's sides: the light, darkened
     Rgb label;  // black or white on the face
 };

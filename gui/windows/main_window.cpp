@@ -46,6 +46,7 @@ MainWindow::MainWindow(AppContext context, QWidget* parent)
         skin::skinRoot(m_context.paths.programFolder) + QStringLiteral("png/") +
         QString::fromLatin1(skin::kAppIcon.data(), static_cast<qsizetype>(skin::kAppIcon.size())));
     setWindowIcon(icon);
+    connect(&m_preview, &LightingPreview::frame, this, [this] { update(keyboardArea()); });
     // A press on a spot that is no control drags the window.
     new skin::WindowDragger(this, [this](QPoint p) {
         return m_view.isControlAt({p.x(), p.y()}, currentEffect());
@@ -182,8 +183,9 @@ void MainWindow::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* e) {
-    if (mainwindow::isFilteredKey(
-            messageVkFromQtKey(e->key(), e->modifiers(), e->nativeScanCode()))) {
+    const int vk = messageVkFromQtKey(e->key(), e->modifiers(), e->nativeScanCode());
+    if (!e->isAutoRepeat()) showKeyPress(vk);
+    if (mainwindow::isFilteredKey(vk)) {
         e->accept();  // neither help nor closing the window
         return;
     }

@@ -30,6 +30,8 @@
 #include "settings/sliders.h"
 #include "skin/skin_images.h"
 #include "windows/app_paths.h"
+#include "windows/lighting_preview.h"
+#include "windows/lit_keys.h"
 
 class QMenu;
 
@@ -82,12 +84,18 @@ public:
     // to bring the host copy in line first.
     void hostCopyReplaced();
 
+    // The keyboard picture's lighting preview (main_window_paint.cpp): its clock, and whether
+    // its frame timer runs (only while the window is on screen and the effect moves).
+    LightingPreview& lightingPreview() { return m_preview; }
+    bool lightingPreviewRunning() const { return m_preview.running(); }
+
 signals:
     // The window has ended the program (Close, the tray's Exit): the application quits.
     void ended();
 
 protected:
     void showEvent(QShowEvent* e) override;
+    void hideEvent(QHideEvent* e) override;
     void changeEvent(QEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
@@ -175,6 +183,13 @@ private:
     void paintSurface(QPainter& p);
     void paintTitleAndKeyboard(QPainter& p);
     void paintKeyView(QPainter& p);
+    void paintKeyboard(QPainter& p);
+    void paintPreviewCaption(QPainter& p);
+    void paintHoverOutline(QPainter& p, int slot);
+    void copyShownState();
+    void followPreview();
+    void showKeyPress(int keyCode);  // a key the tool saw pressed, for the preview
+    QRect keyboardArea();
     void paintDiyView(QPainter& p);
     void paintDiyControls(QPainter& p);
     void dragStroke(QPoint pos);
@@ -222,6 +237,8 @@ private:
     bool m_initialised = false;
     std::vector<std::function<void()>> m_afterPresent;  // due before start-up presented
     bool m_inProfileWindow = false;
+    LightingPreview m_preview;
+    LitKeyPainter m_litKeys;
 };
 
 }  // namespace tavrik::app

@@ -43,15 +43,16 @@ TEST(KeyLight, EveryLabelContrastsAtLeastFourAndAHalfToOne) {
     for (const Rgb& c : kPalette) {
         EXPECT_GE(contrastRatio(litCap(c).label, litCap(c).face), 4.5);
     }
-    // The whole colour cube in steps of 5, which holds the worst case: a cap whose luminance
-    // lies where black and white contrast equally (about 0.18).
+    // Every light of the colour cube in steps of 5, which holds the worst case: a face whose
+    // luminance lies where black and white contrast equally (about 0.18).
     double worst = 21;
     for (int r = 0; r <= 255; r += 5) {
         for (int g = 0; g <= 255; g += 5) {
             for (int b = 0; b <= 255; b += 5) {
                 const Rgb cap{static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g),
                               static_cast<std::uint8_t>(b)};
-                worst = std::min(worst, contrastRatio(labelColourOn(cap), cap));
+                const LitCap lit = litCap(cap);
+                worst = std::min(worst, contrastRatio(lit.label, lit.face));
             }
         }
     }
@@ -66,6 +67,15 @@ TEST(KeyLight, LitCapShowsTheLightOnItsFaceAndADarkerRim) {
         EXPECT_LT(relativeLuminance(cap.rim), relativeLuminance(cap.face));
         EXPECT_GT(relativeLuminance(cap.rim), relativeLuminance({14, 15, 18}));
     }
+    // A dim light tints the unlit face instead of blackening it; its label still contrasts.
+    EXPECT_EQ(litCap({0, 0, 0}).face, kUnlitFace);
+    const LitCap dim = litCap({40, 0, 0});
+    EXPECT_GT(dim.face.r, kUnlitFace.r - 10);
+    EXPECT_LT(dim.face.g, kUnlitFace.g);
+    EXPECT_GE(contrastRatio(dim.label, dim.face), 4.5);
+    EXPECT_EQ(litCap({160, 0, 0}).face, (Rgb{160, 0, 0}));
+    EXPECT_NE(litCap({0, 0, 120}).face, (Rgb{0, 0, 120}));
+    EXPECT_EQ(litCap({0xF0, 0x80, 0x10}).face, (Rgb{0xF0, 0x80, 0x10}));
 }
 
 }  // namespace
