@@ -180,11 +180,13 @@ void MainWindow::paintPreviewCaption(QPainter& p) {
 }
 
 void MainWindow::paintHoverOutline(QPainter& p, int slot) {
+    // Two pixels out from the cap on every side (a stroked QRect ends a pixel past its right
+    // and bottom edges), so it never covers the cap's rim.
     const model::Rect r = model::slot(slot).rect;
     p.setPen(Qt::white);
     p.setBrush(Qt::NoBrush);
     p.drawRect(QRect(QPoint(r.left + kOriginX - 2, r.top + kOriginY - 2),
-                     QPoint(r.right + kOriginX - 1, r.bottom + kOriginY - 1)));
+                     QPoint(r.right + kOriginX + 1, r.bottom + kOriginY + 1)));
 }
 
 void MainWindow::paintDiyView(QPainter& p) {

@@ -153,6 +153,9 @@ TEST_F(LightingViewTest, RemappedAndHoveredKeysStayMarkedOverTheLight) {
     const QImage hovered = w->renderSurface();
     const QPoint beside(esc.left - 2, (esc.top + esc.bottom) / 2);
     EXPECT_EQ(hovered.pixelColor(beside), QColor(Qt::white));
+    const QPoint right(esc.right + 2, (esc.top + esc.bottom) / 2);  // as far out on the right
+    EXPECT_EQ(hovered.pixelColor(right), QColor(Qt::white));
+    EXPECT_NE(hovered.pixelColor(esc.right - 1, (esc.top + esc.bottom) / 2), QColor(Qt::white));
     EXPECT_NE(marked.pixelColor(beside), QColor(Qt::white));
 }
 
