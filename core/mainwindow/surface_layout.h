@@ -46,6 +46,8 @@ inline constexpr Rect kHelpButton{936, 5, 952, 20};
 inline constexpr Rect kMinimiseButton{957, 5, 973, 20};
 inline constexpr Rect kCloseButton{978, 5, 994, 20};
 inline constexpr Point kLogo{19, 35};
+// The caption that tells the keyboard picture shows an imitation of the lighting.
+inline constexpr Point kPreviewCaption{289, 190};
 inline constexpr Rect kPanelTitle{kPanelLeft, 32, kPanelRight, 102};
 
 // Bottom row. A button's picture is 58 x 36; its hit area is a little smaller.

@@ -55,6 +55,9 @@ inline constexpr BiText kFactoryQuestion{"Confirm to return Factory Setting?",
                                          "确认恢复至出厂设置吗？"};
 inline constexpr BiText kFactoryCaption{"Factory Setting", "出厂设置"};
 
+// The caption of the keyboard picture while it shows the lighting as an imitation.
+inline constexpr BiText kLightingPreview{"Preview", "预览"};
+
 // Tray icon.
 inline constexpr BiText kExit{"Exit", "退出"};
 inline constexpr const char* kNoKeyboardBalloon = "No Gaming Keyboard Detected!";

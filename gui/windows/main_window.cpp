@@ -46,6 +46,7 @@ MainWindow::MainWindow(AppContext context, QWidget* parent)
         skin::skinRoot(m_context.paths.programFolder) + QStringLiteral("png/") +
         QString::fromLatin1(skin::kAppIcon.data(), static_cast<qsizetype>(skin::kAppIcon.size())));
     setWindowIcon(icon);
+    connect(&m_preview, &LightingPreview::frame, this, [this] { update(keyboardArea()); });
     // A press on a spot that is no control drags the window.
     new skin::WindowDragger(this, [this](QPoint p) {
         return m_view.isControlAt({p.x(), p.y()}, currentEffect());
@@ -183,12 +184,13 @@ void MainWindow::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* e) {
+    const int vk = messageVkFromQtKey(e->key(), e->modifiers(), e->nativeScanCode());
+    if (!e->isAutoRepeat()) showKeyPress(vk);
     // Keyboard navigation goes first while its focus mark shows or a list is open (Enter clicks
     // the focused item, Esc closes the list); otherwise the DIY view's editing keys do.
     const bool navigating = m_focusVisible || m_view.state().anyOverlayOpen();
     if (navigating ? focusKey(e) || diyKeyPress(e) : diyKeyPress(e) || focusKey(e)) return;
-    if (mainwindow::isFilteredKey(
-            messageVkFromQtKey(e->key(), e->modifiers(), e->nativeScanCode()))) {
+    if (mainwindow::isFilteredKey(vk)) {
         e->accept();  // neither help nor closing the window
         return;
     }

@@ -31,6 +31,8 @@
 #include "settings/sliders.h"
 #include "skin/skin_images.h"
 #include "windows/app_paths.h"
+#include "windows/lighting_preview.h"
+#include "windows/lit_keys.h"
 
 class QMenu;
 
@@ -91,6 +93,10 @@ public:
     std::optional<mainwindow::access::ItemId> focusItem() const { return m_focusItem; }
     void setFocusItem(mainwindow::access::ItemId id);
     BitmapSlider* sliderWidget(settings::SliderId id) const { return slider(id); }
+    // The keyboard picture's lighting preview (main_window_paint.cpp): its clock, and whether
+    // its frame timer runs (only while the window is on screen and the effect moves).
+    LightingPreview& lightingPreview() { return m_preview; }
+    bool lightingPreviewRunning() const { return m_preview.running(); }
 
 signals:
     // The window has ended the program (Close, the tray's Exit): the application quits.
@@ -101,6 +107,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent* e) override;
+    void hideEvent(QHideEvent* e) override;
     void changeEvent(QEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
@@ -200,6 +207,13 @@ private:
     void paintSurface(QPainter& p);
     void paintTitleAndKeyboard(QPainter& p);
     void paintKeyView(QPainter& p);
+    void paintKeyboard(QPainter& p);
+    void paintPreviewCaption(QPainter& p);
+    void paintHoverOutline(QPainter& p, int slot);
+    void copyShownState();
+    void followPreview();
+    void showKeyPress(int keyCode);  // a key the tool saw pressed, for the preview
+    QRect keyboardArea();
     void paintDiyView(QPainter& p);
     void paintDiyControls(QPainter& p);
     // DIY editing (main_window_diy.cpp): strokes, the selection's outline, the editing keys.
@@ -253,6 +267,8 @@ private:
     bool m_inProfileWindow = false;
     std::optional<mainwindow::access::ItemId> m_focusItem;
     bool m_focusVisible = false;  // keyboard use shows the mark; a click hides it
+    LightingPreview m_preview;
+    LitKeyPainter m_litKeys;
 };
 
 }  // namespace tavrik::app

@@ -128,6 +128,7 @@ void MainWindow::deviceEvent(std::uint8_t code) {
         return std::make_unique<model::KeyActionTable>(s.actions);
     });
     keyassign::launchForCode(*actions, code, m_launcher);
+    showKeyPress(code);
 }
 
 void MainWindow::createSliders() {
@@ -167,11 +168,19 @@ void MainWindow::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
     qCDebug(lcUi) << "window: shown";
     storeShownSliders();
+    followPreview();
+}
+
+void MainWindow::hideEvent(QHideEvent* e) {
+    QWidget::hideEvent(e);
+    followPreview();  // hidden: the preview's timer stops
 }
 
 void MainWindow::changeEvent(QEvent* e) {
     QWidget::changeEvent(e);
-    if (e->type() == QEvent::WindowStateChange && !isMinimized()) storeShownSliders();
+    if (e->type() != QEvent::WindowStateChange) return;
+    if (!isMinimized()) storeShownSliders();
+    followPreview();
 }
 
 void MainWindow::refresh() {

@@ -8,6 +8,7 @@
 #include "host/qt/qt_text.h"
 #include "mainwindow/texts.h"
 #include "model/slot_table.h"
+#include "settings/effect_preview.h"
 #include "settings/panel.h"
 #include "skin/text_style.h"
 #include "windows/main_window.h"
@@ -22,7 +23,8 @@ namespace sf = mainwindow::surface;
 const QColor kBackground{53, 53, 53};
 constexpr int kOriginX = model::kKeyboardOrigin.x;
 constexpr int kOriginY = model::kKeyboardOrigin.y;
-constexpr int kKeyLabelHeight = 10;
+constexpr int kPreviewCaptionHeight = 12;
+const QColor kPreviewCaptionColour{150, 154, 164};
 
 QRect keyRect(int slot) {
     const model::Rect r = model::slotTable()[static_cast<std::size_t>(slot)].rect;
@@ -52,8 +54,15 @@ void MainWindow::drawText(QPainter& p, const BiText& t, int x, int y, int height
     drawText(p, qs(t, m_context.language), x, y, height);
 }
 
-void MainWindow::paintEvent(QPaintEvent*) {
+void MainWindow::paintEvent(QPaintEvent* e) {
     QPainter p(this);
+    // A preview frame repaints the keyboard picture alone: it covers its area opaquely, and
+    // nothing else is drawn over it but the help box.
+    if (keyboardArea().contains(e->rect()) && !m_view.state().helpOpen) {
+        copyShownState();
+        paintKeyboard(p);
+        return;
+    }
     paintSurface(p);
 }
 
@@ -69,13 +78,18 @@ QImage MainWindow::renderSurface() {
     return grab().toImage();
 }
 
-void MainWindow::paintSurface(QPainter& p) {
-    p.fillRect(rect(), kBackground);
+void MainWindow::copyShownState() {
     // Drawn from a copy taken under the lock; painting never writes the configuration.
     m_model->withLock([this](const model::ConfigState& s) {
         m_shownImage = s.image;
         m_shownChanged = s.changedKeys;
     });
+    followPreview();
+}
+
+void MainWindow::paintSurface(QPainter& p) {
+    p.fillRect(rect(), kBackground);
+    copyShownState();
     paintTitleAndKeyboard(p);
     paintBottomRow(p);
     paintStatusLine(p);
@@ -95,55 +109,100 @@ void MainWindow::paintTitleAndKeyboard(QPainter& p) {
     button("min", mainwindow::hit::kMinimise, sf::kMinimiseButton);
     button("close", mainwindow::hit::kClose, sf::kCloseButton);
     drawSkin(p, QStringLiteral("logo.png"), sf::kLogo);
-    drawSkin(p, QStringLiteral("kb_BK.png"), kOriginX, kOriginY);
+    paintKeyboard(p);
+}
+
+void MainWindow::paintKeyboard(QPainter& p) {
     if (mainwindow::diyViewActive(m_view.state(), m_shownImage[img::kEffect])) {
+        drawSkin(p, QStringLiteral("kb_BK.png"), kOriginX, kOriginY);
         paintDiyView(p);
     } else {
-        paintKeyView(p);
+        paintKeyView(p);  // draws the picture with the lit keys
+    }
+}
+
+QRect MainWindow::keyboardArea() {
+    return QRect(QPoint(kOriginX, kOriginY), m_skin.size(QStringLiteral("kb_BK.png")));
+}
+
+void MainWindow::followPreview() {
+    const std::uint8_t effect = m_shownImage[img::kEffect];
+    m_preview.follow(
+        isVisible() && !isMinimized(),
+        settings::previewAnimated(effect) && !mainwindow::diyViewActive(m_view.state(), effect));
+}
+
+void MainWindow::showKeyPress(int keyCode) {
+    for (int slot = 0; slot < model::kSlotCount; ++slot) {
+        if (model::slot(slot).drawn() && model::slot(slot).code == keyCode) {
+            m_preview.press(slot);
+            return;
+        }
     }
 }
 
 void MainWindow::paintKeyView(QPainter& p) {
+    // The lighting as the keyboard would show it, then the remapped and hovered keys: the
+    // highlight picture's cap, with the key's light on a smaller face inside it.
+    const settings::KeyColours colours = settings::previewColours(
+        settings::lightingOf(m_shownImage), m_preview.seconds(), m_preview.presses());
+    const QPoint origin(kOriginX, kOriginY);
+    m_litKeys.paintAll(p, origin, colours,
+                       m_skin.image(QStringLiteral("kb_BK.png"), p.device()->devicePixelRatioF()));
     const QString highlight = QStringLiteral("kb_hl.png");
-    const auto light = [&](int slot) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    const auto mark = [&](int slot) {
         const QRect r = keyRect(slot);
         m_skin.drawPart(p, r.topLeft(), r.translated(-kOriginX, -kOriginY), highlight);
+        m_litKeys.paintKey(p, origin, slot, colours[static_cast<std::size_t>(slot)], true);
     };
-    if (m_view.state().hoveredSlot) light(*m_view.state().hoveredSlot);
     for (int slot = 0; slot < model::kSlotCount; ++slot) {
         // The Win key carries the Win-lock state in its enable bit: never shown as changed.
         if (slot == mainwindow::kWinKeySlot || !model::slot(slot).drawn()) continue;
-        if (m_shownChanged[static_cast<std::size_t>(slot)] == 1) light(slot);
+        if (m_shownChanged[static_cast<std::size_t>(slot)] == 1) mark(slot);
     }
+    p.restore();
+    if (const auto hovered = m_view.state().hoveredSlot) {
+        p.save();
+        p.setRenderHint(QPainter::Antialiasing);
+        mark(*hovered);
+        p.restore();
+        paintHoverOutline(p, *hovered);
+    }
+    paintPreviewCaption(p);
+}
+
+void MainWindow::paintPreviewCaption(QPainter& p) {
+    // Only where the picture shows an imitation of the lighting, not the keyboard's own.
+    if (!settings::effectRow(m_shownImage[img::kEffect])) return;
+    drawText(p, qs(txt::kLightingPreview, m_context.language), sf::kPreviewCaption.x,
+             sf::kPreviewCaption.y, kPreviewCaptionHeight, kPreviewCaptionColour);
+}
+
+void MainWindow::paintHoverOutline(QPainter& p, int slot) {
+    // Two pixels out from the cap on every side (a stroked QRect ends a pixel past its right
+    // and bottom edges), so it never covers the cap's rim.
+    const model::Rect r = model::slot(slot).rect;
+    p.setPen(Qt::white);
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRect(QPoint(r.left + kOriginX - 2, r.top + kOriginY - 2),
+                     QPoint(r.right + kOriginX + 1, r.bottom + kOriginY + 1)));
 }
 
 void MainWindow::paintDiyView(QPainter& p) {
-    // One font for every label: building it per key would measure the font each time.
-    const QFont labelFont = skin::textFont(kKeyLabelHeight);
+    // The current DIY table as painted: each cell's colour on its cap, exactly.
     p.save();
-    p.setBackgroundMode(Qt::TransparentMode);
+    p.setRenderHint(QPainter::Antialiasing);
     for (int slot = 0; slot < model::kSlotCount; ++slot) {
-        const model::KeySlot& k = model::slot(slot);
-        if (!k.drawn()) continue;
+        if (!model::slot(slot).drawn()) continue;
         const auto colour = settings::diyKeyColour(m_shownImage, slot);
-        if (!colour) continue;  // a cell of zeros: not filled, no label
-        // Square fills: rounded, antialiased ones cost about 1 ms a repaint at scale 2 once
-        // every key is painted.
-        p.fillRect(keyRect(slot), QColor(colour->fill.r, colour->fill.g, colour->fill.b));
-        p.setFont(labelFont);
-        p.setPen(QColor(colour->label.r, colour->label.g, colour->label.b));
-        p.drawText(QRect(k.labelAt.x + kOriginX, k.labelAt.y + kOriginY, 4096, 4096),
-                   Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, qs(k.label));
+        if (!colour) continue;  // a cell of zeros: the unlit cap
+        m_litKeys.paintKey(p, QPoint(kOriginX, kOriginY), slot, colour->fill);
     }
     p.restore();
     paintDiySelection(p);
-    if (auto hovered = m_view.state().hoveredSlot) {
-        const model::Rect r = model::slot(*hovered).rect;
-        p.setPen(Qt::white);
-        p.setBrush(Qt::NoBrush);
-        p.drawRect(QRect(QPoint(r.left + kOriginX - 2, r.top + kOriginY - 2),
-                         QPoint(r.right + kOriginX - 1, r.bottom + kOriginY - 1)));
-    }
+    if (auto hovered = m_view.state().hoveredSlot) paintHoverOutline(p, *hovered);
 }
 
 void MainWindow::paintBottomRow(QPainter& p) {

@@ -149,10 +149,11 @@ TEST_F(MainWindowTest, DiyViewFillsKeysWithTheirCellColour) {
     click(*w, {135, 205});  // DIY radio
     ASSERT_TRUE(w->viewState().panel.diyView);
     const QImage surface = w->renderSurface();
+    // On the cap's face: the key keeps its cap's rim and shape.
     const model::Rect r = model::windowRect(slot);
-    EXPECT_EQ(surface.pixelColor(r.left + 2, r.top + 2), QColor(0xF0, 0x80, 0x10));
+    EXPECT_EQ(surface.pixelColor(r.left + 6, r.top + 6), QColor(0xF0, 0x80, 0x10));
     const model::Rect other = model::windowRect(64);  // a cell of zeros stays unfilled
-    EXPECT_NE(surface.pixelColor(other.left + 2, other.top + 2), QColor(0xF0, 0x80, 0x10));
+    EXPECT_NE(surface.pixelColor(other.left + 6, other.top + 6), QColor(0xF0, 0x80, 0x10));
 }
 
 TEST_F(MainWindowTest, ChangedKeysAreHighlightedButNeverTheWinKey) {

@@ -1,5 +1,5 @@
 // Renders the main window in its typical states, in both languages, to PNG files, so that the
-// drawing can be looked at without a display:
+// drawing can be looked at without a display; the lighting view's shots also at twice the size:
 //   render_main_window OUTPUT_FOLDER
 // The window runs without a keyboard over a temporary data folder holding a sample
 // configuration.
@@ -71,6 +71,12 @@ void writeSample(const QString& folder) {
     s->image[img::kReportRate] = 2;
     s->image[img::kResponseTime] = 3;
     s->image[img::kGameMode] = 1;
+    // The colour table as a keyboard reports it: red, green, blue, yellow, cyan, magenta, white.
+    const std::uint8_t table[][3] = {{255, 0, 0},   {0, 255, 0},   {0, 0, 255},    {255, 255, 0},
+                                     {0, 255, 255}, {255, 0, 255}, {255, 255, 255}};
+    for (std::size_t e = 0; e < img::kColourEntryCount; ++e) {
+        for (std::size_t c = 0; c < 3; ++c) s->image[img::colourEntry(e) + c] = table[e][c];
+    }
     const std::uint8_t colours[][3] = {{0, 0, 255},   {0, 255, 0},   {255, 0, 0},    {0, 255, 255},
                                        {255, 255, 0}, {255, 0, 255}, {255, 255, 255}};
     int i = 0;
@@ -84,13 +90,41 @@ void writeSample(const QString& folder) {
 struct Shot {
     const char* name;
     std::function<void(MainWindow&)> prepare;
+    bool doubleSize = false;  // also at device pixel ratio 2
 };
 
 void setImage(MainWindow& w, std::size_t offset, std::uint8_t value) {
     w.configModel().withLock([&](tavrik::model::ConfigState& s) { s.image[offset] = value; });
 }
 
+// The lighting view with one effect: its bytes, and the preview's clock stopped at `seconds`.
+std::function<void(MainWindow&)> lightingShot(std::uint8_t effect, std::uint8_t colourChoice,
+                                              std::uint8_t direction, double seconds) {
+    return [=](MainWindow& w) {
+        w.configModel().withLock([&](tavrik::model::ConfigState& s) {
+            s.image[img::kEffect] = effect;
+            s.image[img::kColourChoice] = colourChoice;
+            s.image[img::kDirection] = direction;
+            s.image[img::kBrightness] = 50;
+            for (int slot : {1, 63}) s.changedKeys[static_cast<std::size_t>(slot)] = 1;
+        });
+        w.lightingPreview().setClock([seconds] { return seconds; });
+        const tavrik::model::Rect r = tavrik::model::windowRect(62);  // Caps Lock
+        hover(w, {r.left + 3, r.top + 3});
+    };
+}
+
 const Shot kShots[] = {
+    {"light_static_red", lightingShot(1, 1, 0, 0), true},
+    {"light_static_yellow", lightingShot(1, 4, 0, 0), false},
+    {"light_wave_spectrum", lightingShot(3, 8, 2, 1.3), true},
+    {"light_wave_red_up", lightingShot(3, 1, 3, 1.3), false},
+    {"light_breathing", lightingShot(2, 3, 0, 1.5), false},
+    {"light_ripple", lightingShot(6, 8, 0, 2.1), false},
+    {"light_radar", lightingShot(13, 2, 2, 0.8), false},
+    {"light_sidewinder", lightingShot(5, 8, 0, 3.0), false},
+    {"light_gradient", lightingShot(16, 8, 3, 0.4), false},
+    {"light_diy1_keymap", lightingShot(51, 8, 0, 0), true},
     {"keymap",
      [](MainWindow& w) {
          w.configModel().withLock([](tavrik::model::ConfigState& s) {
@@ -107,7 +141,8 @@ const Shot kShots[] = {
          click(w, {135, 205});
          const tavrik::model::Rect r = tavrik::model::windowRect(25);
          hover(w, {r.left + 3, r.top + 3});
-     }},
+     },
+     true},
     {"diy_editing",
      [](MainWindow& w) {
          // WASD selected with Ctrl-clicks, a Ctrl box being dragged over the number row.
@@ -187,6 +222,17 @@ int main(int argc, char** argv) {
                 return 1;
             }
             std::printf("%s\n", qPrintable(file));
+            if (!shot.doubleSize) continue;
+            QImage twice(window.size() * 2, QImage::Format_ARGB32_Premultiplied);
+            twice.setDevicePixelRatio(2);
+            window.render(&twice);
+            const QString file2 =
+                QString(file).replace(QStringLiteral(".png"), QStringLiteral("@2x.png"));
+            if (!twice.save(file2)) {
+                std::fprintf(stderr, "cannot write %s\n", qPrintable(file2));
+                return 1;
+            }
+            std::printf("%s\n", qPrintable(file2));
         }
     }
     return 0;

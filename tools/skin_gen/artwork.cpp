@@ -9,6 +9,7 @@
 
 #include "common/language.h"
 #include "host/qt/qt_text.h"
+#include "model/keycap.h"
 #include "model/slot_table.h"
 #include "skin/skin_manifest.h"
 
@@ -315,26 +316,32 @@ void keyboardPlate(QPainter& p, const QImage& img) {
                QPointF(plate.right() - 12, plate.top() + 1.5));
 }
 
+QRectF boxOf(const model::BoxF& b) {
+    return QRectF(b.left, b.top, b.width, b.height);
+}
+
+// A cap as the window's lit keys take it up: the same outline, face and label box.
 void keyCap(QPainter& p, const model::KeySlot& s, bool lit) {
-    const QRectF r = keyRect(s).adjusted(0.5, 0.5, -0.5, -0.5);
+    const model::Keycap k = model::keycap(s);
+    const QRectF r = boxOf(k.cap);
     if (lit) {
         QRadialGradient glow(r.center(), std::max(r.width(), r.height()));
         glow.setColorAt(0, QColor(255, 92, 104));
         glow.setColorAt(1, kAccentDark);
         p.setPen(QPen(QColor(255, 170, 176), 1));
         p.setBrush(glow);
-        p.drawRoundedRect(r, 4, 4);
+        p.drawRoundedRect(r, k.capRadius, k.capRadius);
     } else {
-        roundedPanel(p, r, 4, QColor(26, 27, 31), QColor(14, 15, 18), QColor(70, 73, 82));
-        const QRectF face = r.adjusted(3, 2, -3, -5);
-        roundedPanel(p, face, 3, QColor(56, 58, 66), QColor(40, 42, 48), QColor(64, 67, 76));
+        roundedPanel(p, r, k.capRadius, QColor(26, 27, 31), QColor(14, 15, 18), QColor(70, 73, 82));
+        roundedPanel(p, boxOf(k.face), k.faceRadius, QColor(56, 58, 66), QColor(40, 42, 48),
+                     QColor(64, 67, 76));
     }
     QFont f(QStringLiteral("Arial"));
-    f.setPixelSize(s.label.size() > 3 ? 9 : 11);
+    f.setPixelSize(k.labelPixels);
     f.setBold(true);
     p.setFont(f);
     p.setPen(lit ? QColor(Qt::white) : kGlyph.darker(110));
-    p.drawText(r.adjusted(2, 0, -2, -3), Qt::AlignCenter, app::qs(s.label));
+    p.drawText(boxOf(k.label), Qt::AlignCenter, app::qs(s.label));
 }
 
 void keyboard(QPainter& p, QImage& img, bool lit) {
