@@ -18,9 +18,11 @@
 #include "mainwindow/startup.h"
 #include "mainwindow/texts.h"
 #include "model/key_table.h"
+#include "skin/app_style.h"
 #include "skin/skin_manifest.h"
 #include "skin/skin_paths.h"
 #include "skin/splash_screen.h"
+#include "skin/surface_scaler.h"
 #include "skin/window_dragger.h"
 
 namespace tavrik::app {
@@ -42,14 +44,13 @@ MainWindow::MainWindow(AppContext context, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);  // the surface is painted whole, nothing to erase
     m_skin.setFolder(
         skin::skinFolder(m_context.paths.programFolder, languageCode(), skin::SkinPart::Main));
-    const QIcon icon(
-        skin::skinRoot(m_context.paths.programFolder) + QStringLiteral("png/") +
-        QString::fromLatin1(skin::kAppIcon.data(), static_cast<qsizetype>(skin::kAppIcon.size())));
-    setWindowIcon(icon);
+    setWindowIcon(skin::appIcon(m_context.paths.programFolder));
     // A press on a spot that is no control drags the window.
     new skin::WindowDragger(this, [this](QPoint p) {
         return m_view.isControlAt({p.x(), p.y()}, currentEffect());
     });
+    // After the dragger: it sees surface positions too.
+    m_scaler = new skin::SurfaceScaler(this);
 }
 
 int MainWindow::languageCode() const {
@@ -130,6 +131,7 @@ void MainWindow::readVersionFile() {
 void MainWindow::sizeFromBackground() {
     if (!skin::fitWindowToImage(*this, m_skin, QStringLiteral("main.png"))) resize(kFallbackSize);
     setFixedSize(size());
+    m_surfaceSize = size();
 }
 
 void MainWindow::loadMacroFile() {

@@ -33,6 +33,10 @@
 
 class QMenu;
 
+namespace tavrik::skin {
+class SurfaceScaler;
+}
+
 namespace tavrik::app {
 
 // Everything the window needs to know about how the tool was started.
@@ -44,6 +48,9 @@ struct AppContext {
     // The counter the macro manager measures recorded delays with; the steady clock when null.
     // Tests inject one they advance by hand; it must outlive the window.
     const macro::Clock* macroClock = nullptr;
+    // Scale the window down to its screen's available area when it is larger (the program
+    // does; tests and tools that click at surface points leave it off).
+    bool fitScreen = false;
 };
 
 class MainWindow : public QWidget {
@@ -64,6 +71,10 @@ public:
 
     // Renders the whole surface into an image the size of the background (screenshots, tests).
     QImage renderSurface();
+
+    // The factor the surface is drawn at to fit the screen (1 when it fits; main_window_fit.cpp).
+    double surfaceScale() const { return m_surfaceScale; }
+    void fitToScreen();
 
     const mainwindow::ViewState& viewState() const { return m_view.state(); }
     model::ConfigModel& configModel() { return *m_model; }
@@ -222,6 +233,12 @@ private:
     bool m_initialised = false;
     std::vector<std::function<void()>> m_afterPresent;  // due before start-up presented
     bool m_inProfileWindow = false;
+    // Scale-to-fit: the surface's size at scale 1, the factor, and what turns mouse positions
+    // into surface pixels.
+    QSize m_surfaceSize;
+    double m_surfaceScale = 1.0;
+    skin::SurfaceScaler* m_scaler = nullptr;
+    bool m_watchingScreen = false;
 };
 
 }  // namespace tavrik::app

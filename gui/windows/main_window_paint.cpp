@@ -54,6 +54,7 @@ void MainWindow::drawText(QPainter& p, const BiText& t, int x, int y, int height
 
 void MainWindow::paintEvent(QPaintEvent*) {
     QPainter p(this);
+    p.scale(m_surfaceScale, m_surfaceScale);  // scaled down to fit a small screen
     paintSurface(p);
 }
 
