@@ -63,6 +63,10 @@ inline Point pathTextAt(int row) {
 }
 
 // Texts of the dialog.
+inline constexpr BiText kDialogTitle{"Key Assignment", "按键设置"};
+// Written over the "Macro" tab's list while no macro is defined.
+inline constexpr BiText kNoMacrosHint{"No macros yet.\nCreate them in the Macro Manager.",
+                                      "还没有宏。\n请在宏管理器中创建。"};
 inline constexpr BiText kCurrentKeyText{"Current Key:", "当前按键:"};
 inline constexpr BiText kSingleLabel{"Single", "单键"};
 inline constexpr BiText kCombineLabel{"Combine", "组合键"};

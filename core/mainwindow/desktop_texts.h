@@ -12,9 +12,11 @@ inline constexpr BiText kAutostartFailed{"The autostart entry cannot be changed:
 inline constexpr BiText kReadMe{"Read me", "使用说明"};
 inline constexpr BiText kReadMeMissing{"The README is not installed (%1).",
                                        "未安装说明文件（%1）。"};
-// %1: the updater's path.
+// %1: the updater's file name (never a folder of the build or install tree: what the user needs
+// is which program to install).
 inline constexpr BiText kNoUpdater{
-    "No firmware updater is installed.\nThe tool looks for it at %1.",
-    "未安装固件更新程序。\n本工具在 %1 查找它。"};
+    "No firmware updater is installed.\nInstall the keyboard's firmware updater (%1) beside "
+    "the tool and try again.",
+    "未安装固件更新程序。\n请将键盘的固件更新程序（%1）安装在本工具旁边后重试。"};
 
 }  // namespace tavrik::mainwindow::text

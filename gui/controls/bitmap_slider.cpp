@@ -5,9 +5,11 @@
 #include <algorithm>
 
 #include "host/qt/qt_text.h"
+#include "mainwindow/surface_fit.h"
 #include "skin/focus_mark.h"
 #include "skin/skin_images.h"
 #include "skin/skin_manifest.h"
+#include "skin/surface_scaler.h"
 
 namespace tavrik::app {
 namespace {
@@ -22,6 +24,7 @@ BitmapSlider::BitmapSlider(int controlId, QWidget* parent)
     setPageStep(1);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent, false);
+    m_scaler = new skin::SurfaceScaler(this);
     connect(this, &QAbstractSlider::valueChanged, this, [this] {
         update();
         report();
@@ -32,15 +35,43 @@ void BitmapSlider::setUp(skin::SkinImages& images) {
     m_bar = images.image(qs(skin::kSliderBar));
     m_channel = images.image(qs(skin::kSliderChannel));
     m_thumb = images.image(qs(skin::kSliderThumb));
-    if (!m_bar.isNull()) resize(m_bar.size());
+    if (!m_bar.isNull()) {
+        m_surfaceSize = m_bar.size();
+        const mainwindow::FitSize scaled =
+            mainwindow::scaledSurface({m_bar.width(), m_bar.height()}, m_scale);
+        resize(scaled.width, scaled.height);
+    }
     update();
+}
+
+void BitmapSlider::placeAt(QPoint surfacePoint) {
+    m_surfacePoint = surfacePoint;
+    const mainwindow::FitSize at =
+        mainwindow::scaledSurface({surfacePoint.x(), surfacePoint.y()}, m_scale);
+    move(at.width, at.height);
+}
+
+void BitmapSlider::setSurfaceScale(double scale) {
+    if (scale == m_scale) return;
+    if (!m_surfaceSize.isValid()) m_surfaceSize = size();
+    m_scale = scale;
+    m_scaler->setScale(scale);
+    const mainwindow::FitSize scaled =
+        mainwindow::scaledSurface({m_surfaceSize.width(), m_surfaceSize.height()}, scale);
+    resize(scaled.width, scaled.height);
+    placeAt(m_surfacePoint);
+    update();
+}
+
+QSize BitmapSlider::surfaceSize() const {
+    return m_scale == 1.0 || !m_surfaceSize.isValid() ? size() : m_surfaceSize;
 }
 
 int BitmapSlider::channelLeft() const {
     return kHalfThumb;
 }
 int BitmapSlider::channelRight() const {
-    return std::max(kHalfThumb, width() - 1 - kHalfThumb);
+    return std::max(kHalfThumb, surfaceSize().width() - 1 - kHalfThumb);
 }
 
 int BitmapSlider::thumbCentre(int v) const {
@@ -53,7 +84,7 @@ int BitmapSlider::thumbCentre(int v) const {
 
 QRect BitmapSlider::thumbRect() const {
     const int left = thumbCentre(value()) - kHalfThumb;
-    const int top = (height() - skin::kThumbHeight) / 2;
+    const int top = (surfaceSize().height() - skin::kThumbHeight) / 2;
     return {left, top, skin::kThumbWidth, skin::kThumbHeight};
 }
 
@@ -72,6 +103,10 @@ void BitmapSlider::report() {
 
 void BitmapSlider::paintEvent(QPaintEvent*) {
     QPainter p(this);
+    if (m_scale != 1.0) {
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.scale(m_scale, m_scale);
+    }
     if (!m_bar.isNull()) p.drawImage(0, 0, m_bar);
     const QRect t = thumbRect();
     if (!m_channel.isNull()) {

@@ -11,7 +11,8 @@
 
 namespace tavrik::skin {
 class SkinImages;
-}
+class SurfaceScaler;
+}  // namespace tavrik::skin
 
 namespace tavrik::app {
 
@@ -24,6 +25,13 @@ public:
     explicit BitmapSlider(int controlId, QWidget* parent = nullptr);
 
     int controlId() const { return m_controlId; }
+
+    // Puts the slider at a point of its parent's surface: at the surface's scale, the slider's
+    // place, size and drawing are scaled alike and mouse positions are turned back into surface
+    // pixels, so its positions are the same at every scale.
+    void placeAt(QPoint surfacePoint);
+    void setSurfaceScale(double scale);
+    double surfaceScale() const { return m_scale; }
 
     // Loads the slider images of the main skin folder and resizes the slider to slider-bar.png
     // (position kept). May be called again (a changed skin is picked up). Without images the
@@ -60,6 +68,7 @@ protected:
 
 private:
     void report();
+    QSize surfaceSize() const;
     int thumbCentre(int value) const;
 
     int m_controlId;
@@ -69,6 +78,10 @@ private:
     QPoint m_reported;
     bool m_hover = false;
     bool m_pressed = false;
+    double m_scale = 1.0;
+    QSize m_surfaceSize;  // the size at scale 1 (set up from the bar picture)
+    QPoint m_surfacePoint;
+    skin::SurfaceScaler* m_scaler = nullptr;
 };
 
 }  // namespace tavrik::app

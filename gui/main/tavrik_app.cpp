@@ -65,7 +65,10 @@ int TavrikApp::run() {
         chineseFontAvailable());
     context.language = display.language;
     context.paths = resolveAppPaths(*options);
+    context.fitScreen = true;
     const AppPaths paths = context.paths;
+    // Every window without an icon of its own (message boxes, choosers) shows the tool's.
+    setWindowIcon(skin::appIcon(paths.programFolder));
     m_window = std::make_unique<MainWindow>(std::move(context));
     connect(m_instance.get(), &SingleInstance::showRequested, m_window.get(),
             &MainWindow::showNormalAndRaise);

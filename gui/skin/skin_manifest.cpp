@@ -82,6 +82,7 @@ constexpr std::array kImages = std::to_array<SkinImageEntry>({
     {MacroManagement, "MacroManagement.png", 410, 440},
     {MacroManagement, "Record-normal.png", 90, 25},
     {MacroManagement, "Record-over.png", 90, 25},
+    {MacroManagement, "Record-on.png", 90, 25},  // pressed while recording
     {MacroManagement, "Pane.png", 15, 15},
     {MacroManagement, "PaneMakingTick.png", 15, 15},
     {MacroManagement, "button-new-normal.png", 58, 25},

@@ -37,11 +37,12 @@ inline constexpr int kThumbWidth = 15;
 inline constexpr int kThumbHeight = 14;
 inline constexpr int kThumbFrames = 3;
 
-// The application and tray icon, beside the language folders (png/app-icon.png).
 // The double-size variant of a skin image for scaled screens: "name.png" -> "name@2x.png".
 // Every image of the manifest has one, drawn at twice the manifest size.
 std::string doubleSizeName(std::string_view name);
 
+// The application and tray icon, beside the language folders (png/app-icon.png), and its
+// double-size twin (png/app-icon@2x.png, kAppIconSize * 2 pixels square).
 inline constexpr std::string_view kAppIcon = "app-icon.png";
 inline constexpr int kAppIconSize = 128;
 

@@ -18,9 +18,11 @@
 #include "mainwindow/startup.h"
 #include "mainwindow/texts.h"
 #include "model/key_table.h"
+#include "skin/app_style.h"
 #include "skin/skin_manifest.h"
 #include "skin/skin_paths.h"
 #include "skin/splash_screen.h"
+#include "skin/surface_scaler.h"
 #include "skin/window_dragger.h"
 
 namespace tavrik::app {
@@ -42,15 +44,14 @@ MainWindow::MainWindow(AppContext context, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);  // the surface is painted whole, nothing to erase
     m_skin.setFolder(
         skin::skinFolder(m_context.paths.programFolder, languageCode(), skin::SkinPart::Main));
-    const QIcon icon(
-        skin::skinRoot(m_context.paths.programFolder) + QStringLiteral("png/") +
-        QString::fromLatin1(skin::kAppIcon.data(), static_cast<qsizetype>(skin::kAppIcon.size())));
-    setWindowIcon(icon);
-    connect(&m_preview, &LightingPreview::frame, this, [this] { update(keyboardArea()); });
+    setWindowIcon(skin::appIcon(m_context.paths.programFolder));
+    connect(&m_preview, &LightingPreview::frame, this, [this] { update(shownKeyboardArea()); });
     // A press on a spot that is no control drags the window.
     new skin::WindowDragger(this, [this](QPoint p) {
         return m_view.isControlAt({p.x(), p.y()}, currentEffect());
     });
+    // After the dragger: it sees surface positions too.
+    m_scaler = new skin::SurfaceScaler(this);
 }
 
 int MainWindow::languageCode() const {
@@ -131,6 +132,7 @@ void MainWindow::readVersionFile() {
 void MainWindow::sizeFromBackground() {
     if (!skin::fitWindowToImage(*this, m_skin, QStringLiteral("main.png"))) resize(kFallbackSize);
     setFixedSize(size());
+    m_surfaceSize = size();
 }
 
 void MainWindow::loadMacroFile() {

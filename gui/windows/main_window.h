@@ -36,6 +36,10 @@
 
 class QMenu;
 
+namespace tavrik::skin {
+class SurfaceScaler;
+}
+
 namespace tavrik::app {
 
 // Everything the window needs to know about how the tool was started.
@@ -47,6 +51,9 @@ struct AppContext {
     // The counter the macro manager measures recorded delays with; the steady clock when null.
     // Tests inject one they advance by hand; it must outlive the window.
     const macro::Clock* macroClock = nullptr;
+    // Scale the window down to its screen's available area when it is larger (the program
+    // does; tests and tools that click at surface points leave it off).
+    bool fitScreen = false;
 };
 
 class MainWindow : public QWidget {
@@ -67,6 +74,10 @@ public:
 
     // Renders the whole surface into an image the size of the background (screenshots, tests).
     QImage renderSurface();
+
+    // The factor the surface is drawn at to fit the screen (1 when it fits; main_window_fit.cpp).
+    double surfaceScale() const { return m_surfaceScale; }
+    void fitToScreen();
 
     const mainwindow::ViewState& viewState() const { return m_view.state(); }
     model::ConfigModel& configModel() { return *m_model; }
@@ -214,6 +225,7 @@ private:
     void followPreview();
     void showKeyPress(int keyCode);  // a key the tool saw pressed, for the preview
     QRect keyboardArea();
+    QRect shownKeyboardArea();  // keyboardArea() in window pixels, at the fitting scale
     void paintDiyView(QPainter& p);
     void paintDiyControls(QPainter& p);
     // DIY editing (main_window_diy.cpp): strokes, the selection's outline, the editing keys.
@@ -269,6 +281,12 @@ private:
     bool m_focusVisible = false;  // keyboard use shows the mark; a click hides it
     LightingPreview m_preview;
     LitKeyPainter m_litKeys;
+    // Scale-to-fit: the surface's size at scale 1, the factor, and what turns mouse positions
+    // into surface pixels.
+    QSize m_surfaceSize;
+    double m_surfaceScale = 1.0;
+    skin::SurfaceScaler* m_scaler = nullptr;
+    bool m_watchingScreen = false;
 };
 
 }  // namespace tavrik::app

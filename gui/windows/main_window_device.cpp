@@ -150,7 +150,7 @@ void MainWindow::createSliders() {
         s->setPageStep(range.lineStep);
         s->setValue(range.initial);
         s->setUp(m_skin);
-        s->move(place.at);
+        s->placeAt(place.at);
         s->hide();
     }
 }
@@ -166,6 +166,7 @@ void MainWindow::setSlidersFromImage() {
 
 void MainWindow::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
+    fitToScreen();
     qCDebug(lcUi) << "window: shown";
     storeShownSliders();
     followPreview();
@@ -196,7 +197,7 @@ void MainWindow::storeShownSliders() {
         m_reportSliderTop = layout.reportTop;
         const model::Point at =
             mainwindow::surface::below(mainwindow::surface::kReportSlider, layout.reportTop);
-        slider(settings::SliderId::ReportRate)->move(at.x, at.y);
+        slider(settings::SliderId::ReportRate)->placeAt(QPoint(at.x, at.y));
     }
     // Showing a slider may call back into the window (sliderMoved): no lock is held meanwhile.
     std::array<bool, settings::kSliders.size()> shown{};

@@ -56,9 +56,10 @@ void MainWindow::drawText(QPainter& p, const BiText& t, int x, int y, int height
 
 void MainWindow::paintEvent(QPaintEvent* e) {
     QPainter p(this);
+    p.scale(m_surfaceScale, m_surfaceScale);  // scaled down to fit a small screen
     // A preview frame repaints the keyboard picture alone: it covers its area opaquely, and
     // nothing else is drawn over it but the help box.
-    if (keyboardArea().contains(e->rect()) && !m_view.state().helpOpen) {
+    if (shownKeyboardArea().contains(e->rect()) && !m_view.state().helpOpen) {
         copyShownState();
         paintKeyboard(p);
         return;
@@ -123,6 +124,11 @@ void MainWindow::paintKeyboard(QPainter& p) {
 
 QRect MainWindow::keyboardArea() {
     return QRect(QPoint(kOriginX, kOriginY), m_skin.size(QStringLiteral("kb_BK.png")));
+}
+
+QRect MainWindow::shownKeyboardArea() {
+    const QRectF area = keyboardArea();
+    return QRectF(area.topLeft() * m_surfaceScale, area.size() * m_surfaceScale).toAlignedRect();
 }
 
 void MainWindow::followPreview() {

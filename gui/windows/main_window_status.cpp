@@ -212,7 +212,7 @@ void MainWindow::tell(const BiText& caption, const BiText& text, const QString& 
 bool MainWindow::updaterInstalled() {
     const QString updater = m_context.paths.updaterProgram();
     if (QFileInfo(updater).isExecutable()) return true;
-    tell(appconfig::kUpdateCaption, mainwindow::text::kNoUpdater, updater);
+    tell(appconfig::kUpdateCaption, mainwindow::text::kNoUpdater, QFileInfo(updater).fileName());
     return false;
 }
 

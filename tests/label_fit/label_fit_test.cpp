@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "controls/empty_hint.h"
 #include "dialogs/key_assign/key_assign_painter.h"
 #include "dialogs/macro_manager/macro_manager_texts.h"
 #include "dialogs/profile/profile_dialog_layout.h"
@@ -133,6 +134,27 @@ TEST_P(LabelFitTest, MacroManager) {
         fits(md::kButtonLabels[static_cast<std::size_t>(b)], md::buttonLabelBox(b),
              md::kButtonLabelHeight);
     }
+}
+
+// An empty-state hint, word-wrapped, fits inside the room the hint writes it in: no word wider
+// than the view, no more lines than its height holds.
+void expectHintFits(const QString& text, QSize view) {
+    const QRect room = app::EmptyHint::textRoom(view);
+    const QRect used = QFontMetrics(skin::textFont(app::EmptyHint::kTextHeight))
+                           .boundingRect(room, app::EmptyHint::kTextFlags, text);
+    EXPECT_LE(used.width(), room.width()) << text.toStdString();
+    EXPECT_LE(used.height(), room.height()) << text.toStdString();
+}
+
+TEST_P(LabelFitTest, EmptyListHints) {
+    namespace md = app::macromanager;
+    // The lists' viewports are inside their frames: allow for a frame of 2 pixels.
+    const QSize macroList = md::kMacroListRect.size() - QSize(4, 4);
+    const QSize eventList = md::kEventListRect.size() - QSize(4, 4);
+    expectHintFits(text(md::kNoMacrosHint), macroList);
+    for (const BiText& t : {md::kNoEventsHint, md::kRecordingEventsHint, md::kNoMacroSelectedHint})
+        expectHintFits(text(t), eventList);
+    expectHintFits(text(keyassign::kNoMacrosHint), QSize(280 - 4, 150 - 4));
 }
 
 TEST_P(LabelFitTest, ProfileWindow) {

@@ -192,6 +192,22 @@ TEST_F(Desktop, HelpBoxStartsWithTheSessionAndTellsOfAMissingUpdater) {
     const QStringList told = takeBoxes(*w);
     ASSERT_EQ(told.size(), 1);
     EXPECT_TRUE(told[0].startsWith(QStringLiteral("未安装固件更新程序")));
+    // It names the program to install, not a folder of the build or install tree.
+    EXPECT_TRUE(told[0].contains(QStringLiteral("tavrik-87rev-update"))) << told[0].toStdString();
+    EXPECT_FALSE(told[0].contains(QLatin1Char('/'))) << told[0].toStdString();
+}
+
+// The window's title is the tool's name in both languages, and its icon (also the tray's) has
+// the skin's picture at both sizes.
+TEST_F(Desktop, TitleAndIconInBothSizes) {
+    for (Language lang : {Language::English, Language::Chinese}) {
+        auto w = makeWindow(lang);
+        EXPECT_EQ(w->windowTitle(), QStringLiteral("Tavrik 87Rev"));
+        const QList<QSize> sizes = w->windowIcon().availableSizes();
+        EXPECT_TRUE(sizes.contains(QSize(128, 128)));
+        EXPECT_TRUE(sizes.contains(QSize(256, 256)));
+        takeBoxes(*w);
+    }
 }
 
 TEST_F(Desktop, MinimizedStartStaysOutOfTheWay) {

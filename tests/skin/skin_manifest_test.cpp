@@ -32,7 +32,7 @@ TEST(SkinManifestTest, NamesEachFileOfAPartOnce) {
 // size, and the generator
 // writes nothing that no window loads.
 TEST(SkinManifestTest, GeneratedSkinMatchesTheManifest) {
-    QSet<QString> expected{qs(kAppIcon)};
+    QSet<QString> expected{qs(kAppIcon), QString::fromStdString(doubleSizeName(kAppIcon))};
     for (const char* language : {"english/", "chinese/"}) {
         for (const auto& entry : skinManifest()) {
             const QString relative = language + qs(partFolder(entry.part)) + qs(entry.name);
@@ -50,6 +50,10 @@ TEST(SkinManifestTest, GeneratedSkinMatchesTheManifest) {
                 << twice.toStdString();
         }
     }
+    QImageReader icon(kBuilt + qs(kAppIcon));
+    EXPECT_EQ(icon.size(), QSize(kAppIconSize, kAppIconSize));
+    QImageReader iconTwice(kBuilt + QString::fromStdString(doubleSizeName(kAppIcon)));
+    EXPECT_EQ(iconTwice.size(), QSize(2 * kAppIconSize, 2 * kAppIconSize));
     QSet<QString> found;
     QDirIterator it(kBuilt, {"*.png"}, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) found.insert(it.next().mid(kBuilt.size()));

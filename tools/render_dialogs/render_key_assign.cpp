@@ -90,6 +90,12 @@ void renderKeyMap(const QString& programFolder, const QString& outDir) {
             shot.act(dialog);
             save(dialog, outDir, QStringLiteral("keymap-%1-%2.png").arg(suffix, shot.name));
         }
+        // The "Macro" tab with no macro defined: its hint.
+        const keyassign::KeyMapInput noMacros{record(2, {4, 1, 1, 0}), true, {}, lang};
+        app::KeyAssignDialog dialog(noMacros, folder, app::KeyMapServices{});
+        dialog.show();
+        click(dialog, kMacroTabAt);
+        save(dialog, outDir, QStringLiteral("keymap-%1-macro-no-macros.png").arg(suffix));
     }
 }
 

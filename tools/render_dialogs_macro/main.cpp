@@ -1,20 +1,24 @@
 // Renders the macro manager to PNG files for a visual check, in English and Chinese: empty, with
-// a recorded macro, with the event list's context menu (and a submenu) open, and with a delay
-// being edited in place. Usage: tavrik-render-dialogs-macro [output folder] (default:
-// render-out); the skin is read from beside this executable.
+// a recorded macro, with the event list's context menu (and a submenu) open, its delete question,
+// and with a delay being edited in place. Usage: tavrik-render-dialogs-macro [output folder]
+// (default: render-out); the skin is read from beside this executable.
 
 #include <QApplication>
 #include <QDir>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
 #include <cstdio>
 
 #include "controls/skin_list_box.h"
 #include "dialogs/macro_manager/macro_manager_dialog.h"
 #include "dialogs/macro_manager/macro_manager_layout.h"
 #include "dialogs/macro_manager/macro_manager_texts.h"
+#include "host/qt/qt_text.h"
 #include "keyhook/keyhook.h"
+#include "macro/macro_texts.h"
 #include "skin/app_style.h"
 #include "skin/skin_paths.h"
 
@@ -119,6 +123,18 @@ void renderLanguage(const QString& outDir, int code) {
     menu->hide();
     buttons->hide();
     left->menu()->hide();
+
+    // The delete question as the dialog asks it, in the application's style.
+    {
+        const Language lang = languageFromCode(code);
+        const macro::Notice& n = macro::text::kConfirmDelete;
+        QMessageBox box(QMessageBox::Question, qs(n.caption, lang), qs(n.text, lang),
+                        QMessageBox::Ok | QMessageBox::Cancel, &dlg);
+        box.setDefaultButton(QMessageBox::Cancel);
+        box.show();
+        QApplication::processEvents();
+        save(box.grab().toImage(), outDir + "/macro-confirm-delete" + suffix);
+    }
 
     events->setCurrentRow(1);
     events->beginEdit(1);

@@ -378,19 +378,53 @@ void mainBackground(QPainter& p, QImage& img) {
     windowFrame(p, img);
 }
 
-void logo(QPainter& p, QImage& img) {
-    begin(p, img, QColor(34, 35, 40));
-    // Emblem: a keycap seen from above with a crimson underglow.
-    const QRectF cap(6, 8, 48, 48);
-    QRadialGradient glow(cap.center() + QPointF(0, 6), 34);
+// The tool's mark on a keycap's top: a "T" whose stem ends in a chevron, in the accent colour
+// with a light core, inside `face` (the cap's top).
+void monogram(QPainter& p, const QRectF& face) {
+    const qreal w = face.width();
+    const qreal h = face.height();
+    const QPointF o = face.topLeft();
+    QPainterPath mark;
+    // The bar.
+    mark.moveTo(o + QPointF(0.14 * w, 0.16 * h));
+    mark.lineTo(o + QPointF(0.86 * w, 0.16 * h));
+    mark.lineTo(o + QPointF(0.78 * w, 0.34 * h));
+    mark.lineTo(o + QPointF(0.60 * w, 0.34 * h));
+    // The stem, ending in a point.
+    mark.lineTo(o + QPointF(0.60 * w, 0.70 * h));
+    mark.lineTo(o + QPointF(0.50 * w, 0.88 * h));
+    mark.lineTo(o + QPointF(0.40 * w, 0.70 * h));
+    mark.lineTo(o + QPointF(0.40 * w, 0.34 * h));
+    mark.lineTo(o + QPointF(0.22 * w, 0.34 * h));
+    mark.closeSubpath();
+    QLinearGradient fill(face.topLeft(), face.bottomLeft());
+    fill.setColorAt(0, QColor(255, 92, 104));
+    fill.setColorAt(1, kAccent);
+    p.setPen(QPen(QColor(255, 180, 186), 1.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(fill);
+    p.drawPath(mark);
+}
+
+// A keycap seen from above with a crimson underglow and the mark on its top, inside `cap`.
+void emblem(QPainter& p, const QRectF& cap) {
+    QRadialGradient glow(cap.center() + QPointF(0, cap.height() / 8), cap.width() * 0.7);
     glow.setColorAt(0, QColor(220, 40, 56, 200));
     glow.setColorAt(1, QColor(220, 40, 56, 0));
     p.setPen(Qt::NoPen);
     p.setBrush(glow);
-    p.drawEllipse(cap.adjusted(-8, -2, 8, 14));
-    roundedPanel(p, cap, 8, QColor(70, 73, 82), QColor(30, 31, 36), kAccent);
-    roundedPanel(p, cap.adjusted(9, 7, -9, -12), 5, QColor(96, 99, 108), QColor(56, 58, 66),
+    p.drawEllipse(
+        cap.adjusted(-cap.width() / 6, -cap.height() / 24, cap.width() / 6, cap.height() * 0.3));
+    roundedPanel(p, cap, cap.width() / 6, QColor(70, 73, 82), QColor(30, 31, 36), kAccent);
+    const QRectF face = cap.adjusted(cap.width() * 0.16, cap.height() * 0.12, -cap.width() * 0.16,
+                                     -cap.height() * 0.22);
+    roundedPanel(p, face, cap.width() / 10, QColor(62, 65, 74), QColor(40, 42, 48),
                  QColor(110, 113, 122));
+    monogram(p, face);
+}
+
+void logo(QPainter& p, QImage& img) {
+    begin(p, img, QColor(34, 35, 40));
+    emblem(p, QRectF(6, 8, 48, 48));
     QFont f(QStringLiteral("Arial"));
     f.setPixelSize(24);
     f.setBold(true);
@@ -749,6 +783,17 @@ QHash<QString, Painter> dialogPainters(const QString& part) {
         p.setBrush(QColor(255, 40, 56));
         p.drawEllipse(QPointF(widthOf(i) - 11, heightOf(i) / 2.0), 5, 5);
     });
+    // Held down while recording: a sunken panel with a crimson edge; the window lights the lamp.
+    m["Record-on.png"] = plain([](QPainter& p, QImage& i) {
+        begin(p, i, kPanel);
+        roundedPanel(p, QRectF(0, 0, widthOf(i), heightOf(i)), 4, kBase, kAccentDark.darker(150),
+                     kAccent);
+        p.setPen(QPen(QColor(0, 0, 0, 120), 1));
+        p.drawLine(QPointF(4, 1.5), QPointF(widthOf(i) - 4, 1.5));
+        p.setPen(QPen(kAccentDark, 1));
+        p.setBrush(QColor(60, 20, 24));
+        p.drawEllipse(QPointF(widthOf(i) - 11, heightOf(i) / 2.0), 5, 5);
+    });
     m["Pane.png"] = plain([](QPainter& p, QImage& i) { lightCheckBox(p, i, false); });
     m["PaneMakingTick.png"] = plain([](QPainter& p, QImage& i) { lightCheckBox(p, i, true); });
     return m;
@@ -777,15 +822,7 @@ QImage appIcon(int size) {
 
 void paintAppIcon(QPainter& p) {
     roundedPanel(p, QRectF(2, 2, 60, 60), 12, QColor(58, 61, 69), kBase, kAccent);
-    QRadialGradient glow(QPointF(32, 40), 26);
-    glow.setColorAt(0, QColor(220, 40, 56, 200));
-    glow.setColorAt(1, QColor(220, 40, 56, 0));
-    p.setPen(Qt::NoPen);
-    p.setBrush(glow);
-    p.drawEllipse(QRectF(6, 16, 52, 44));
-    roundedPanel(p, QRectF(14, 12, 36, 36), 7, QColor(86, 90, 101), QColor(36, 37, 42), kEdge);
-    roundedPanel(p, QRectF(20, 16, 24, 22), 5, QColor(120, 123, 132), QColor(62, 65, 73),
-                 QColor(130, 133, 142));
+    emblem(p, QRectF(10, 9, 44, 44));
 }
 
 }  // namespace tavrik::skingen

@@ -1,7 +1,8 @@
 // Draws the tool's skin: every image of the skin manifest, for both language folders, at its
 // manifest size, plus the application icon. Usage: tavrik-skin-gen <output folder> [<icon theme
 // folder>]; the images land in <output folder>/png/english/..., <output folder>/png/chinese/...
-// and <output folder>/png/app-icon.png; the desktop's icons in <icon theme folder>/hicolor/.
+// and <output folder>/png/app-icon.png (with app-icon@2x.png); the desktop's icons in <icon theme
+// folder>/hicolor/.
 
 #include <QDir>
 #include <QGuiApplication>
@@ -58,8 +59,16 @@ int main(int argc, char** argv) {
     const QString root = QString::fromLocal8Bit(argv[1]);
     bool ok = writeLanguage(root, "english", 0);
     ok = writeLanguage(root, "chinese", tavrik::kChineseLanguageCode) && ok;
-    const QString icon = root + "/png/" + qs(tavrik::skin::kAppIcon);
-    if (!tavrik::skingen::appIcon(tavrik::skin::kAppIconSize).save(icon, "PNG")) ok = false;
+    // The icon, and its twin at twice the size for scaled screens.
+    for (int scale : {1, 2}) {
+        const std::string name = scale == 1 ? std::string(tavrik::skin::kAppIcon)
+                                            : tavrik::skin::doubleSizeName(tavrik::skin::kAppIcon);
+        const QString icon = root + "/png/" + QString::fromStdString(name);
+        if (!tavrik::skingen::appIcon(tavrik::skin::kAppIconSize * scale).save(icon, "PNG")) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(icon));
+            ok = false;
+        }
+    }
     if (argc == 3) ok = tavrik::skingen::writeThemeIcons(QString::fromLocal8Bit(argv[2])) && ok;
     return ok ? 0 : 1;
 }

@@ -12,6 +12,7 @@
 #include <QSignalBlocker>
 #include <QStyle>
 
+#include "controls/empty_hint.h"
 #include "controls/skin_tree.h"
 #include "dialogs/key_assign/key_assign_painter.h"
 #include "host/qt/qt_text.h"
@@ -31,6 +32,8 @@ constexpr QRect kSingleGeometry{20, 89, 280, 15};
 constexpr QRect kCombineGeometry{20, 139, 280, 15};
 constexpr QRect kMacroListGeometry{20, 79, 280, 150};
 const QColor kControlBackground{109, 109, 109};
+// A hint on that grey: lighter than the skin's muted text, darker than the white item text.
+const QColor kHintOnControl{212, 214, 220};
 constexpr int kItemIconSize = 16;
 // Rows tall enough for the descenders of the tree's text.
 constexpr int kTreeRowHeight = 17;
@@ -64,6 +67,7 @@ KeyAssignDialog::KeyAssignDialog(const ka::KeyMapInput& input, const QString& sk
       m_state(input),
       m_services(std::move(services)),
       m_images(skinFolder) {
+    setWindowTitle(text(ka::kDialogTitle));
     if (!skin::fitWindowToImage(*this, m_images, QString::fromLatin1(kKeyMapBackground))) {
         resize(kDefaultSize);
     }
@@ -141,6 +145,8 @@ void KeyAssignDialog::createControls() {
     m_macros->setFrameShape(QFrame::NoFrame);
     styleControl(m_macros);
     connect(m_macros, &QListWidget::currentRowChanged, this, &KeyAssignDialog::macroRowChanged);
+    m_macroHint = new EmptyHint(m_macros, text(ka::kNoMacrosHint));
+    m_macroHint->setColour(kHintOnControl);
 }
 
 void KeyAssignDialog::createCombineMenu() {

@@ -25,6 +25,7 @@ class QTreeWidgetItem;
 namespace tavrik::app {
 
 class SkinTree;
+class EmptyHint;
 
 class KeyAssignDialog : public QDialog {
     Q_OBJECT
@@ -49,6 +50,8 @@ public:
     QLineEdit* combineEdit() const { return m_combine; }
     SkinTree* tree() const { return m_tree; }
     QListWidget* macroList() const { return m_macros; }
+    // Written over the macro list while no macro is defined.
+    EmptyHint* macroListHint() const { return m_macroHint; }
     // The "Combine" edit's context menu with its "Delete All" command.
     QMenu* combineMenu() const { return m_combineMenu; }
     // The pictures, with every file name the dialog asked for.
@@ -119,6 +122,7 @@ private:
     SkinTree* m_tree = nullptr;
     QListWidget* m_macros = nullptr;
     QMenu* m_combineMenu = nullptr;
+    EmptyHint* m_macroHint = nullptr;
     std::vector<QTreeWidgetItem*> m_treeItems;  // by catalogue tree node
     bool m_hookInstalled = false;
     bool m_updating = false;         // focus and selection changes made by the dialog itself

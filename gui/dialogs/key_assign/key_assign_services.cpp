@@ -1,7 +1,7 @@
 #include "dialogs/key_assign/key_assign_services.h"
 
-#include <QGuiApplication>
 #include <QMessageBox>
+#include <QWidget>
 
 #include "keyhook/keyhook.h"
 #include "launcher/launch_chooser.h"
@@ -16,7 +16,9 @@ KeyMapServices KeyMapServices::desktop() {
         return app::chooseLaunchPath(parent, row, lang);
     };
     s.showMessage = [](QWidget* parent, const QString& text) {
-        QMessageBox::information(parent, QGuiApplication::applicationDisplayName(), text);
+        // Captioned with the dialog's title.
+        QMessageBox::information(parent, parent ? parent->window()->windowTitle() : QString(),
+                                 text);
     };
     return s;
 }

@@ -7,6 +7,7 @@
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 
+#include "controls/empty_hint.h"
 #include "controls/skin_list_box.h"
 #include "dialogs/macro_manager/apply_macros.h"
 #include "dialogs/macro_manager/event_menu.h"
@@ -79,6 +80,13 @@ MacroManagerDialog::MacroManagerDialog(const QString& programFolder, int languag
     new skin::WindowDragger(this, [](QPoint p) { return buttonAt(p) >= 0; });
     m_nameTimer.setInterval(kNameCopyPeriodMs);
     connect(&m_nameTimer, &QTimer::timeout, this, &MacroManagerDialog::copyMacroNames);
+    m_blink.setParent(this);  // a member: it leaves its parent before the parent goes
+    m_blink.setObjectName(QStringLiteral("recordBlink"));
+    m_blink.setInterval(kRecordBlinkMs);
+    connect(&m_blink, &QTimer::timeout, this, [this] {
+        m_lampLit = !m_lampLit;
+        update(kButtons[static_cast<std::size_t>(kRecord)].rect);
+    });
 }
 
 MacroManagerDialog::~MacroManagerDialog() {
@@ -117,6 +125,8 @@ void MacroManagerDialog::createControls() {
     connect(m_eventList, &QListWidget::itemSelectionChanged, this,
             &MacroManagerDialog::onEventSelectionChanged);
     m_eventList->viewport()->installEventFilter(this);
+    m_macroHint = new EmptyHint(m_macroList, qs(kNoMacrosHint, m_lang));
+    m_eventHint = new EmptyHint(m_eventList);
 
     m_loopEdit = new QLineEdit(this);
     m_loopEdit->setObjectName(QStringLiteral("loopEdit"));
@@ -151,6 +161,9 @@ void MacroManagerDialog::done(int result) {
     m_nameTimer.stop();
     // Cancel drops the working store; the hook never outlives the dialog's showing.
     m_editor.close();
+    // The recorder is stopped: the button shows it at once (the dialog may be shown again).
+    m_blink.stop();
+    m_lampLit = false;
     QDialog::done(result);
 }
 
@@ -166,7 +179,27 @@ void MacroManagerDialog::refresh() {
     }
     m_loopEdit->setEnabled(m_editor.loopOption());
     m_showing = false;
+    followRecording();
     update();
+}
+
+// The record button and the event list's hint show whether the editor records: every command
+// that starts or stops recording ends in refresh() or here.
+void MacroManagerDialog::followRecording() {
+    const bool recording = m_editor.recording();
+    if (recording != m_blink.isActive()) {
+        m_lampLit = recording;  // lit at once, then blinking
+        if (recording) {
+            m_blink.start();
+        } else {
+            m_blink.stop();
+        }
+        update(kButtons[static_cast<std::size_t>(kRecord)].rect);
+    }
+    const BiText& hint = m_editor.selectedMacro() < 0 ? kNoMacroSelectedHint
+                         : recording                  ? kRecordingEventsHint
+                                                      : kNoEventsHint;
+    m_eventHint->setText(m_editor.macroNames().empty() ? QString() : qs(hint, m_lang));
 }
 
 void MacroManagerDialog::showNotice(const std::optional<macro::Notice>& notice) {
@@ -252,6 +285,7 @@ void MacroManagerDialog::onHookKey(int virtualKey, bool released) {
 
 void MacroManagerDialog::onEditStarted() {
     m_editor.onEditStart();
+    followRecording();
     update();
 }
 
@@ -337,8 +371,22 @@ void MacroManagerDialog::paintButtons(QPainter& painter) {
         bool second = m_hovered == i;
         if (i == kDelayOption) second = m_editor.delayOption();
         if (i == kLoopOption) second = m_editor.loopOption();
-        m_images.draw(painter, place.rect.topLeft(),
-                      QString::fromLatin1(second ? place.over : place.normal));
+        const char* name = second ? place.over : place.normal;
+        if (i == kRecord && showsRecording()) name = kRecordOn;
+        m_images.draw(painter, place.rect.topLeft(), QString::fromLatin1(name));
+    }
+    if (recordLampLit()) {
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        QColor glow = kRecordLampLit;
+        glow.setAlpha(90);
+        painter.setBrush(glow);
+        painter.drawEllipse(QPointF(kRecordLampCentre), kRecordLampRadius + 2.5,
+                            kRecordLampRadius + 2.5);
+        painter.setBrush(kRecordLampLit);
+        painter.drawEllipse(QPointF(kRecordLampCentre), kRecordLampRadius, kRecordLampRadius);
+        painter.restore();
     }
 }
 

@@ -27,6 +27,7 @@ namespace tavrik::app {
 
 class SkinListBox;
 class NoticeBoxes;
+class EmptyHint;
 
 class MacroManagerDialog : public QDialog {
     Q_OBJECT
@@ -56,6 +57,13 @@ public:
     QLineEdit* loopEdit() const { return m_loopEdit; }
     QMenu* eventMenu() const { return m_eventMenu; }
     int hoveredButton() const { return m_hovered; }
+    // The hints written over the lists while they are empty.
+    EmptyHint* macroListHint() const { return m_macroHint; }
+    EmptyHint* eventListHint() const { return m_eventHint; }
+    // The record button shows that it records (held down, its lamp blinking); the lamp is lit
+    // in the blink's on phase.
+    bool showsRecording() const { return m_blink.isActive(); }
+    bool recordLampLit() const { return showsRecording() && m_lampLit; }
     skin::SkinImages& images() { return m_images; }
     // Where the key hook's reports arrive (tests and tools post keys here).
     HookReports& hookReports() { return m_hookReports; }
@@ -96,6 +104,7 @@ private:
     void copyMacroNames();
     void showNotice(const std::optional<macro::Notice>& notice);
     void refresh();
+    void followRecording();
     void paintButtons(QPainter& painter);
     void paintLabels(QPainter& painter);
     bool focusKey(QKeyEvent* event);
@@ -114,6 +123,10 @@ private:
     QLineEdit* m_loopEdit = nullptr;
     QMenu* m_eventMenu = nullptr;
     QTimer m_nameTimer;
+    QTimer m_blink;  // runs while recording: the record lamp blinks
+    bool m_lampLit = false;
+    EmptyHint* m_macroHint = nullptr;
+    EmptyHint* m_eventHint = nullptr;
     int m_hovered = -1;
     bool m_showing = false;  // refresh() is updating the controls: their signals are not commands
     std::optional<int> m_focusButton;  // the painted button with the keyboard focus

@@ -53,6 +53,13 @@ inline constexpr std::array<ButtonPlace, kButtonCount> kButtons{{
      false},
 }};
 
+// The record button while recording: held down, its lamp blinking.
+inline constexpr const char* kRecordOn = "Record-on.png";
+inline constexpr int kRecordBlinkMs = 500;
+inline constexpr QPoint kRecordLampCentre{369, 112};  // 11 px left of the button's right end
+inline constexpr int kRecordLampRadius = 5;
+inline constexpr QColor kRecordLampLit{255, 48, 64};
+
 // The button under a client point, or -1.
 inline int buttonAt(QPoint p) {
     for (int i = 0; i < kButtonCount; ++i)

@@ -40,6 +40,15 @@ inline constexpr LabelPlace kOwnWindowKeysOnly{
     262,  // ends before the OK button
     11};
 
+// Written over a list while it is empty.
+inline constexpr BiText kNoMacrosHint{"No macros yet.\nPress New to create one.",
+                                      "还没有宏。\n点击“新建”创建一个。"};
+inline constexpr BiText kNoEventsHint{"No keystrokes yet.\nPress Start Recording.",
+                                      "还没有按键。\n点击“开始录制”。"};
+inline constexpr BiText kRecordingEventsHint{"Recording\u2026\nPress the keys now.",
+                                             "正在录制\u2026\n请按下按键。"};
+inline constexpr BiText kNoMacroSelectedHint{"No macro selected.", "未选择宏。"};
+
 // Context menu commands of the event list.
 namespace cmd {
 inline constexpr int kInsertBefore = 32790;
