@@ -15,6 +15,7 @@
 #include "main/single_instance.h"
 #include "mainwindow/startup.h"
 #include "skin/app_style.h"
+#include "windows/app_profile_switcher.h"
 #include "windows/main_window.h"
 
 namespace tavrik::app {
@@ -128,6 +129,11 @@ void TavrikApp::serveControlRequests(const AppPaths& paths) {
     access.edited = [window = m_window.get()] { window->hostCopyReplaced(); };
     // The window's Save end turns the wait cursor off again.
     access.saveStarted = [window = m_window.get()] { window->setBusy(true); };
+    // tavrikctl's rules are the window's: it follows them at once.
+    if (AppProfileSwitcher* apps = m_window->appProfiles()) {
+        access.appRules = &apps->rules();
+        access.rulesEdited = [apps] { apps->rulesChanged(); };
+    }
     m_control = std::make_unique<ControlJobs>(std::move(access));
     m_instance->server().setRequestHandler([this](const QJsonObject& request,
                                                   InstanceServer::Answer answer,

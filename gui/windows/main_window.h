@@ -9,6 +9,7 @@
 #include <QSystemTrayIcon>
 #include <QWidget>
 #include <array>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -17,6 +18,7 @@
 #include "appconfig/app_options.h"
 #include "appconfig/file_notice.h"
 #include "appconfig/update_check.h"
+#include "appwatch/active_app_watcher.h"
 #include "common/language.h"
 #include "controls/bitmap_slider.h"
 #include "host/device_link.h"
@@ -44,7 +46,15 @@ struct AppContext {
     // The counter the macro manager measures recorded delays with; the steady clock when null.
     // Tests inject one they advance by hand; it must outlive the window.
     const macro::Clock* macroClock = nullptr;
+    // Profiles that follow the application in front: the watcher (null: none; it must outlive
+    // the window), why the session has none, and the clock of the settle time (the steady
+    // clock when empty; tests move their own).
+    ActiveAppWatcher* appWatcher = nullptr;
+    WatchSupport watchSupport = WatchSupport::Supported;
+    std::function<std::chrono::steady_clock::time_point()> switchClock;
 };
+
+class AppProfileSwitcher;
 
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -81,6 +91,9 @@ public:
     // tavrikctl): the window refreshes from it, or (while the profile window runs) asks the session
     // to bring the host copy in line first.
     void hostCopyReplaced();
+
+    // Profiles that follow the application in front; null before initialise().
+    AppProfileSwitcher* appProfiles() const { return m_appProfiles.get(); }
 
 signals:
     // The window has ended the program (Close, the tray's Exit): the application quits.
@@ -222,6 +235,11 @@ private:
     bool m_initialised = false;
     std::vector<std::function<void()>> m_afterPresent;  // due before start-up presented
     bool m_inProfileWindow = false;
+    // Profiles per application (app_profile_switcher.cpp, the tray menu, the status line).
+    std::unique_ptr<AppProfileSwitcher> m_appProfiles;
+    void addProfileActions(QMenu& menu);
+    QString statusLineProfileText() const;
+    void noticeAppRulesTrouble();
 };
 
 }  // namespace tavrik::app
