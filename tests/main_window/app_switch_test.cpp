@@ -225,6 +225,34 @@ TEST_F(AppSwitch, AFailedSwitchIsToldInTheStatusLineAndDoneWhenTheKeyboardArrive
     EXPECT_EQ(std::search(at + 1, sent.end(), save.begin(), save.end()), sent.end());
 }
 
+TEST_F(AppSwitch, AnUnplugDuringTheSwitchIsNoBoxAndTheReplugFinishesTheSwitch) {
+    auto w = start();
+    makeProfiles(*w);
+    m_firmware->setFaults({.removeAfterPackets = 0});
+    m_watcher.focus({QStringLiteral("shooter")});
+    advance(*w, appprofiles::kSettleTime);
+    settle(*w);
+    EXPECT_EQ(
+        status(*w),
+        QStringLiteral("Profile Game not switched: no keyboard; again when it is plugged in"));
+    EXPECT_FALSE(messageBoxShown());
+    // What the switch loaded is no edit of the user's: the retry on the replug goes ahead.
+    m_firmware->setFaults({});
+    m_firmware->plug();
+    settle(*w);
+    settle(*w);
+    EXPECT_EQ(status(*w), QStringLiteral("Profile Game (automatic)"));
+    EXPECT_FALSE(messageBoxShown());
+    const auto profile = std::make_unique<model::ConfigState>();
+    ASSERT_TRUE(model::readConfigFile(m_dir.filePath("Configure/Game.bin").toStdString(),
+                                      profile->image, profile->actions));
+    EXPECT_EQ(model::keyCodeOf(m_firmware->image(), kSlot),
+              model::keyCodeOf(profile->image, kSlot));
+    const bool inLine =
+        w->configModel().withLock([](model::ConfigState& s) { return s.image == s.syncedImage; });
+    EXPECT_TRUE(inLine);
+}
+
 TEST_F(AppSwitch, TheTrayListsTheProfilesWithTheActiveOneCheckedAndSwitchesByHand) {
     auto w = start();
     makeProfiles(*w);
@@ -262,6 +290,33 @@ TEST_F(AppSwitch, TheTrayListsTheProfilesWithTheActiveOneCheckedAndSwitchesByHan
     // It holds while the application stays in front.
     advance(*w, 1h);
     EXPECT_EQ(status(*w), QStringLiteral("Profile Work (chosen by hand)"));
+}
+
+TEST_F(AppSwitch, ADamagedRulesFileIsToldOnceAtStartAndKeptAndNothingSwitches) {
+    const QByteArray damaged = "{\"format\": \"tavrik-87rev-app-profiles\", \"version\": 1, ";
+    {
+        QFile f(m_dir.filePath(QString::fromLatin1(kAppRulesFileName)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(damaged);
+    }
+    auto w = start();
+    QStringList told;
+    for (QWidget* t : QApplication::topLevelWidgets()) {
+        auto* box = qobject_cast<QMessageBox*>(t);
+        if (box && box->isVisible()) told << box->text();
+    }
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].contains(QString::fromLatin1(kAppRulesFileName))) << told[0].toStdString();
+    m_watcher.focus({QStringLiteral("shooter")});
+    advance(*w, appprofiles::kSettleTime);
+    EXPECT_TRUE(takeSent().empty());
+    EXPECT_TRUE(status(*w).isEmpty());
+    QFile f(m_dir.filePath(QString::fromLatin1(kAppRulesFileName)));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), damaged);
+    for (QWidget* t : QApplication::topLevelWidgets()) {
+        if (qobject_cast<QMessageBox*>(t)) t->close();
+    }
 }
 
 }  // namespace
