@@ -48,7 +48,7 @@ constexpr std::array<CommandForm, 20> kForms{{
     {"profiles", "bind", kBind, kDefaultOption, Access::None, "NAME APP-ID | --default NAME",
      "the profile for an application, or for every other one"},
     {"profiles", "unbind", kUnbind, kNoOptions, Access::None, "NAME APP-ID",
-     "an application's profile no longer"},
+     "removes an application from a profile"},
     {"profiles", "rules", kNone, kJsonOption, Access::None, "[--json]",
      "the profiles per application"},
     {"completion", "bash", kNone, kNoOptions, Access::None, "", kCompletionSummary},
