@@ -406,9 +406,12 @@ int profilesSave(Host& h, const profiles::ProfileStore& store, const QString& ty
     return 0;
 }
 
-QJsonObject rulesRequest(const char* op, const QString& profile) {
+// A rules request names tavrikctl's own data folder: the running tool refuses one for another
+// folder than its own.
+QJsonObject rulesRequest(const CtlCommand& c, const char* op, const QString& profile) {
     QJsonObject r = requestOf("rules");
     r.insert(QStringLiteral("op"), QString::fromLatin1(op));
+    r.insert(QStringLiteral("dataFolder"), ownDataFolder(c.options));
     if (!profile.isEmpty()) r.insert(QStringLiteral("profile"), profile);
     return r;
 }
@@ -445,7 +448,7 @@ int profilesEdit(const CtlCommand& c, profiles::ProfileStore& store) {
                                .arg(to, QString::fromStdString(store.folder().string())));
     }
     if (exit != 0) return exit;
-    QJsonObject request = rulesRequest(remove ? "remove" : "rename", from);
+    QJsonObject request = rulesRequest(c, remove ? "remove" : "rename", from);
     if (!remove) {
         request.insert(
             QStringLiteral("to"),
@@ -479,10 +482,8 @@ int profilesBind(const CtlCommand& c, const profiles::ProfileStore& store) {
     if (!bind || !c.byDefault) {
         if (const auto problem = appIdProblem(c.args[2])) return fail(Failure::Usage, *problem);
     }
-    QJsonObject request = rulesRequest(!bind         ? "unbind"
-                                       : c.byDefault ? "default"
-                                                     : "bind",
-                                       profile);
+    const char* op = !bind ? "unbind" : c.byDefault ? "default" : "bind";
+    QJsonObject request = rulesRequest(c, op, profile);
     if (!c.byDefault) request.insert(QStringLiteral("app"), c.args[2]);
     int exit = 0;
     const auto h = rulesHost(c, exit);
@@ -503,7 +504,7 @@ int profilesRules(const CtlCommand& c) {
     int exit = 0;
     const auto h = rulesHost(c, exit);
     if (!h) return exit;
-    const QJsonObject r = h->request(rulesRequest("list", QString()));
+    const QJsonObject r = h->request(rulesRequest(c, "list", QString()));
     if (!ok(r)) return failed(r);
     QJsonObject rules = r.value(QStringLiteral("rules")).toObject();
     const QJsonArray missing = r.value(QStringLiteral("missing")).toArray();

@@ -1,5 +1,7 @@
 #include "host/control_jobs.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QPointer>
 #include <algorithm>
@@ -242,6 +244,18 @@ void ControlJobs::rules(const QJsonObject& request, const Reply& reply) {
     AppRulesFile* file = m_access.appRules;
     if (!file) {
         return reply(failureReply(Failure::Usage, QStringLiteral("no application rules here")));
+    }
+    // The rules belong to a data folder: one named by the asker must be this host's.
+    const QString theirs = request.value(QStringLiteral("dataFolder")).toString();
+    const auto canonical = [](const QString& path) {
+        const QFileInfo info(path);
+        return info.exists() ? info.canonicalFilePath() : QDir::cleanPath(info.absoluteFilePath());
+    };
+    if (!theirs.isEmpty() && canonical(theirs) != canonical(m_access.dataFolder)) {
+        return reply(failureReply(
+            Failure::Usage, QStringLiteral("the running tool keeps its rules in %1, not in %2; "
+                                           "give --data-dir %1, or quit the tool")
+                                .arg(m_access.dataFolder, theirs)));
     }
     file->load();  // the file may have been edited or damaged by hand since
     const QString op = request.value(QStringLiteral("op")).toString();

@@ -14,6 +14,7 @@
 //   {"command":"apply","configuration":DOC}   a whole configuration document
 //   {"command":"set","args":["effect","wave"]}
 //   {"command":"rules","op":"list"}           -> "rules": the rules file's object, "missing":
+//    (every rules request may carry "dataFolder": the asker's, refused when not the host's)
 //                                                the profiles its rules name that do not exist
 //   {"command":"rules","op":"bind"|"unbind","profile":NAME,"app":ID}
 //   {"command":"rules","op":"default","profile":NAME}

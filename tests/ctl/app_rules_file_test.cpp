@@ -227,6 +227,12 @@ TEST_F(RulesFolder, RulesRequestsEditTheFileWithoutAKeyboard) {
     ASSERT_TRUE(ok(listed));
     EXPECT_EQ(listed.value("rules").toObject().value("default").toString(), "Office");
     EXPECT_EQ(listed.value("missing").toArray(), QJsonArray{"Office"});  // not renamed on disk
+    // The rules of another data folder than the host's are not edited here.
+    const QJsonObject elsewhere =
+        op("bind", {{"profile", "Gaming"}, {"app", "x"}, {"dataFolder", m_dir.filePath("other")}});
+    EXPECT_EQ(elsewhere.value("error").toString(), "usage");
+    EXPECT_TRUE(elsewhere.value("message").toString().contains("--data-dir"));
+    EXPECT_TRUE(ok(op("list", {{"dataFolder", m_dir.path() + "/."}})));
     // A request that needs the keyboard is refused by a host that has none.
     QJsonObject status{{"command", "status"}};
     QJsonObject answer;

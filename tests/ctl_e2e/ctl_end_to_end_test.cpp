@@ -788,6 +788,16 @@ TEST_F(CtlEndToEnd, ApplicationRulesAreEditedOnTheirOwnAndForwarded) {
         EXPECT_FALSE(rules.contains("default"));
         EXPECT_EQ(rules.value("profiles").toArray().size(), 1);
         EXPECT_TRUE(sentSinceMark().empty());  // no keyboard was needed
+        if (forwarded) {
+            // The running tool keeps the rules of its own data folder only.
+            QProcess other;
+            other.setProcessEnvironment(m_env);
+            other.start(CTL_PROGRAM, {"--sim-socket", m_socket, "--data-dir",
+                                      m_dir.filePath("elsewhere"), "profiles", "rules"});
+            ASSERT_TRUE(other.waitForFinished(30000));
+            EXPECT_EQ(other.exitCode(), 2);
+            EXPECT_TRUE(other.readAllStandardError().contains("keeps its rules in"));
+        }
         // The file is what was asked, and a damaged one is refused and left alone.
         QFile file(rulesFile);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
