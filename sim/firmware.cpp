@@ -348,16 +348,24 @@ std::optional<FeatureReport> Firmware::replyFeature() {
     return r;
 }
 
-std::optional<std::vector<std::uint8_t>> Firmware::nextEvent(milliseconds timeout) {
+std::optional<std::vector<std::uint8_t>> Firmware::nextEvent(milliseconds timeout,
+                                                             const std::atomic<bool>* cancelled) {
     MutexLock lock(m_mutex);
-    m_eventReady.wait_for(lock.native(), timeout, [this]() TAVRIK_REQUIRES(m_mutex) {
-        return !m_events.empty() || !m_plugged;
+    const auto isCancelled = [cancelled] { return cancelled != nullptr && *cancelled; };
+    m_eventReady.wait_for(lock.native(), timeout, [this, &isCancelled]() TAVRIK_REQUIRES(m_mutex) {
+        return !m_events.empty() || !m_plugged || isCancelled();
     });
-    if (!m_plugged || m_events.empty()) return std::nullopt;
+    if (!m_plugged || m_events.empty() || isCancelled()) return std::nullopt;
     std::vector<std::uint8_t> e = std::move(m_events.front());
     m_events.pop_front();
     trace(Direction::KeyboardToHost, ReportKind::Event, e);
     return e;
+}
+
+void Firmware::wakeEventReaders() {
+    // Under the lock: a reader between its check of the flag and its wait cannot miss this.
+    MutexLock guard(m_mutex);
+    m_eventReady.notify_all();
 }
 
 std::size_t Firmware::pendingEvents() const {

@@ -5,6 +5,7 @@
 // keys programmed as host actions, checks the host's protocol and injects faults on request.
 // Thread-safe: the command side and the event side may be used from different threads.
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -61,7 +62,11 @@ public:
     std::size_t readBurstPacketsLeft() const;
     // Waits at most `timeout` for an event report (any bytes; a real event channel may carry
     // reports of other IDs). Nothing on time-out or when unplugged.
-    std::optional<std::vector<std::uint8_t>> nextEvent(std::chrono::milliseconds timeout);
+    // Ends early, with nothing, once *cancelled is true (see wakeEventReaders).
+    std::optional<std::vector<std::uint8_t>> nextEvent(
+        std::chrono::milliseconds timeout, const std::atomic<bool>* cancelled = nullptr);
+    // Wakes every nextEvent waiting, to look at its cancelled flag again.
+    void wakeEventReaders();
     std::size_t pendingEvents() const;
 
     // A key press: queues a key event when the key's cell has code type 10. False otherwise.

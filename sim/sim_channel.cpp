@@ -52,7 +52,7 @@ Result<std::optional<device::EventReport>> SimChannel::readEvent(
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
         std::optional<std::vector<std::uint8_t>> bytes =
-            m_firmware.nextEvent(std::max(left, std::chrono::milliseconds{0}));
+            m_firmware.nextEvent(std::max(left, std::chrono::milliseconds{0}), &m_cancelled);
         if (!bytes) return alive() ? Result<Out>(Out{}) : Result<Out>(gone());
         if (device::isEventReport(*bytes)) {
             device::EventReport r{};
@@ -60,6 +60,11 @@ Result<std::optional<device::EventReport>> SimChannel::readEvent(
             return Out{r};
         }
     }
+}
+
+void SimChannel::cancelReads() {
+    m_cancelled = true;
+    m_firmware.wakeEventReaders();
 }
 
 void SimChannel::close() {

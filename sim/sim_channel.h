@@ -21,6 +21,7 @@ public:
     Result<std::optional<device::EventReport>> readEvent(
         std::chrono::milliseconds timeout) override;
     void close() override;
+    void cancelReads() override;
 
 private:
     bool alive() const;
@@ -28,6 +29,7 @@ private:
     Firmware& m_firmware;
     std::uint64_t m_generation;
     std::atomic<bool> m_closed{false};
+    std::atomic<bool> m_cancelled{false};
 };
 
 // Opens a channel when the emulated keyboard is plugged in.

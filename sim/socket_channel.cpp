@@ -3,11 +3,13 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <string>
@@ -43,9 +45,10 @@ int connectTo(const std::string& path) {
     return fd;
 }
 
-// Reads frames from fd into the decoder until one is whole or the wait ends.
+// Reads frames from fd into the decoder until one is whole or the wait ends; a readable
+// `wake` descriptor ends the wait too.
 Result<std::optional<frame::Frame>> receiveFrom(int fd, frame::Decoder& decoder,
-                                                milliseconds timeout) {
+                                                milliseconds timeout, int wake = -1) {
     using Out = std::optional<frame::Frame>;
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     for (;;) {
@@ -57,11 +60,11 @@ Result<std::optional<frame::Frame>> receiveFrom(int fd, frame::Decoder& decoder,
                 deadline - std::chrono::steady_clock::now());
             wait = static_cast<int>(std::max<long long>(0, left.count()));
         }
-        pollfd p{fd, POLLIN, 0};
-        const int r = ::poll(&p, 1, wait);
+        std::array<pollfd, 2> p{{{fd, POLLIN, 0}, {wake, POLLIN, 0}}};
+        const int r = ::poll(p.data(), wake >= 0 ? 2 : 1, wait);
         if (r < 0 && errno == EINTR) continue;
         if (r < 0) return deviceError(std::strerror(errno));
-        if (r == 0) return Out{};
+        if (r == 0 || (p[1].revents & POLLIN) != 0) return Out{};
         std::uint8_t buf[1024];
         const ssize_t n = ::recv(fd, buf, sizeof buf, 0);
         if (n < 0 && errno == EINTR) continue;
@@ -72,8 +75,11 @@ Result<std::optional<frame::Frame>> receiveFrom(int fd, frame::Decoder& decoder,
 
 }  // namespace
 
+SocketChannel::SocketChannel(int fd) : m_fd(fd), m_wake(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+
 SocketChannel::~SocketChannel() {
     ::close(m_fd);
+    if (m_wake >= 0) ::close(m_wake);
 }
 
 device::OpenedChannel SocketChannel::open(const std::string& socketPath, device::ChannelRole role) {
@@ -93,6 +99,12 @@ device::OpenedChannel SocketChannel::open(const std::string& socketPath, device:
 
 Result<std::optional<frame::Frame>> SocketChannel::receive(milliseconds timeout) {
     return receiveFrom(m_fd, m_decoder, timeout);
+}
+
+void SocketChannel::cancelReads() {
+    // The eventfd stays readable, so every later event read also returns at once.
+    const std::uint64_t one = 1;
+    if (m_wake >= 0) (void)!::write(m_wake, &one, sizeof one);
 }
 
 Result<frame::Frame> SocketChannel::request(std::uint8_t type,
@@ -162,7 +174,8 @@ Result<std::optional<device::EventReport>> SocketChannel::readEvent(milliseconds
         if (m_closed) return deviceError("channel closed");
         const auto left =
             std::chrono::duration_cast<milliseconds>(deadline - std::chrono::steady_clock::now());
-        Result<std::optional<frame::Frame>> f = receive(std::max(left, milliseconds{0}));
+        Result<std::optional<frame::Frame>> f =
+            receiveFrom(m_fd, m_decoder, std::max(left, milliseconds{0}), m_wake);
         if (!f) return f.error();
         if (!f.value()) return Out{};
         const frame::Frame& fr = *f.value();

@@ -29,14 +29,16 @@ public:
     Result<std::optional<device::EventReport>> readEvent(
         std::chrono::milliseconds timeout) override;
     void close() override;
+    void cancelReads() override;
 
 private:
-    explicit SocketChannel(int fd) : m_fd(fd) {}
+    explicit SocketChannel(int fd);
     Result<frame::Frame> request(std::uint8_t type, std::span<const std::uint8_t> payload);
     // Waits at most `timeout` (negative: for ever) for the next frame.
     Result<std::optional<frame::Frame>> receive(std::chrono::milliseconds timeout);
 
     int m_fd;
+    int m_wake;  // eventfd: readable once the event reads are cancelled
     std::atomic<bool> m_closed{false};
     int m_lateAnswers = 0;  // answers to requests that timed out, still to come
     frame::Decoder m_decoder;

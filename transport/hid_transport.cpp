@@ -1,4 +1,5 @@
 #include "transport/hid_transport.h"
+#include "transport/hid_event_channel.h"
 
 #include <hidapi/hidapi.h>
 #include <unistd.h>
@@ -56,6 +57,8 @@ device::OpenedChannel openChannel(device::ChannelRole role) {
     const auto list = enumerateInterfaces();
     const std::optional<std::string> path = device::selectPath(list, role);
     if (!path) return out;
+    // Event reads must be wakeable when the session closes: see HidEventChannel.
+    if (role == device::ChannelRole::Event) return HidEventChannel::open(*path);
     out.path = *path;
     if (hid_device* dev = hid_open_path(path->c_str())) {
         out.status = device::ConnectionState::Connected;
@@ -123,26 +126,9 @@ Status HidChannel::readData(std::span<std::uint8_t, device::kDataReportSize> buf
     }
 }
 
-Result<std::optional<device::EventReport>> HidChannel::readEvent(milliseconds timeout) {
-    using Out = std::optional<device::EventReport>;
-    if (m_device == nullptr) return failure("read event");
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
-        const auto left =
-            std::chrono::duration_cast<milliseconds>(deadline - std::chrono::steady_clock::now());
-        std::array<std::uint8_t, device::kDataReportSize> tmp{};
-        const int n = hid_read_timeout(m_device, tmp.data(), tmp.size(),
-                                       static_cast<int>(std::max<long long>(0, left.count())));
-        if (n < 0) return failure("read event");
-        if (n == 0) return Out{};
-        const std::span<const std::uint8_t> got(tmp.data(), static_cast<std::size_t>(n));
-        if (device::isEventReport(got)) {
-            device::EventReport r{};
-            std::copy(got.begin(), got.end(), r.begin());
-            return Out{r};
-        }
-        if (left.count() <= 0) return Out{};
-    }
+Result<std::optional<device::EventReport>> HidChannel::readEvent(milliseconds) {
+    // Event reports come through the event node's own channel (HidEventChannel).
+    return deviceError("the command channel carries no event reports");
 }
 
 void HidChannel::close() {

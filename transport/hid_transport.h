@@ -1,6 +1,6 @@
 #pragma once
 // The keyboard reached through hidapi's hidraw backend: enumeration, channel selection, the
-// Channel implementation and a presence check.
+// command channel and a presence check (the event channel is HidEventChannel).
 
 #include <string>
 #include <vector>
@@ -22,6 +22,7 @@ device::OpenedChannel openChannel(device::ChannelRole role);
 // True when a keyboard (either product) is enumerated.
 bool keyboardPresent();
 
+// The command channel: feature and data reports through hidapi.
 class HidChannel final : public device::Channel {
 public:
     explicit HidChannel(hid_device_* device);

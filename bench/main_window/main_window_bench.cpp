@@ -22,6 +22,7 @@
 #include <utility>
 #include <vector>
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include "device/pacer.h"
@@ -180,6 +181,36 @@ bool waitFor(const std::function<bool()>& done) {
     return done();
 }
 
+// The window thread's CPU time and context switches: over a paint gap they tell work done by
+// the window (CPU close to the gap), a wait (voluntary switches) and other processes taking the
+// core (involuntary switches).
+struct ThreadSample {
+    qint64 cpuNs = 0;
+    long voluntary = 0;
+    long involuntary = 0;
+    static ThreadSample now() {
+        ThreadSample s;
+        timespec t{};
+        ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+        s.cpuNs = qint64{t.tv_sec} * 1000000000 + t.tv_nsec;
+        rusage u{};
+        ::getrusage(RUSAGE_THREAD, &u);
+        s.voluntary = u.ru_nvcsw;
+        s.involuntary = u.ru_nivcsw;
+        return s;
+    }
+};
+
+// The longest stretch without a paint: where it began in the job, and what the window thread
+// did meanwhile.
+struct GapDetail {
+    qint64 lengthNs = 0;
+    qint64 fromNs = 0;  // since the job's start
+    qint64 cpuNs = 0;
+    long voluntary = 0;
+    long involuntary = 0;
+};
+
 // Records, during one device job, the longest stretch in which the window did not paint: from
 // the job's start to the first paint, between paints, and from the last paint to the job's end
 // (a job without any paint is one stretch). Also notes the job's notices to the window.
@@ -193,25 +224,37 @@ public:
     // stretches count from its first paint, since a window cannot paint before it is there.
     void beginJob(bool fromFirstPaint = false) {
         m_start = m_last = m_clock.nsecsElapsed();
+        m_lastSample = ThreadSample::now();
         m_waitFirstPaint = fromFirstPaint;
-        m_longest = 0;
+        m_longest = {};
+        m_syncedAt = m_finishedAt = -1;
         m_paints = 0;
         m_synced = false;
         m_finished.reset();
     }
     // Notes the link's sync notices and job ends (connected after the window's own slots).
     void follow(const tavrik::app::DeviceLink& link) {
-        connect(&link, &tavrik::app::DeviceLink::synced, this, [this] { m_synced = true; });
+        connect(&link, &tavrik::app::DeviceLink::synced, this, [this] {
+            m_synced = true;
+            m_syncedAt = m_clock.nsecsElapsed() - m_start;
+        });
         connect(&link, &tavrik::app::DeviceLink::jobFinished, this,
-                [this](tavrik::device::Job job) { m_finished = job; });
+                [this](tavrik::device::Job job) {
+                    m_finished = job;
+                    m_finishedAt = m_clock.nsecsElapsed() - m_start;
+                });
     }
     // Ends the job now; returns its length in ms.
     double endJob() {
-        const qint64 now = m_clock.nsecsElapsed();
-        m_longest = std::max(m_longest, now - m_last);
-        return ms(now - m_start);
+        stretchEnds(m_clock.nsecsElapsed());
+        return ms(m_clock.nsecsElapsed() - m_start);
     }
-    double longestGapMs() const { return ms(m_longest); }
+    double longestGapMs() const { return ms(m_longest.lengthNs); }
+    const GapDetail& longestGap() const { return m_longest; }
+    // When the window heard the sync notice and the job's end, since the job's start (ms; -1:
+    // not heard).
+    double syncedAtMs() const { return m_syncedAt < 0 ? -1 : ms(m_syncedAt); }
+    double finishedAtMs() const { return m_finishedAt < 0 ? -1 : ms(m_finishedAt); }
     int paints() const { return m_paints; }
     bool synced() const { return m_synced; }
     bool finished(tavrik::device::Job job) const { return m_finished == job; }
@@ -220,8 +263,11 @@ protected:
     bool eventFilter(QObject*, QEvent* e) override {
         if (e->type() == QEvent::Paint) {
             const qint64 now = m_clock.nsecsElapsed();
-            if (!std::exchange(m_waitFirstPaint, false))
-                m_longest = std::max(m_longest, now - m_last);
+            if (!std::exchange(m_waitFirstPaint, false)) {
+                stretchEnds(now);
+            } else {
+                m_lastSample = ThreadSample::now();
+            }
             m_last = now;
             ++m_paints;
         }
@@ -229,10 +275,24 @@ protected:
     }
 
 private:
+    // A stretch without a paint ends at `now`: kept when it is the longest so far.
+    void stretchEnds(qint64 now) {
+        const ThreadSample sample = ThreadSample::now();
+        if (now - m_last > m_longest.lengthNs) {
+            m_longest = {now - m_last, m_last - m_start, sample.cpuNs - m_lastSample.cpuNs,
+                         sample.voluntary - m_lastSample.voluntary,
+                         sample.involuntary - m_lastSample.involuntary};
+        }
+        m_lastSample = sample;
+    }
+
     QElapsedTimer m_clock;
     qint64 m_start = 0;
     qint64 m_last = 0;
-    qint64 m_longest = 0;
+    GapDetail m_longest;
+    ThreadSample m_lastSample;
+    qint64 m_syncedAt = -1;
+    qint64 m_finishedAt = -1;
     bool m_waitFirstPaint = false;
     int m_paints = 0;
     bool m_synced = false;
@@ -243,6 +303,9 @@ struct JobFigures {
     double ms = 0;       // from the job's start to its last notice handled by the window
     double floorMs = 0;  // the pauses the session asked for meanwhile
     double gap = 0;      // longest stretch without a paint
+    GapDetail gapDetail;
+    double syncedAt = -1;  // ms from the job's start; -1 when not heard
+    double finishedAt = -1;
     int paints = 0;
     bool complete = false;  // the notices arrived within the time allowed
 };
@@ -281,6 +344,9 @@ GapFigures paintGaps(const QString& dataFolder) {
         job.ms = clock.endJob();
         job.floorMs = pacer->take();
         job.gap = clock.longestGapMs();
+        job.gapDetail = clock.longestGap();
+        job.syncedAt = clock.syncedAtMs();
+        job.finishedAt = clock.finishedAtMs();
         job.paints = clock.paints();
     };
     using tavrik::device::Job;
@@ -303,6 +369,23 @@ GapFigures paintGaps(const QString& dataFolder) {
     click(*window, {950, 620});
     runJob(f.write, [&] { return clock.finished(Job::Save); });
     return f;
+}
+
+// Every run's gap over 20 ms, with what the window thread did meanwhile.
+template <typename Kinds>
+void printLongGaps(const std::vector<GapFigures>& runs, const Kinds& kinds) {
+    for (const auto& k : kinds) {
+        for (std::size_t i = 0; i < runs.size(); ++i) {
+            const JobFigures& j = runs[i].*k.job;
+            if (j.gap <= 20) continue;
+            const GapDetail& d = j.gapDetail;
+            std::printf(
+                "  %s, run %zu: gap %.1f ms from +%.1f ms; window thread CPU %.1f ms, "
+                "%ld waits, %ld preemptions; sync heard at %+.1f ms, end at %+.1f ms\n",
+                k.name, i + 1, j.gap, ms(d.fromNs), ms(d.cpuNs), d.voluntary, d.involuntary,
+                j.syncedAt, j.finishedAt);
+        }
+    }
 }
 
 // Per job kind over all runs: mean time against the pause floor, and the longest paint gaps
@@ -337,6 +420,7 @@ void printGapTable(const std::vector<GapFigures>& runs) {
                     total / n, floor / n, over, gaps.back(), gaps[gaps.size() * 99 / 100],
                     paints / n, incomplete ? "   (some timed out)" : "");
     }
+    printLongGaps(runs, kinds);
 }
 
 }  // namespace

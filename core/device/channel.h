@@ -33,6 +33,11 @@ public:
     // Waits at most `timeout` for one event report with report ID 4; reports with another ID
     // are dropped. Nothing when the wait ends without one; an error when the channel is gone.
     virtual Result<std::optional<EventReport>> readEvent(std::chrono::milliseconds timeout) = 0;
+    // Ends the event reads, from another thread than the reader's: a readEvent in progress
+    // returns nothing at once, and so does every later one. The session calls it before it
+    // closes, so that closing never waits out a read. A channel that cannot be woken keeps the
+    // default, and its reads end at their timeout.
+    virtual void cancelReads() {}
     // Closes the channel; every later call fails. Safe to call more than once.
     virtual void close() = 0;
 };

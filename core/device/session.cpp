@@ -385,9 +385,13 @@ void Session::readerLoop(Channel& channel) {
 
 void Session::stopReader(ReaderStop how) {
     m_readerStop = true;
-    // A removal lets the keyboard's nodes settle; closing only waits for the reader's current
-    // read to time out (at most kEventReadTimeout), so a command's exit is not held up.
-    if (how == ReaderStop::AfterRemoval) m_pacer.pause(pause::kRemovalSettle);
+    // A removal lets the keyboard's nodes settle, longer than any read lasts; closing wakes the
+    // reader's current read, so a command's exit is not held up by it.
+    if (how == ReaderStop::AfterRemoval) {
+        m_pacer.pause(pause::kRemovalSettle);
+    } else if (m_event) {
+        m_event->cancelReads();
+    }
     if (m_reader.joinable()) m_reader.join();
 }
 
@@ -524,7 +528,6 @@ Status Session::runSave() {
         if (written) model::snapshot(state);
         return written;
     });
-    m_editsPending = !s;
     // The edits are kept in keymap.bin either way.
     Status saved = m_model.save();
     if (!saved && s) return saved;  // the keyboard has the settings, the file does not
@@ -544,10 +547,7 @@ Status Session::runFactoryReset() {
         return r;
     });
     Status saved;
-    if (reset) {
-        m_editsPending = false;
-        saved = m_model.save();
-    }
+    if (reset) saved = m_model.save();
     if (!reset) return classifyFailure(reset.error());
     if (!readBack) {
         const Status why = classifyFailure(readBack.error());

@@ -167,7 +167,6 @@ private:
     std::string m_commandPath TAVRIK_GUARDED_BY(m_worker);
     std::string m_eventPath TAVRIK_GUARDED_BY(m_worker);
     bool m_startupReadDone TAVRIK_GUARDED_BY(m_worker) = false;
-    bool m_editsPending TAVRIK_GUARDED_BY(m_worker) = false;  // the last Save did not finish
     std::thread m_reader TAVRIK_GUARDED_BY(m_worker);
     // Shared with the reader thread.
     std::atomic<bool> m_readerStop{false};

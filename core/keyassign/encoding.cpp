@@ -167,12 +167,13 @@ void applyEnableState(model::ConfigState& s, int slot, bool enabled) {
 Status applyAssignment(model::ConfigModel& model, int slot, const AssignmentResult& result,
                        Language lang, const BuildMacroSlots& buildMacroSlots) {
     if (Status valid = validateAssignment(slot, result); !valid) return valid;
-    return model.withLock([&](model::ConfigState& s) {
+    model.withLock([&](model::ConfigState& s) {
         setFlag(s, slot, false);
         const bool enabled = encodeAssignment(s, slot, result, lang, buildMacroSlots);
         applyEnableState(s, slot, enabled);
-        return model::saveConfigFile(model.keymapPath(), s.image, s.actions);
     });
+    // Written from a copy, so the file's flush does not hold the configuration's lock.
+    return model.save();
 }
 
 }  // namespace tavrik::keyassign
