@@ -2,6 +2,7 @@
 
 #include "mainwindow/direction_row.h"
 #include "mainwindow/surface_layout.h"
+#include "settings/diy_selection.h"
 #include "settings/effects.h"
 
 namespace tavrik::mainwindow {
@@ -37,6 +38,9 @@ std::optional<Rect> hitArea(int code, const PanelLayout& l) {
     }
     if (code >= kLightingSpot && code < kLightingSpot + kLightingSpotCount) {
         return sf::shifted(sf::kSwatch, sf::kSwatchStep * (code - kLightingSpot));
+    }
+    if (code >= kKeyGroup && code < kKeyGroup + settings::kKeyGroupCount) {
+        return sf::shifted(sf::kKeyGroupChip, sf::kKeyGroupStep * (code - kKeyGroup));
     }
     const auto header = [](int top) {
         return Rect{kPanelLeft, top, kPanelRight, top + sf::kHeaderHeight};
@@ -119,6 +123,7 @@ std::optional<int> hitTest(Point p, const settings::PanelView& panel, std::uint8
             t.test(kPaintChooser);
             t.test(kFillAll);
             t.test(kClearAll);
+            t.testRange(kKeyGroup, settings::kKeyGroupCount);
         }
     } else {
         t.test(kMacros);

@@ -45,11 +45,12 @@ inline constexpr int kDiyView = 34;
 inline constexpr int kPaintChooser = 35;  // any paint colour, after the eight swatches
 inline constexpr int kFillAll = 36;
 inline constexpr int kClearAll = 37;
-inline constexpr int kCodeCount = 38;
+inline constexpr int kKeyGroup = 38;  // 38..44: the key groups (settings::KeyGroup), from the left
+inline constexpr int kCodeCount = 45;
 }  // namespace hit
 
 // The rectangle of a hit code under a layout; none for the unused codes and codes outside
-// 0..37. Direction buttons, the view radios and the DIY controls are given whether or not they
+// 0..44. Direction buttons, the view radios and the DIY controls are given whether or not they
 // are offered.
 std::optional<Rect> hitArea(int code, const PanelLayout& layout);
 

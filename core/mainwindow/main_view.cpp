@@ -1,5 +1,8 @@
 #include "mainwindow/main_view.h"
 
+#include <utility>
+#include <vector>
+
 #include "model/virtual_keys.h"
 #include "settings/effects.h"
 
@@ -19,6 +22,9 @@ HitCommand commandForHit(int code) {
     }
     if (code >= kLightingSpot && code < kLightingSpot + kLightingSpotCount) {
         return {Command::PaintSwatch, -1, code - kLightingSpot};
+    }
+    if (code >= kKeyGroup && code < kKeyGroup + settings::kKeyGroupCount) {
+        return {Command::SelectGroup, -1, -1, code - kKeyGroup};
     }
     switch (code) {
         case kHelp:
@@ -101,6 +107,7 @@ bool isWindowCommand(Command c) {
         case Command::PaintSwatch:
         case Command::FillAll:
         case Command::ClearAll:
+        case Command::SelectGroup:
             return false;
     }
     return false;
@@ -174,17 +181,26 @@ bool MainView::applyCommand(const HitCommand& c, model::Image& image) {
             return true;
         // The swatches pick the paint colour only where there is something to paint; elsewhere
         // they stay hover-only.
+        // A swatch clicked while keys are selected also paints them.
         case Command::PaintSwatch:
             if (diyViewActive(m_state, effectOf(image)) && c.swatch >= 0 &&
                 c.swatch < settings::kPaletteSize) {
                 m_state.paintColour = settings::kPalette[static_cast<std::size_t>(c.swatch)];
+                return paintSelection(image, m_state.paintColour);
             }
             return false;
         case Command::FillAll:
-            return diyViewActive(m_state, effectOf(image)) &&
-                   settings::fillDiyTable(image, m_state.paintColour);
+            return diyViewActive(m_state, effectOf(image)) && m_history.record(image, [&] {
+                return settings::fillDiyTable(image, m_state.paintColour);
+            });
         case Command::ClearAll:
-            return diyViewActive(m_state, effectOf(image)) && settings::clearDiyTable(image);
+            return diyViewActive(m_state, effectOf(image)) &&
+                   m_history.record(image, [&] { return settings::clearDiyTable(image); });
+        case Command::SelectGroup:
+            if (c.group >= 0 && c.group < settings::kKeyGroupCount) {
+                selectGroup(static_cast<settings::KeyGroup>(c.group), image);
+            }
+            return false;
         // Nothing, or the window's own commands (isWindowCommand).
         case Command::None:
         case Command::Hide:
@@ -201,10 +217,8 @@ bool MainView::applyCommand(const HitCommand& c, model::Image& image) {
 }
 
 ReleaseOutcome MainView::release(Point p, model::Image& image) {
-    if (m_state.stroke) {
-        m_state.stroke.reset();
-        return {};
-    }
+    // The end of a stroke, a box selection or a selecting click does nothing else.
+    if (endGesture(image) || std::exchange(m_selectPress, false)) return {};
     if (m_state.anyOverlayOpen()) return releaseOnOverlay(p, image);
     ReleaseOutcome out;
     if (auto code = hitTest(p, m_state.panel, effectOf(image))) {
@@ -215,9 +229,10 @@ ReleaseOutcome MainView::release(Point p, model::Image& image) {
     m_state.selectedSlot = keySlotAt(p, diy);
     if (m_state.selectedSlot) {
         if (diy) {
-            out.imageChanged |=
-                settings::clickDiyKey(image, *m_state.selectedSlot, m_state.paintColour)
+            out.imageChanged |= m_history.record(image, [&] {
+                return settings::clickDiyKey(image, *m_state.selectedSlot, m_state.paintColour)
                     .has_value();
+            });
         } else {
             out.assignKey = m_state.selectedSlot;
         }
@@ -225,12 +240,39 @@ ReleaseOutcome MainView::release(Point p, model::Image& image) {
     return out;
 }
 
-bool MainView::press(Point p, bool rightButton, model::Image& image) {
-    m_state.stroke.reset();
-    if (m_state.anyOverlayOpen() || !diyViewActive(m_state, effectOf(image))) return false;
+bool MainView::press(Point p, bool rightButton, model::Image& image, PressModifiers modifiers) {
+    endGesture(image);
+    m_selectPress = false;
+    if (!editsDiy(effectOf(image))) return false;
     const auto slot = keySlotAt(p, true);
-    if (!slot) return false;
+    if (!slot) {
+        // Beside the keys on the keyboard picture: a box selection.
+        if (rightButton || !settings::keyboardField().contains(p) ||
+            hitTest(p, m_state.panel, effectOf(image))) {
+            return false;
+        }
+        m_bandStart = p;
+        m_bandBase = modifiers.ctrl ? m_state.selection : settings::SlotSet{};
+        m_state.band = settings::boxBetween(p, p);
+        m_state.selection = m_bandBase | settings::slotsInBox(*m_state.band);
+        return true;
+    }
+    if (!rightButton && (modifiers.ctrl || modifiers.shift)) {
+        m_selectPress = true;
+        if (modifiers.shift && m_state.selectedSlot) {
+            // The anchor stays, so further Shift-clicks change the same box; with Ctrl too the
+            // box is added to the selection.
+            const settings::SlotSet box = settings::slotsBetween(*m_state.selectedSlot, *slot);
+            m_state.selection = modifiers.ctrl ? m_state.selection | box : box;
+        } else {
+            m_state.selection.flip(static_cast<std::size_t>(*slot));
+            m_state.selectedSlot = slot;
+        }
+        return true;
+    }
     m_state.selectedSlot = slot;
+    m_state.strokeAt = p;
+    m_history.begin(image);
     if (rightButton) {
         m_state.stroke = settings::Stroke::Erase;
         return settings::strokeDiyKey(image, *slot, *m_state.stroke, m_state.paintColour);
@@ -240,9 +282,86 @@ bool MainView::press(Point p, bool rightButton, model::Image& image) {
 }
 
 bool MainView::drag(Point p, model::Image& image) {
+    if (m_state.band) {
+        m_state.band = settings::boxBetween(m_bandStart, p);
+        const settings::SlotSet selection = m_bandBase | settings::slotsInBox(*m_state.band);
+        m_state.selection = selection;
+        return true;  // the box itself moved
+    }
     if (!m_state.stroke || !diyViewActive(m_state, effectOf(image))) return false;
-    const auto slot = keySlotAt(p, true);
-    return slot && settings::strokeDiyKey(image, *slot, *m_state.stroke, m_state.paintColour);
+    // Between two positions on the keyboard the pointer is taken to have moved in a straight
+    // line, so a fast stroke leaves no key out; off the keyboard its path is not followed.
+    const model::Rect field = settings::keyboardField();
+    std::vector<int> slots;
+    if (m_state.strokeAt && field.contains(*m_state.strokeAt) && field.contains(p)) {
+        slots = settings::slotsOnSegment(*m_state.strokeAt, p);
+    } else if (const auto slot = keySlotAt(p, true)) {
+        slots.push_back(*slot);
+    }
+    m_state.strokeAt = p;
+    bool changed = false;
+    for (int s : slots) {
+        changed |= settings::strokeDiyKey(image, s, *m_state.stroke, m_state.paintColour);
+    }
+    return changed;
+}
+
+void MainView::endStroke() {
+    m_state.stroke.reset();
+    m_state.strokeAt.reset();
+}
+
+void MainView::endStroke(const model::Image& image) {
+    if (m_state.stroke) m_history.commit(image);
+    endStroke();
+}
+
+bool MainView::endGesture(const model::Image& image) {
+    if (m_state.band) {
+        m_state.band.reset();
+        return true;
+    }
+    if (!m_state.stroke) return false;
+    endStroke(image);
+    return true;
+}
+
+bool MainView::editsDiy(std::uint8_t effect) const {
+    return !m_state.anyOverlayOpen() && diyViewActive(m_state, effect);
+}
+
+bool MainView::paintSelection(model::Image& image, settings::Rgb colour) {
+    if (m_state.selection.none()) return false;
+    return m_history.record(
+        image, [&] { return settings::paintDiySlots(image, m_state.selection, colour); });
+}
+
+bool MainView::edit(EditCommand command, model::Image& image) {
+    if (!editsDiy(effectOf(image))) return false;
+    endGesture(image);
+    switch (command) {
+        case EditCommand::SelectAll: {
+            const settings::SlotSet all = settings::allDrawnSlots();
+            return std::exchange(m_state.selection, all) != all;
+        }
+        case EditCommand::ClearSelection:
+            return std::exchange(m_state.selection, {}).any();
+        case EditCommand::PaintSelection:
+            return paintSelection(image, m_state.paintColour);
+        case EditCommand::EraseSelection:
+            return paintSelection(image, settings::Rgb{});
+        case EditCommand::Undo:
+            return m_history.undo(image);
+        case EditCommand::Redo:
+            return m_history.redo(image);
+    }
+    return false;
+}
+
+bool MainView::selectGroup(settings::KeyGroup group, const model::Image& image) {
+    if (!diyViewActive(m_state, effectOf(image))) return false;
+    const settings::SlotSet keys = settings::groupSlots(group);
+    return std::exchange(m_state.selection, keys) != keys;
 }
 
 bool MainView::move(Point p, std::uint8_t effect) {
@@ -269,7 +388,8 @@ bool MainView::move(Point p, std::uint8_t effect) {
 
 bool MainView::isControlAt(Point p, std::uint8_t effect) const {
     return m_state.anyListOpen() || hitTest(p, m_state.panel, effect).has_value() ||
-           model::hitTestSlot(p).has_value();
+           model::hitTestSlot(p).has_value() ||
+           (diyViewActive(m_state, effect) && settings::keyboardField().contains(p));
 }
 
 bool MainView::clearHover() {
@@ -285,7 +405,10 @@ void MainView::followEffect(std::uint8_t effect) {
 
 void MainView::factoryReset() {
     m_state.panel.diyView = false;
-    m_state.stroke.reset();
+    endStroke();
+    m_state.band.reset();
+    m_state.selection.reset();
+    m_history.clear();
     settings::collapseAllSections(m_state.panel);
 }
 

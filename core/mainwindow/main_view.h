@@ -8,7 +8,9 @@
 
 #include "mainwindow/hit_areas.h"
 #include "model/image_layout.h"
+#include "settings/diy_history.h"
 #include "settings/diy_paint.h"
+#include "settings/diy_selection.h"
 #include "settings/panel.h"
 
 namespace tavrik::mainwindow {
@@ -24,6 +26,9 @@ struct ViewState {
     std::optional<int> selectedSlot;                      // key of the last click
     settings::Rgb paintColour = settings::kDefaultPaint;  // what a click paints in the DIY view
     std::optional<settings::Stroke> stroke;  // a paint stroke while a button is held on keys
+    std::optional<Point> strokeAt;           // where the stroke was last followed to
+    settings::SlotSet selection;             // the DIY view's selected keys
+    std::optional<Rect> band;                // the box of a box selection being dragged
 
     bool anyListOpen() const { return panel.effectListOpen || panel.responseListOpen; }
     bool anyOverlayOpen() const { return anyListOpen() || helpOpen; }
@@ -58,12 +63,23 @@ enum class Command {
     ChooseColour,  // the window asks for any paint colour (setPaintColour)
     FillAll,
     ClearAll,
+    SelectGroup,  // with the group index 0..6; DIY view only
 };
+
+// The modifier keys held at a press.
+struct PressModifiers {
+    bool ctrl = false;
+    bool shift = false;
+};
+
+// The DIY view's editing commands from the keyboard (Ctrl+A, Esc, Enter, Delete, Ctrl+Z, Ctrl+Y).
+enum class EditCommand { SelectAll, ClearSelection, PaintSelection, EraseSelection, Undo, Redo };
 
 struct HitCommand {
     Command command = Command::None;
     int directionButton = -1;  // 0..3 for Command::Direction
     int swatch = -1;           // 0..7 for Command::PaintSwatch
+    int group = -1;            // 0..6 for Command::SelectGroup (settings::KeyGroup)
 };
 
 // The command bound to a hit code (None for hover-only and unknown codes).
@@ -95,14 +111,34 @@ public:
 
     // A button pressed at p. In the active DIY view with no overlay open, a left press on a key
     // paints it or turns it off (settings::clickDiyKey) and a right press turns it off; either
-    // starts a stroke that goes on the same way over every key the mouse then crosses. True when
-    // the image changed.
-    bool press(Point p, bool rightButton, model::Image& image);
-    // The mouse moved to p with a button held: a stroke in progress paints or erases the key
-    // under p. True when the image changed.
+    // starts a stroke that goes on the same way over every key the mouse then crosses, and the
+    // whole stroke is one undo step. With Ctrl a left press adds the key to the selection or
+    // takes it out; with Shift it selects the keys between the last clicked key and this one
+    // (settings::slotsBetween). A left press on the keyboard picture beside the keys starts a
+    // box selection (with Ctrl it adds to the selection). True when the window must repaint.
+    bool press(Point p, bool rightButton, model::Image& image, PressModifiers modifiers = {});
+    // The mouse moved to p with a button held: a stroke in progress paints or erases every key
+    // on the way from the last position (followed in a straight line while both lie on the
+    // keyboard picture, else only the key under p); a box selection takes the keys its box
+    // touches. True when the window must repaint.
     bool drag(Point p, model::Image& image);
-    // The right button was released: the stroke ends.
-    void endStroke() { m_state.stroke.reset(); }
+    // The right button was released: the stroke ends (its undo step closes at the next edit).
+    void endStroke();
+    // The same, closing the stroke's undo step against the image now.
+    void endStroke(const model::Image& image);
+
+    // A keyboard editing command in the active DIY view (nothing elsewhere). Painting the
+    // selection uses the paint colour; every edit of the image is one undo step. True when the
+    // window must repaint.
+    bool edit(EditCommand command, model::Image& image);
+    // Selects the keys of a group (replacing the selection) in the active DIY view.
+    bool selectGroup(settings::KeyGroup group, const model::Image& image);
+    // True when the DIY editing commands apply: the DIY view is active and no overlay is open.
+    bool editsDiy(std::uint8_t effect) const;
+    // The configuration was saved or loaded (keyboard read, profile, revert, factory reset):
+    // the undo history starts again from the image as it is now.
+    void clearHistory() { m_history.clear(); }
+    const settings::DiyHistory& history() const { return m_history; }
 
     // The colour a click paints with in the DIY view.
     void setPaintColour(settings::Rgb colour) { m_state.paintColour = colour; }
@@ -126,8 +162,15 @@ public:
 private:
     ReleaseOutcome releaseOnOverlay(Point p, model::Image& image);
     bool applyCommand(const HitCommand& c, model::Image& image);
+    // Ends a stroke or box selection in progress; true when one was.
+    bool endGesture(const model::Image& image);
+    bool paintSelection(model::Image& image, settings::Rgb colour);
 
     ViewState m_state;
+    settings::DiyHistory m_history;
+    bool m_selectPress = false;  // the press only changed the selection: its release does nothing
+    Point m_bandStart;
+    settings::SlotSet m_bandBase;  // the selection a Ctrl box selection adds to
 };
 
 // True when the DIY view really shows a DIY table: the view is on and the effect is one of the

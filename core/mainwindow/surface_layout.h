@@ -115,6 +115,10 @@ constexpr Rect diyCaptionBox(Rect button) {
     return Rect{button.left, button.top, button.right + 1, button.bottom + 1};
 }
 inline constexpr int kDiyButtonCaptionHeight = 14;
+// The key group chips under Fill all and Clear all: the first, the others kKeyGroupStep apart.
+inline constexpr Rect kKeyGroupChip{28, 322, 55, 334};
+inline constexpr int kKeyGroupStep = 32;
+inline constexpr int kKeyGroupCaptionHeight = 11;
 
 // Macro button, relative to the macro section's top (110 + lighting height).
 inline constexpr Point kMacroBody{kPanelLeft, 0};
@@ -208,6 +212,20 @@ inline constexpr std::array kCaptions{
     Caption{&text::kFast, kFastCaption, kSliderCaptionHeight},
     Caption{&text::kFillAll, diyCaptionBox(kFillAllButton), kDiyButtonCaptionHeight},
     Caption{&text::kClearAll, diyCaptionBox(kClearAllButton), kDiyButtonCaptionHeight},
+    Caption{&text::kKeyGroups[0], diyCaptionBox(shifted(kKeyGroupChip, 0 * kKeyGroupStep)),
+            kKeyGroupCaptionHeight},
+    Caption{&text::kKeyGroups[1], diyCaptionBox(shifted(kKeyGroupChip, 1 * kKeyGroupStep)),
+            kKeyGroupCaptionHeight},
+    Caption{&text::kKeyGroups[2], diyCaptionBox(shifted(kKeyGroupChip, 2 * kKeyGroupStep)),
+            kKeyGroupCaptionHeight},
+    Caption{&text::kKeyGroups[3], diyCaptionBox(shifted(kKeyGroupChip, 3 * kKeyGroupStep)),
+            kKeyGroupCaptionHeight},
+    Caption{&text::kKeyGroups[4], diyCaptionBox(shifted(kKeyGroupChip, 4 * kKeyGroupStep)),
+            kKeyGroupCaptionHeight},
+    Caption{&text::kKeyGroups[5], diyCaptionBox(shifted(kKeyGroupChip, 5 * kKeyGroupStep)),
+            kKeyGroupCaptionHeight},
+    Caption{&text::kKeyGroups[6], diyCaptionBox(shifted(kKeyGroupChip, 6 * kKeyGroupStep)),
+            kKeyGroupCaptionHeight},
     Caption{&text::kStartWithSession, kAutostartCaption, kAutostartCaptionHeight, kCheckedMark},
 };
 

@@ -1,6 +1,8 @@
 #pragma once
 // Every text the main window, its tray icon and its message boxes show, in both languages.
 
+#include <array>
+
 #include "build_info.h"
 #include "common/language.h"
 
@@ -38,6 +40,14 @@ inline constexpr BiText kReportRate{"USB Report Rate", "USB报告率"};
 inline constexpr BiText kFillAll{"Fill all", "全部填充"};
 inline constexpr BiText kClearAll{"Clear all", "全部清除"};
 inline constexpr BiText kKeyColour{"Key colour", "按键颜色"};
+// The key group chips of the DIY view, in the order of settings::KeyGroup.
+inline constexpr std::array<BiText, 7> kKeyGroups{{{"F1-12", "F1-12"},
+                                                   {"1-0", "数字"},
+                                                   {"A-Z", "字母"},
+                                                   {"WASD", "WASD"},
+                                                   {"←→", "方向"},
+                                                   {"Nav", "编辑"},
+                                                   {"Mods", "修饰"}}};
 inline constexpr BiText kUpdateFirmware{"Update Firmware", "驱动更新"};
 
 // Factory reset question.

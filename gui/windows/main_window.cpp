@@ -180,13 +180,14 @@ void MainWindow::mouseMoveEvent(QMouseEvent* e) {
 }
 
 void MainWindow::mouseReleaseEvent(QMouseEvent* e) {
-    if (e->button() == Qt::RightButton) m_view.endStroke();
+    if (e->button() == Qt::RightButton) endDiyStroke();
     if (e->button() != Qt::LeftButton) return;
     if (statusLineClicked(e->position().toPoint())) return;
     release(e->position().toPoint());
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* e) {
+    if (diyKeyPress(e)) return;
     if (mainwindow::isFilteredKey(
             messageVkFromQtKey(e->key(), e->modifiers(), e->nativeScanCode()))) {
         e->accept();  // neither help nor closing the window

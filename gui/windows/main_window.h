@@ -190,7 +190,11 @@ private:
     void paintKeyView(QPainter& p);
     void paintDiyView(QPainter& p);
     void paintDiyControls(QPainter& p);
+    // DIY editing (main_window_diy.cpp): strokes, the selection's outline, the editing keys.
     void dragStroke(QPoint pos);
+    void endDiyStroke();
+    void paintDiySelection(QPainter& p);
+    bool diyKeyPress(QKeyEvent* e);
     void paintBottomRow(QPainter& p);
     void paintPanel(QPainter& p);
     void paintLightingSection(QPainter& p);

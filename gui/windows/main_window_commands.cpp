@@ -70,6 +70,7 @@ void MainWindow::runCommand(const mainwindow::HitCommand& c) {
         case Command::PaintSwatch:
         case Command::FillAll:
         case Command::ClearAll:
+        case Command::SelectGroup:
             break;
     }
 }
@@ -185,11 +186,13 @@ void MainWindow::cancelCommand() {
         return s.image[model::image::kEffect];
     });
     m_view.followEffect(effect);
+    m_view.clearHistory();
     setSlidersFromImage();
     saveKeymap();
 }
 
 void MainWindow::saveCommand() {
+    m_view.clearHistory();  // what is saved now is where undo stops
     if (!keyboardConnected()) {
         // Nothing to send to: the edits stay in the host copy and in keymap.bin.
         saveKeymap();

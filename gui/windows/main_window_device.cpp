@@ -49,6 +49,7 @@ void MainWindow::deviceSynced(device::SyncReason reason) {
         return;
     }
     // The session has recomputed the changed-key flags and saved keymap.bin.
+    m_view.clearHistory();  // the configuration was read or replaced: nothing to undo
     setSlidersFromImage();
     refresh();
     if (reason == device::SyncReason::KeyboardRead) {

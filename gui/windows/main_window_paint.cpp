@@ -135,6 +135,7 @@ void MainWindow::paintDiyView(QPainter& p) {
                    Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, qs(k.label));
     }
     p.restore();
+    paintDiySelection(p);
     if (auto hovered = m_view.state().hoveredSlot) {
         const model::Rect r = model::slot(*hovered).rect;
         p.setPen(Qt::white);

@@ -12,5 +12,6 @@ Q_DECLARE_LOGGING_CATEGORY(lcFiles)   // tavrik.files: keymap.bin, MacroDefine.b
 Q_DECLARE_LOGGING_CATEGORY(lcLaunch)  // tavrik.launch: launch actions and the updater
 Q_DECLARE_LOGGING_CATEGORY(lcUi)      // tavrik.ui: windows and controls
 Q_DECLARE_LOGGING_CATEGORY(lcCtl)     // tavrik.ctl: the instance socket and tavrikctl's requests
+Q_DECLARE_LOGGING_CATEGORY(lcApps)    // tavrik.apps: the application in front, its watcher
 
 }  // namespace tavrik::app

@@ -36,6 +36,24 @@ void click(QWidget& w, QPoint p) {
     QCoreApplication::sendEvent(&w, &release);
 }
 
+void press(QWidget& w, QPoint p, Qt::KeyboardModifiers mods) {
+    QMouseEvent e(QEvent::MouseButtonPress, QPointF(p), QPointF(w.mapToGlobal(p)), Qt::LeftButton,
+                  Qt::LeftButton, mods);
+    QCoreApplication::sendEvent(&w, &e);
+}
+
+void release(QWidget& w, QPoint p) {
+    QMouseEvent e(QEvent::MouseButtonRelease, QPointF(p), QPointF(w.mapToGlobal(p)), Qt::LeftButton,
+                  Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&w, &e);
+}
+
+void drag(QWidget& w, QPoint p) {
+    QMouseEvent e(QEvent::MouseMove, QPointF(p), QPointF(w.mapToGlobal(p)), Qt::NoButton,
+                  Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&w, &e);
+}
+
 void hover(QWidget& w, QPoint p) {
     QMouseEvent move(QEvent::MouseMove, QPointF(p), QPointF(w.mapToGlobal(p)), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
@@ -89,6 +107,22 @@ const Shot kShots[] = {
          click(w, {135, 205});
          const tavrik::model::Rect r = tavrik::model::windowRect(25);
          hover(w, {r.left + 3, r.top + 3});
+     }},
+    {"diy_editing",
+     [](MainWindow& w) {
+         // WASD selected with Ctrl-clicks, a Ctrl box being dragged over the number row.
+         setImage(w, img::kEffect, 51);
+         click(w, {100, 115});
+         click(w, {135, 205});
+         for (int slot : {43, 63, 64, 65}) {
+             const tavrik::model::Rect r = tavrik::model::windowRect(slot);
+             press(w, {r.left + 5, r.top + 5}, Qt::ControlModifier);
+             release(w, {r.left + 5, r.top + 5});
+         }
+         const tavrik::model::Rect from = tavrik::model::windowRect(20);
+         const tavrik::model::Rect to = tavrik::model::windowRect(25);
+         press(w, {from.left - 1, from.top - 3}, Qt::ControlModifier);
+         drag(w, {to.right - 4, to.bottom - 6});
      }},
     {"effect_list",
      [](MainWindow& w) {

@@ -1,0 +1,238 @@
+// The X11 watcher against a private Xvfb server. The test plays both the clients (windows of
+// different WM_CLASS and _NET_WM_PID) and the window manager (the root window's
+// _NET_ACTIVE_WINDOW and _NET_CLIENT_LIST), each over a connection of its own.
+#include <gtest/gtest.h>
+#include <xcb/xcb.h>
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <cstdlib>
+#include <cstring>
+
+#include "appwatch/app_ids.h"
+#include "appwatch/x11_watcher.h"
+#include "watch_test_support.h"
+
+namespace tavrik::app {
+namespace {
+using test::Ids;
+using test::reports;
+
+class X11Desktop {
+public:
+    explicit X11Desktop(const QString& display) {
+        m_c = xcb_connect(display.toLocal8Bit().constData(), nullptr);
+        if (xcb_connection_has_error(m_c) != 0) return;
+        m_root = xcb_setup_roots_iterator(xcb_get_setup(m_c)).data->root;
+        m_active = atom("_NET_ACTIVE_WINDOW");
+        m_clients = atom("_NET_CLIENT_LIST");
+        m_pid = atom("_NET_WM_PID");
+    }
+    ~X11Desktop() { xcb_disconnect(m_c); }
+    bool ok() const { return xcb_connection_has_error(m_c) == 0; }
+
+    uint32_t window(const QByteArray& wmClass, std::optional<uint32_t> pid = std::nullopt) {
+        const uint32_t w = xcb_generate_id(m_c);
+        xcb_create_window(m_c, XCB_COPY_FROM_PARENT, w, m_root, 0, 0, 10, 10, 0,
+                          XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
+        if (!wmClass.isNull()) setText(w, XCB_ATOM_WM_CLASS, wmClass);
+        if (pid) setCardinal(w, m_pid, XCB_ATOM_CARDINAL, *pid);
+        sync();
+        return w;
+    }
+    void setText(uint32_t w, uint32_t property, const QByteArray& bytes) {
+        xcb_change_property(m_c, XCB_PROP_MODE_REPLACE, w, property, XCB_ATOM_STRING, 8,
+                            static_cast<uint32_t>(bytes.size()), bytes.constData());
+    }
+    void setCardinal(uint32_t w, uint32_t property, uint32_t type, uint32_t value) {
+        xcb_change_property(m_c, XCB_PROP_MODE_REPLACE, w, property, type, 32, 1, &value);
+    }
+    void destroy(uint32_t w) {
+        xcb_destroy_window(m_c, w);
+        sync();
+    }
+    // What a window manager does when the focus moves.
+    void activate(uint32_t w) {
+        setCardinal(m_root, m_active, XCB_ATOM_WINDOW, w);
+        sync();
+    }
+    void activateWithType(uint32_t w, uint32_t type) {
+        setCardinal(m_root, m_active, type, w);
+        sync();
+    }
+    void listClients(const std::vector<uint32_t>& windows) {
+        xcb_change_property(m_c, XCB_PROP_MODE_REPLACE, m_root, m_clients, XCB_ATOM_WINDOW, 32,
+                            static_cast<uint32_t>(windows.size()), windows.data());
+        sync();
+    }
+    void touchOtherRootProperty() {
+        setCardinal(m_root, atom("_NET_NUMBER_OF_DESKTOPS"), XCB_ATOM_CARDINAL, 4);
+        sync();
+    }
+    uint32_t atom(const char* name) {
+        auto* reply = xcb_intern_atom_reply(
+            m_c, xcb_intern_atom(m_c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
+        const uint32_t a = reply ? reply->atom : 0;
+        std::free(reply);
+        return a;
+    }
+
+private:
+    void sync() { std::free(xcb_get_input_focus_reply(m_c, xcb_get_input_focus(m_c), nullptr)); }
+
+    xcb_connection_t* m_c = nullptr;
+    uint32_t m_root = 0, m_active = 0, m_clients = 0, m_pid = 0;
+};
+
+class X11Watch : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!m_server.start()) GTEST_SKIP() << "Xvfb is not installed or did not start";
+        m_desktop = std::make_unique<X11Desktop>(m_server.display());
+        ASSERT_TRUE(m_desktop->ok());
+        m_watcher = std::make_unique<X11Watcher>(m_server.display());
+        m_changes =
+            std::make_unique<QSignalSpy>(m_watcher.get(), &ActiveAppWatcher::activeAppChanged);
+        m_lists = std::make_unique<QSignalSpy>(m_watcher.get(), &ActiveAppWatcher::openAppsChanged);
+        m_lost = std::make_unique<QSignalSpy>(m_watcher.get(), &ActiveAppWatcher::unavailable);
+    }
+    // Waits until `count` reports have come.
+    bool reportsReach(qsizetype count) {
+        return test::waitUntil(*m_changes, [&] { return m_changes->size() >= count; });
+    }
+
+    test::Xvfb m_server;
+    std::unique_ptr<X11Desktop> m_desktop;
+    std::unique_ptr<X11Watcher> m_watcher;
+    std::unique_ptr<QSignalSpy> m_changes, m_lists, m_lost;
+    const std::string m_self =
+        QFileInfo(QCoreApplication::applicationFilePath()).fileName().toStdString();
+};
+
+TEST_F(X11Watch, ReportsEachFocusChangeOnceWithClassAndExecutable) {
+    ASSERT_TRUE(m_watcher->start());
+    EXPECT_EQ(m_watcher->backendName(), "X11");
+    ASSERT_TRUE(reportsReach(1));  // nothing active yet
+    const uint32_t alpha = m_desktop->window(QByteArray("alpha-main\0Alpha\0", 17), ::getpid());
+    // The executable of another process: the X server's own.
+    const uint32_t beta = m_desktop->window(QByteArray("beta\0Beta\0", 10), m_server.pid());
+    m_desktop->activate(alpha);
+    ASSERT_TRUE(reportsReach(2));
+    // The same window again, and a root property of no interest: no report.
+    m_desktop->activate(alpha);
+    m_desktop->touchOtherRootProperty();
+    m_desktop->activate(beta);
+    ASSERT_TRUE(reportsReach(3));
+    m_desktop->activate(XCB_WINDOW_NONE);
+    ASSERT_TRUE(reportsReach(4));
+    m_desktop->activate(beta);
+    ASSERT_TRUE(reportsReach(5));
+    // Rules match ignoring case: a class that only differs in case from the instance is no
+    // second id.
+    EXPECT_EQ(reports(*m_changes),
+              (std::vector<Ids>{
+                  {}, {"alpha-main", "Alpha", m_self}, {"beta", "Xvfb"}, {}, {"beta", "Xvfb"}}));
+    EXPECT_TRUE(m_lost->isEmpty());
+}
+
+TEST_F(X11Watch, ReportsTheWindowActiveAtStart) {
+    const uint32_t alpha = m_desktop->window(QByteArray("term\0XTerm\0", 11));
+    m_desktop->activate(alpha);
+    ASSERT_TRUE(m_watcher->start());
+    ASSERT_TRUE(reportsReach(1));
+    EXPECT_EQ(reports(*m_changes), (std::vector<Ids>{{"term", "XTerm"}}));
+}
+
+TEST_F(X11Watch, ListsTheOpenApplicationsByClass) {
+    const uint32_t a = m_desktop->window(QByteArray("navigator\0firefox\0", 18));
+    const uint32_t b = m_desktop->window(QByteArray("emacs\0Emacs\0", 12));
+    const uint32_t c = m_desktop->window(QByteArray("navigator\0Firefox\0", 18));
+    const uint32_t noClass = m_desktop->window(QByteArray());
+    const uint32_t onlyInstance = m_desktop->window(QByteArray("solo\0", 5));
+    m_desktop->listClients({a, b, c, noClass, onlyInstance});
+    ASSERT_TRUE(m_watcher->start());
+    EXPECT_TRUE(m_watcher->canListOpenApps());
+    ASSERT_TRUE(test::waitUntil(*m_lists, [&] { return !m_lists->isEmpty(); }));
+    EXPECT_EQ(test::toIds(m_watcher->openApps()), (Ids{"Emacs", "firefox", "solo"}));
+    // A window closes and the manager drops it from the list, another client stays listed
+    // although it is gone: the list follows the manager's, without the gone one.
+    m_desktop->destroy(b);
+    m_desktop->listClients({a, c, noClass, onlyInstance, b});
+    ASSERT_TRUE(test::waitUntil(*m_lists, [&] { return m_lists->size() >= 2; }));
+    EXPECT_EQ(test::toIds(m_watcher->openApps()), (Ids{"firefox", "solo"}));
+    // The same list again: no signal. Then an empty list.
+    m_desktop->listClients({a, c, noClass, onlyInstance});
+    m_desktop->listClients({});
+    ASSERT_TRUE(test::waitUntil(*m_lists, [&] { return m_lists->size() >= 3; }));
+    EXPECT_TRUE(m_watcher->openApps().isEmpty());
+    EXPECT_EQ(m_lists->size(), 3);
+}
+
+TEST_F(X11Watch, GoneBrokenAndHostileWindows) {
+    const uint32_t alpha = m_desktop->window(QByteArray("alpha\0Alpha\0", 12));
+    const uint32_t gone = m_desktop->window(QByteArray("gone\0Gone\0", 10));
+    m_desktop->destroy(gone);
+    const uint32_t bare = m_desktop->window(QByteArray());  // no property at all
+    const uint32_t pidOnly = m_desktop->window(QByteArray(), ::getpid());
+    // Latin-1 (not UTF-8), control characters, no terminating NUL.
+    const uint32_t latin1 =
+        m_desktop->window(QByteArray("caf\xe9\0Bar\x1b\x07"
+                                     "Baz",
+                                     13));
+    const uint32_t huge = m_desktop->window(QByteArray(200000, 'h') + '\0' + "Huge" + '\0');
+    // A pid from another machine names some unrelated local process: not used.
+    const uint32_t remote = m_desktop->window(QByteArray("far\0Far\0", 8), ::getpid());
+    m_desktop->setText(remote, XCB_ATOM_WM_CLIENT_MACHINE, "elsewhere.example");
+    const uint32_t hostPid = m_desktop->window(QByteArray("near\0Near\0", 10), ::getpid());
+    char host[256] = {};
+    ::gethostname(host, sizeof host - 1);
+    m_desktop->setText(hostPid, XCB_ATOM_WM_CLIENT_MACHINE, host);
+
+    ASSERT_TRUE(m_watcher->start());
+    ASSERT_TRUE(reportsReach(1));
+    const std::vector<uint32_t> sequence = {alpha,  gone, alpha,  bare,   pidOnly,
+                                            latin1, huge, remote, hostPid};
+    // Each step differs from the one before: one report each.
+    for (size_t i = 0; i < sequence.size(); ++i) {
+        m_desktop->activate(sequence[i]);
+        ASSERT_TRUE(reportsReach(static_cast<qsizetype>(i) + 2)) << "step " << i;
+    }
+    // Not a window: the manager's property is taken as naming none.
+    m_desktop->activateWithType(alpha, XCB_ATOM_CARDINAL);
+    ASSERT_TRUE(reportsReach(static_cast<qsizetype>(sequence.size()) + 2));
+
+    const std::vector<Ids> got = reports(*m_changes);
+    ASSERT_EQ(got.size(), 11u);
+    EXPECT_EQ(got[0], Ids{});
+    EXPECT_EQ(got[1], (Ids{"alpha"}));
+    EXPECT_EQ(got[2], Ids{});  // gone before it could be read
+    EXPECT_EQ(got[3], (Ids{"alpha"}));
+    EXPECT_EQ(got[4], Ids{});
+    EXPECT_EQ(got[5], Ids{m_self});
+    EXPECT_EQ(got[6], (Ids{"caf\xc3\xa9", "BarBaz"}));
+    ASSERT_EQ(got[7].size(), 1u);  // the class lies beyond what is read
+    EXPECT_EQ(got[7][0], std::string(kMaxAppIdLength, 'h'));
+    EXPECT_EQ(got[8], (Ids{"far"}));
+    EXPECT_EQ(got[9], (Ids{"near", m_self}));
+    EXPECT_EQ(got[10], Ids{});
+    EXPECT_TRUE(m_lost->isEmpty());
+}
+
+TEST_F(X11Watch, SaysSoWhenTheDisplayGoes) {
+    ASSERT_TRUE(m_watcher->start());
+    ASSERT_TRUE(reportsReach(1));
+    m_server.stop();
+    ASSERT_TRUE(test::waitUntil(*m_lost, [&] { return !m_lost->isEmpty(); }));
+    EXPECT_EQ(m_lost->size(), 1);
+    EXPECT_TRUE(m_lost->first().at(0).toString().contains("lost"));
+}
+
+TEST(X11WatchStart, RefusesADisplayThatIsNotThere) {
+    X11Watcher watcher(QStringLiteral(":4095"));
+    QSignalSpy lost(&watcher, &ActiveAppWatcher::unavailable);
+    EXPECT_FALSE(watcher.start());
+    EXPECT_EQ(lost.size(), 1);
+}
+
+}  // namespace
+}  // namespace tavrik::app
