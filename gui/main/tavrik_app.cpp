@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "appconfig/app_options.h"
+#include "appwatch/active_app_watcher.h"
 #include "build_info.h"
 #include "host/control_jobs.h"
 #include "host/instance_address.h"
@@ -64,6 +65,11 @@ int TavrikApp::run() {
         chineseFontAvailable());
     context.language = display.language;
     context.paths = resolveAppPaths(*options);
+    // Profiles follow the application in front where the session tells which one it is.
+    const SessionEnvironment session = SessionEnvironment::fromProcess();
+    context.watchSupport = watchSupport(session);
+    m_watcher = createActiveAppWatcher(session);
+    context.appWatcher = m_watcher.get();
     const AppPaths paths = context.paths;
     m_window = std::make_unique<MainWindow>(std::move(context));
     connect(m_instance.get(), &SingleInstance::showRequested, m_window.get(),
@@ -72,6 +78,9 @@ int TavrikApp::run() {
         m_window.get(), &MainWindow::ended, this, [] { QCoreApplication::exit(0); },
         Qt::QueuedConnection);
     m_window->initialise();
+    // Started once the window follows it: the application in front is reported soon after;
+    // a session that refuses says why through the watcher's unavailable(), which is logged.
+    if (m_watcher) m_watcher->start();
     serveControlRequests(paths);
     if (display.fellBack) tellNoChineseFont();
     return exec();

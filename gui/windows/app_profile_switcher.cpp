@@ -38,7 +38,7 @@ AppProfileSwitcher::AppProfileSwitcher(MainWindow& window, ActiveAppWatcher* wat
         connect(m_watcher, &ActiveAppWatcher::activeAppChanged, this,
                 &AppProfileSwitcher::activeAppChanged);
         connect(m_watcher, &ActiveAppWatcher::unavailable, this, [](const QString& why) {
-            qCWarning(lcUi) << "active application no longer followed:" << why;
+            qCWarning(lcApps) << "active application no longer followed:" << why;
         });
     }
 }
@@ -57,7 +57,7 @@ QString AppProfileSwitcher::statusText(Language lang) const {
 }
 
 void AppProfileSwitcher::activeAppChanged(const ActiveApp& app) {
-    qCDebug(lcUi) << "application in front:" << app.ids;
+    qCDebug(lcApps) << "application in front:" << app.ids;
     // The desktop itself, or this tool's own window (the user came to edit the profile on the
     // keyboard): the keyboard keeps the profile of the application before.
     const QStringList own{QGuiApplication::desktopFileName(), QCoreApplication::applicationName()};
@@ -152,8 +152,9 @@ void AppProfileSwitcher::armTimer(appprofiles::TimePoint now) {
 }
 
 void AppProfileSwitcher::startSwitch(const appprofiles::ActiveProfile& profile) {
-    qCDebug(lcUi) << "switching to profile" << QString::fromStdString(profile.name)
-                  << (profile.choice == appprofiles::Choice::ByHand ? "by hand" : "automatically");
+    qCDebug(lcApps) << "switching to profile" << QString::fromStdString(profile.name)
+                    << (profile.choice == appprofiles::Choice::ByHand ? "by hand"
+                                                                      : "automatically");
     const profiles::ProfileStore store(m_profileFolder);
     const auto& rows = store.rows();
     const auto row = std::find(rows.begin(), rows.end(), profile.name) - rows.begin();
