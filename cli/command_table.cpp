@@ -17,11 +17,13 @@ constexpr std::array kProfile{Operand::Profile};
 constexpr std::array kNewProfile{Operand::NewName};
 constexpr std::array kRename{Operand::Profile, Operand::NewName};
 constexpr std::array kSetWords{Operand::SetWords};
+constexpr std::array kBind{Operand::Profile, Operand::AppId};
+constexpr std::array kUnbind{Operand::RuleProfile, Operand::AppId};
 
 constexpr std::string_view kNamesSummary = "the names set takes";
 constexpr std::string_view kCompletionSummary = "the shell's completion script";
 
-constexpr std::array<CommandForm, 17> kForms{{
+constexpr std::array<CommandForm, 20> kForms{{
     {"status", "", kNone, kJsonOption, Access::Reads, "[--json]",
      "keyboard, permission, firmware, transport, tool running"},
     {"dump", "", kNone, kJsonOption | kOutputOption, Access::Reads, "[--json] [-o FILE|-]",
@@ -43,6 +45,12 @@ constexpr std::array<CommandForm, 17> kForms{{
      "the configuration into a profile"},
     {"profiles", "delete", kProfile, kNoOptions, Access::None, "NAME", "removes a profile"},
     {"profiles", "rename", kRename, kNoOptions, Access::None, "NAME NEW", "renames a profile"},
+    {"profiles", "bind", kBind, kDefaultOption, Access::None, "NAME APP-ID | --default NAME",
+     "the profile for an application, or for every other one"},
+    {"profiles", "unbind", kUnbind, kNoOptions, Access::None, "NAME APP-ID",
+     "removes an application from a profile"},
+    {"profiles", "rules", kNone, kJsonOption, Access::None, "[--json]",
+     "the profiles per application"},
     {"completion", "bash", kNone, kNoOptions, Access::None, "", kCompletionSummary},
     {"completion", "zsh", kNone, kNoOptions, Access::None, "", kCompletionSummary},
     {"completion", "fish", kNone, kNoOptions, Access::None, "", kCompletionSummary},

@@ -12,24 +12,27 @@ namespace tavrik::ctl {
 
 // What a command's operand is, for checking and for completion.
 enum class Operand {
-    File,        // an existing file
-    JsonFile,    // an existing .json file
-    OutputFile,  // a file to write, or - for standard output
-    Profile,     // the name of a listed profile
-    NewName,     // a profile name to create or rename to
-    SetWords,    // the words of `set`
+    File,         // an existing file
+    JsonFile,     // an existing .json file
+    OutputFile,   // a file to write, or - for standard output
+    Profile,      // the name of a listed profile
+    NewName,      // a profile name to create or rename to
+    SetWords,     // the words of `set`
+    RuleProfile,  // a profile rules name (completed from the listed profiles; need not exist)
+    AppId,        // an application id (X11 window class, Wayland app id)
 };
 
 // Options a command takes besides the common ones.
 enum OptionFlags : unsigned {
     kNoOptions = 0,
-    kJsonOption = 1,    // --json
-    kOutputOption = 2,  // -o FILE, --output FILE
+    kJsonOption = 1,     // --json
+    kOutputOption = 2,   // -o FILE, --output FILE
+    kDefaultOption = 4,  // --default: the last operand is left out
 };
 
 // What a command does to the keyboard.
 enum class Access {
-    None,    // no keyboard needed
+    None,    // no keyboard needed (rules are still written by the running tool when it runs)
     Reads,   // reads it
     Writes,  // changes it
 };

@@ -119,7 +119,9 @@ QStringList operandCandidates(Operand operand, const QString& dataDir) {
         case Operand::OutputFile:
             return {QString::fromLatin1(kFilesDirective)};
         case Operand::Profile:
+        case Operand::RuleProfile:
             return profileNames(dataDir);
+        case Operand::AppId:
         case Operand::NewName:
         case Operand::SetWords:
             break;
@@ -131,6 +133,7 @@ QStringList optionCandidates(const CommandForm* form) {
     QStringList out{"--simulate", "--sim-socket", "--data-dir", "--help", "--version"};
     if (form && (form->options & kJsonOption)) out << "--json";
     if (form && (form->options & kOutputOption)) out << "-o";
+    if (form && (form->options & kDefaultOption)) out << "--default";
     return out;
 }
 

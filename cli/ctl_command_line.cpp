@@ -114,7 +114,8 @@ Status checkOperands(const CtlCommand& c) {
     const CommandForm& f = *c.form;
     const qsizetype given = c.args.size() - (f.word.empty() ? 0 : 1);
     const bool setWords = !f.operands.empty() && f.operands.front() == Operand::SetWords;
-    const bool fits = setWords ? given >= 1 : given == qsizetype(f.operands.size());
+    const qsizetype wanted = qsizetype(f.operands.size()) - (c.byDefault ? 1 : 0);
+    const bool fits = setWords ? given >= 1 : given == wanted;
     if (fits) return Status::success();
     QString form = formName(f);
     if (setWords) {
@@ -141,9 +142,10 @@ Result<CtlCommand> parseCommandLine(const QStringList& arguments) {
     const QCommandLineOption json(QStringLiteral("json"));
     const QCommandLineOption output(QStringList{QStringLiteral("o"), QStringLiteral("output")},
                                     QString(), QStringLiteral("FILE"));
+    const QCommandLineOption byDefault(QStringLiteral("default"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringLiteral("version"));
-    parser.addOptions({simulate, simSocket, dataDir, json, output, help, version});
+    parser.addOptions({simulate, simSocket, dataDir, json, output, byDefault, help, version});
     if (!parser.parse(parsed)) return usage(parseError(parser, parsed));
 
     CtlCommand c;
@@ -170,6 +172,7 @@ Result<CtlCommand> parseCommandLine(const QStringList& arguments) {
                            "or give a link to it whose name is UTF-8"));
     }
     c.json = parser.isSet(json);
+    c.byDefault = parser.isSet(byDefault);
     c.output = parser.value(output);
 
     QStringList positional = parser.positionalArguments();
@@ -179,6 +182,9 @@ Result<CtlCommand> parseCommandLine(const QStringList& arguments) {
     const auto form = formOf(c);
     if (!form) return form.error();
     c.form = *form;
+    if (c.byDefault && !(c.form->options & kDefaultOption)) {
+        return usage(QStringLiteral("--default belongs to %1").arg(formsWith(kDefaultOption)));
+    }
     if (Status s = checkOperands(c); !s) return s.error();
     if (c.json && !(c.form->options & kJsonOption)) {
         return usage(QStringLiteral("--json belongs to %1").arg(formsWith(kJsonOption)));

@@ -17,6 +17,7 @@ struct CtlCommand {
     QStringList args;            // after the verb: its word first (profiles list), then operands
     const CommandForm* form = nullptr;  // the table's row; null for --help and --version
     bool json = false;                  // --json
+    bool byDefault = false;             // --default (profiles bind)
     QString output;                     // dump -o FILE, "-" for standard output
     bool help = false;
     bool version = false;

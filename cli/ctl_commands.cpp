@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "appprofiles/app_rules.h"
 #include "cli/completions.h"
 #include "cli/ctl_host.h"
 #include "describe/configuration.h"
@@ -405,19 +406,131 @@ int profilesSave(Host& h, const profiles::ProfileStore& store, const QString& ty
     return 0;
 }
 
-// delete and rename change only the profile folder: no keyboard, no host.
+// A rules request names tavrikctl's own data folder: the running tool refuses one for another
+// folder than its own.
+QJsonObject rulesRequest(const CtlCommand& c, const char* op, const QString& profile) {
+    QJsonObject r = requestOf("rules");
+    r.insert(QStringLiteral("op"), QString::fromLatin1(op));
+    r.insert(QStringLiteral("dataFolder"), ownDataFolder(c.options));
+    if (!profile.isEmpty()) r.insert(QStringLiteral("profile"), profile);
+    return r;
+}
+
+// The rules of profiles per application are written by the running tool, or under the
+// instance lock by tavrikctl itself; no keyboard is opened for them.
+std::unique_ptr<Host> rulesHost(const CtlCommand& c, int& exit) {
+    return host(c, exit, OwnUse::Rules);
+}
+
+// delete and rename change the profile folder and carry the profile's application rules; the
+// keyboard is not opened.
 int profilesEdit(const CtlCommand& c, profiles::ProfileStore& store) {
     QString error;
-    const auto row = rowOf(store, c.args[1], error);
+    auto row = rowOf(store, c.args[1], error);
     if (!row) return fail(Failure::Usage, error);
-    if (c.args[0] == QLatin1StringView("delete")) {
-        return outcomeExit(store.remove(*row), QStringLiteral("the profile file was not found"));
+    const bool remove = c.args[0] == QLatin1StringView("delete");
+    const QString to = remove ? QString() : c.args[2];
+    if (!remove) {
+        if (const auto problem = nameProblem(to)) return fail(Failure::Usage, *problem);
     }
-    const QString& to = c.args[2];
-    if (const auto problem = nameProblem(to)) return fail(Failure::Usage, *problem);
-    return outcomeExit(store.rename(*row, to.toStdString()),
-                       QStringLiteral("\"%1\" exists already in %2; a rename replaces nothing")
-                           .arg(to, QString::fromStdString(store.folder().string())));
+    int exit = 0;
+    const auto h = rulesHost(c, exit);
+    if (!h) return exit;
+    store.relist();
+    row = rowOf(store, c.args[1], error);  // the folder may have changed meanwhile
+    if (!row) return fail(Failure::Usage, error);
+    const QString from = QString::fromStdString(store.rows()[std::size_t(*row)]);
+    if (remove) {
+        exit = outcomeExit(store.remove(*row), QStringLiteral("the profile file was not found"));
+    } else {
+        exit = outcomeExit(store.rename(*row, to.toStdString()),
+                           QStringLiteral("\"%1\" exists already in %2; a rename replaces nothing")
+                               .arg(to, QString::fromStdString(store.folder().string())));
+    }
+    if (exit != 0) return exit;
+    QJsonObject request = rulesRequest(c, remove ? "remove" : "rename", from);
+    if (!remove) {
+        request.insert(
+            QStringLiteral("to"),
+            QString::fromStdString(profiles::rowText(profiles::renamedFileName(to.toStdString()))));
+    }
+    const QJsonObject r = h->request(request);
+    if (ok(r)) return 0;
+    return fail(failureOf(r),
+                QStringLiteral("the profile was %1, but its application rules were not: %2")
+                    .arg(remove ? QStringLiteral("deleted") : QStringLiteral("renamed"),
+                         r.value(QStringLiteral("message")).toString()));
+}
+
+// Why a typed application id cannot be bound, or none.
+std::optional<QString> appIdProblem(const QString& typed) {
+    if (!appprofiles::appIdProblem(typed.toStdString())) return std::nullopt;
+    return QStringLiteral(
+               "\"%1\" cannot be an application id: give the window class (X11) or app id "
+               "(Wayland), at most %2 bytes, no control characters")
+        .arg(typed)
+        .arg(appprofiles::kMaxAppIdBytes);
+}
+
+// bind NAME APP-ID, bind --default NAME, unbind NAME APP-ID.
+int profilesBind(const CtlCommand& c, const profiles::ProfileStore& store) {
+    const bool bind = c.args[0] == QLatin1StringView("bind");
+    const QString& profile = c.args[1];
+    // A rule naming a profile that no longer exists can still be removed.
+    QString error;
+    if (bind && !rowOf(store, profile, error)) return fail(Failure::Usage, error);
+    if (!bind || !c.byDefault) {
+        if (const auto problem = appIdProblem(c.args[2])) return fail(Failure::Usage, *problem);
+    }
+    const char* op = !bind ? "unbind" : c.byDefault ? "default" : "bind";
+    QJsonObject request = rulesRequest(c, op, profile);
+    if (!c.byDefault) request.insert(QStringLiteral("app"), c.args[2]);
+    int exit = 0;
+    const auto h = rulesHost(c, exit);
+    if (!h) return exit;
+    const QJsonObject r = h->request(request);
+    if (!ok(r)) return failed(r);
+    if (!bind && !r.value(QStringLiteral("changed")).toBool()) {
+        return fail(Failure::Usage, QStringLiteral("\"%1\" is not bound to \"%2\"; see "
+                                                   "tavrikctl profiles rules")
+                                        .arg(c.args[2], profile));
+    }
+    return 0;
+}
+
+// rules [--json]: each profile with its applications, the default, and which rules are
+// inactive because their profile no longer exists.
+int profilesRules(const CtlCommand& c) {
+    int exit = 0;
+    const auto h = rulesHost(c, exit);
+    if (!h) return exit;
+    const QJsonObject r = h->request(rulesRequest(c, "list", QString()));
+    if (!ok(r)) return failed(r);
+    QJsonObject rules = r.value(QStringLiteral("rules")).toObject();
+    const QJsonArray missing = r.value(QStringLiteral("missing")).toArray();
+    if (c.json) {
+        rules.insert(QStringLiteral("inactive"), missing);
+        printJsonLine(rules);
+        return 0;
+    }
+    const auto inactive = [&](const QString& name) {
+        return missing.contains(name) ? QStringLiteral(" (inactive: no such profile)") : QString();
+    };
+    for (const QJsonValue& entry : rules.value(QStringLiteral("profiles")).toArray()) {
+        const QJsonObject o = entry.toObject();
+        QStringList apps;
+        for (const QJsonValue& a : o.value(QStringLiteral("apps")).toArray()) apps << a.toString();
+        const QString name = o.value(QStringLiteral("profile")).toString();
+        std::printf("%s: %s%s\n", name.toUtf8().constData(),
+                    apps.join(QStringLiteral(", ")).toUtf8().constData(),
+                    inactive(name).toUtf8().constData());
+    }
+    if (rules.contains(QStringLiteral("default"))) {
+        const QString name = rules.value(QStringLiteral("default")).toString();
+        std::printf("default: %s%s\n", name.toUtf8().constData(),
+                    inactive(name).toUtf8().constData());
+    }
+    return 0;
 }
 
 int profilesCommand(const CtlCommand& c) {
@@ -430,6 +543,10 @@ int profilesCommand(const CtlCommand& c) {
     const bool list = sub == QLatin1StringView("list");
     profiles::ProfileStore store(profileFolderOf(c).toStdString());
     if (edit) return profilesEdit(c, store);
+    if (sub == QLatin1StringView("bind") || sub == QLatin1StringView("unbind")) {
+        return profilesBind(c, store);
+    }
+    if (sub == QLatin1StringView("rules")) return profilesRules(c);
     // apply names a listed profile: a mistyped one is refused before the keyboard is opened.
     std::optional<int> row;
     if (sub == QLatin1StringView("apply")) {

@@ -11,6 +11,7 @@
 #include <chrono>
 
 #include "cli/line_socket.h"
+#include "host/app_rules_file.h"
 #include "host/control_jobs.h"
 #include "host/control_protocol.h"
 #include "host/data_folder.h"
@@ -85,6 +86,14 @@ class OwnHost final : public Host {
 public:
     OwnHost(const appconfig::Options& options, std::unique_ptr<app::InstanceLock> lock, OwnUse use)
         : m_lock(std::move(lock)), m_dataFolder(ownDataFolder(options)) {
+        m_rules = std::make_unique<app::AppRulesFile>(m_dataFolder.toStdString());
+        if (use == OwnUse::Rules) {
+            app::HostAccess access;
+            access.dataFolder = m_dataFolder;
+            access.appRules = m_rules.get();
+            m_jobs = std::make_unique<app::ControlJobs>(std::move(access));
+            return;
+        }
         const QDir dir(m_dataFolder);
         model::keyTable();
         m_model = std::make_unique<model::ConfigModel>(
@@ -111,6 +120,7 @@ public:
         // it succeeded).
         access.hostCopyIsKeyboard =
             use != OwnUse::Status && m_link->session().firmwareVersion().has_value();
+        access.appRules = m_rules.get();
         m_jobs = std::make_unique<app::ControlJobs>(std::move(access));
     }
     ~OwnHost() override {
@@ -139,6 +149,7 @@ private:
     std::unique_ptr<model::ConfigModel> m_model;
     std::unique_ptr<macro::MacroStore> m_macros;
     std::unique_ptr<app::DeviceLink> m_link;
+    std::unique_ptr<app::AppRulesFile> m_rules;
     std::unique_ptr<app::ControlJobs> m_jobs;
 };
 

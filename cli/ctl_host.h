@@ -36,6 +36,7 @@ enum class OwnUse {
     Status,  // the firmware version only; no file written
     Read,    // the whole configuration; nothing sent that changes the keyboard, no file written
     Change,  // the whole configuration as for Read, then changes, keymap.bin stored
+    Rules,   // no keyboard: only the rules of profiles per application (under the lock)
 };
 
 // The running tool's host, or a session of tavrikctl's own that holds the per-user instance

@@ -1,17 +1,23 @@
 #include "host/control_jobs.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QPointer>
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "describe/configuration.h"
 #include "describe/set_command.h"
+#include "host/app_rules_file.h"
 #include "host/control_protocol.h"
 #include "host/document/config_document.h"
 #include "macro/macro_store.h"
 #include "model/keymap_file.h"
+#include "profiles/profile_names.h"
+#include "profiles/profile_store.h"
 
 namespace tavrik::app {
 namespace {
@@ -86,8 +92,13 @@ void ControlJobs::run(const QJsonObject& request, Reply reply, Wanted wanted) {
                                           "versions; install both from one package")));
         return;
     }
-    if (auto refused = otherKeyboard(request)) return reply(*refused);
     const QString command = request.value(QStringLiteral("command")).toString();
+    if (command == QLatin1StringView("rules")) return rules(request, reply);
+    if (!m_access.link) {
+        return reply(
+            failureReply(Failure::Usage, QStringLiteral("\"%1\" needs the keyboard").arg(command)));
+    }
+    if (auto refused = otherKeyboard(request)) return reply(*refused);
     if (command == QLatin1StringView("status")) {
         status(reply);
     } else if (command == QLatin1StringView("read")) {
@@ -227,6 +238,110 @@ void ControlJobs::edit(const QJsonObject& request, const Reply& reply, const Wan
             save(reply);
         });
     });
+}
+
+void ControlJobs::rules(const QJsonObject& request, const Reply& reply) {
+    AppRulesFile* file = m_access.appRules;
+    if (!file) {
+        return reply(failureReply(Failure::Usage, QStringLiteral("no application rules here")));
+    }
+    // The rules belong to a data folder: one named by the asker must be this host's.
+    const QString theirs = request.value(QStringLiteral("dataFolder")).toString();
+    const auto canonical = [](const QString& path) {
+        const QFileInfo info(path);
+        return info.exists() ? info.canonicalFilePath() : QDir::cleanPath(info.absoluteFilePath());
+    };
+    if (!theirs.isEmpty() && canonical(theirs) != canonical(m_access.dataFolder)) {
+        return reply(failureReply(
+            Failure::Usage, QStringLiteral("the running tool keeps its rules in %1, not in %2; "
+                                           "give --data-dir %1, or quit the tool")
+                                .arg(m_access.dataFolder, theirs)));
+    }
+    file->load();  // the file may have been edited or damaged by hand since
+    const QString op = request.value(QStringLiteral("op")).toString();
+    const std::string profile = request.value(QStringLiteral("profile")).toString().toStdString();
+    const QString path = QString::fromStdString(file->path().string());
+    const profiles::ProfileStore store(
+        profiles::profileFolder(std::filesystem::path(m_access.dataFolder.toStdString())));
+    const auto& rows = store.rows();
+    const bool listed = std::find(rows.begin(), rows.end(), profile) != rows.end();
+    if (op == QLatin1StringView("list")) {
+        if (file->problem()) {
+            return reply(failureReply(Failure::File,
+                                      QStringLiteral("%1 cannot be used: %2; fix or remove it")
+                                          .arg(path, QString::fromStdString(*file->problem()))));
+        }
+        QJsonObject r = control::okReply();
+        r.insert(QStringLiteral("rules"), appRulesObject(file->rules()));
+        QJsonArray missing;
+        for (const std::string& m : appprofiles::missingProfiles(file->rules(), rows)) {
+            missing.append(QString::fromStdString(m));
+        }
+        r.insert(QStringLiteral("missing"), missing);
+        return reply(r);
+    }
+    if (m_access.canEdit && !m_access.canEdit()) {
+        return reply(failureReply(Failure::Busy,
+                                  QStringLiteral("the tool has a dialog open; close it and run "
+                                                 "the command again")));
+    }
+    const std::string app = request.value(QStringLiteral("app")).toString().toStdString();
+    const std::string to = request.value(QStringLiteral("to")).toString().toStdString();
+    const bool binds = op == QLatin1StringView("bind") || op == QLatin1StringView("default");
+    std::function<appprofiles::Edit(appprofiles::AppRules&)> f;
+    if (op == QLatin1StringView("bind")) {
+        f = [&](appprofiles::AppRules& r) { return appprofiles::bind(r, profile, app); };
+    } else if (op == QLatin1StringView("unbind")) {
+        f = [&](appprofiles::AppRules& r) { return appprofiles::unbind(r, profile, app); };
+    } else if (op == QLatin1StringView("default")) {
+        f = [&](appprofiles::AppRules& r) { return appprofiles::setDefault(r, profile); };
+    } else if (op == QLatin1StringView("rename")) {
+        if (profiles::profileNameProblem(to)) {
+            return reply(failureReply(Failure::Usage, QStringLiteral("not a profile name")));
+        }
+        f = [&](appprofiles::AppRules& r) { return appprofiles::renameProfile(r, profile, to); };
+    } else if (op == QLatin1StringView("remove")) {
+        f = [&](appprofiles::AppRules& r) { return appprofiles::removeProfile(r, profile); };
+    } else {
+        return reply(
+            failureReply(Failure::Usage, QStringLiteral("unknown rules request \"%1\"").arg(op)));
+    }
+    if (profiles::profileNameProblem(profile)) {
+        return reply(failureReply(Failure::Usage, QStringLiteral("not a profile name")));
+    }
+    if (binds && !listed) {
+        return reply(failureReply(
+            Failure::Usage, QStringLiteral("no profile \"%1\" in %2; list them with tavrikctl "
+                                           "profiles list")
+                                .arg(QString::fromStdString(profile),
+                                     QString::fromStdString(store.folder().string()))));
+    }
+    const bool takesApp = op == QLatin1StringView("bind") || op == QLatin1StringView("unbind");
+    if (takesApp && appprofiles::appIdProblem(app)) {
+        return reply(failureReply(
+            Failure::Usage,
+            QStringLiteral("\"%1\" cannot be an application id: give the window class (X11) "
+                           "or app id (Wayland), at most %2 bytes, no control characters")
+                .arg(QString::fromStdString(app))
+                .arg(appprofiles::kMaxAppIdBytes)));
+    }
+    const auto edited = file->edit(f);
+    if (!edited) {
+        return reply(
+            failureReply(Failure::File, QString::fromStdString(edited.error().context) +
+                                            QStringLiteral("; the rules file is left as it is")));
+    }
+    if (*edited == appprofiles::Edit::TooMany) {
+        return reply(failureReply(Failure::Usage,
+                                  QStringLiteral("at most %1 applications can be bound; unbind "
+                                                 "one first")
+                                      .arg(appprofiles::kMaxBindings)));
+    }
+    const bool changed = *edited == appprofiles::Edit::Changed;
+    if (changed && m_access.rulesEdited) m_access.rulesEdited();
+    QJsonObject r = control::okReply();
+    r.insert(QStringLiteral("changed"), changed);
+    reply(r);
 }
 
 void ControlJobs::save(const Reply& reply) {

@@ -26,6 +26,8 @@ struct Configuration;
 
 namespace tavrik::app {
 
+class AppRulesFile;
+
 struct HostAccess {
     model::ConfigModel* model = nullptr;
     macro::MacroStore* macros = nullptr;
@@ -42,6 +44,11 @@ struct HostAccess {
     // A Save for a request is queued: the window shows that a device job runs until the Save's
     // end reaches it, as for its own Save.
     std::function<void()> saveStarted;
+    // The rules of profiles per application ("rules" requests); null: not served. A host
+    // without a device link serves only these.
+    AppRulesFile* appRules = nullptr;
+    // The rules changed through a request: the window follows. Called with no lock held.
+    std::function<void()> rulesEdited;
 };
 
 class ControlJobs : public QObject {
@@ -67,6 +74,7 @@ private:
                                    const model::KeyActionTable& actions) const;
     void edit(const QJsonObject& request, const Reply& reply, const Wanted& wanted);
     void save(const Reply& reply);
+    void rules(const QJsonObject& request, const Reply& reply);
     // Runs f with the configuration lock once no device job is queued or running (waiting for
     // the link's idle signal, never blocking), then what f returns with the lock released;
     // nothing once the request is no longer wanted.

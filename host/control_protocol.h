@@ -13,6 +13,14 @@
 //   {"command":"apply","profile":BASE64}      profile bytes (image, optionally key action table)
 //   {"command":"apply","configuration":DOC}   a whole configuration document
 //   {"command":"set","args":["effect","wave"]}
+//   {"command":"rules","op":"list"}           -> "rules": the rules file's object, "missing":
+//    (every rules request may carry "dataFolder": the asker's, refused when not the host's)
+//                                                the profiles its rules name that do not exist
+//   {"command":"rules","op":"bind"|"unbind","profile":NAME,"app":ID}
+//   {"command":"rules","op":"default","profile":NAME}
+//   {"command":"rules","op":"rename","profile":NAME,"to":NEW}, {"command":"rules",
+//    "op":"remove","profile":NAME}: a profile renamed or deleted; its rules follow
+//                                             -> "changed": whether the rules changed
 
 #include <QByteArray>
 #include <QJsonObject>

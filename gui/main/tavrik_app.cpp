@@ -10,12 +10,14 @@
 
 #include "accessibility/accessibility.h"
 #include "appconfig/app_options.h"
+#include "appwatch/active_app_watcher.h"
 #include "build_info.h"
 #include "host/control_jobs.h"
 #include "host/instance_address.h"
 #include "main/single_instance.h"
 #include "mainwindow/startup.h"
 #include "skin/app_style.h"
+#include "windows/app_profile_switcher.h"
 #include "windows/main_window.h"
 
 namespace tavrik::app {
@@ -66,6 +68,11 @@ int TavrikApp::run() {
     context.language = display.language;
     context.paths = resolveAppPaths(*options);
     context.fitScreen = true;
+    // Profiles follow the application in front where the session tells which one it is.
+    const SessionEnvironment session = SessionEnvironment::fromProcess();
+    context.watchSupport = watchSupport(session);
+    m_watcher = createActiveAppWatcher(session);
+    context.appWatcher = m_watcher.get();
     const AppPaths paths = context.paths;
     // Every window without an icon of its own (message boxes, choosers) shows the tool's.
     setWindowIcon(skin::appIcon(paths.programFolder));
@@ -76,6 +83,9 @@ int TavrikApp::run() {
         m_window.get(), &MainWindow::ended, this, [] { QCoreApplication::exit(0); },
         Qt::QueuedConnection);
     m_window->initialise();
+    // Started once the window follows it: the application in front is reported soon after;
+    // a session that refuses says why through the watcher's unavailable(), which is logged.
+    if (m_watcher) m_watcher->start();
     serveControlRequests(paths);
     if (display.fellBack) tellNoChineseFont();
     return exec();
@@ -133,6 +143,11 @@ void TavrikApp::serveControlRequests(const AppPaths& paths) {
     access.edited = [window = m_window.get()] { window->hostCopyReplaced(); };
     // The window's Save end turns the wait cursor off again.
     access.saveStarted = [window = m_window.get()] { window->setBusy(true); };
+    // tavrikctl's rules are the window's: it follows them at once.
+    if (AppProfileSwitcher* apps = m_window->appProfiles()) {
+        access.appRules = &apps->rules();
+        access.rulesEdited = [apps] { apps->rulesChanged(); };
+    }
     m_control = std::make_unique<ControlJobs>(std::move(access));
     m_instance->server().setRequestHandler([this](const QJsonObject& request,
                                                   InstanceServer::Answer answer,

@@ -8,6 +8,7 @@
 namespace tavrik::app {
 
 class MainWindow;
+class ActiveAppWatcher;
 class ControlJobs;
 class SingleInstance;
 struct AppPaths;
@@ -35,6 +36,7 @@ private:
     void tellNoChineseFont();
 
     std::unique_ptr<SingleInstance> m_instance;
+    std::unique_ptr<ActiveAppWatcher> m_watcher;  // outlives the window that follows it
     std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<ControlJobs> m_control;  // before the window goes
 };

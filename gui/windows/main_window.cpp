@@ -24,6 +24,7 @@
 #include "skin/splash_screen.h"
 #include "skin/surface_scaler.h"
 #include "skin/window_dragger.h"
+#include "windows/app_profile_switcher.h"
 
 namespace tavrik::app {
 namespace {
@@ -60,7 +61,8 @@ int MainWindow::languageCode() const {
 
 MainWindow::~MainWindow() {
     if (m_tray) m_tray->hide();
-    m_device.reset();  // reader stopped, channels closed, before the model goes
+    m_appProfiles.reset();  // before the session it switches through
+    m_device.reset();       // reader stopped, channels closed, before the model goes
 }
 
 void MainWindow::initialise(bool showSplash) {
@@ -74,6 +76,9 @@ void MainWindow::initialise(bool showSplash) {
     // The keyboard is read while the splash shows: the window appears with its configuration.
     // Its sync is handled when it comes; what a notice would ask or tell waits for present().
     const device::ConnectionState keyboard = openDeviceSession();
+    m_appProfiles = std::make_unique<AppProfileSwitcher>(*this, m_context.appWatcher,
+                                                         m_context.paths.dataFolder.toStdString(),
+                                                         m_context.switchClock);
     if (showSplash) {
         skin::SplashScreen splash(m_context.paths.programFolder, languageCode());
         QTimer::singleShot(0, &splash, [this] { paintOffScreen(); });

@@ -9,6 +9,7 @@
 #include <QSystemTrayIcon>
 #include <QWidget>
 #include <array>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -17,6 +18,7 @@
 #include "appconfig/app_options.h"
 #include "appconfig/file_notice.h"
 #include "appconfig/update_check.h"
+#include "appwatch/active_app_watcher.h"
 #include "common/language.h"
 #include "controls/bitmap_slider.h"
 #include "host/device_link.h"
@@ -54,7 +56,15 @@ struct AppContext {
     // Scale the window down to its screen's available area when it is larger (the program
     // does; tests and tools that click at surface points leave it off).
     bool fitScreen = false;
+    // Profiles that follow the application in front: the watcher (null: none; it must outlive
+    // the window), why the session has none, and the clock of the settle time (the steady
+    // clock when empty; tests move their own).
+    ActiveAppWatcher* appWatcher = nullptr;
+    WatchSupport watchSupport = WatchSupport::Supported;
+    std::function<std::chrono::steady_clock::time_point()> switchClock;
 };
+
+class AppProfileSwitcher;
 
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -108,6 +118,8 @@ public:
     // its frame timer runs (only while the window is on screen and the effect moves).
     LightingPreview& lightingPreview() { return m_preview; }
     bool lightingPreviewRunning() const { return m_preview.running(); }
+    // Profiles that follow the application in front; null before initialise().
+    AppProfileSwitcher* appProfiles() const { return m_appProfiles.get(); }
 
 signals:
     // The window has ended the program (Close, the tray's Exit): the application quits.
@@ -287,6 +299,11 @@ private:
     double m_surfaceScale = 1.0;
     skin::SurfaceScaler* m_scaler = nullptr;
     bool m_watchingScreen = false;
+    // Profiles per application (app_profile_switcher.cpp, the tray menu, the status line).
+    std::unique_ptr<AppProfileSwitcher> m_appProfiles;
+    void addProfileActions(QMenu& menu);
+    QString statusLineProfileText() const;
+    void noticeAppRulesTrouble();
 };
 
 }  // namespace tavrik::app

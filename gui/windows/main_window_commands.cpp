@@ -11,6 +11,7 @@
 #include "macro/macro_store.h"
 #include "mainwindow/texts.h"
 #include "skin/skin_paths.h"
+#include "windows/app_profile_switcher.h"
 #include "windows/autostart.h"
 #include "windows/main_window.h"
 
@@ -142,12 +143,23 @@ void MainWindow::profileCommand() {
     setup.programFolder = m_context.paths.programFolder;
     setup.dataFolder = m_context.paths.dataFolder.toStdString();
     setup.languageCode = languageCode();
+    if (m_appProfiles) {
+        setup.apps.rules = &m_appProfiles->rules();
+        setup.apps.watcher = m_context.appWatcher;
+        setup.apps.gnomeWayland = m_context.watchSupport == WatchSupport::GnomeWayland;
+        setup.apps.moved = [this](const std::string& from, const std::string& to) {
+            m_appProfiles->profileMoved(from, to);
+        };
+        setup.apps.edited = [this] { m_appProfiles->rulesChanged(); };
+    }
     // The profile window ends by replacing the host copy; while it runs, that asks the session
     // to refresh the host copy (changed-key flags, keymap.bin), which then sends the sync notice
     // for the window's own refresh.
     m_inProfileWindow = true;
     runProfileWindow(this, *m_model, setup, [this] { hostCopyReplaced(); });
     m_inProfileWindow = false;
+    noticeAppRulesTrouble();  // a rules file that went bad meanwhile
+    if (m_appProfiles) m_appProfiles->rulesChanged();
 }
 
 void MainWindow::factoryResetCommand() {

@@ -17,6 +17,7 @@
 #include "mainwindow/texts.h"
 #include "settings/panel.h"
 #include "settings/sliders.h"
+#include "windows/app_profile_switcher.h"
 #include "windows/main_window.h"
 
 namespace tavrik::app {
@@ -58,7 +59,9 @@ void MainWindow::deviceSynced(device::SyncReason reason) {
 }
 
 void MainWindow::jobFinished(device::Job job, const Status& status) {
-    if (!status) {
+    // A profile switch's failure is told in the status line, not in a box.
+    const bool quiet = job == device::Job::Save && m_appProfiles && m_appProfiles->takeOwnSaveEnd();
+    if (!status && !quiet) {
         qCDebug(lcDevice) << "device job:" << QString::fromStdString(status.error().context);
         whenPresented([this, job, status] { tellJobFailure(job, status); });
     }
@@ -240,6 +243,7 @@ void MainWindow::createTrayIcon() {
     m_tray = new QSystemTrayIcon(windowIcon(), this);
     m_tray->setToolTip(qs(mainwindow::text::kTrayTip));
     m_trayMenu = std::make_unique<QMenu>();
+    addProfileActions(*m_trayMenu);
     addAutostartAction(*m_trayMenu);
     m_trayMenu->addAction(qs(mainwindow::text::kExit, m_context.language), this,
                           [this] { emit ended(); });

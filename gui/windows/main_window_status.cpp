@@ -1,8 +1,9 @@
-// The main window's desktop side: the connection state in the bottom bar, the no-permission
-// notice with its fix, starting with the desktop session, and the help box rows that open the
-// home page or the firmware updater.
+// The main window's desktop side: the connection state and the profile on the keyboard in the
+// bottom bar, the no-permission notice with its fix, the tray's profiles, starting with the
+// desktop session, and the help box rows that open the home page or the firmware updater.
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -22,6 +23,7 @@
 #include "mainwindow/status_line.h"
 #include "mainwindow/texts.h"
 #include "skin/text_style.h"
+#include "windows/app_profile_switcher.h"
 #include "windows/autostart.h"
 #include "windows/main_window.h"
 
@@ -91,8 +93,46 @@ void MainWindow::paintStatusLine(QPainter& p) {
     p.restore();
     const QColor colour =
         state == ConnectionState::NoPermission ? stateColour(state, transport) : Qt::white;
-    drawText(p, qs(mainwindow::statusLineText(state, transport, firmware, m_context.language)),
-             kStatusTextX, kStatusTextY, kStatusTextHeight, colour);
+    const QString connection =
+        qs(mainwindow::statusLineText(state, transport, firmware, m_context.language));
+    drawText(p, connection, kStatusTextX, kStatusTextY, kStatusTextHeight, colour);
+    // The profile on the keyboard, and whether it was chosen automatically, after a gap.
+    const QString profile = statusLineProfileText();
+    if (profile.isEmpty()) return;
+    const QFontMetrics metrics(skin::textFont(kStatusTextHeight));
+    const int x = kStatusTextX + metrics.horizontalAdvance(connection) + 3 * kStatusDot;
+    const int room = kStatusRect.right() - x;
+    if (room <= 0) return;
+    drawText(p, metrics.elidedText(profile, Qt::ElideRight, room), x, kStatusTextY,
+             kStatusTextHeight, QColor(200, 200, 200));
+}
+
+QString MainWindow::statusLineProfileText() const {
+    return m_appProfiles ? m_appProfiles->statusText(m_context.language) : QString();
+}
+
+void MainWindow::addProfileActions(QMenu& menu) {
+    // Listed afresh each time the menu opens: the profile folder changes behind the window.
+    auto* group = new QActionGroup(&menu);
+    group->setExclusive(false);
+    QAction* end = menu.addSeparator();
+    connect(&menu, &QMenu::aboutToShow, this, [this, &menu, group, end] {
+        for (QAction* a : group->actions()) {
+            menu.removeAction(a);
+            delete a;
+        }
+        if (!m_appProfiles) return;
+        const auto& active = m_appProfiles->planner().active();
+        for (const std::string& name : m_appProfiles->profiles()) {
+            auto* a = new QAction(QString::fromStdString(name), group);
+            a->setCheckable(true);
+            a->setChecked(active && active->name == name);
+            connect(a, &QAction::triggered, this, [this, name] {
+                if (m_appProfiles) m_appProfiles->chooseByHand(name);
+            });
+            menu.insertAction(end, a);
+        }
+    });
 }
 
 bool MainWindow::statusLineClicked(QPoint pos) {

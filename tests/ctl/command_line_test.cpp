@@ -101,7 +101,7 @@ TEST(CommandLine, MistypedWordsGetTheClosestOne) {
          "unknown word \"colours\" after list; list takes "
          "effects|presets|keys; see tavrikctl --help"},
         {"apply a.bin --json",
-         "--json belongs to status, dump and profiles list; see tavrikctl --help"},
+         "--json belongs to status, dump, profiles list and profiles rules; see tavrikctl --help"},
         {"profiles rename Old",
          "wrong number of arguments; use: tavrikctl profiles rename NAME "
          "NEW; see tavrikctl --help"},
@@ -155,6 +155,37 @@ TEST(ControlProtocol, FailuresMapToDistinctExitCodesAndSurviveTheWire) {
     EXPECT_EQ(codes.count(0), 0u);
     EXPECT_FALSE(app::control::fromLine("[1,2]"));
     EXPECT_FALSE(app::control::fromLine("{\"command\":"));
+}
+
+TEST(CommandLine, BindTakesAnApplicationOrDefaultAndOnlyBindTakesDefault) {
+    const auto bind = parse(QStringLiteral("profiles bind Gaming steam"));
+    ASSERT_TRUE(bind) << bind.error().context;
+    EXPECT_EQ(bind->args, QStringList({"bind", "Gaming", "steam"}));
+    EXPECT_FALSE(bind->byDefault);
+    const auto fallback = parse(QStringLiteral("profiles bind --default Work"));
+    ASSERT_TRUE(fallback) << fallback.error().context;
+    EXPECT_TRUE(fallback->byDefault);
+    EXPECT_EQ(fallback->args, QStringList({"bind", "Work"}));
+    EXPECT_TRUE(parse(QStringLiteral("profiles unbind Gaming steam")));
+    EXPECT_TRUE(parse(QStringLiteral("profiles rules --json"))->json);
+    const struct {
+        const char* line;
+        const char* says;
+    } refused[] = {
+        {"profiles bind Gaming", "wrong number of arguments"},
+        {"profiles bind --default Work steam", "wrong number of arguments"},
+        {"profiles bind --default", "wrong number of arguments"},
+        {"profiles unbind --default Work", "--default belongs to profiles bind"},
+        {"status --default", "--default belongs to profiles bind"},
+        {"profiles rules extra", "wrong number of arguments"},
+        {"profiles bnid Gaming steam", "did you mean \"bind\"?"},
+    };
+    for (const auto& r : refused) {
+        const auto c = parse(QString::fromUtf8(r.line));
+        ASSERT_FALSE(c) << r.line;
+        EXPECT_NE(c.error().context.find(r.says), std::string::npos)
+            << r.line << ": " << c.error().context;
+    }
 }
 
 }  // namespace

@@ -70,7 +70,7 @@ TEST(Completion, ProfileNamesComeFromTheFolderTheWordsName) {
         QFile f(data.filePath(QStringLiteral("Configure/") + QString::fromLatin1(name)));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     }
-    for (const char* verb : {"apply", "delete", "rename"}) {
+    for (const char* verb : {"apply", "delete", "rename", "bind", "unbind"}) {
         const QStringList got = completionCandidates(
             {"--data-dir", data.path(), "profiles", QString::fromLatin1(verb), ""});
         EXPECT_EQ(got, QStringList({"Gaming", "Work day"})) << verb;
@@ -81,6 +81,14 @@ TEST(Completion, ProfileNamesComeFromTheFolderTheWordsName) {
             .isEmpty());
     EXPECT_TRUE(
         completionCandidates({"--data-dir", data.path(), "profiles", "save", ""}).isEmpty());
+    // bind --default takes the profile next; an application id is typed.
+    EXPECT_EQ(
+        completionCandidates({"--data-dir", data.path(), "profiles", "bind", "--default", ""}),
+        QStringList({"Gaming", "Work day"}));
+    EXPECT_TRUE(completionCandidates({"--data-dir", data.path(), "profiles", "bind", "Gaming", ""})
+                    .isEmpty());
+    EXPECT_TRUE(completionCandidates({"profiles", "bind", "-"}).contains("--default"));
+    EXPECT_FALSE(completionCandidates({"profiles", "unbind", "-"}).contains("--default"));
 }
 
 }  // namespace

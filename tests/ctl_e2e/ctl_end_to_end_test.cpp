@@ -739,5 +739,86 @@ TEST_F(CtlEndToEnd, ProfilesAreSavedWhereTavrikctlsOwnOptionsSay) {
     EXPECT_FALSE(QFileInfo::exists(m_data + "/Configure/Here.bin"));
 }
 
+// bind, unbind and rules, on their own (under the instance lock) and forwarded to the running
+// tool: the rules file says what was asked, renames and deletions carry the rules, a damaged
+// file is refused and kept, and none of it opens the keyboard.
+TEST_F(CtlEndToEnd, ApplicationRulesAreEditedOnTheirOwnAndForwarded) {
+    for (const char* name : {"Game", "Work", "Spare"}) {
+        const CtlRun r = ctl({"profiles", "save", name});
+        ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+    }
+    const QString rulesFile = m_data + "/app-profiles.json";
+    const auto rulesJson = [&] {
+        const CtlRun r = ctl({"profiles", "rules", "--json"});
+        EXPECT_EQ(r.exitCode, 0) << r.err.constData();
+        return QJsonDocument::fromJson(r.out).object();
+    };
+    for (const bool forwarded : {false, true}) {
+        SCOPED_TRACE(forwarded ? "forwarded" : "on its own");
+        QFile::remove(rulesFile);
+        if (forwarded) {
+            ASSERT_TRUE(startTool()) << "the tool did not start";
+            ASSERT_EQ(ctl({"profiles", "save", "Game"}).exitCode, 0);  // the profiles exist
+        }
+        mark();
+        for (const QStringList& args : {QStringList{"profiles", "bind", "Game", "steam"},
+                                        QStringList{"profiles", "bind", "Game", "CS2"},
+                                        QStringList{"profiles", "bind", "--default", "Work"}}) {
+            const CtlRun r = ctl(args);
+            EXPECT_EQ(r.exitCode, 0) << args.join(' ').toStdString() << r.err.constData();
+        }
+        const CtlRun typo = ctl({"profiles", "bind", "Gmae", "steam"});
+        EXPECT_EQ(typo.exitCode, 2);
+        EXPECT_TRUE(typo.err.contains("did you mean \"Game\"?")) << typo.err.constData();
+        EXPECT_EQ(ctl({"profiles", "bind", "Game", ""}).exitCode, 2);
+        EXPECT_EQ(ctl({"profiles", "bind", "--default", "Work", "extra"}).exitCode, 2);
+        const CtlRun listed = ctl({"profiles", "rules"});
+        EXPECT_EQ(listed.exitCode, 0) << listed.err.constData();
+        EXPECT_EQ(listed.out, QByteArray("Game: steam, CS2\ndefault: Work\n"));
+        // A rename carries the rules; unbinding ignores case; unbinding twice says so.
+        ASSERT_EQ(ctl({"profiles", "rename", "Work", "Office"}).exitCode, 0);
+        EXPECT_EQ(rulesJson().value("default").toString(), "Office");
+        EXPECT_EQ(ctl({"profiles", "unbind", "Game", "cs2"}).exitCode, 0);
+        const CtlRun again = ctl({"profiles", "unbind", "Game", "cs2"});
+        EXPECT_EQ(again.exitCode, 2);
+        EXPECT_TRUE(again.err.contains("is not bound")) << again.err.constData();
+        // A deleted profile's rules go with it.
+        ASSERT_EQ(ctl({"profiles", "delete", "Office"}).exitCode, 0);
+        const QJsonObject rules = rulesJson();
+        EXPECT_FALSE(rules.contains("default"));
+        EXPECT_EQ(rules.value("profiles").toArray().size(), 1);
+        EXPECT_TRUE(sentSinceMark().empty());  // no keyboard was needed
+        if (forwarded) {
+            // The running tool keeps the rules of its own data folder only.
+            QProcess other;
+            other.setProcessEnvironment(m_env);
+            other.start(CTL_PROGRAM, {"--sim-socket", m_socket, "--data-dir",
+                                      m_dir.filePath("elsewhere"), "profiles", "rules"});
+            ASSERT_TRUE(other.waitForFinished(30000));
+            EXPECT_EQ(other.exitCode(), 2);
+            EXPECT_TRUE(other.readAllStandardError().contains("keeps its rules in"));
+        }
+        // The file is what was asked, and a damaged one is refused and left alone.
+        QFile file(rulesFile);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(file.readAll().contains("\"steam\""));
+        file.close();
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("{\"format\": ");
+        file.close();
+        for (const QStringList& args :
+             {QStringList{"profiles", "rules"}, QStringList{"profiles", "bind", "Game", "quake"}}) {
+            const CtlRun r = ctl(args);
+            EXPECT_EQ(r.exitCode, 5) << args.join(' ').toStdString();
+            EXPECT_TRUE(r.err.contains("app-profiles.json")) << r.err.constData();
+        }
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), QByteArray("{\"format\": "));
+        file.close();
+        // Put back for the next round (rename and delete changed the folder).
+        ASSERT_EQ(ctl({"profiles", "save", "Work"}).exitCode, 0);
+    }
+}
+
 }  // namespace
 }  // namespace tavrik::e2e

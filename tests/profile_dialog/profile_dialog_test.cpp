@@ -12,9 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "appprofiles/app_profile_texts.h"
+#include "appwatch/active_app_watcher.h"
 #include "common/atomic_file.h"
 #include "controls/skin_list_box.h"
 #include "dialogs/profile/profile_file_chooser.h"
+#include "host/app_rules_file.h"
 #include "host/qt/qt_text.h"
 #include "modal_answerer.h"
 #include "model/config_model.h"
@@ -375,6 +378,139 @@ TEST_F(ConfigureDialogTest, RunsAtTheMainWindowUntilClosedThenTheMainWindowRefre
     EXPECT_TRUE(stillOpenAfterEnter);
     EXPECT_EQ(refreshes, 1);
     EXPECT_EQ(files(), std::vector<std::string>{"Profile_1.bin"});
+}
+
+// A desktop's watcher that lists two open applications.
+class ListingWatcher final : public ActiveAppWatcher {
+public:
+    QString backendName() const override { return QStringLiteral("test"); }
+    bool start() override { return true; }
+    bool canListOpenApps() const override { return true; }
+    QStringList openApps() const override { return {"firefox", "steam"}; }
+};
+
+class ProfileAppsTest : public ConfigureDialogTest {
+protected:
+    ProfileDialog& openWithApps(int languageCode = 0, bool gnomeWayland = false) {
+        m_rules = std::make_unique<AppRulesFile>(m_root / "data");
+        ConfigureDlgSetup setup{programFolder(), m_root / "data", languageCode, {}};
+        setup.apps.rules = m_rules.get();
+        setup.apps.watcher = &m_watcher;
+        setup.apps.gnomeWayland = gnomeWayland;
+        setup.apps.moved = [this](const std::string& from, const std::string& to) {
+            m_moves.push_back(from + ">" + to);
+        };
+        setup.apps.edited = [this] { ++m_edits; };
+        setup.apps.askAppId = [this](QWidget*, const QStringList& open) {
+            m_offered = open;
+            return m_typed;
+        };
+        m_dialog = std::make_unique<ProfileDialog>(m_model, setup, m_chooser);
+        m_dialog->show();
+        return *m_dialog;
+    }
+    appprofiles::AppRules rulesOnDisk() const { return AppRulesFile(m_root / "data").rules(); }
+    void pickApps(AppsCommand command, int offset = 0) {
+        m_answerer.pick = static_cast<int>(command) + offset;
+        const QPoint at = list().itemRect(0).center();
+        QTest::mousePress(list().viewport(), Qt::RightButton, {}, at);
+        QTest::mouseRelease(list().viewport(), Qt::RightButton, {}, at);
+    }
+
+    ListingWatcher m_watcher;
+    std::unique_ptr<AppRulesFile> m_rules;
+    std::optional<QString> m_typed;
+    QStringList m_offered;
+    std::vector<std::string> m_moves;
+    int m_edits = 0;
+};
+
+TEST_F(ProfileAppsTest, ApplicationsAreAddedFromTheOpenOnesOrTypedRemovedAndShown) {
+    writeProfiles({"Game", "Work"});
+    openWithApps();
+    EXPECT_TRUE(m_dialog->appsLines().isEmpty());
+    clickRow(0);
+    EXPECT_EQ(m_dialog->appsLines(), QStringList{"No applications"});
+    m_typed = QStringLiteral("steam");
+    pickApps(AppsCommand::Add);
+    EXPECT_EQ(m_offered, (QStringList{"firefox", "steam"}));
+    m_typed = QStringLiteral("  cs2 ");  // typed, with blanks around it
+    pickApps(AppsCommand::Add);
+    EXPECT_EQ(m_dialog->appsLines(), QStringList{"Applications: steam, cs2"});
+    EXPECT_EQ(appprofiles::appsOf(rulesOnDisk(), "Game").size(), 2u);
+    EXPECT_EQ(m_edits, 2);
+    // The menu lists each application to remove.
+    pickApps(AppsCommand::RemoveFirst);
+    EXPECT_TRUE(m_answerer.menus.back().contains("Remove application cs2"));
+    EXPECT_EQ(m_dialog->appsLines(), QStringList{"Applications: cs2"});
+    // A bad id is refused with a message; cancelling asks nothing more.
+    m_typed = QStringLiteral("a\tb");
+    pickApps(AppsCommand::Add);
+    EXPECT_EQ(m_answerer.boxes.back().text,
+              QString::fromUtf8(appprofiles::text::kBadAppId.en.data()));
+    m_typed.reset();
+    pickApps(AppsCommand::Add);
+    EXPECT_EQ(appprofiles::appsOf(rulesOnDisk(), "Game").size(), 1u);
+    // The default, and back.
+    pickApps(AppsCommand::MakeDefault);
+    EXPECT_EQ(rulesOnDisk().defaultProfile, "Game");
+    EXPECT_EQ(m_dialog->appsLines(),
+              (QStringList{"Applications: cs2", "Default for every other application"}));
+    pickApps(AppsCommand::MakeDefault);
+    EXPECT_EQ(rulesOnDisk().defaultProfile, std::nullopt);
+}
+
+TEST_F(ProfileAppsTest, RenameAndDeleteCarryTheRulesAndMissingProfilesAreShownInactive) {
+    writeProfiles({"Game", "Work"});
+    {
+        AppRulesFile seed(m_root / "data");
+        ASSERT_TRUE(seed.edit([](appprofiles::AppRules& r) {
+            appprofiles::bind(r, "Game", "steam");
+            appprofiles::bind(r, "Gone", "quake");
+            return appprofiles::setDefault(r, "Work");
+        }));
+    }
+    openWithApps();
+    EXPECT_EQ(m_dialog->appsLines(),
+              QStringList{"Kept but inactive, their profiles no longer exist: Gone"});
+    rename(0, "Shooter");
+    EXPECT_EQ(appprofiles::appsOf(rulesOnDisk(), "Shooter").size(), 1u);
+    EXPECT_TRUE(appprofiles::appsOf(rulesOnDisk(), "Game").empty());
+    EXPECT_EQ(m_moves, std::vector<std::string>{"Game>Shooter"});
+    // Delete the default's profile: its place as the default goes with it.
+    m_answerer.answer = QMessageBox::Ok;
+    clickRow(1);
+    EXPECT_EQ(selected(), "Work");
+    menu(Command::Delete, 1);
+    EXPECT_EQ(rulesOnDisk().defaultProfile, std::nullopt);
+    EXPECT_EQ(m_moves.back(), "Work>");
+    EXPECT_EQ(appprofiles::appsOf(rulesOnDisk(), "Gone").size(), 1u);  // kept
+}
+
+TEST_F(ProfileAppsTest, BothLanguagesAndTheGnomeWaylandLine) {
+    writeProfiles({"Game"});
+    openWithApps(4, true);
+    clickRow(0);
+    const QStringList lines = m_dialog->appsLines();
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0], QString::fromUtf8("没有绑定应用程序"));
+    EXPECT_EQ(lines[1], QString::fromUtf8(appprofiles::text::kGnomeWayland.zh.data()));
+    m_dialog.reset();
+    openWithApps(0, true);
+    EXPECT_EQ(m_dialog->appsLines(),
+              QStringList{"GNOME on Wayland offers no way to follow the active application"});
+}
+
+TEST_F(ProfileAppsTest, ADamagedRulesFileIsToldAndKept) {
+    writeProfiles({"Game"});
+    write(m_root / "data" / kAppRulesFileName, Bytes{'[', '1'});
+    openWithApps();
+    clickRow(0);
+    m_typed = QStringLiteral("steam");
+    pickApps(AppsCommand::Add);
+    ASSERT_FALSE(m_answerer.boxes.empty());
+    EXPECT_TRUE(m_answerer.boxes.back().text.contains(kAppRulesFileName));
+    EXPECT_EQ(read(m_root / "data" / kAppRulesFileName), (Bytes{'[', '1'}));
 }
 
 }  // namespace

@@ -9,14 +9,18 @@
 
 #include <QDialog>
 #include <QRect>
+#include <QStringList>
 #include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
 
 #include "common/language.h"
+#include "common/result.h"
 #include "profiles/profile_store.h"
 #include "skin/skin_images.h"
+
+class QMenu;
 
 namespace tavrik::model {
 class ConfigModel;
@@ -26,12 +30,33 @@ namespace tavrik::app {
 
 class SkinListBox;
 class ProfileFileChooser;
+class AppRulesFile;
+class ActiveAppWatcher;
+
+// The applications of each profile: shown under the list, edited from the right-button menu.
+struct ProfileAppsSetup {
+    AppRulesFile* rules = nullptr;        // null: no applications shown
+    ActiveAppWatcher* watcher = nullptr;  // offers the open applications when it can list them
+    bool gnomeWayland = false;            // says that the application in front cannot be followed
+    // A profile was renamed here (to is the new name) or deleted (to is empty); the rules have
+    // followed it already.
+    std::function<void(const std::string& from, const std::string& to)> moved;
+    // The rules changed here.
+    std::function<void()> edited;
+    // Asks for an application id, offering the open ones; none when cancelled. The desktop's
+    // input dialog when empty.
+    std::function<std::optional<QString>(QWidget* parent, const QStringList& open)> askAppId;
+};
 
 struct ConfigureDlgSetup {
     QString programFolder;             // the executable's folder: skin, chooser start folder
     std::filesystem::path dataFolder;  // holds the profile folder "Configure"
     int languageCode = 0;              // 4 Chinese, anything else English
+    ProfileAppsSetup apps{};
 };
+
+// The right-button menu's items for applications (action data beside the store's commands).
+enum class AppsCommand : int { Add = 1, MakeDefault = 2, RemoveFirst = 100 };
 
 class ProfileDialog : public QDialog {
     Q_OBJECT
@@ -48,6 +73,12 @@ public:
 
     // Runs a command of the right-button menu on the selected row.
     void runCommand(profiles::Command command);
+    // The applications' items of the menu on the selected row: Add asks for an id, MakeDefault
+    // toggles the default, RemoveFirst + i removes the row's i-th application.
+    void runAppsCommand(int id);
+    // The lines under the list: the selected profile's applications (or that it is the default),
+    // the rules that are inactive, and why the application in front cannot be followed.
+    QStringList appsLines() const;
 
     void done(int result) override;
 
@@ -87,6 +118,9 @@ private:
     // Messages that arise while the list is ending an edit are shown once it has finished.
     void deferMessage(const profiles::Message& message);
     void showDeferredMessage();
+    void addAppsItems(QMenu& menu);
+    void rulesMoved(const std::string& from, const std::string& to);
+    void showRulesFailure(const Error& error);
 
     model::ConfigModel& m_model;
     ProfileFileChooser& m_chooser;
@@ -97,6 +131,7 @@ private:
     SkinListBox* m_list = nullptr;
     std::optional<int> m_focusButton;  // the painted button with the keyboard focus
     std::optional<profiles::Message> m_deferred;
+    ProfileAppsSetup m_apps;
 };
 
 // Runs the profile window modally over mainWindow. When it closes, closed runs, so that the main

@@ -11,6 +11,11 @@ namespace tavrik::app::profilewindow {
 // The window's size when its background picture cannot be loaded.
 inline constexpr QSize kFallbackSize{262, 600};
 inline constexpr QRect kListRect{1, 34, 260, 540};
+// With application rules, the list's lower part shows the selected profile's applications.
+inline constexpr int kAppsHeight = 150;
+inline constexpr QRect kAppsListRect{1, 34, 260, 540 - kAppsHeight};
+inline constexpr QRect kAppsRect{8, 34 + 540 - kAppsHeight + 4, 246, kAppsHeight - 8};
+inline constexpr int kAppsTextHeight = 13;
 
 inline constexpr QPoint kTitleAt{10, 10};
 inline constexpr int kTitleHeight = 15;
