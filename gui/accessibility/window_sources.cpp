@@ -238,10 +238,34 @@ private:
     QPointer<KeyAssignDialog> m_dialog;
 };
 
-// The macro manager's painted buttons, in its button order.
-class MacroManagerSource : public PaintedSource {
+// What the dialogs with painted buttons share: a press runs the button's click (queued, since
+// it may open a modal dialog), focus moves to it, and the focused button is the dialog's.
+template <typename Dialog>
+class DialogButtonsSource : public PaintedSource {
 public:
-    explicit MacroManagerSource(MacroManagerDialog* d) : m_dialog(d) {}
+    explicit DialogButtonsSource(Dialog* d) : m_dialog(d) {}
+
+    void doAction(int key, const QString& action) override {
+        if (!m_dialog) return;
+        if (action == Action::pressAction()) {
+            later(m_dialog.data(), [key](Dialog& d) { d.clickButton(key); });
+        } else if (action == Action::setFocusAction()) {
+            m_dialog->setFocusButton(key);
+        }
+    }
+    std::optional<int> focusKey() const override {
+        if (!m_dialog || !m_dialog->hasFocus()) return std::nullopt;
+        return m_dialog->focusButton();
+    }
+
+protected:
+    QPointer<Dialog> m_dialog;
+};
+
+// The macro manager's painted buttons, in its button order.
+class MacroManagerSource : public DialogButtonsSource<MacroManagerDialog> {
+public:
+    using DialogButtonsSource::DialogButtonsSource;
 
     std::vector<int> children(int key) const override {
         std::vector<int> out;
@@ -289,27 +313,12 @@ public:
         info.actions << Action::pressAction() << Action::setFocusAction();
         return info;
     }
-    void doAction(int key, const QString& action) override {
-        if (!m_dialog) return;
-        if (action == Action::pressAction()) {
-            later(m_dialog.data(), [key](MacroManagerDialog& d) { d.clickButton(key); });
-        } else if (action == Action::setFocusAction()) {
-            m_dialog->setFocusButton(key);
-        }
-    }
-    std::optional<int> focusKey() const override {
-        if (!m_dialog || !m_dialog->hasFocus()) return std::nullopt;
-        return m_dialog->focusButton();
-    }
-
-private:
-    QPointer<MacroManagerDialog> m_dialog;
 };
 
 // The profile window's painted buttons: the close button, New and Delete.
-class ProfileSource : public PaintedSource {
+class ProfileSource : public DialogButtonsSource<ProfileDialog> {
 public:
-    explicit ProfileSource(ProfileDialog* d) : m_dialog(d) {}
+    using DialogButtonsSource::DialogButtonsSource;
 
     std::vector<int> children(int key) const override {
         if (key != kRoot) return {};
@@ -339,21 +348,6 @@ public:
         info.actions << Action::pressAction() << Action::setFocusAction();
         return info;
     }
-    void doAction(int key, const QString& action) override {
-        if (!m_dialog) return;
-        if (action == Action::pressAction()) {
-            later(m_dialog.data(), [key](ProfileDialog& d) { d.clickButton(key); });
-        } else if (action == Action::setFocusAction()) {
-            m_dialog->setFocusButton(key);
-        }
-    }
-    std::optional<int> focusKey() const override {
-        if (!m_dialog || !m_dialog->hasFocus()) return std::nullopt;
-        return m_dialog->focusButton();
-    }
-
-private:
-    QPointer<ProfileDialog> m_dialog;
 };
 
 // Tells the painted items' changes and focus moves of a window to assistive technology.
