@@ -70,8 +70,9 @@ inline constexpr Point kHelpBox{830, 22};
 inline constexpr Rect kHelpBoxRows{830, 22, 996, 121};
 inline constexpr int kHelpRowHeight = 25;
 inline constexpr TextSpot kHelpRowText{{850, 25, 990, 44}, 15};  // row 0; rows 1, 2 below it
-// The start-with-session row: its check mark and label, shrunk to fit the box's width.
-inline constexpr Rect kAutostartCaption{850, 100, 988, 114};
+// The start-with-session row: a check box, and its label after it shrunk to fit the box's width.
+inline constexpr Rect kAutostartCheckBox{850, 101, 861, 112};
+inline constexpr Rect kAutostartCaption{867, 100, 988, 114};
 inline constexpr int kAutostartCaptionHeight = 15;
 
 // Lighting section (fixed: it is the first section).
@@ -169,8 +170,6 @@ struct Label {
     TextSpot spot;
     const char* prefix = "";  // written before the text (UTF-8)
 };
-inline constexpr const char* kCheckedMark = "☑ ";
-inline constexpr const char* kUncheckedMark = "☐ ";
 inline constexpr int kAllOpenGameTop = 165 + kLightingExpandedHeight;
 inline constexpr int kAllOpenResponseTop = 220 + kLightingExpandedHeight;
 inline constexpr int kAllOpenReportTop = kAllOpenResponseTop + 75;
@@ -228,7 +227,7 @@ inline constexpr std::array kCaptions{
             kKeyGroupCaptionHeight},
     Caption{&text::kKeyGroups[6], diyCaptionBox(shifted(kKeyGroupChip, 6 * kKeyGroupStep)),
             kKeyGroupCaptionHeight},
-    Caption{&text::kStartWithSession, kAutostartCaption, kAutostartCaptionHeight, kCheckedMark},
+    Caption{&text::kStartWithSession, kAutostartCaption, kAutostartCaptionHeight},
 };
 
 }  // namespace tavrik::mainwindow::surface
