@@ -70,8 +70,9 @@ inline constexpr Point kHelpBox{830, 22};
 inline constexpr Rect kHelpBoxRows{830, 22, 996, 121};
 inline constexpr int kHelpRowHeight = 25;
 inline constexpr TextSpot kHelpRowText{{850, 25, 990, 44}, 15};  // row 0; rows 1, 2 below it
-// The start-with-session row: its check mark and label, shrunk to fit the box's width.
-inline constexpr Rect kAutostartCaption{850, 100, 988, 114};
+// The start-with-session row: a check box, and its label after it shrunk to fit the box's width.
+inline constexpr Rect kAutostartCheckBox{850, 101, 861, 112};
+inline constexpr Rect kAutostartCaption{867, 100, 988, 114};
 inline constexpr int kAutostartCaptionHeight = 15;
 
 // Lighting section (fixed: it is the first section).
@@ -79,10 +80,13 @@ inline constexpr Point kLightingHeader{kPanelLeft, kLightingTop};
 inline constexpr int kFoldMarkerWidth = 28;  // the fold marker at a section header's right end
 inline constexpr int kHeaderWidth = 243;
 inline constexpr int kHeaderHeight = 20;
-// A section title: from a little inside the header's left edge to its fold marker.
+// A section title: from a little inside the header's left edge to its fold marker, lowered so
+// that its letters sit in the middle of the bar above the header's red line.
 inline constexpr int kTitleInset = 6;
+inline constexpr int kTitleDrop = 2;
 inline constexpr TextSpot kSectionTitle{
-    {kPanelLeft + kTitleInset, 0, kPanelLeft + kHeaderWidth - kFoldMarkerWidth - 1, kHeaderHeight},
+    {kPanelLeft + kTitleInset, kTitleDrop, kPanelLeft + kHeaderWidth - kFoldMarkerWidth - 1,
+     kHeaderHeight},
     15};
 // Where the lighting header's own fold marker is drawn over, by that of the other headers.
 inline constexpr Rect kFoldMarker{kHeaderWidth - kFoldMarkerWidth, 0, kHeaderWidth - 1,
@@ -129,20 +133,20 @@ inline constexpr TextSpot kMacroCaption{{kPanelLeft + kTitleInset, 12, 257, 28},
 
 // Game section, relative to its top.
 inline constexpr Point kGameBody{kPanelLeft, 0};
-inline constexpr TextSpot kGameModeTitle{{kPanelLeft + kTitleInset, 0, 147, 19}, 15};
-inline constexpr TextSpot kWinLockTitle{{149, 0, 233, 19}, 15};
+inline constexpr TextSpot kGameModeTitle{{kPanelLeft + kTitleInset, kTitleDrop, 147, 19}, 15};
+inline constexpr TextSpot kWinLockTitle{{149, kTitleDrop, 233, 19}, 15};
 inline constexpr Rect kGameModeOn{34, 33, 44, 42};
 inline constexpr Rect kGameModeOff{88, 33, 115, 42};
 inline constexpr Rect kWinLockOn{164, 33, 174, 42};
-inline constexpr Rect kWinLockOff{218, 33, 245, 42};
+inline constexpr Rect kWinLockOff{212, 33, 239, 42};
 inline constexpr int kRadioLabelGap = 17;  // from a radio's left edge to its label
 inline constexpr int kRadioLabelRise = 2;  // a label sits this much above its radio
 inline constexpr int kRadioLabelHeight = 15;
-// The room of a radio's label: to the next radio, or to the panel's edge.
+// The room of a radio's label: to the next radio, or to a little inside the panel's frame.
 inline constexpr TextSpot kGameModeOnLabel{{51, 31, 87, 47}, kRadioLabelHeight};
 inline constexpr TextSpot kGameModeOffLabel{{105, 31, 147, 47}, kRadioLabelHeight};
-inline constexpr TextSpot kWinLockOnLabel{{181, 31, 217, 47}, kRadioLabelHeight};
-inline constexpr TextSpot kWinLockOffLabel{{235, 31, 262, 47}, kRadioLabelHeight};
+inline constexpr TextSpot kWinLockOnLabel{{181, 31, 211, 47}, kRadioLabelHeight};
+inline constexpr TextSpot kWinLockOffLabel{{229, 31, 258, 47}, kRadioLabelHeight};
 
 // Response time section, relative to its top.
 inline constexpr Rect kResponseBox{28, 28, 248, 44};
@@ -169,8 +173,6 @@ struct Label {
     TextSpot spot;
     const char* prefix = "";  // written before the text (UTF-8)
 };
-inline constexpr const char* kCheckedMark = "☑ ";
-inline constexpr const char* kUncheckedMark = "☐ ";
 inline constexpr int kAllOpenGameTop = 165 + kLightingExpandedHeight;
 inline constexpr int kAllOpenResponseTop = 220 + kLightingExpandedHeight;
 inline constexpr int kAllOpenReportTop = kAllOpenResponseTop + 75;
@@ -228,7 +230,7 @@ inline constexpr std::array kCaptions{
             kKeyGroupCaptionHeight},
     Caption{&text::kKeyGroups[6], diyCaptionBox(shifted(kKeyGroupChip, 6 * kKeyGroupStep)),
             kKeyGroupCaptionHeight},
-    Caption{&text::kStartWithSession, kAutostartCaption, kAutostartCaptionHeight, kCheckedMark},
+    Caption{&text::kStartWithSession, kAutostartCaption, kAutostartCaptionHeight},
 };
 
 }  // namespace tavrik::mainwindow::surface

@@ -59,6 +59,7 @@ inline constexpr BiText kFactoryCaption{"Factory Setting", "出厂设置"};
 inline constexpr BiText kLightingPreview{"Preview", "预览"};
 
 // Tray icon.
+inline constexpr BiText kShowWindow{"Show window", "显示窗口"};
 inline constexpr BiText kExit{"Exit", "退出"};
 inline constexpr const char* kNoKeyboardBalloon = "No Gaming Keyboard Detected!";
 inline constexpr const char* kNoKeyboardBalloonTitle = "Warning";

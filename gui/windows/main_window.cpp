@@ -1,12 +1,14 @@
 #include "windows/main_window.h"
 
 #include <QApplication>
+#include <QHelpEvent>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QTimer>
+#include <QToolTip>
 #include <QWindow>
 #include <utility>
 
@@ -15,9 +17,12 @@
 #include "host/qt/qt_text.h"
 #include "keyhook/keysym_keys.h"
 #include "macro/macro_store.h"
+#include "mainwindow/key_tooltip.h"
 #include "mainwindow/startup.h"
+#include "mainwindow/surface_fit.h"
 #include "mainwindow/texts.h"
 #include "model/key_table.h"
+#include "model/slot_table.h"
 #include "skin/app_style.h"
 #include "skin/skin_manifest.h"
 #include "skin/skin_paths.h"
@@ -219,6 +224,30 @@ void MainWindow::closeEvent(QCloseEvent* e) {
     // has.
     QWidget::closeEvent(e);
     if (m_initialised) closeCommand();
+}
+
+QString MainWindow::keyTooltipAt(QPoint surfacePos) const {
+    const auto slot = model::hitTestSlot({surfacePos.x(), surfacePos.y()});
+    if (!slot) return {};
+    const std::string text = m_model->withLock([this, &slot](const model::ConfigState& s) {
+        return mainwindow::keyTooltip(s.image, s.actions, *m_macros, *slot, m_context.language);
+    });
+    return QString::fromStdString(text);
+}
+
+bool MainWindow::event(QEvent* e) {
+    if (e->type() != QEvent::ToolTip) return QWidget::event(e);
+    auto* help = static_cast<QHelpEvent*>(e);
+    const mainwindow::FitPoint s =
+        mainwindow::toSurface({help->pos().x(), help->pos().y()}, m_surfaceScale);
+    const QString tip = keyTooltipAt(QPoint(s.x, s.y));
+    if (tip.isEmpty()) {
+        QToolTip::hideText();
+        e->ignore();
+    } else {
+        QToolTip::showText(help->globalPos(), tip, this);
+    }
+    return true;
 }
 
 }  // namespace tavrik::app

@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <QWidget>
 #include <array>
 #include <chrono>
@@ -26,6 +27,7 @@
 #include "macro/clock.h"
 #include "macro/macro_layout.h"
 #include "mainwindow/access_tree.h"
+#include "mainwindow/edit_state.h"
 #include "mainwindow/main_view.h"
 #include "mainwindow/startup.h"
 #include "mainwindow/surface_layout.h"
@@ -81,6 +83,11 @@ public:
     void showNormalAndRaise();
     // A double click on the tray icon: the window, or (queued) the no-keyboard balloon.
     void trayActivated(QSystemTrayIcon::ActivationReason reason);
+    // The tray icon's menu: show the window, profiles, autostart, exit.
+    QMenu* trayMenu() const { return m_trayMenu.get(); }
+    // The tooltip over the keyboard picture at a surface position: the key and its function;
+    // empty away from the keys.
+    QString keyTooltipAt(QPoint surfacePos) const;
 
     // Renders the whole surface into an image the size of the background (screenshots, tests).
     QImage renderSurface();
@@ -97,6 +104,9 @@ public:
     Language language() const { return m_context.language; }
     // What the bottom bar's status line shows.
     device::ConnectionState connectionState() const;
+    // The edit state beside it: edits not yet sent, or a Save that has just reached the keyboard.
+    mainwindow::EditMark editMark() const;
+    const mainwindow::SaveConfirmation& saveConfirmation() const { return m_saveConfirmation; }
     // The no-permission notice: why the keyboard cannot be used and the command that fixes it.
     QString permissionNoticeText() const;
     // The wait cursor while a device job runs: on when a Save is queued, off when it has ended.
@@ -140,6 +150,7 @@ protected:
     void focusOutEvent(QFocusEvent* e) override;
     void leaveEvent(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    bool event(QEvent* e) override;
     bool focusNextPrevChild(bool next) override;
 
 private:
@@ -304,6 +315,10 @@ private:
     void addProfileActions(QMenu& menu);
     QString statusLineProfileText() const;
     void noticeAppRulesTrouble();
+    // The confirmation after a Save reached the keyboard, and the repaint when it ends.
+    mainwindow::SaveConfirmation m_saveConfirmation;
+    QTimer* m_saveConfirmationEnd = nullptr;
+    void saveEnded(bool reachedKeyboard);
 };
 
 }  // namespace tavrik::app

@@ -196,6 +196,7 @@ void MainWindow::saveCommand() {
     if (!keyboardConnected()) {
         // Nothing to send to: the edits stay in the host copy and in keymap.bin.
         saveKeymap();
+        saveEnded(false);
         if (connectionState() == device::ConnectionState::NoPermission) {
             showPermissionNotice();
         } else {

@@ -68,6 +68,8 @@ void MainWindow::jobFinished(device::Job job, const Status& status) {
     switch (job) {
         case device::Job::Save:
             setBusy(false);
+            // A profile switch's own Save is no Save of the user's to confirm.
+            if (!quiet) saveEnded(static_cast<bool>(status));
             break;
         case device::Job::FactoryReset:
             setBusy(false);
@@ -243,6 +245,10 @@ void MainWindow::createTrayIcon() {
     m_tray = new QSystemTrayIcon(windowIcon(), this);
     m_tray->setToolTip(qs(mainwindow::text::kTrayTip));
     m_trayMenu = std::make_unique<QMenu>();
+    // The window from the menu too, whether or not a keyboard is there to configure.
+    m_trayMenu->addAction(qs(mainwindow::text::kShowWindow, m_context.language), this,
+                          [this] { showNormalAndRaise(); });
+    m_trayMenu->addSeparator();
     addProfileActions(*m_trayMenu);
     addAutostartAction(*m_trayMenu);
     m_trayMenu->addAction(qs(mainwindow::text::kExit, m_context.language), this,

@@ -228,6 +228,16 @@ void MainWindow::paintBottomRow(QPainter& p) {
         skin::drawCaption(p, toQRect(b.at.caption), qs(*b.caption, m_context.language),
                           sf::kBottomCaptionHeight);
     }
+    if (editMark() == mainwindow::EditMark::Pending) {
+        // Edits not yet on the keyboard: a dot in the Save button's upper right corner.
+        const model::Rect& r = sf::kSaveButton.hit;
+        p.save();
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(240, 170, 30));
+        p.drawEllipse(QPointF(r.right - 6.5, r.top + 6.5), 3.0, 3.0);
+        p.restore();
+    }
     drawSkin(p, QStringLiteral("text.png"), sf::kFooterStrip);
     drawSkin(p, QStringLiteral("Config.png"), sf::kProfilePicture);
     drawText(p, txt::kProfile, sf::kProfileCaption);

@@ -40,6 +40,8 @@ constexpr int kStatusTextHeight = 15;
 constexpr int kStatusDot = 9;
 // The help box's extra row under its picture (x 830..991, rows of 25 from y 22).
 const QRect kAutostartRow{830, 102, 162, 20};  // under the picture (y 22..101)
+// Edits not yet sent: the status line's text and the Save button's dot.
+const QColor kPendingColour(240, 170, 30);
 
 QColor connectedColour(device::Transport transport) {
     switch (transport) {
@@ -63,6 +65,29 @@ QColor stateColour(ConnectionState state, device::Transport transport) {
             break;
     }
     return QColor(130, 130, 130);
+}
+
+// A check box drawn in box: a rounded frame, filled with the accent and a white tick when on.
+void paintCheckBox(QPainter& p, const model::Rect& box, bool on) {
+    const QRectF frame(box.left + 0.5, box.top + 0.5, box.right - box.left, box.bottom - box.top);
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(on ? QColor(196, 40, 52) : QColor(150, 154, 165), 1));
+    p.setBrush(on ? QColor(196, 40, 52) : QColor(28, 29, 33));
+    p.drawRoundedRect(frame, 2, 2);
+    if (on) {
+        QPen tick(Qt::white, 1.6);
+        tick.setCapStyle(Qt::RoundCap);
+        tick.setJoinStyle(Qt::RoundJoin);
+        p.setPen(tick);
+        const double w = frame.width();
+        const double h = frame.height();
+        const QPointF points[] = {{frame.left() + 0.22 * w, frame.top() + 0.52 * h},
+                                  {frame.left() + 0.42 * w, frame.top() + 0.72 * h},
+                                  {frame.left() + 0.78 * w, frame.top() + 0.28 * h}};
+        p.drawPolyline(points, 3);
+    }
+    p.restore();
 }
 
 // The README installed beside <prefix>/bin/ (the build tree mirrors that layout).
@@ -96,15 +121,47 @@ void MainWindow::paintStatusLine(QPainter& p) {
     const QString connection =
         qs(mainwindow::statusLineText(state, transport, firmware, m_context.language));
     drawText(p, connection, kStatusTextX, kStatusTextY, kStatusTextHeight, colour);
+    const QFontMetrics metrics(skin::textFont(kStatusTextHeight));
+    int x = kStatusTextX + metrics.horizontalAdvance(connection) + 3 * kStatusDot;
+    // Edits not yet on the keyboard, or the confirmation that a Save reached it, after a gap.
+    const mainwindow::EditMark mark = editMark();
+    const QString markText = qs(mainwindow::editMarkText(mark, m_context.language));
+    if (!markText.isEmpty() && x < kStatusRect.right()) {
+        const QColor markColour =
+            mark == mainwindow::EditMark::Pending ? kPendingColour : QColor(60, 200, 90);
+        const QString shown = metrics.elidedText(markText, Qt::ElideRight, kStatusRect.right() - x);
+        drawText(p, shown, x, kStatusTextY, kStatusTextHeight, markColour);
+        x += metrics.horizontalAdvance(shown) + 3 * kStatusDot;
+    }
     // The profile on the keyboard, and whether it was chosen automatically, after a gap.
     const QString profile = statusLineProfileText();
     if (profile.isEmpty()) return;
-    const QFontMetrics metrics(skin::textFont(kStatusTextHeight));
-    const int x = kStatusTextX + metrics.horizontalAdvance(connection) + 3 * kStatusDot;
     const int room = kStatusRect.right() - x;
     if (room <= 0) return;
     drawText(p, metrics.elidedText(profile, Qt::ElideRight, room), x, kStatusTextY,
              kStatusTextHeight, QColor(200, 200, 200));
+}
+
+mainwindow::EditMark MainWindow::editMark() const {
+    const bool pending = m_model && m_model->withLock([](const model::ConfigState& s) {
+        return mainwindow::pendingEdits(s);
+    });
+    return m_saveConfirmation.mark(pending, mainwindow::SaveConfirmation::Clock::now());
+}
+
+void MainWindow::saveEnded(bool reachedKeyboard) {
+    m_saveConfirmation.saveFinished(reachedKeyboard, mainwindow::SaveConfirmation::Clock::now());
+    if (!m_saveConfirmationEnd) {
+        m_saveConfirmationEnd = new QTimer(this);
+        m_saveConfirmationEnd->setSingleShot(true);
+        connect(m_saveConfirmationEnd, &QTimer::timeout, this, [this] { update(); });
+    }
+    if (reachedKeyboard) {
+        m_saveConfirmationEnd->start(mainwindow::SaveConfirmation::kShown);
+    } else {
+        m_saveConfirmationEnd->stop();
+    }
+    update();
 }
 
 QString MainWindow::statusLineProfileText() const {
@@ -214,10 +271,10 @@ void MainWindow::paintAutostartRow(QPainter& p) {
     p.drawLine(QPointF(row.left() + 14, lineY), QPointF(row.right() - 14, lineY));
     p.restore();
     namespace sf = mainwindow::surface;
-    const QString mark = qs(autostartEnabled() ? sf::kCheckedMark : sf::kUncheckedMark);
+    paintCheckBox(p, sf::kAutostartCheckBox, autostartEnabled());
     const model::Rect box = sf::kAutostartCaption;
     skin::drawCaption(p, QRect(QPoint(box.left, box.top), QPoint(box.right, box.bottom)),
-                      mark + qs(mainwindow::text::kStartWithSession.in(m_context.language)),
+                      qs(mainwindow::text::kStartWithSession.in(m_context.language)),
                       sf::kAutostartCaptionHeight, Qt::white, Qt::AlignLeft);
 }
 

@@ -67,6 +67,16 @@ TEST_P(LabelFitTest, MainWindowLabelsAndCaptions) {
     }
 }
 
+// A panel label's room ends inside the panel's frame, so a text that fits it is never cut at
+// the panel's edge.
+TEST(PanelLabels, EndInsideThePanelFrame) {
+    for (const sf::Label& l : sf::kLabels) {
+        if (l.spot.box.left >= mainwindow::kPanelRight) continue;  // not in the panel
+        EXPECT_LT(l.spot.box.right, mainwindow::kPanelRight)
+            << l.text->en << " at x " << l.spot.box.left << ", y " << l.spot.box.top;
+    }
+}
+
 // The drop-down lists and the two value boxes show every effect and every response time.
 TEST_P(LabelFitTest, MainWindowListsAndValueBoxes) {
     for (const settings::Effect& e : settings::effectTable()) {

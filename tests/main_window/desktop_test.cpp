@@ -27,6 +27,7 @@ constexpr QPoint kStatusLine{420, 615};
 constexpr QPoint kHelpButton{945, 12};
 constexpr QPoint kHelpUpdateRow{900, 55};
 constexpr QPoint kHelpAutostartRow{900, 110};
+constexpr QPoint kHelpAutostartBox{852, 104};  // inside the row's check box, off its tick
 
 // Sets an environment variable for the scope.
 class ScopedEnv {
@@ -169,6 +170,12 @@ TEST_F(Desktop, HelpBoxStartsWithTheSessionAndTellsOfAMissingUpdater) {
     click(*w, kHelpButton);
     QDir().mkpath(QStringLiteral(TAVRIK_SCREENSHOT_DIR));
     w->renderSurface().save(QStringLiteral(TAVRIK_SCREENSHOT_DIR "/help-box-zh.png"));
+    // The row's check box is drawn: its inside is filled with the accent only when checked.
+    const auto boxFilled = [&w] {
+        const QColor c = w->renderSurface().pixelColor(kHelpAutostartBox);
+        return c.red() > 150 && c.green() < 90 && c.blue() < 90;
+    };
+    EXPECT_FALSE(boxFilled());
     click(*w, kHelpAutostartRow);
     QFile file(entry);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -184,8 +191,12 @@ TEST_F(Desktop, HelpBoxStartsWithTheSessionAndTellsOfAMissingUpdater) {
         EXPECT_EQ(check.exitCode(), 0) << check.readAllStandardOutput().toStdString();
     }
     click(*w, kHelpButton);
+    EXPECT_TRUE(boxFilled());
     click(*w, kHelpAutostartRow);  // checked: the second click removes the entry
     EXPECT_FALSE(QFile::exists(entry));
+    click(*w, kHelpButton);
+    EXPECT_FALSE(boxFilled());
+    click(*w, kHelpButton);
 
     click(*w, kHelpButton);
     click(*w, kHelpUpdateRow);  // no updater beside the test program
