@@ -181,15 +181,32 @@ bool waitFor(const std::function<bool()>& done) {
     return done();
 }
 
-// The window thread's CPU time and context switches: over a paint gap they tell work done by
-// the window (CPU close to the gap), a wait (voluntary switches) and other processes taking the
-// core (involuntary switches).
+// The machine's steal time in ms (all processors, 10 ms ticks): time a virtual machine's
+// processors wanted to run while the host ran something else. It shows in no thread's CPU time
+// and in no context switch.
+double stealMs() {
+    FILE* f = std::fopen("/proc/stat", "r");
+    if (!f) return 0;
+    unsigned long long v[8] = {};
+    const int n = std::fscanf(f, "cpu %llu %llu %llu %llu %llu %llu %llu %llu", &v[0], &v[1], &v[2],
+                              &v[3], &v[4], &v[5], &v[6], &v[7]);
+    std::fclose(f);
+    return n == 8 ? static_cast<double>(v[7]) * 1000.0 / static_cast<double>(::sysconf(_SC_CLK_TCK))
+                  : 0;
+}
+
+// The window thread's CPU time and context switches, and the machine's steal time: over a
+// paint gap they tell work done by the window (CPU close to the gap), a wait (voluntary
+// switches), other processes taking the core (involuntary switches) and the host taking the
+// virtual processor (steal).
 struct ThreadSample {
     qint64 cpuNs = 0;
     long voluntary = 0;
     long involuntary = 0;
+    double stealMs = 0;
     static ThreadSample now() {
         ThreadSample s;
+        s.stealMs = ::stealMs();
         timespec t{};
         ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
         s.cpuNs = qint64{t.tv_sec} * 1000000000 + t.tv_nsec;
@@ -209,6 +226,7 @@ struct GapDetail {
     qint64 cpuNs = 0;
     long voluntary = 0;
     long involuntary = 0;
+    double stealMs = 0;
 };
 
 // Records, during one device job, the longest stretch in which the window did not paint: from
@@ -279,9 +297,12 @@ private:
     void stretchEnds(qint64 now) {
         const ThreadSample sample = ThreadSample::now();
         if (now - m_last > m_longest.lengthNs) {
-            m_longest = {now - m_last, m_last - m_start, sample.cpuNs - m_lastSample.cpuNs,
+            m_longest = {now - m_last,
+                         m_last - m_start,
+                         sample.cpuNs - m_lastSample.cpuNs,
                          sample.voluntary - m_lastSample.voluntary,
-                         sample.involuntary - m_lastSample.involuntary};
+                         sample.involuntary - m_lastSample.involuntary,
+                         sample.stealMs - m_lastSample.stealMs};
         }
         m_lastSample = sample;
     }
@@ -381,9 +402,10 @@ void printLongGaps(const std::vector<GapFigures>& runs, const Kinds& kinds) {
             const GapDetail& d = j.gapDetail;
             std::printf(
                 "  %s, run %zu: gap %.1f ms from +%.1f ms; window thread CPU %.1f ms, "
-                "%ld waits, %ld preemptions; sync heard at %+.1f ms, end at %+.1f ms\n",
+                "%ld waits, %ld preemptions; machine steal %.0f ms; sync heard at %+.1f ms, "
+                "end at %+.1f ms\n",
                 k.name, i + 1, j.gap, ms(d.fromNs), ms(d.cpuNs), d.voluntary, d.involuntary,
-                j.syncedAt, j.finishedAt);
+                d.stealMs, j.syncedAt, j.finishedAt);
         }
     }
 }
