@@ -440,6 +440,12 @@ int profilesEdit(const CtlCommand& c, profiles::ProfileStore& store) {
     row = rowOf(store, c.args[1], error);  // the folder may have changed meanwhile
     if (!row) return fail(Failure::Usage, error);
     const QString from = QString::fromStdString(store.rows()[std::size_t(*row)]);
+    // The folder changes only when the rules can follow (no dialog open, the file usable).
+    const QJsonObject check = h->request(rulesRequest(c, "check", from));
+    if (!ok(check)) {
+        return fail(failureOf(check), QStringLiteral("the profile was left as it is: %1")
+                                          .arg(check.value(QStringLiteral("message")).toString()));
+    }
     if (remove) {
         exit = outcomeExit(store.remove(*row), QStringLiteral("the profile file was not found"));
     } else {

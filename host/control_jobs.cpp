@@ -265,12 +265,13 @@ void ControlJobs::rules(const QJsonObject& request, const Reply& reply) {
         profiles::profileFolder(std::filesystem::path(m_access.dataFolder.toStdString())));
     const auto& rows = store.rows();
     const bool listed = std::find(rows.begin(), rows.end(), profile) != rows.end();
+    const auto unusable = [&] {
+        return failureReply(Failure::File,
+                            QStringLiteral("%1 cannot be used: %2; fix or remove it")
+                                .arg(path, QString::fromStdString(*file->problem())));
+    };
     if (op == QLatin1StringView("list")) {
-        if (file->problem()) {
-            return reply(failureReply(Failure::File,
-                                      QStringLiteral("%1 cannot be used: %2; fix or remove it")
-                                          .arg(path, QString::fromStdString(*file->problem()))));
-        }
+        if (file->problem()) return reply(unusable());
         QJsonObject r = control::okReply();
         r.insert(QStringLiteral("rules"), appRulesObject(file->rules()));
         QJsonArray missing;
@@ -284,6 +285,10 @@ void ControlJobs::rules(const QJsonObject& request, const Reply& reply) {
         return reply(failureReply(Failure::Busy,
                                   QStringLiteral("the tool has a dialog open; close it and run "
                                                  "the command again")));
+    }
+    // Asked before a profile is renamed or deleted: the rules will be carried.
+    if (op == QLatin1StringView("check")) {
+        return reply(file->problem() ? unusable() : control::okReply());
     }
     const std::string app = request.value(QStringLiteral("app")).toString().toStdString();
     const std::string to = request.value(QStringLiteral("to")).toString().toStdString();

@@ -254,13 +254,32 @@ TEST_F(RulesFolder, AnUnusableFileRefusesListAndEditsAsAFileError) {
     access.appRules = &file;
     ControlJobs jobs(std::move(access));
     for (const QJsonObject& r :
-         {QJsonObject{{"op", "list"}},
+         {QJsonObject{{"op", "list"}}, QJsonObject{{"op", "check"}, {"profile", "Gaming"}},
           QJsonObject{{"op", "bind"}, {"profile", "Gaming"}, {"app", "x"}}}) {
         const QJsonObject answer = runRules(jobs, r);
         EXPECT_EQ(answer.value("error").toString(), "file");
         EXPECT_TRUE(answer.value("message").toString().contains(kAppRulesFileName));
     }
     EXPECT_EQ(rulesOnDisk(), QByteArray("not json"));
+}
+
+// Asked before a profile is renamed or deleted: refused while the window has a dialog open,
+// so that the profile folder never changes without its rules.
+TEST_F(RulesFolder, ACheckBeforeARenameIsRefusedWhileADialogIsOpen) {
+    ctl::test_support::qtApp();
+    makeProfile("Gaming");
+    AppRulesFile file(folder());
+    bool dialogOpen = false;
+    HostAccess access;
+    access.dataFolder = m_dir.path();
+    access.appRules = &file;
+    access.canEdit = [&] { return !dialogOpen; };
+    ControlJobs jobs(std::move(access));
+    const QJsonObject check{{"op", "check"}, {"profile", "Gaming"}};
+    EXPECT_TRUE(runRules(jobs, check).value("ok").toBool());
+    dialogOpen = true;
+    EXPECT_EQ(runRules(jobs, check).value("error").toString(), "busy");
+    EXPECT_TRUE(rulesOnDisk().isEmpty());
 }
 
 }  // namespace

@@ -812,6 +812,14 @@ TEST_F(CtlEndToEnd, ApplicationRulesAreEditedOnTheirOwnAndForwarded) {
             EXPECT_EQ(r.exitCode, 5) << args.join(' ').toStdString();
             EXPECT_TRUE(r.err.contains("app-profiles.json")) << r.err.constData();
         }
+        // A rename or delete that could not carry the rules leaves the profile as it is.
+        for (const QStringList& args : {QStringList{"profiles", "rename", "Game", "Games"},
+                                        QStringList{"profiles", "delete", "Game"}}) {
+            const CtlRun r = ctl(args);
+            EXPECT_EQ(r.exitCode, 5) << args.join(' ').toStdString() << r.err.constData();
+            EXPECT_TRUE(r.err.contains("left as it is")) << r.err.constData();
+        }
+        EXPECT_TRUE(QFile::exists(m_data + "/Configure/Game.bin"));
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         EXPECT_EQ(file.readAll(), QByteArray("{\"format\": "));
         file.close();
