@@ -37,6 +37,11 @@ inline constexpr BiText kDeleteFailed{"The profile file could not be deleted\n",
                                       "无法删除配置文件\n"};
 inline constexpr BiText kNewButton{"New", "新建"};
 inline constexpr BiText kDeleteButton{"Delete", "删除"};
+// Over the empty list.
+inline constexpr BiText kNoProfilesHint{
+    "No profiles yet.\nPress New to make one, then right-click it and choose Save to keep the "
+    "keyboard's settings in it.",
+    "还没有配置。\n按“新建”创建一个，再右键点击它并选择“保存”，把键盘的设置存入其中。"};
 }  // namespace text
 
 // Context menu commands with their menu item identifiers.

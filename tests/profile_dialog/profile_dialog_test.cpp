@@ -15,6 +15,7 @@
 #include "appprofiles/app_profile_texts.h"
 #include "appwatch/active_app_watcher.h"
 #include "common/atomic_file.h"
+#include "controls/empty_hint.h"
 #include "controls/skin_list_box.h"
 #include "dialogs/profile/profile_file_chooser.h"
 #include "host/app_rules_file.h"
@@ -178,7 +179,13 @@ protected:
 
 TEST_F(ConfigureDialogTest, NewAndCopyFromTheButtonAndTheMenu) {
     open();  // no profile folder yet
+    // The empty list says how to make a profile, until there is one.
+    const auto* hint = m_dialog->findChild<EmptyHint*>();
+    ASSERT_NE(hint, nullptr);
+    EXPECT_TRUE(hint->showing());
+    EXPECT_EQ(hint->text(), qs(profiles::text::kNoProfilesHint.en));
     click(kNewButton);
+    EXPECT_FALSE(hint->showing());
     EXPECT_EQ(rows(), QStringList{"Profile_1"});
     EXPECT_EQ(read(file("Profile_1")), Bytes(model::kImageSize, 0));
 

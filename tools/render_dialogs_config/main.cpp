@@ -1,8 +1,8 @@
 // Renders the profile window to PNG files for a visual check, in English and Chinese: with no
-// profiles, with a list of profiles and one selected, with a rename being typed, and with the
-// right-button menu open. Usage: tavrik-render-dialogs-config [output folder] (default:
-// render-out); the skin is read from beside this executable, the profiles live in a temporary
-// folder.
+// profiles, with a list of profiles and one selected, with a rename being typed, with the
+// right-button menu open, and with the applications of each profile. Usage:
+// tavrik-render-dialogs-config [output folder] (default: render-out); the skin is read from
+// beside this executable, the profiles live in a temporary folder.
 
 #include <QApplication>
 #include <QDir>
@@ -15,9 +15,11 @@
 #include <fstream>
 #include <vector>
 
+#include "appprofiles/app_rules.h"
 #include "controls/skin_list_box.h"
 #include "dialogs/profile/profile_dialog.h"
 #include "dialogs/profile/profile_file_chooser.h"
+#include "host/app_rules_file.h"
 #include "model/config_model.h"
 #include "skin/app_style.h"
 #include "skin/skin_paths.h"
@@ -59,6 +61,25 @@ QImage withMenu(app::ProfileDialog& dialog, int row) {
     return shot;
 }
 
+// With the applications of each profile under the list: FPS bound to two, Office the default.
+bool renderApps(model::ConfigModel& model, app::ConfigureDlgSetup setup,
+                app::ProfileFileChooser& chooser, const QString& outDir, const QString& tag) {
+    app::AppRulesFile rules(setup.dataFolder);
+    const auto edited = rules.edit([](appprofiles::AppRules& r) {
+        appprofiles::bind(r, "FPS", "cs2");
+        appprofiles::bind(r, "FPS", "steam_app_730");
+        return appprofiles::setDefault(r, "Office");
+    });
+    if (!edited) return false;
+    setup.apps.rules = &rules;
+    app::ProfileDialog dialog(model, setup, chooser);
+    dialog.show();
+    dialog.listBox()->setCurrentRow(1);
+    bool ok = save(dialog.grab().toImage(), outDir, "config-" + tag + "-apps.png");
+    dialog.listBox()->setCurrentRow(3);
+    return save(dialog.grab().toImage(), outDir, "config-" + tag + "-apps-default.png") && ok;
+}
+
 bool renderLanguage(const QString& program, const QString& outDir, int languageCode) {
     const QString tag = languageCode == kChineseLanguageCode ? "chinese" : "english";
     QTemporaryDir data;
@@ -89,7 +110,7 @@ bool renderLanguage(const QString& program, const QString& outDir, int languageC
     }
     ok = save(dialog.grab().toImage(), outDir, "config-" + tag + "-renaming.png") && ok;
     dialog.listBox()->endEdit(false);
-    return ok;
+    return renderApps(model, setup, chooser, outDir, tag) && ok;
 }
 
 }  // namespace

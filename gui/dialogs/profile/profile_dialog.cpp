@@ -12,6 +12,7 @@
 
 #include "appprofiles/app_profile_texts.h"
 #include "appwatch/active_app_watcher.h"
+#include "controls/empty_hint.h"
 #include "controls/skin_list_box.h"
 #include "dialogs/profile/profile_dialog_layout.h"
 #include "dialogs/profile/profile_file_chooser.h"
@@ -86,6 +87,7 @@ void ProfileDialog::createList() {
     m_list->configure(layout::kListFontHeight, QStringLiteral("Arial"), Qt::white,
                       QColor(0, 255, 255), true, Qt::black, layout::kListShadowOffset);
     m_list->setEditMode(SkinListBox::kNotifyRename);
+    new EmptyHint(m_list, qs(profiles::text::kNoProfilesHint.in(m_lang)));
     connect(m_list, &SkinListBox::renameFinished, this, &ProfileDialog::renameRow);
     m_list->viewport()->installEventFilter(this);
 }
