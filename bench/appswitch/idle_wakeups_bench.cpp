@@ -1,7 +1,8 @@
 // tavrik-idle-wakeups-bench [SECONDS]: how often the tool's process wakes while nothing happens,
 // with the emulated keyboard connected (in-process, real pauses) and the window in the
 // background: without application watching, with the X11 watcher against Xvfb, and with the
-// wlroots watcher under headless Sway (each with one window in front that does not change).
+// wlroots watcher under headless Sway (each with one window in front that does not change);
+// and without watching against tavrik-kbsim over its socket, the transport of another process.
 // A wakeup is a context switch of any of the process's threads (voluntary and involuntary, from
 // /proc/self/task/*/status); the event loop's own wakeups are counted apart. Prints a table,
 // the threads that woke, and exits 1 when a figure misses: at most 6 a second with a keyboard,
@@ -15,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
@@ -108,13 +110,18 @@ Figure idleFor(int ms) {
 
 // The window with the emulated keyboard, the watcher given (or none), idle for `ms` after the
 // start-up read and a second to calm down.
-std::optional<Figure> measure(app::ActiveAppWatcher* watcher, int ms) {
+// `socket`: a running tavrik-kbsim's; empty: the emulator in-process.
+std::optional<Figure> measure(app::ActiveAppWatcher* watcher, int ms, const QString& socket = {}) {
     QTemporaryDir data;
     app::AppContext context;
-    context.options.simulate = true;
+    if (socket.isEmpty()) {
+        context.options.simulate = true;
+        context.device.firmware = std::make_shared<sim::Firmware>();
+    } else {
+        context.options.simSocket = socket.toStdString();
+    }
     context.paths.programFolder = skin::programFolder();
     context.paths.dataFolder = data.path();
-    context.device.firmware = std::make_shared<sim::Firmware>();
     context.appWatcher = watcher;
     auto window = std::make_unique<app::MainWindow>(context);
     window->initialise(false);
@@ -160,6 +167,24 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    std::optional<Figure> overSocket;
+    {
+        QTemporaryDir dir;
+        QProcess kbsim;
+        const QString socket = dir.filePath(QStringLiteral("kbsim.sock"));
+        kbsim.start(QStringLiteral(TAVRIK_KBSIM), {socket});
+        while (kbsim.waitForReadyRead(30000) && !kbsim.readAll().contains("listening")) {
+        }
+        if (kbsim.state() == QProcess::Running) {
+            overSocket = measure(nullptr, ms, socket);
+        } else {
+            std::fprintf(stderr, "tavrik-kbsim did not start\n");
+        }
+        kbsim.write("quit\n");
+        kbsim.closeWriteChannel();
+        if (!kbsim.waitForFinished(30000)) kbsim.kill();
+    }
+
     std::optional<Figure> x11;
     {
         app::test::Xvfb server;
@@ -200,6 +225,7 @@ int main(int argc, char** argv) {
     std::printf("%-50s %10s %10s %10s %6s\n", "", "wakeups/s", "loop/s", "added", "ok");
     bool allOk = true;
     printRow("no application watching", none, *none, false, allOk);
+    printRow("no application watching, tavrik-kbsim's socket", overSocket, *none, false, allOk);
     printRow("X11 watcher, Xvfb, nothing changing", x11, *none, true, allOk);
     printRow("wlroots watcher, Sway headless, nothing changing", sway, *none, true, allOk);
     std::printf("target: <= %.0f wakeups a second with a keyboard; a watcher adds none (< %.1f)\n",
@@ -212,6 +238,7 @@ int main(int argc, char** argv) {
         }
     };
     threads("none", none);
+    threads("socket", overSocket);
     threads("X11", x11);
     threads("wlroots", sway);
     return allOk ? 0 : 1;
