@@ -22,7 +22,7 @@ using test::X11Desktop;
 class X11Watch : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!m_server.start()) GTEST_SKIP() << "Xvfb is not installed or did not start";
+        ASSERT_TRUE(m_server.start()) << "Xvfb is missing or did not start (scripts/setup test)";
         m_desktop = std::make_unique<X11Desktop>(m_server.display());
         ASSERT_TRUE(m_desktop->ok());
         m_watcher = std::make_unique<X11Watcher>(m_server.display());
