@@ -139,6 +139,10 @@ void AppProfileSwitcher::evaluate() {
     armTimer(now);
     if (target) startSwitch(*target);
     if (m_planner.status() != before) m_window.update();
+    if (!link->session().busy() && !m_planner.settlesAt(now) &&
+        m_planner.status().state != appprofiles::SwitchState::Switching) {
+        emit settled();
+    }
 }
 
 void AppProfileSwitcher::armTimer(appprofiles::TimePoint now) {

@@ -58,6 +58,12 @@ public:
     // The notice that the rules file cannot be used, once per problem; none otherwise.
     std::optional<QString> takeRulesNotice(Language lang);
 
+signals:
+    // evaluate() found nothing left to do: the application in front has settled, no switch
+    // runs and the session has no job. The keyboard then holds the wanted profile, or a switch
+    // waits for what it needs (the edits saved, the keyboard back).
+    void settled();
+
 private:
     void activeAppChanged(const ActiveApp& app);
     void jobFinished(device::Job job, const Status& status);

@@ -1,11 +1,8 @@
 // The wlroots watcher against Sway, headless, with Wayland clients of our own; the focus moved
 // with swaymsg. Sway refuses to run as root: under root it runs as nobody in a runtime folder
 // of its own, which root's clients can still reach.
-#include <grp.h>
 #include <gtest/gtest.h>
-#include <poll.h>
 #include <sys/socket.h>
-#include <sys/stat.h>
 #include <sys/un.h>
 #include <wayland-server-core.h>
 
@@ -25,148 +22,21 @@ namespace {
 using test::Ids;
 using test::reports;
 
-constexpr uid_t kNobody = 65534;
-
-class Sway {
-public:
-    // Empty when it runs; else why not.
-    QString start() {
-        const QString sway = QStandardPaths::findExecutable("sway");
-        m_swaymsg = QStandardPaths::findExecutable("swaymsg");
-        if (sway.isEmpty() || m_swaymsg.isEmpty()) return QStringLiteral("sway is not installed");
-        if (!m_dir.isValid()) return QStringLiteral("no temporary folder");
-        m_runtime = m_dir.path() + QStringLiteral("/runtime");
-        const QByteArray runtime = QFile::encodeName(m_runtime);
-        const QByteArray ready = QFile::encodeName(m_dir.path() + QStringLiteral("/ready"));
-        const QByteArray config = QFile::encodeName(m_dir.path() + QStringLiteral("/config"));
-        const QByteArray log = QFile::encodeName(m_dir.path() + QStringLiteral("/sway.log"));
-        if (::mkdir(runtime.constData(), 0700) != 0 || ::mkfifo(ready.constData(), 0666) != 0 ||
-            ::chmod(ready.constData(), 0666) != 0) {
-            return QStringLiteral("cannot make the runtime folder");
-        }
-        const bool root = ::geteuid() == 0;
-        if (root && (::chown(runtime.constData(), kNobody, kNobody) != 0 ||
-                     ::chmod(QFile::encodeName(m_dir.path()).constData(), 0755) != 0)) {
-            return QStringLiteral("cannot hand the runtime folder to nobody");
-        }
-        QFile file(QString::fromLocal8Bit(config));
-        if (!file.open(QIODevice::WriteOnly)) return QStringLiteral("cannot write sway's config");
-        file.write(
-            "xwayland disable\n"
-            "exec sh -c 'echo \"$WAYLAND_DISPLAY $SWAYSOCK\" > " +
-            ready + "'\n");
-        file.close();
-        // Open for reading and writing: the open does not wait for a writer.
-        m_readyFd = ::open(ready.constData(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
-        const int logFd = ::open(log.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        if (m_readyFd < 0 || logFd < 0) return QStringLiteral("cannot open the ready pipe");
-
-        // Everything the child needs, made before the fork (only exec and plain calls after it).
-        std::vector<std::string> env = {
-            "XDG_RUNTIME_DIR=" + runtime.toStdString(),
-            "HOME=" + runtime.toStdString(),
-            "WLR_BACKENDS=headless",
-            "WLR_LIBINPUT_NO_DEVICES=1",
-            "WLR_RENDERER=pixman",
-            "PATH=" + qEnvironmentVariable("PATH", "/usr/bin:/bin").toStdString()};
-        std::vector<std::string> args = {sway.toStdString(), "-c", config.toStdString()};
-        std::vector<char*> envp, argv;
-        for (auto& e : env) envp.push_back(e.data());
-        for (auto& a : args) argv.push_back(a.data());
-        envp.push_back(nullptr);
-        argv.push_back(nullptr);
-        m_pid = test::spawnTiedToUs(
-            argv,
-            [&] {
-                return ::dup2(logFd, 1) == 1 && ::dup2(logFd, 2) == 2 &&
-                       (!root || (::setgroups(0, nullptr) == 0 && ::setgid(kNobody) == 0 &&
-                                  ::setuid(kNobody) == 0));
-            },
-            envp.data());
-        ::close(logFd);
-        if (m_pid < 0) return QStringLiteral("cannot fork");
-
-        // Sway's exec line writes the display and the IPC socket once it is up.
-        std::string line;
-        for (int waited = 0; waited < 600 && line.find('\n') == std::string::npos; ++waited) {
-            pollfd p{m_readyFd, POLLIN, 0};
-            if (::poll(&p, 1, 100) == 1) {
-                char buffer[512];
-                const ssize_t n = ::read(m_readyFd, buffer, sizeof buffer);
-                if (n > 0) line.append(buffer, static_cast<size_t>(n));
-            }
-            int status = 0;
-            if (::waitpid(m_pid, &status, WNOHANG) == m_pid) {
-                m_pid = -1;
-                QFile out(QString::fromLocal8Bit(log));
-                out.open(QIODevice::ReadOnly);
-                const QList<QByteArray> lines = out.readAll().split('\n');
-                QStringList errors;
-                for (const QByteArray& l : lines)
-                    if (l.contains("[ERROR]")) errors.append(QString::fromLocal8Bit(l));
-                return QStringLiteral("sway exited at start: ") + errors.join(QStringLiteral("; "));
-            }
-        }
-        const QStringList parts = QString::fromStdString(line).trimmed().split(u' ');
-        if (parts.size() != 2) return QStringLiteral("sway did not say it was ready");
-        m_display = m_runtime + u'/' + parts[0];
-        m_ipc = parts[1];
-        return {};
-    }
-    ~Sway() {
-        stop();
-        if (m_readyFd >= 0) ::close(m_readyFd);
-    }
-    void stop() {
-        if (m_pid <= 0) return;
-        ::kill(m_pid, SIGTERM);
-        ::waitpid(m_pid, nullptr, 0);
-        m_pid = -1;
-    }
-    const QString& display() const { return m_display; }
-    bool focus(const QString& appId) {
-        QProcess msg;
-        msg.start(m_swaymsg, {"-s", m_ipc, QStringLiteral("[app_id=\"%1\"] focus").arg(appId)});
-        return msg.waitForFinished(30000) && msg.exitCode() == 0;
-    }
-
-private:
-    QTemporaryDir m_dir;
-    QString m_runtime, m_display, m_ipc, m_swaymsg;
-    int m_readyFd = -1;
-    pid_t m_pid = -1;
-};
+using test::Sway;
 
 // One window of our test client.
-class Window {
+class Window : public test::WaylandWindow {
 public:
-    Window(const QString& display, const QString& appId) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("WAYLAND_DISPLAY", display);
-        m_process.setProcessEnvironment(env);
-        m_process.start(QStringLiteral(TAVRIK_WAYLAND_CLIENT), {appId});
-    }
-    ~Window() { close(); }
-    bool mapped() {
-        while (!m_process.canReadLine())
-            if (!m_process.waitForReadyRead(30000)) return false;
-        return m_process.readLine().trimmed() == "mapped";
-    }
-    void close() {
-        if (m_process.state() == QProcess::NotRunning) return;
-        m_process.terminate();
-        m_process.waitForFinished(30000);
-    }
-
-private:
-    QProcess m_process;
+    Window(const QString& display, const QString& appId)
+        : WaylandWindow(QStringLiteral(TAVRIK_WAYLAND_CLIENT), display, appId) {}
 };
 
 class WlrootsWatch : public ::testing::Test {
 protected:
     void SetUp() override {
         const QString why = m_sway.start();
-        if (!why.isEmpty()) GTEST_SKIP() << "Sway cannot run here: " << why.toStdString();
+        ASSERT_TRUE(why.isEmpty())
+            << "Sway cannot run here: " << why.toStdString() << " (scripts/setup test installs it)";
         const SessionEnvironment env{"wayland", m_sway.display(), "", "sway"};
         m_watcher = createActiveAppWatcher(env);
         ASSERT_TRUE(m_watcher);
@@ -275,7 +145,7 @@ TEST(WlrootsFallback, UsesXWaylandWhenTheCompositorHasNoToplevelList) {
     EXPECT_FALSE(WlrootsWatcher::compositorOffersToplevels(dir.path() + "/no-such-socket"));
 
     test::Xvfb xwayland;
-    if (!xwayland.start()) GTEST_SKIP() << "Xvfb is not installed or did not start";
+    ASSERT_TRUE(xwayland.start()) << "Xvfb is missing or did not start (scripts/setup test)";
     auto watcher = createActiveAppWatcher({"wayland", socket, xwayland.display(), "Hyprland"});
     ASSERT_TRUE(watcher);
     EXPECT_EQ(watcher->backendName(), "X11");

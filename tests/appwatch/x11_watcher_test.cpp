@@ -17,77 +17,12 @@ namespace tavrik::app {
 namespace {
 using test::Ids;
 using test::reports;
-
-class X11Desktop {
-public:
-    explicit X11Desktop(const QString& display) {
-        m_c = xcb_connect(display.toLocal8Bit().constData(), nullptr);
-        if (xcb_connection_has_error(m_c) != 0) return;
-        m_root = xcb_setup_roots_iterator(xcb_get_setup(m_c)).data->root;
-        m_active = atom("_NET_ACTIVE_WINDOW");
-        m_clients = atom("_NET_CLIENT_LIST");
-        m_pid = atom("_NET_WM_PID");
-    }
-    ~X11Desktop() { xcb_disconnect(m_c); }
-    bool ok() const { return xcb_connection_has_error(m_c) == 0; }
-
-    uint32_t window(const QByteArray& wmClass, std::optional<uint32_t> pid = std::nullopt) {
-        const uint32_t w = xcb_generate_id(m_c);
-        xcb_create_window(m_c, XCB_COPY_FROM_PARENT, w, m_root, 0, 0, 10, 10, 0,
-                          XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
-        if (!wmClass.isNull()) setText(w, XCB_ATOM_WM_CLASS, wmClass);
-        if (pid) setCardinal(w, m_pid, XCB_ATOM_CARDINAL, *pid);
-        sync();
-        return w;
-    }
-    void setText(uint32_t w, uint32_t property, const QByteArray& bytes) {
-        xcb_change_property(m_c, XCB_PROP_MODE_REPLACE, w, property, XCB_ATOM_STRING, 8,
-                            static_cast<uint32_t>(bytes.size()), bytes.constData());
-    }
-    void setCardinal(uint32_t w, uint32_t property, uint32_t type, uint32_t value) {
-        xcb_change_property(m_c, XCB_PROP_MODE_REPLACE, w, property, type, 32, 1, &value);
-    }
-    void destroy(uint32_t w) {
-        xcb_destroy_window(m_c, w);
-        sync();
-    }
-    // What a window manager does when the focus moves.
-    void activate(uint32_t w) {
-        setCardinal(m_root, m_active, XCB_ATOM_WINDOW, w);
-        sync();
-    }
-    void activateWithType(uint32_t w, uint32_t type) {
-        setCardinal(m_root, m_active, type, w);
-        sync();
-    }
-    void listClients(const std::vector<uint32_t>& windows) {
-        xcb_change_property(m_c, XCB_PROP_MODE_REPLACE, m_root, m_clients, XCB_ATOM_WINDOW, 32,
-                            static_cast<uint32_t>(windows.size()), windows.data());
-        sync();
-    }
-    void touchOtherRootProperty() {
-        setCardinal(m_root, atom("_NET_NUMBER_OF_DESKTOPS"), XCB_ATOM_CARDINAL, 4);
-        sync();
-    }
-    uint32_t atom(const char* name) {
-        auto* reply = xcb_intern_atom_reply(
-            m_c, xcb_intern_atom(m_c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
-        const uint32_t a = reply ? reply->atom : 0;
-        std::free(reply);
-        return a;
-    }
-
-private:
-    void sync() { std::free(xcb_get_input_focus_reply(m_c, xcb_get_input_focus(m_c), nullptr)); }
-
-    xcb_connection_t* m_c = nullptr;
-    uint32_t m_root = 0, m_active = 0, m_clients = 0, m_pid = 0;
-};
+using test::X11Desktop;
 
 class X11Watch : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!m_server.start()) GTEST_SKIP() << "Xvfb is not installed or did not start";
+        ASSERT_TRUE(m_server.start()) << "Xvfb is missing or did not start (scripts/setup test)";
         m_desktop = std::make_unique<X11Desktop>(m_server.display());
         ASSERT_TRUE(m_desktop->ok());
         m_watcher = std::make_unique<X11Watcher>(m_server.display());
