@@ -49,7 +49,7 @@ BodyRows bodyRows(const settings::PanelView& panel, std::uint8_t effect) {
     b.speed = settings::showsSpeed(effect);
     last = b.sliderTop + (b.speed ? kSliderGroupWithSpeedHeight : kBrightnessGroupHeight) - 1;
     b.diy = panel.diyView && settings::isDiyEffect(effect);
-    b.diyTop = last + 1;
+    b.diyTop = last + kDiyControlsGap;
     if (b.diy) last = b.diyTop + kDiyControlsHeight - 1;
     b.bottom = last;
     return b;

@@ -43,6 +43,7 @@ inline constexpr int kSwatchSliderGap = 2;  // swatches to the slider group, ove
 inline constexpr int kBrightnessGroupHeight = 47;  // with its bottom margin when it is the last
 inline constexpr int kSpeedGroupOffset = 43;       // the speed group below the brightness group
 inline constexpr int kSliderGroupWithSpeedHeight = 90;  // freq.png's height
+inline constexpr int kDiyControlsGap = 4;               // below the brightness group's margin
 inline constexpr int kDiyControlsHeight = 67;           // the buttons, two rows of chips, margin
 
 struct PanelLayout {

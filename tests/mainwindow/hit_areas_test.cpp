@@ -74,15 +74,15 @@ TEST(PanelLayout, RowsFollowTheEffect) {
     EXPECT_EQ(keymap.swatchTop, 202);
     EXPECT_FALSE(keymap.diyControls);
     EXPECT_TRUE(painting.diyControls);
-    EXPECT_EQ(painting.diyTop, 271);
-    EXPECT_EQ(painting.lightingBottom, 337);
-    EXPECT_EQ(painting.macroTop - keymap.macroTop, 67);
+    EXPECT_EQ(painting.diyTop, 274);
+    EXPECT_EQ(painting.lightingBottom, 340);
+    EXPECT_EQ(painting.macroTop - keymap.macroTop, 70);
     // The hit areas are those rows.
     EXPECT_EQ(hitArea(hit::kDirection1, wave)->top, 198);
     EXPECT_EQ(hitArea(hit::kLightingSpot, still)->top, 179);
     EXPECT_EQ(hitArea(hit::kDiyView, keymap)->top, 182);
-    EXPECT_EQ(hitArea(hit::kFillAll, painting)->top, 271);
-    EXPECT_EQ(hitArea(hit::kKeyGroup + 4, painting)->top, 317);  // the second row of chips
+    EXPECT_EQ(hitArea(hit::kFillAll, painting)->top, 274);
+    EXPECT_EQ(hitArea(hit::kKeyGroup + 4, painting)->top, 320);  // the second row of chips
 }
 
 struct HitRow {
