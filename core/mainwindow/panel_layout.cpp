@@ -57,10 +57,6 @@ BodyRows bodyRows(const settings::PanelView& panel, std::uint8_t effect) {
 
 }  // namespace
 
-int lightingBodyHeight(const settings::PanelView& panel, std::uint8_t effect) {
-    return bodyRows(panel, effect).bottom - kLightingBodyTop + 1;
-}
-
 PanelLayout panelLayout(const settings::PanelView& panel, std::uint8_t effect) {
     const BodyRows body = bodyRows(panel, effect);
     PanelLayout l{};

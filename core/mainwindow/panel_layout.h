@@ -68,7 +68,4 @@ struct PanelLayout {
 // The panel for the collapse flags, the view and the image's lighting effect byte.
 PanelLayout panelLayout(const settings::PanelView& panel, std::uint8_t effect);
 
-// Height of the lighting body (below the header) for an effect and view.
-int lightingBodyHeight(const settings::PanelView& panel, std::uint8_t effect);
-
 }  // namespace tavrik::mainwindow
