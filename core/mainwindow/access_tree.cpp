@@ -93,7 +93,7 @@ Rect keyboardRect() {
 
 // Whether a click at the hit area's centre reaches it under the current layout and effect.
 bool areaOffered(int code, const settings::PanelView& panel, std::uint8_t effect) {
-    const auto r = hitArea(code, panelLayout(panel));
+    const auto r = hitArea(code, panelLayout(panel, effect));
     return r && hitTest(centre(*r), panel, effect) == code;
 }
 
@@ -122,7 +122,7 @@ void describeArea(Item& item, int code, const Context& c) {
     const model::Image& image = *c.image;
     const Language lang = c.language;
     const std::uint8_t effect = image[model::image::kEffect];
-    item.rect = hitArea(code, panelLayout(view.panel)).value_or(Rect{});
+    item.rect = hitArea(code, panelLayout(view.panel, effect)).value_or(Rect{});
     item.offered = areaOffered(code, view.panel, effect);
     item.shown = item.offered;
     item.role = Role::Button;
@@ -366,7 +366,7 @@ Item describe(ItemId id, const Context& c, const std::string& keyFunction) {
     const model::Image& image = *c.image;
     const Language lang = c.language;
     const std::uint8_t effect = image[model::image::kEffect];
-    const PanelLayout layout = panelLayout(view.panel);
+    const PanelLayout layout = panelLayout(view.panel, effect);
     switch (id.kind) {
         case Kind::Root:
             item.role = Role::Window;
@@ -469,7 +469,7 @@ std::vector<Point> activation(ItemId id, const ViewState& view, std::uint8_t eff
         if (!areaOffered(opener, panel, effect)) return false;
         if (open) return true;
         if (view.anyOverlayOpen()) out.push_back(kNeutralPoint);
-        out.push_back(centre(*hitArea(opener, panelLayout(panel))));
+        out.push_back(centre(*hitArea(opener, panelLayout(panel, effect))));
         return true;
     };
     switch (id.kind) {
@@ -483,7 +483,7 @@ std::vector<Point> activation(ItemId id, const ViewState& view, std::uint8_t eff
                                    (code == hit::kEffectBox && panel.effectListOpen) ||
                                    (code == hit::kResponseBox && panel.responseListOpen);
             if (view.anyOverlayOpen()) out.push_back(kNeutralPoint);
-            if (!closesOwn) out.push_back(centre(*hitArea(code, panelLayout(panel))));
+            if (!closesOwn) out.push_back(centre(*hitArea(code, panelLayout(panel, effect))));
             return out;
         }
         case Kind::EffectRow:
@@ -492,7 +492,8 @@ std::vector<Point> activation(ItemId id, const ViewState& view, std::uint8_t eff
             return out;
         case Kind::ResponseRow:
             if (!viaOverlay(panel.responseListOpen, hit::kResponseBox)) return out;
-            out.push_back(centre(responseRowRect(id.index, panelLayout(panel).responseListTop)));
+            out.push_back(
+                centre(responseRowRect(id.index, panelLayout(panel, effect).responseListTop)));
             return out;
         case Kind::HelpRow:
             if (id.index == 2 || !viaOverlay(view.helpOpen, hit::kHelp)) return out;

@@ -1,6 +1,7 @@
 #pragma once
 // The direction row of the lighting section: which arrow images the effect shows, left to right
-// at x 29, 79, 129, 179, and which one is lit for the current direction byte.
+// at x 29, 79, 129, 179 (the row's height follows the panel layout), and which one is lit for
+// the current direction byte.
 
 #include <cstdint>
 #include <optional>
@@ -17,7 +18,6 @@ struct DirectionRow {
 };
 
 inline constexpr int kDirectionRowStep = 50;
-inline constexpr int kDirectionRowY = 197;
 
 // The effect's direction buttons as arrows. With four buttons the one storing the current
 // direction is lit; a two-button row lights its first button when the direction is the first

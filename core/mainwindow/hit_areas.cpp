@@ -1,6 +1,5 @@
 #include "mainwindow/hit_areas.h"
 
-#include "mainwindow/direction_row.h"
 #include "mainwindow/surface_layout.h"
 #include "settings/diy_selection.h"
 #include "settings/effects.h"
@@ -31,17 +30,21 @@ std::optional<Rect> hitArea(int code, const PanelLayout& l) {
     namespace sf = surface;
     const int g = l.gameTop;
     const int r = l.responseTop;
+    // Rows the effect does not have are placed where they would be: right below the effect box.
+    const int firstRow = kEffectRowBottom + kBodyRowGap;
     if (code >= kDirection1 && code < kDirection1 + kDirectionCount) {
         const int left = settings::kDirectionButtonX[static_cast<std::size_t>(code - kDirection1)];
-        return Rect{left, kDirectionRowY, left + sf::kDirectionButtonWidth,
-                    kDirectionRowY + sf::kDirectionButtonHeight};
+        const int top = l.directionTop.value_or(firstRow) + kDirectionButtonDrop;
+        return Rect{left, top, left + sf::kDirectionButtonWidth, top + sf::kDirectionButtonHeight};
     }
     if (code >= kLightingSpot && code < kLightingSpot + kLightingSpotCount) {
-        return sf::shifted(sf::kSwatch, sf::kSwatchStep * (code - kLightingSpot));
+        return sf::below(sf::shifted(sf::kSwatch, sf::kSwatchStep * (code - kLightingSpot)),
+                         l.swatchTop);
     }
     if (code >= kKeyGroup && code < kKeyGroup + settings::kKeyGroupCount) {
-        return sf::shifted(sf::kKeyGroupChip, sf::kKeyGroupStep * (code - kKeyGroup));
+        return sf::below(sf::keyGroupChip(code - kKeyGroup), l.diyTop);
     }
+    const int view = l.viewTop.value_or(firstRow);
     const auto header = [](int top) {
         return Rect{kPanelLeft, top, kPanelRight, top + sf::kHeaderHeight};
     };
@@ -85,15 +88,16 @@ std::optional<Rect> hitArea(int code, const PanelLayout& l) {
         case kWinLockOff:
             return sf::below(sf::kWinLockOff, g);
         case kKeymapView:
-            return sf::kKeymapRadio;
+            return sf::below(sf::kKeymapRadio, view);
         case kDiyView:
-            return sf::kDiyRadio;
+            return sf::below(sf::kDiyRadio, view);
         case kPaintChooser:
-            return sf::shifted(sf::kSwatch, sf::kSwatchStep * kLightingSpotCount);
+            return sf::below(sf::shifted(sf::kSwatch, sf::kSwatchStep * kLightingSpotCount),
+                             l.swatchTop);
         case kFillAll:
-            return sf::kFillAllButton;
+            return sf::below(sf::kFillAllButton, l.diyTop);
         case kClearAll:
-            return sf::kClearAllButton;
+            return sf::below(sf::kClearAllButton, l.diyTop);
         default:
             return std::nullopt;
     }
@@ -101,7 +105,7 @@ std::optional<Rect> hitArea(int code, const PanelLayout& l) {
 
 std::optional<int> hitTest(Point p, const settings::PanelView& panel, std::uint8_t effect) {
     using namespace hit;
-    const PanelLayout layout = panelLayout(panel);
+    const PanelLayout layout = panelLayout(panel, effect);
     Tester t{p, layout, std::nullopt};
     t.testRange(kHelp, 3);
     t.test(kLightingTitle);

@@ -124,7 +124,7 @@ ReleaseOutcome MainView::releaseOnOverlay(Point p, model::Image& image) {
         out.imageChanged = settings::clickEffectList(image, panel, p);
         m_state.hoveredEffectRow.reset();
     } else if (panel.responseListOpen) {
-        const int top = panelLayout(panel).responseListTop;
+        const int top = panelLayout(panel, effectOf(image)).responseListTop;
         out.imageChanged = settings::clickResponseList(image, panel, p, top);
         m_state.hoveredResponseRow.reset();
     } else {
@@ -372,7 +372,7 @@ bool MainView::move(Point p, std::uint8_t effect) {
         repaint |= row != m_state.hoveredEffectRow;
         m_state.hoveredEffectRow = row;
     } else if (panel.responseListOpen) {
-        auto row = settings::responseListRowAt(p, panelLayout(panel).responseListTop);
+        auto row = settings::responseListRowAt(p, panelLayout(panel, effect).responseListTop);
         repaint |= row != m_state.hoveredResponseRow;
         m_state.hoveredResponseRow = row;
     } else {

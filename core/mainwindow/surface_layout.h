@@ -75,66 +75,90 @@ inline constexpr Rect kAutostartCheckBox{850, 101, 861, 112};
 inline constexpr Rect kAutostartCaption{867, 100, 988, 114};
 inline constexpr int kAutostartCaptionHeight = 15;
 
-// Lighting section (fixed: it is the first section).
+// Section headers: a bar of kHeaderHeight with the fold marker at its right end.
 inline constexpr Point kLightingHeader{kPanelLeft, kLightingTop};
 inline constexpr int kFoldMarkerWidth = 28;  // the fold marker at a section header's right end
 inline constexpr int kHeaderWidth = 243;
-inline constexpr int kHeaderHeight = 20;
+inline constexpr int kHeaderHeight = kSectionHeaderHeight;
 // A section title: from a little inside the header's left edge to its fold marker, lowered so
 // that its letters sit in the middle of the bar above the header's red line.
 inline constexpr int kTitleInset = 6;
 inline constexpr int kTitleDrop = 2;
 inline constexpr TextSpot kSectionTitle{
     {kPanelLeft + kTitleInset, kTitleDrop, kPanelLeft + kHeaderWidth - kFoldMarkerWidth - 1,
-     kHeaderHeight},
+     kTitleDrop + 14},
     15};
 // Where the lighting header's own fold marker is drawn over, by that of the other headers.
 inline constexpr Rect kFoldMarker{kHeaderWidth - kFoldMarkerWidth, 0, kHeaderWidth - 1,
                                   kHeaderHeight - 1};
-inline constexpr Point kLightingBody{kPanelLeft, 130};
-inline constexpr TextSpot kEffectLabel{{28, 137, 248, 154}, 15};
-inline constexpr Rect kEffectBox{28, 158, 248, 173};
-inline constexpr TextSpot kEffectName{{32, 158, 232, 173}, 14};  // ends before the drop arrow
-inline constexpr TextSpot kDirectionLabel{{29, 177, 248, 195}, 15};
+
+// Lighting section: the effect row is fixed (its list opens below it at settings::
+// kEffectListTop); the other rows are relative to their row's top in the layout.
+inline constexpr Point kLightingBody{kPanelLeft, kLightingBodyTop};
+inline constexpr TextSpot kEffectLabel{{28, 137, 248, 151}, 15};
+inline constexpr Rect kEffectBox{28, 158, 248, kEffectRowBottom};
+inline constexpr TextSpot kEffectName{{32, 158, 232, 171}, 14};  // ends before the drop arrow
+// Direction row: the label, the buttons kDirectionButtonDrop below it.
+inline constexpr TextSpot kDirectionLabel{{29, 0, 248, 14}, 15};
 inline constexpr int kDirectionButtonWidth = 35;
 inline constexpr int kDirectionButtonHeight = 15;
-inline constexpr Rect kKeymapRadio{28, 200, 42, 214};
-inline constexpr Rect kDiyRadio{130, 200, 144, 214};
-inline constexpr Point kKeymapRadioPicture{28, 199};
-inline constexpr Point kDiyRadioPicture{130, 199};
-inline constexpr TextSpot kKeymapLabel{{45, 197, 127, 215}, 15};
-inline constexpr TextSpot kDiyLabel{{147, 197, 248, 215}, 15};
-inline constexpr Rect kSwatch{28, 223, 48, 243};  // the first; the others follow kSwatchStep apart
+// View radios row (effects above 50).
+inline constexpr Rect kKeymapRadio{28, 3, 42, 17};
+inline constexpr Rect kDiyRadio{130, 3, 144, 17};
+inline constexpr Point kKeymapRadioPicture{28, 2};
+inline constexpr Point kDiyRadioPicture{130, 2};
+inline constexpr int kRadioSize = 12;  // Enable.png and Disable.png
+inline constexpr TextSpot kKeymapLabel{{45, 0, 127, 14}, 15};
+inline constexpr TextSpot kDiyLabel{{147, 0, 248, 14}, 15};
+// Swatch row: the first swatch; the others follow kSwatchStep apart, the chooser after them.
+inline constexpr Rect kSwatch{28, 0, 48, 20};
 inline constexpr int kSwatchStep = 25;
-inline constexpr Point kSpeedBody{kPanelLeft, 245};
-inline constexpr TextSpot kBrightnessLabel{{28, 247, 248, 262}, 13};
-inline constexpr TextSpot kDarkLabel{{28, 274, 148, 289}, 13};
-inline constexpr Rect kBrightCaption{150, 274, 248, 289};  // right-aligned
-inline constexpr TextSpot kSpeedLabel{{28, 290, 248, 305}, 13};
-inline constexpr TextSpot kSlowLabel{{28, 317, 148, 332}, 13};
-inline constexpr Rect kFastCaption{150, 317, 248, 332};
+// Slider group, relative to its top S: brightness, then the speed slider for effects with one.
+inline constexpr Point kBrightnessSlider{28, 15};
+inline constexpr Point kSpeedSlider{28, kSpeedGroupOffset + 15};
+inline constexpr int kSliderWidth = 220;  // slider-bar.png
+inline constexpr int kSliderHeight = 14;
 inline constexpr int kSliderCaptionHeight = 13;
-inline constexpr Rect kFillAllButton{28, 300, 134, 320};
-inline constexpr Rect kClearAllButton{142, 300, 248, 320};
+inline constexpr TextSpot kBrightnessLabel{{28, 2, 248, 14}, kSliderCaptionHeight};
+inline constexpr TextSpot kDarkLabel{{28, 29, 148, 41}, kSliderCaptionHeight};
+inline constexpr Rect kBrightCaption{150, 29, 248, 41};  // right-aligned
+inline constexpr TextSpot kSpeedLabel{below(kBrightnessLabel, kSpeedGroupOffset)};
+inline constexpr TextSpot kSlowLabel{below(kDarkLabel, kSpeedGroupOffset)};
+inline constexpr Rect kFastCaption{below(kBrightCaption, kSpeedGroupOffset)};
+// The DIY view's controls, relative to their top: Fill all and Clear all, then the key group
+// chips in two rows (four, then three), wide enough for either language's names.
+inline constexpr Rect kFillAllButton{28, 0, 134, 20};
+inline constexpr Rect kClearAllButton{142, 0, 248, 20};
 // A DIY button's caption box: its outline is drawn half a pixel down and right.
 constexpr Rect diyCaptionBox(Rect button) {
     return Rect{button.left, button.top, button.right + 1, button.bottom + 1};
 }
 inline constexpr int kDiyButtonCaptionHeight = 14;
-// The key group chips under Fill all and Clear all: the first, the others kKeyGroupStep apart.
-inline constexpr Rect kKeyGroupChip{28, 322, 55, 334};
-inline constexpr int kKeyGroupStep = 32;
-inline constexpr int kKeyGroupCaptionHeight = 11;
+inline constexpr Rect kKeyGroupChip{28, 26, 79, 41};  // the first chip
+inline constexpr int kKeyGroupStep = 56;              // to the next chip in a row
+inline constexpr int kKeyGroupRowStep = 20;           // to the next row of chips
+inline constexpr int kKeyGroupsPerRow = 4;
+inline constexpr int kKeyGroupCaptionHeight = 12;
+// The chip of key group 0..6.
+constexpr Rect keyGroupChip(int group) {
+    const int row = group / kKeyGroupsPerRow;
+    const int column = group % kKeyGroupsPerRow;
+    return Rect{kKeyGroupChip.left + column * kKeyGroupStep,
+                kKeyGroupChip.top + row * kKeyGroupRowStep,
+                kKeyGroupChip.right + column * kKeyGroupStep,
+                kKeyGroupChip.bottom + row * kKeyGroupRowStep};
+}
 
-// Macro button, relative to the macro section's top (110 + lighting height).
-inline constexpr Point kMacroBody{kPanelLeft, 0};
-inline constexpr Rect kMacroButton{kPanelLeft, 10, 259, 28};
-inline constexpr TextSpot kMacroCaption{{kPanelLeft + kTitleInset, 12, 257, 28}, 15};
+// Macro button, relative to its top: a bar as wide as the section headers.
+inline constexpr Rect kMacroButton{kPanelLeft, 0, kPanelLeft + kHeaderWidth - 1,
+                                   kMacroButtonHeight - 1};
+inline constexpr TextSpot kMacroCaption{
+    {kPanelLeft + kTitleInset, kTitleDrop, 255, kTitleDrop + 14}, 15};
 
 // Game section, relative to its top.
 inline constexpr Point kGameBody{kPanelLeft, 0};
-inline constexpr TextSpot kGameModeTitle{{kPanelLeft + kTitleInset, kTitleDrop, 147, 19}, 15};
-inline constexpr TextSpot kWinLockTitle{{149, kTitleDrop, 233, 19}, 15};
+inline constexpr TextSpot kGameModeTitle{{kPanelLeft + kTitleInset, kTitleDrop, 147, 16}, 15};
+inline constexpr TextSpot kWinLockTitle{{149, kTitleDrop, 233, 16}, 15};
 inline constexpr Rect kGameModeOn{34, 33, 44, 42};
 inline constexpr Rect kGameModeOff{88, 33, 115, 42};
 inline constexpr Rect kWinLockOn{164, 33, 174, 42};
@@ -143,61 +167,48 @@ inline constexpr int kRadioLabelGap = 17;  // from a radio's left edge to its la
 inline constexpr int kRadioLabelRise = 2;  // a label sits this much above its radio
 inline constexpr int kRadioLabelHeight = 15;
 // The room of a radio's label: to the next radio, or to a little inside the panel's frame.
-inline constexpr TextSpot kGameModeOnLabel{{51, 31, 87, 47}, kRadioLabelHeight};
-inline constexpr TextSpot kGameModeOffLabel{{105, 31, 147, 47}, kRadioLabelHeight};
-inline constexpr TextSpot kWinLockOnLabel{{181, 31, 211, 47}, kRadioLabelHeight};
-inline constexpr TextSpot kWinLockOffLabel{{229, 31, 258, 47}, kRadioLabelHeight};
+inline constexpr TextSpot kGameModeOnLabel{{51, 31, 87, 45}, kRadioLabelHeight};
+inline constexpr TextSpot kGameModeOffLabel{{105, 31, 147, 45}, kRadioLabelHeight};
+inline constexpr TextSpot kWinLockOnLabel{{181, 31, 211, 45}, kRadioLabelHeight};
+inline constexpr TextSpot kWinLockOffLabel{{229, 31, 258, 45}, kRadioLabelHeight};
 
 // Response time section, relative to its top.
 inline constexpr Rect kResponseBox{28, 28, 248, 44};
 inline constexpr Point kResponseField{28, 28};
-inline constexpr TextSpot kResponseValue{{100, 28, 232, 44}, 15};
+inline constexpr TextSpot kResponseValue{{100, 28, 232, 43}, 15};
 
-// Report rate section: the slider sits this far below its top.
+// Report rate section, relative to its top: the slider, a tick under each of its four stops
+// and the rate centred under its tick.
 inline constexpr Point kReportSlider{28, 23};
+inline constexpr int kReportTickTop = 38;
+inline constexpr int kReportTickBottom = 41;
+inline constexpr int kReportLabelTop = 42;
+inline constexpr int kReportLabelHeight = 11;
+inline constexpr int kReportStops = 4;
 
-// Drop-down lists: rows of kListRowHeight (settings/panel.h), 220 pixels wide. An open list
-// lies on a backing as wide as the sections, so that nothing beneath shows beside it.
+// Drop-down lists: rows of kListRowHeight (settings/panel.h), 220 pixels wide, their text at
+// the height of the box they open from. An open list lies on a backing as wide as the
+// sections, so that nothing beneath shows beside it.
 inline constexpr int kListWidth = 220;
 constexpr Rect listBacking(int top, int rows, int rowHeight) {
     return Rect{kPanelLeft, top, kPanelLeft + kHeaderWidth - 1, top + rows * rowHeight - 1};
 }
-inline constexpr int kListTextHeight = 18;
-inline constexpr int kListTextInset = 4;  // an effect name's gap to the list's left edge
-inline constexpr int kResponseListTextX = 97;
+inline constexpr int kListTextInset = kEffectName.box.left - settings::kEffectListLeft;
+inline constexpr int kEffectListTextHeight = kEffectName.height;
+inline constexpr int kResponseListTextX = kResponseValue.box.left;
+inline constexpr int kResponseListTextHeight = kResponseValue.height;
 
 // A labelled spot of the surface with the text written there, for checking that every text
-// fits where it is written. Sections are placed as when all are expanded.
+// fits where it is written. The panel's own texts depend on its state: see panel_scene.h.
 struct Label {
     const BiText* text;
     TextSpot spot;
     const char* prefix = "";  // written before the text (UTF-8)
 };
-inline constexpr int kAllOpenGameTop = 165 + kLightingExpandedHeight;
-inline constexpr int kAllOpenResponseTop = 220 + kLightingExpandedHeight;
-inline constexpr int kAllOpenReportTop = kAllOpenResponseTop + 75;
 inline constexpr std::array kLabels{
     Label{&text::kProfile, kProfileCaption},
     Label{&text::kUpdateFirmware, below(kHelpRowText, kHelpRowHeight)},
     Label{&text::kReadMe, kHelpRowText},
-    Label{&text::kLight, below(kSectionTitle, kLightingTop)},
-    Label{&text::kEffect, kEffectLabel},
-    Label{&text::kDirection, kDirectionLabel},
-    Label{&text::kKeymap, kKeymapLabel},
-    Label{&text::kDiy, kDiyLabel},
-    Label{&text::kBrightness, kBrightnessLabel},
-    Label{&text::kDark, kDarkLabel},
-    Label{&text::kSpeed, kSpeedLabel},
-    Label{&text::kSlow, kSlowLabel},
-    Label{&text::kMacroManagement, below(kMacroCaption, kLightingTop + kLightingExpandedHeight)},
-    Label{&text::kGameMode, below(kGameModeTitle, kAllOpenGameTop)},
-    Label{&text::kWinLock, below(kWinLockTitle, kAllOpenGameTop)},
-    Label{&text::kOn, below(kGameModeOnLabel, kAllOpenGameTop)},
-    Label{&text::kOff, below(kGameModeOffLabel, kAllOpenGameTop)},
-    Label{&text::kOn, below(kWinLockOnLabel, kAllOpenGameTop)},
-    Label{&text::kOff, below(kWinLockOffLabel, kAllOpenGameTop)},
-    Label{&text::kResponseTime, below(kSectionTitle, kAllOpenResponseTop)},
-    Label{&text::kReportRate, below(kSectionTitle, kAllOpenReportTop)},
 };
 
 // Captions centred in (or aligned within) a box, shrunk to fit its width down to a legible
@@ -212,24 +223,6 @@ inline constexpr std::array kCaptions{
     Caption{&text::kReturn, kReturnButton.caption, kBottomCaptionHeight},
     Caption{&text::kCancel, kCancelButton.caption, kBottomCaptionHeight},
     Caption{&text::kSave, kSaveButton.caption, kBottomCaptionHeight},
-    Caption{&text::kBright, kBrightCaption, kSliderCaptionHeight},
-    Caption{&text::kFast, kFastCaption, kSliderCaptionHeight},
-    Caption{&text::kFillAll, diyCaptionBox(kFillAllButton), kDiyButtonCaptionHeight},
-    Caption{&text::kClearAll, diyCaptionBox(kClearAllButton), kDiyButtonCaptionHeight},
-    Caption{&text::kKeyGroups[0], diyCaptionBox(shifted(kKeyGroupChip, 0 * kKeyGroupStep)),
-            kKeyGroupCaptionHeight},
-    Caption{&text::kKeyGroups[1], diyCaptionBox(shifted(kKeyGroupChip, 1 * kKeyGroupStep)),
-            kKeyGroupCaptionHeight},
-    Caption{&text::kKeyGroups[2], diyCaptionBox(shifted(kKeyGroupChip, 2 * kKeyGroupStep)),
-            kKeyGroupCaptionHeight},
-    Caption{&text::kKeyGroups[3], diyCaptionBox(shifted(kKeyGroupChip, 3 * kKeyGroupStep)),
-            kKeyGroupCaptionHeight},
-    Caption{&text::kKeyGroups[4], diyCaptionBox(shifted(kKeyGroupChip, 4 * kKeyGroupStep)),
-            kKeyGroupCaptionHeight},
-    Caption{&text::kKeyGroups[5], diyCaptionBox(shifted(kKeyGroupChip, 5 * kKeyGroupStep)),
-            kKeyGroupCaptionHeight},
-    Caption{&text::kKeyGroups[6], diyCaptionBox(shifted(kKeyGroupChip, 6 * kKeyGroupStep)),
-            kKeyGroupCaptionHeight},
     Caption{&text::kStartWithSession, kAutostartCaption, kAutostartCaptionHeight},
 };
 

@@ -48,6 +48,9 @@ inline constexpr std::array<BiText, 7> kKeyGroups{{{"F1-12", "F1-12"},
                                                    {"←→", "方向"},
                                                    {"Nav", "编辑"},
                                                    {"Mods", "修饰"}}};
+// The report-rate slider's stops, under its four positions.
+inline constexpr std::array<BiText, 4> kReportRates{
+    {{"125Hz", "125Hz"}, {"250Hz", "250Hz"}, {"500Hz", "500Hz"}, {"1000Hz", "1000Hz"}}};
 inline constexpr BiText kUpdateFirmware{"Update Firmware", "驱动更新"};
 
 // Factory reset question.

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "host/qt/qt_text.h"
+#include "mainwindow/panel_scene.h"
 #include "mainwindow/surface_fit.h"
 #include "skin/focus_mark.h"
 #include "skin/skin_images.h"
@@ -75,11 +76,9 @@ int BitmapSlider::channelRight() const {
 }
 
 int BitmapSlider::thumbCentre(int v) const {
-    const int span = maximum() - minimum();
-    const int d = channelRight() - channelLeft();
-    if (span <= 0) return channelLeft();
-    const int n = (std::clamp(v, minimum(), maximum()) - minimum()) * d;
-    return channelLeft() + (2 * n + span) / (2 * span);
+    // The panel's tick marks are placed by the same rule.
+    return mainwindow::sliderThumbCentre(0, surfaceSize().width(), skin::kThumbWidth,
+                                         maximum() - minimum(), v - minimum());
 }
 
 QRect BitmapSlider::thumbRect() const {

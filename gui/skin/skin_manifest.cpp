@@ -29,7 +29,8 @@ constexpr std::array kImages = std::to_array<SkinImageEntry>({
     {Main, "Config.png", 74, 32},
     {Main, "HelpWindow.png", 162, 80},
     {Main, "itemBK.png", 243, 20},
-    {Main, "LEDEffect_open.png", 243, 205},
+    // The lighting body: drawn as high as the effect's rows need (at most this).
+    {Main, "LEDEffect_open.png", 243, 240},
     {Main, "Light_Item.png", 221, 16},
     {Main, "freq.png", 243, 90},
     {Main, "Direction-T-Disable.png", 36, 16},
@@ -43,7 +44,7 @@ constexpr std::array kImages = std::to_array<SkinImageEntry>({
     {Main, "Enable.png", 12, 12},
     {Main, "Disable.png", 12, 12},
     {Main, "MacroManagementBK.png", 243, 55},
-    {Main, "MacroButton3.png", 241, 19},
+    {Main, "MacroButton3.png", 243, 20},  // as wide and high as a section header
     {Main, "gamemode_Close.png", 243, 20},
     {Main, "gamemode_open.png", 243, 55},
     {Main, "responsetime_close.png", 243, 20},

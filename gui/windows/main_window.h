@@ -29,6 +29,7 @@
 #include "mainwindow/access_tree.h"
 #include "mainwindow/edit_state.h"
 #include "mainwindow/main_view.h"
+#include "mainwindow/panel_scene.h"
 #include "mainwindow/startup.h"
 #include "mainwindow/surface_layout.h"
 #include "model/config_model.h"
@@ -259,6 +260,7 @@ private:
     void paintBottomRow(QPainter& p);
     void paintPanel(QPainter& p);
     void paintLightingSection(QPainter& p);
+    void paintLightingBody(QPainter& p, int bottom);
     void paintDirectionRow(QPainter& p);
     void paintGameSection(QPainter& p, int top);
     void paintResponseAndReport(QPainter& p, const mainwindow::PanelLayout& layout);
@@ -266,6 +268,7 @@ private:
     void paintResponseList(QPainter& p, int top);
     void paintHelpBox(QPainter& p);
     BitmapSlider* slider(settings::SliderId id) const;
+    static QPoint sliderPlace(settings::SliderId id, const mainwindow::PanelLayout& layout);
     QString effectName(std::uint8_t effect) const;
     void drawSkin(QPainter& p, const QString& name, int x, int y);
     void drawSkin(QPainter& p, const QString& name, model::Point at);
@@ -274,7 +277,7 @@ private:
     void drawText(QPainter& p, const QString& t, int x, int y, int height,
                   const QColor& colour = Qt::white);
     void drawRadio(QPainter& p, bool selected, model::Point at);
-    void rightCaption(QPainter& p, const BiText& t, const model::Rect& box);
+    void drawPanelText(QPainter& p, const mainwindow::PanelText& t);
     int languageCode() const;
 
     AppContext m_context;
@@ -289,7 +292,8 @@ private:
     skin::SkinImages m_skin;
     std::array<QPointer<BitmapSlider>, settings::kSliderCount> m_sliders;  // by sliderIndex
     settings::SliderMemory m_sliderMemory;
-    int m_reportSliderTop = -1;
+    mainwindow::PanelLayout m_panelLayout{};                      // the panel as last painted
+    std::array<QPoint, settings::kSliderCount> m_sliderPlaces{};  // where each slider was put
     DesktopLauncher m_launcher;
     QSystemTrayIcon* m_tray = nullptr;
     std::unique_ptr<QMenu> m_trayMenu;

@@ -137,27 +137,36 @@ void MainWindow::deviceEvent(std::uint8_t code) {
 }
 
 void MainWindow::createSliders() {
-    // Brightness at (28, 260), speed at (28, 303), report rate at (28, 530); the report-rate
-    // slider follows its section at paint.
-    const struct {
-        settings::SliderId id;
-        QPoint at;
-    } placements[] = {{settings::SliderId::Brightness, {28, 260}},
-                      {settings::SliderId::Speed, {28, 303}},
-                      {settings::SliderId::ReportRate, {28, 530}}};
-    for (const auto& place : placements) {
-        const settings::SliderRange& range = settings::sliderRange(place.id);
-        auto* s = new BitmapSlider(static_cast<int>(place.id), this);
+    // Placed with the panel's layout whenever they are shown (placeShownSliders).
+    for (settings::SliderId id : settings::kSliders) {
+        const settings::SliderRange& range = settings::sliderRange(id);
+        auto* s = new BitmapSlider(static_cast<int>(id), this);
         connect(s, &BitmapSlider::moved, this, [this, s] { sliderMoved(s->controlId()); });
-        m_sliders[settings::sliderIndex(place.id)] = s;
+        m_sliders[settings::sliderIndex(id)] = s;
         s->setRange(range.min, range.max);
         s->setSingleStep(range.lineStep);
         s->setPageStep(range.lineStep);
         s->setValue(range.initial);
         s->setUp(m_skin);
-        s->placeAt(place.at);
         s->hide();
     }
+}
+
+QPoint MainWindow::sliderPlace(settings::SliderId id, const mainwindow::PanelLayout& layout) {
+    namespace sf = mainwindow::surface;
+    model::Point at{};
+    switch (id) {
+        case settings::SliderId::Brightness:
+            at = sf::below(sf::kBrightnessSlider, layout.sliderTop);
+            break;
+        case settings::SliderId::Speed:
+            at = sf::below(sf::kSpeedSlider, layout.sliderTop);
+            break;
+        case settings::SliderId::ReportRate:
+            at = sf::below(sf::kReportSlider, layout.reportTop);
+            break;
+    }
+    return QPoint(at.x, at.y);
 }
 
 void MainWindow::setSlidersFromImage() {
@@ -197,23 +206,30 @@ void MainWindow::refresh() {
 
 void MainWindow::storeShownSliders() {
     const settings::PanelView& panel = m_view.state().panel;
-    const mainwindow::PanelLayout layout = mainwindow::panelLayout(panel);
-    if (!panel.reportCollapsed && layout.reportTop != m_reportSliderTop) {
-        m_reportSliderTop = layout.reportTop;
-        const model::Point at =
-            mainwindow::surface::below(mainwindow::surface::kReportSlider, layout.reportTop);
-        slider(settings::SliderId::ReportRate)->placeAt(QPoint(at.x, at.y));
-    }
     // Showing a slider may call back into the window (sliderMoved): no lock is held meanwhile.
     std::array<bool, settings::kSliders.size()> shown{};
-    m_model->withLock([&](const model::ConfigState& s) {
+    const std::uint8_t effect = m_model->withLock([&](const model::ConfigState& s) {
         for (settings::SliderId id : settings::kSliders) {
             shown[settings::sliderIndex(id)] = settings::sliderShown(s.image, panel, id);
         }
+        return s.image[model::image::kEffect];
     });
+    // Each slider sits where the layout puts it (moved only when that changed), and one that an
+    // open list lies over is hidden with the texts beneath the list.
+    const mainwindow::PanelLayout layout = mainwindow::panelLayout(panel, effect);
+    const auto list = mainwindow::openListArea(panel, layout);
     settings::SliderPositions positions{};
     for (settings::SliderId id : settings::kSliders) {
-        slider(id)->setVisible(shown[settings::sliderIndex(id)]);
+        const std::size_t i = settings::sliderIndex(id);
+        const QPoint at = sliderPlace(id, layout);
+        if (shown[i] && at != m_sliderPlaces[i]) {
+            m_sliderPlaces[i] = at;
+            slider(id)->placeAt(at);
+        }
+        const model::Rect area{at.x(), at.y(), at.x() + mainwindow::surface::kSliderWidth - 1,
+                               at.y() + mainwindow::surface::kSliderHeight - 1};
+        if (list && mainwindow::overlaps(*list, area)) shown[i] = false;
+        slider(id)->setVisible(shown[i]);
         positions[settings::sliderIndex(id)] = slider(id)->value();
     }
     // Only a window on screen shows its sliders (a hidden or minimised one stores on showing).

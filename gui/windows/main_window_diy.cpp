@@ -162,7 +162,7 @@ void MainWindow::paintDiySelection(QPainter& p) {
 
 void MainWindow::paintDiyControls(QPainter& p) {
     const mainwindow::ViewState& v = m_view.state();
-    const mainwindow::PanelLayout layout = mainwindow::panelLayout(v.panel);
+    const mainwindow::PanelLayout& layout = m_panelLayout;
     const settings::Rgb paint = v.paintColour;
     const auto chooser = mainwindow::hitArea(hit::kPaintChooser, layout);
     const QRect box = windowRect(*chooser).adjusted(1, 1, -1, -1);
@@ -189,36 +189,19 @@ void MainWindow::paintDiyControls(QPainter& p) {
     p.drawRoundedRect(QRectF(ring).adjusted(0, 0, 1, 1), 4, 4);
     p.restore();
 
-    const struct {
-        int code;
-        const BiText* caption;
-    } buttons[] = {{hit::kFillAll, &txt::kFillAll}, {hit::kClearAll, &txt::kClearAll}};
-    for (const auto& b : buttons) {
-        const QRect r = windowRect(*mainwindow::hitArea(b.code, layout));
-        p.save();
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(QPen(v.hovered(b.code) ? kMark : kButtonEdge, 1));
-        p.setBrush(v.hovered(b.code) ? kButtonOver : kButton);
-        p.drawRoundedRect(QRectF(r).adjusted(0.5, 0.5, 0.5, 0.5), 4, 4);
-        p.restore();
-        skin::drawCaption(
-            p, windowRect(mainwindow::surface::diyCaptionBox(*mainwindow::hitArea(b.code, layout))),
-            qs(*b.caption, m_context.language), mainwindow::surface::kDiyButtonCaptionHeight);
-    }
-    for (int g = 0; g < settings::kKeyGroupCount; ++g) {
-        const int code = hit::kKeyGroup + g;
+    // Fill all, Clear all and the key group chips; their captions are the panel scene's.
+    const auto button = [&](int code, qreal radius) {
         const QRect r = windowRect(*mainwindow::hitArea(code, layout));
         p.save();
         p.setRenderHint(QPainter::Antialiasing);
         p.setPen(QPen(v.hovered(code) ? kMark : kButtonEdge, 1));
         p.setBrush(v.hovered(code) ? kButtonOver : kButton);
-        p.drawRoundedRect(QRectF(r).adjusted(0.5, 0.5, 0.5, 0.5), 3, 3);
+        p.drawRoundedRect(QRectF(r).adjusted(0.5, 0.5, 0.5, 0.5), radius, radius);
         p.restore();
-        skin::drawCaption(
-            p, windowRect(mainwindow::surface::diyCaptionBox(*mainwindow::hitArea(code, layout))),
-            qs(txt::kKeyGroups[static_cast<std::size_t>(g)], m_context.language),
-            mainwindow::surface::kKeyGroupCaptionHeight);
-    }
+    };
+    button(hit::kFillAll, 4);
+    button(hit::kClearAll, 4);
+    for (int g = 0; g < settings::kKeyGroupCount; ++g) button(hit::kKeyGroup + g, 3);
 }
 
 }  // namespace tavrik::app

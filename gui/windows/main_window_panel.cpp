@@ -1,12 +1,17 @@
-// Painting of the settings panel: four collapsible sections, the macro button, the sliders and
-// the two drop-down lists.
+// Painting of the settings panel: the lighting section, the macro button, the game, response
+// time and report rate sections, and the two drop-down lists. Everything is placed from the
+// panel layout; the fixed texts come from the panel scene, the same data the label-fit test
+// checks.
 
 #include <QPainter>
+#include <algorithm>
 
 #include "host/qt/qt_rect.h"
 #include "host/qt/qt_text.h"
 #include "mainwindow/direction_row.h"
+#include "mainwindow/panel_scene.h"
 #include "mainwindow/texts.h"
+#include "settings/diy_paint.h"
 #include "settings/effects.h"
 #include "settings/panel.h"
 #include "settings/response_time.h"
@@ -19,11 +24,19 @@ namespace {
 namespace txt = mainwindow::text;
 namespace img = model::image;
 namespace sf = mainwindow::surface;
+using mainwindow::kPanelLeft;
 
 const QColor kRowHovered{80, 0, 0};
 const QColor kRow{59, 59, 59};
+const QColor kRowCurrent{78, 81, 92};
+const QColor kCurrentMark{196, 40, 52};  // the skin's accent: a bar at the current row's left
+constexpr int kCurrentMarkWidth = 3;
 const QColor kListBacking{30, 31, 35};  // the panel frame's inside
 const QColor kListEdge{86, 90, 101};
+const QColor kRule{72, 75, 84};  // the rule between the swatches and the sliders
+const QColor kSwatchEdge{24, 25, 29};
+const QColor kTick{86, 90, 101};
+const QColor kRateText{193, 195, 200};
 
 // Covers the panel beside an open list, and frames the list.
 void paintListBacking(QPainter& p, const QRect& list) {
@@ -33,6 +46,13 @@ void paintListBacking(QPainter& p, const QRect& list) {
     p.drawRect(list.adjusted(-1, 0, 0, 0));
 }
 
+// One row of a drop-down list: hovered, the current value (marked at its left), or plain.
+void paintListRow(QPainter& p, const QRect& row, bool hovered, bool current) {
+    p.fillRect(row, hovered ? kRowHovered : current ? kRowCurrent : kRow);
+    if (current)
+        p.fillRect(QRect(row.left(), row.top(), kCurrentMarkWidth, row.height()), kCurrentMark);
+}
+
 }  // namespace
 
 QString MainWindow::effectName(std::uint8_t effect) const {
@@ -40,33 +60,63 @@ QString MainWindow::effectName(std::uint8_t effect) const {
     return qs(name);
 }
 
-// A slider's right-hand caption ends at the slider's right edge, inside the panel.
-void MainWindow::rightCaption(QPainter& p, const BiText& t, const model::Rect& box) {
-    skin::drawCaption(p, QRect(QPoint(box.left, box.top), QPoint(box.right, box.bottom)),
-                      qs(t, m_context.language), sf::kSliderCaptionHeight, Qt::white,
-                      Qt::AlignRight);
-}
-
 void MainWindow::drawRadio(QPainter& p, bool selected, model::Point at) {
     drawSkin(p, selected ? QStringLiteral("Enable.png") : QStringLiteral("Disable.png"), at);
 }
 
+void MainWindow::drawPanelText(QPainter& p, const mainwindow::PanelText& t) {
+    const QString s = qs(*t.text, m_context.language);
+    const QRect box = toQRect(t.box);
+    switch (t.fit) {
+        case mainwindow::TextFit::Written:
+            drawText(p, s, t.box.left, t.box.top, t.height);
+            return;
+        case mainwindow::TextFit::Right:
+            skin::drawCaption(p, box, s, t.height, Qt::white, Qt::AlignRight);
+            return;
+        case mainwindow::TextFit::Centred:
+        case mainwindow::TextFit::Chip:
+            skin::drawCaption(p, box, s, t.height, t.secondary ? kRateText : Qt::white);
+            return;
+    }
+}
+
 void MainWindow::paintPanel(QPainter& p) {
     const mainwindow::ViewState& v = m_view.state();
-    const mainwindow::PanelLayout layout = mainwindow::panelLayout(v.panel);
+    const std::uint8_t effect = m_shownImage[img::kEffect];
+    m_panelLayout = mainwindow::panelLayout(v.panel, effect);
+    const mainwindow::PanelLayout& layout = m_panelLayout;
     paintLightingSection(p);
-    const int m = layout.macroTop;
-    drawSkin(p, QStringLiteral("MacroManagementBK.png"), sf::below(sf::kMacroBody, m));
-    drawSkin(p, QStringLiteral("MacroButton3.png"), sf::below(sf::topLeft(sf::kMacroButton), m));
-    drawText(p, txt::kMacroManagement, sf::below(sf::kMacroCaption, m));
+    drawSkin(p, QStringLiteral("MacroButton3.png"),
+             sf::topLeft(sf::below(sf::kMacroButton, layout.macroTop)));
     paintGameSection(p, layout.gameTop);
     paintResponseAndReport(p, layout);
+    for (const mainwindow::PanelText& t :
+         mainwindow::panelScene(v.panel, effect, m_context.language).texts) {
+        drawPanelText(p, t);
+    }
     if (v.panel.effectListOpen) paintEffectList(p);
     if (v.panel.responseListOpen) paintResponseList(p, layout.responseListTop);
 }
 
+void MainWindow::paintLightingBody(QPainter& p, int bottom) {
+    // A plain body picture as high as the rows the effect uses: its upper part, then its last
+    // rows for the bottom edge.
+    const QString body = QStringLiteral("LEDEffect_open.png");
+    const QSize size = m_skin.size(body);
+    if (size.isEmpty()) return;
+    const int height = bottom - mainwindow::kLightingBodyTop + 1;
+    const int edge = std::min(3, size.height());
+    const int upper = std::clamp(height - edge, 0, size.height() - edge);
+    m_skin.drawPart(p, QPoint(sf::kLightingBody.x, sf::kLightingBody.y),
+                    QRect(0, 0, size.width(), upper), body);
+    m_skin.drawPart(p, QPoint(sf::kLightingBody.x, bottom - edge + 1),
+                    QRect(0, size.height() - edge, size.width(), edge), body);
+}
+
 void MainWindow::paintLightingSection(QPainter& p) {
     const settings::PanelView& panel = m_view.state().panel;
+    const mainwindow::PanelLayout& layout = m_panelLayout;
     drawSkin(p, QStringLiteral("itemBK.png"), sf::kLightingHeader);
     // The same fold marker as the other sections: that of the response time header.
     const QRect marker = toQRect(sf::kFoldMarker);
@@ -74,80 +124,70 @@ void MainWindow::paintLightingSection(QPainter& p) {
                     marker,
                     panel.lightingCollapsed ? QStringLiteral("responsetime_close.png")
                                             : QStringLiteral("responsetime_open.png"));
-    drawText(p, txt::kLight, sf::below(sf::kSectionTitle, mainwindow::kLightingTop));
     if (panel.lightingCollapsed) return;
     const std::uint8_t effect = m_shownImage[img::kEffect];
-    drawSkin(p, QStringLiteral("LEDEffect_open.png"), sf::kLightingBody);
-    drawText(p, txt::kEffect, sf::kEffectLabel);
+    paintLightingBody(p, layout.lightingBottom);
     drawSkin(p, QStringLiteral("Light_Item.png"), sf::topLeft(sf::kEffectBox));
     drawText(p, effectName(effect), sf::kEffectName.box.left, sf::kEffectName.box.top,
              sf::kEffectName.height);
-    if (settings::showsSpeed(effect)) drawSkin(p, QStringLiteral("freq.png"), sf::kSpeedBody);
-    // The open effect list covers the slider rows, but their right-hand captions reach past
-    // the list's right edge: the captions go with their sliders while the list is open.
-    if (!panel.effectListOpen) {
-        if (settings::showsSpeed(effect)) {
-            drawText(p, txt::kSpeed, sf::kSpeedLabel);
-            drawText(p, txt::kSlow, sf::kSlowLabel);
-            rightCaption(p, txt::kFast, sf::kFastCaption);
-        }
-        drawText(p, txt::kBrightness, sf::kBrightnessLabel);
-        drawText(p, txt::kDark, sf::kDarkLabel);
-        rightCaption(p, txt::kBright, sf::kBrightCaption);
+    if (layout.speedShown) {
+        drawSkin(p, QStringLiteral("freq.png"), model::Point{kPanelLeft, layout.sliderTop});
     }
     paintDirectionRow(p);
-    if (settings::offersDiyView(effect)) {
+    if (layout.viewTop) {
         const bool diy = panel.diyView;
-        drawRadio(p, !diy, sf::kKeymapRadioPicture);
-        drawRadio(p, diy, sf::kDiyRadioPicture);
-        drawText(p, txt::kKeymap, sf::kKeymapLabel);
-        drawText(p, txt::kDiy, sf::kDiyLabel);
+        drawRadio(p, !diy, sf::below(sf::kKeymapRadioPicture, *layout.viewTop));
+        drawRadio(p, diy, sf::below(sf::kDiyRadioPicture, *layout.viewTop));
     }
+    // The eight swatches, and the rule between them and the sliders.
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(kSwatchEdge, 1));
+    for (int i = 0; i < settings::kPaletteSize; ++i) {
+        const model::Rect r =
+            sf::below(sf::shifted(sf::kSwatch, sf::kSwatchStep * i), layout.swatchTop);
+        const settings::Rgb c = settings::kPalette[static_cast<std::size_t>(i)];
+        p.setBrush(QColor(c.r, c.g, c.b));
+        p.drawRoundedRect(QRectF(r.left + 1, r.top + 1, r.width() - 1, r.height() - 1), 4, 4);
+    }
+    p.restore();
+    const int rule = layout.sliderTop - 1;
+    p.fillRect(QRect(kPanelLeft + 9, rule, sf::kHeaderWidth - 18, 1), kRule);
     if (mainwindow::diyViewActive(m_view.state(), effect) && !panel.effectListOpen) {
         paintDiyControls(p);
     }
 }
 
 void MainWindow::paintDirectionRow(QPainter& p) {
+    const auto top = m_panelLayout.directionTop;
+    if (!top) return;
     const mainwindow::DirectionRow row =
         mainwindow::directionRow(m_shownImage[img::kEffect], m_shownImage[img::kDirection]);
-    if (row.arrows.empty()) return;
-    drawText(p, txt::kDirection, sf::kDirectionLabel);
+    const int y = *top + mainwindow::kDirectionButtonDrop;
     const auto arrow = [&](int i, const char* state) {
         const auto a = row.arrows[static_cast<std::size_t>(i)];
         drawSkin(p,
                  QStringLiteral("Direction-%1-%2.png")
                      .arg(QString::fromLatin1(a.data(), static_cast<qsizetype>(a.size())),
                           QLatin1String(state)),
-                 settings::kDirectionButtonX[static_cast<std::size_t>(i)],
-                 mainwindow::kDirectionRowY);
+                 settings::kDirectionButtonX[static_cast<std::size_t>(i)], y);
     };
     for (int i = 0; i < static_cast<int>(row.arrows.size()); ++i) arrow(i, "Disable");
     if (row.lit) arrow(*row.lit, "Enable");
 }
 
 void MainWindow::paintGameSection(QPainter& p, int g) {
-    const bool chinese = m_context.language == Language::Chinese;
     if (m_view.state().panel.gameCollapsed) {
         drawSkin(p, QStringLiteral("gamemode_Close.png"), sf::below(sf::kGameBody, g));
-        drawText(p, txt::kGameMode, sf::below(sf::kGameModeTitle, g));
-        if (!chinese) drawText(p, txt::kWinLock, sf::below(sf::kWinLockTitle, g));
         return;
     }
     drawSkin(p, QStringLiteral("gamemode_open.png"), sf::below(sf::kGameBody, g));
-    drawText(p, txt::kGameMode, sf::below(sf::kGameModeTitle, g));
-    drawText(p, txt::kWinLock, sf::below(sf::kWinLockTitle, g));
     const bool game = m_shownImage[img::kGameMode] == 1;
     const bool winLock = m_shownImage[img::kWinLock] == 1;
-    const auto radio = [&](bool selected, const model::Rect& area, const sf::TextSpot& label,
-                           const BiText& caption) {
-        drawRadio(p, selected, sf::below(sf::topLeft(area), g));
-        drawText(p, caption, sf::below(label, g));
-    };
-    radio(game, sf::kGameModeOn, sf::kGameModeOnLabel, txt::kOn);
-    radio(!game, sf::kGameModeOff, sf::kGameModeOffLabel, txt::kOff);
-    radio(winLock, sf::kWinLockOn, sf::kWinLockOnLabel, txt::kOn);
-    radio(!winLock, sf::kWinLockOff, sf::kWinLockOffLabel, txt::kOff);
+    drawRadio(p, game, sf::below(sf::topLeft(sf::kGameModeOn), g));
+    drawRadio(p, !game, sf::below(sf::topLeft(sf::kGameModeOff), g));
+    drawRadio(p, winLock, sf::below(sf::topLeft(sf::kWinLockOn), g));
+    drawRadio(p, !winLock, sf::below(sf::topLeft(sf::kWinLockOff), g));
 }
 
 void MainWindow::paintResponseAndReport(QPainter& p, const mainwindow::PanelLayout& layout) {
@@ -156,8 +196,7 @@ void MainWindow::paintResponseAndReport(QPainter& p, const mainwindow::PanelLayo
     drawSkin(p,
              panel.responseCollapsed ? QStringLiteral("responsetime_close.png")
                                      : QStringLiteral("responsetime_open.png"),
-             sf::Point{mainwindow::kPanelLeft, r});
-    drawText(p, txt::kResponseTime, sf::below(sf::kSectionTitle, r));
+             sf::Point{kPanelLeft, r});
     if (!panel.responseCollapsed) {
         drawSkin(p, QStringLiteral("Light_Item.png"), sf::below(sf::kResponseField, r));
         const std::string value = settings::responseValueText(m_shownImage[img::kResponseTime]);
@@ -168,34 +207,48 @@ void MainWindow::paintResponseAndReport(QPainter& p, const mainwindow::PanelLayo
     drawSkin(p,
              panel.reportCollapsed ? QStringLiteral("reportrate_Close.png")
                                    : QStringLiteral("reportrate_Open.png"),
-             sf::Point{mainwindow::kPanelLeft, top});
-    drawText(p, txt::kReportRate, sf::below(sf::kSectionTitle, top));
+             sf::Point{kPanelLeft, top});
+    if (panel.reportCollapsed) return;
+    // A tick under each stop of the slider; the rates are centred under them (panel scene).
+    for (int i = 0; i < sf::kReportStops; ++i) {
+        const int x = mainwindow::reportStop(i, top).tickX;
+        p.fillRect(
+            QRect(QPoint(x, top + sf::kReportTickTop), QPoint(x, top + sf::kReportTickBottom)),
+            kTick);
+    }
 }
 
 void MainWindow::paintEffectList(QPainter& p) {
     const auto hovered = m_view.state().hoveredEffectRow;
+    const auto current = settings::effectRow(m_shownImage[img::kEffect]);
+    const int rowHeight = settings::kListRowHeight;
     paintListBacking(p, QRect(settings::kEffectListLeft, settings::kEffectListTop, sf::kListWidth,
-                              settings::kListRowHeight * settings::kEffectCount));
+                              rowHeight * settings::kEffectCount));
+    // The names at the height of the effect box's own, centred in their rows.
+    const int textDrop = (rowHeight - sf::kEffectListTextHeight) / 2;
     for (int row = 0; row < settings::kEffectCount; ++row) {
-        const int y = settings::kEffectListTop + settings::kListRowHeight * row;
-        p.fillRect(QRect(settings::kEffectListLeft, y, sf::kListWidth, settings::kListRowHeight),
-                   hovered == row ? kRowHovered : kRow);
+        const int y = settings::kEffectListTop + rowHeight * row;
+        paintListRow(p, QRect(settings::kEffectListLeft, y, sf::kListWidth, rowHeight),
+                     hovered == row, current == row);
         drawText(p, effectName(settings::effectTable()[static_cast<std::size_t>(row)].code),
-                 settings::kEffectListLeft + sf::kListTextInset, y, sf::kListTextHeight);
+                 sf::kEffectName.box.left, y + textDrop, sf::kEffectListTextHeight);
     }
 }
 
 void MainWindow::paintResponseList(QPainter& p, int top) {
     const auto hovered = m_view.state().hoveredResponseRow;
+    const int rowHeight = settings::kListRowHeight;
     paintListBacking(p, QRect(settings::kResponseListLeft, top, sf::kListWidth,
-                              settings::kListRowHeight * settings::kResponseRowCount));
+                              rowHeight * settings::kResponseRowCount));
+    const int textDrop = (rowHeight - sf::kResponseListTextHeight) / 2;
+    const int byte = m_shownImage[img::kResponseTime];
     for (int row = 0; row < settings::kResponseRowCount; ++row) {
-        const int y = top + settings::kListRowHeight * row;
-        p.fillRect(QRect(settings::kResponseListLeft, y, sf::kListWidth, settings::kListRowHeight),
-                   hovered == row ? kRowHovered : kRow);
+        const int y = top + rowHeight * row;
+        paintListRow(p, QRect(settings::kResponseListLeft, y, sf::kListWidth, rowHeight),
+                     hovered == row, settings::responseByteForRow(row) == byte);
         const std::string_view text = settings::responseRowText(row);
         drawText(p, QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())),
-                 sf::kResponseListTextX, y, sf::kListTextHeight);
+                 sf::kResponseListTextX, y + textDrop, sf::kResponseListTextHeight);
     }
 }
 

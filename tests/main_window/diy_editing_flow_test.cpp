@@ -29,8 +29,8 @@ namespace img = model::image;
 constexpr QPoint kLightingTitle{100, 115};
 constexpr QPoint kEffectBox{100, 170};
 constexpr QPoint kDiy1Row{100, 173 + 13 * 20 + 10};  // row 13 of the effect list
-constexpr QPoint kRedSwatch{30, 230};
-constexpr QPoint kChooser{30 + 8 * 25, 230};  // after the eight swatches
+constexpr QPoint kRedSwatch{30, 210};                // the swatch row of a DIY effect
+constexpr QPoint kChooser{30 + 8 * 25, 210};         // after the eight swatches
 
 // The cells of "1" .. "0" in a DIY table: 4 x key index (10, 16, ..., 64), from the slot table.
 constexpr std::size_t kNumberRowCells[] = {40, 64, 88, 112, 136, 160, 184, 208, 232, 256};

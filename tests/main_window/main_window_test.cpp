@@ -88,8 +88,8 @@ TEST_F(MainWindowTest, SectionsShowTheirSlidersAndTheFileValuesSurvive) {
     writeKeymap();
     auto w = makeWindow();
     w->show();
-    click(*w, {100, 115});  // expand lighting
-    click(*w, {100, 485});  // report rate title, moved down by the lighting section
+    click(*w, {100, 115});                                                  // expand lighting
+    click(*w, test_support::hitCentre(*w, mainwindow::hit::kReportTitle));  // moved down
     w->renderSurface();
     int visible = 0;
     for (QSlider* s : w->findChildren<QSlider*>()) visible += s->isVisible() ? 1 : 0;
@@ -120,10 +120,11 @@ TEST_F(MainWindowTest, TheOpenEffectListLeavesNoCaptionOrTitleBesideIt) {
     // Right of the list beside the speed and brightness rows; left of it beside the titles of
     // the macro button and the sections below.
     const auto rightOfList = [&](const QImage& s) {
-        return lightPixels(s, 28 + 220, 262, 240, 340);
+        return lightPixels(s, 28 + 220, 262, 240, 335);
     };
     const auto leftOfList = [&](const QImage& s) { return lightPixels(s, 19, 28, 330, 530); };
-    click(*w, {150, 395});  // expand the game section: its title row moves under the list
+    // Expand the game section: its title row moves under the list.
+    click(*w, test_support::hitCentre(*w, mainwindow::hit::kGameTitle));
     const QImage closed = w->renderSurface();
     EXPECT_GT(rightOfList(closed), 0);  // "Bright" and "Fast" reach into it
     EXPECT_GT(leftOfList(closed), 0);   // the titles' first letters
@@ -146,7 +147,7 @@ TEST_F(MainWindowTest, DiyViewFillsKeysWithTheirCellColour) {
         s.image[cell + 3] = 0xF0;  // red
     });
     click(*w, {100, 115});
-    click(*w, {135, 205});  // DIY radio
+    click(*w, test_support::hitCentre(*w, mainwindow::hit::kDiyView));
     ASSERT_TRUE(w->viewState().panel.diyView);
     const QImage surface = w->renderSurface();
     // On the cap's face: the key keeps its cap's rim and shape.

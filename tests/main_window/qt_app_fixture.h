@@ -18,6 +18,16 @@ namespace tavrik::app::test_support {
 // The main window's Save button, in window coordinates.
 inline constexpr QPoint kSave{950, 620};
 
+// The centre of a hit area where the window's panel places it now (it follows the collapse
+// flags and the effect).
+inline QPoint hitCentre(MainWindow& w, int code) {
+    const std::uint8_t effect = w.configModel().withLock(
+        [](const model::ConfigState& s) { return s.image[model::image::kEffect]; });
+    const model::Rect r =
+        *mainwindow::hitArea(code, mainwindow::panelLayout(w.viewState().panel, effect));
+    return QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
 inline QApplication& qtApp() {
     static int argc = 1;
     static char name[] = "main_window_tests";

@@ -29,8 +29,9 @@ SlotSet setOf(std::initializer_list<int> slots) {
 }
 
 constexpr Point kLightingTitle{100, 115};
-constexpr Point kRedSwatch{30, 230};
-constexpr Point kOrangeSwatch{30 + 25 * 7, 230};
+// The swatch row of a DIY effect, below the view radios.
+constexpr Point kRedSwatch{30, 210};
+constexpr Point kOrangeSwatch{30 + 25 * 7, 210};
 constexpr PressModifiers kCtrl{true, false};
 constexpr PressModifiers kShift{false, true};
 // Beside the keys on the keyboard picture: between "~" and "1" (x 59 of the picture).
@@ -160,14 +161,18 @@ TEST_F(DiyEditing, ASwatchClickedWhileKeysAreSelectedPaintsThem) {
 
 TEST_F(DiyEditing, TheGroupChipsSelectTheirGroups) {
     for (int g = 0; g < settings::kKeyGroupCount; ++g) {
-        const Rect chip = *hitArea(hit::kKeyGroup + g, panelLayout(state().panel));
+        const Rect chip = *hitArea(hit::kKeyGroup + g, panelLayout(state().panel, 52));
         const ReleaseOutcome out = m_view.release({chip.left + 3, chip.top + 3}, image());
         EXPECT_EQ(out.command.command, Command::SelectGroup) << g;
         EXPECT_EQ(state().selection, settings::groupSlots(static_cast<KeyGroup>(g))) << g;
     }
     // Outside the DIY view the chips are not there.
-    m_view.release({30, 205}, image());  // key-map radio
-    EXPECT_FALSE(hitTest({31, 325}, state().panel, 52).has_value());
+    const Rect first = *hitArea(hit::kKeyGroup, panelLayout(state().panel, 52));
+    m_view.release({30, 190}, image());  // key-map radio
+    ASSERT_FALSE(state().panel.diyView);
+    for (int g = 0; g < settings::kKeyGroupCount; ++g) {
+        EXPECT_NE(hitTest({first.left + 3, first.top + 3}, state().panel, 52), hit::kKeyGroup + g);
+    }
 }
 
 TEST_F(DiyEditing, AFastStrokePaintsEveryKeyOnItsPathAndUndoesAsOneStep) {
@@ -227,7 +232,7 @@ TEST_F(DiyEditing, EditingKeysDoNothingOutsideTheDiyViewOrUnderAnOpenList) {
     }
     EXPECT_EQ(image(), before);
     m_view.release({600, 600}, image());  // closes it
-    m_view.release({30, 205}, image());   // key-map view
+    m_view.release({30, 190}, image());   // key-map view
     EXPECT_FALSE(m_view.edit(EditCommand::Undo, image()));
     EXPECT_FALSE(m_view.isControlAt(kBesideKeys, 52));  // the window drags from there again
     EXPECT_EQ(image(), before);
@@ -235,9 +240,9 @@ TEST_F(DiyEditing, EditingKeysDoNothingOutsideTheDiyViewOrUnderAnOpenList) {
 
 TEST_F(DiyEditing, FillAndClearAreUndoneToo) {
     click(centreOf(63));
-    m_view.release({80, 310}, image());  // Fill all with blue
+    m_view.release({80, 280}, image());  // Fill all with blue
     EXPECT_EQ(litSlots().count(), 87u);
-    m_view.release({200, 310}, image());  // Clear all
+    m_view.release({200, 280}, image());  // Clear all
     EXPECT_TRUE(litSlots().none());
     EXPECT_TRUE(m_view.edit(EditCommand::Undo, image()));
     EXPECT_EQ(litSlots().count(), 87u);

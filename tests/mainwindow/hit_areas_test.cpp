@@ -17,28 +17,72 @@ settings::PanelView panel(bool lighting, bool game, bool response, bool report) 
     return v;
 }
 
-TEST(PanelLayout, LightingCollapseMovesEverythingBelowBy195) {
+TEST(PanelLayout, LightingCollapseMovesEverythingBelowByItsBody) {
     const settings::PanelView open = panel(false, false, false, false);
     const settings::PanelView folded = panel(true, false, false, false);
-    const PanelLayout a = panelLayout(open);
-    const PanelLayout b = panelLayout(folded);
-    EXPECT_EQ(a.macroTop - b.macroTop, 195);
-    EXPECT_EQ(a.gameTop - b.gameTop, 195);
-    EXPECT_EQ(a.responseTop - b.responseTop, 195);
-    EXPECT_EQ(a.reportTop - b.reportTop, 195);
+    // Wave: the effect row, the direction row, the swatches and both sliders (130..330).
+    const PanelLayout a = panelLayout(open, 3);
+    const PanelLayout b = panelLayout(folded, 3);
+    EXPECT_EQ(a.lightingBottom, 330);
+    EXPECT_EQ(b.lightingBottom, 129);
+    EXPECT_EQ(a.macroTop - b.macroTop, 201);
+    EXPECT_EQ(a.gameTop - b.gameTop, 201);
+    EXPECT_EQ(a.responseTop - b.responseTop, 201);
+    EXPECT_EQ(a.reportTop - b.reportTop, 201);
     // The hit areas move with them.
     for (int code : {hit::kMacros, hit::kGameModeOn, hit::kGameTitle, hit::kWinLockOff,
                      hit::kResponseBox, hit::kResponseTitle, hit::kReportTitle}) {
-        EXPECT_EQ(hitArea(code, a)->top - hitArea(code, b)->top, 195) << code;
+        EXPECT_EQ(hitArea(code, a)->top - hitArea(code, b)->top, 201) << code;
     }
     EXPECT_EQ(hitArea(hit::kProfile, a)->top, hitArea(hit::kProfile, b)->top);
 }
 
 TEST(PanelLayout, ReportSectionFollowsTheResponseSection) {
-    EXPECT_EQ(panelLayout(panel(true, true, true, true)).reportTop, 290);  // 220 + 30 + 40
-    EXPECT_EQ(panelLayout(panel(true, true, false, true)).reportTop, 325);
-    // The list ends right above the value box at R + 28 = 473.
-    EXPECT_EQ(panelLayout(panel(false, true, false, true)).responseListTop, 272);
+    // Folded: headers at 110, 136 (macro button), 162, 188, 214, six blank rows apart.
+    EXPECT_EQ(panelLayout(panel(true, true, true, true), 1).reportTop, 214);
+    EXPECT_EQ(panelLayout(panel(true, true, false, true), 1).reportTop, 244);  // 188 + 50 + 6
+    // With room below, the response list drops below its box (R + 28 .. R + 44).
+    const PanelLayout below = panelLayout(panel(false, true, false, true), 1);
+    EXPECT_EQ(below.responseTop, 306);
+    EXPECT_EQ(below.responseListTop, 351);
+    // Without, it ends right above the box, as R - 173.
+    const PanelLayout above = panelLayout(panel(false, false, false, false), 3);
+    EXPECT_EQ(above.responseTop, 424);
+    EXPECT_EQ(above.responseListTop, 251);
+}
+
+// A row the effect leaves out leaves no blank: the rows below it move up.
+TEST(PanelLayout, RowsFollowTheEffect) {
+    const settings::PanelView open = panel(false, true, true, true);
+    const PanelLayout wave = panelLayout(open, 3);
+    EXPECT_EQ(wave.directionTop, 179);
+    EXPECT_EQ(wave.viewTop, std::nullopt);
+    EXPECT_EQ(wave.swatchTop, 219);
+    EXPECT_EQ(wave.sliderTop, 241);
+    EXPECT_TRUE(wave.speedShown);
+    const PanelLayout still = panelLayout(open, 1);  // Static: no direction, no speed
+    EXPECT_EQ(still.directionTop, std::nullopt);
+    EXPECT_EQ(still.swatchTop, 179);
+    EXPECT_EQ(still.sliderTop, 201);
+    EXPECT_FALSE(still.speedShown);
+    EXPECT_EQ(still.lightingBottom, 247);
+    settings::PanelView diy = open;
+    diy.diyView = true;
+    const PanelLayout keymap = panelLayout(open, 51);  // DIY1 in the key-map view
+    const PanelLayout painting = panelLayout(diy, 51);
+    EXPECT_EQ(keymap.viewTop, 179);
+    EXPECT_EQ(keymap.swatchTop, 202);
+    EXPECT_FALSE(keymap.diyControls);
+    EXPECT_TRUE(painting.diyControls);
+    EXPECT_EQ(painting.diyTop, 274);
+    EXPECT_EQ(painting.lightingBottom, 340);
+    EXPECT_EQ(painting.macroTop - keymap.macroTop, 70);
+    // The hit areas are those rows.
+    EXPECT_EQ(hitArea(hit::kDirection1, wave)->top, 198);
+    EXPECT_EQ(hitArea(hit::kLightingSpot, still)->top, 179);
+    EXPECT_EQ(hitArea(hit::kDiyView, keymap)->top, 182);
+    EXPECT_EQ(hitArea(hit::kFillAll, painting)->top, 274);
+    EXPECT_EQ(hitArea(hit::kKeyGroup + 4, painting)->top, 320);  // the second row of chips
 }
 
 struct HitRow {
@@ -68,29 +112,33 @@ INSTANTIATE_TEST_SUITE_P(
         HitRow{"close", {990, 10}, kFolded, 1, hit::kClose},
         HitRow{"between_title_buttons", {954, 10}, kFolded, 1, std::nullopt},
         HitRow{"lighting_title", {100, 115}, kFolded, 1, hit::kLightingTitle},
-        HitRow{"effect_box_needs_expanded", {100, 170}, kFolded, 1, std::nullopt},
+        // Folded, the game header lies where the effect box would be.
+        HitRow{"effect_box_needs_expanded", {100, 170}, kFolded, 1, hit::kGameTitle},
         HitRow{"effect_box", {100, 170}, kOnlyLighting, 1, hit::kEffectBox},
         HitRow{"macro_collapsed", {100, 150}, kFolded, 1, hit::kMacros},
-        HitRow{"macro_expanded", {100, 345}, kOnlyLighting, 1, hit::kMacros},
+        HitRow{"macro_expanded", {100, 260}, kOnlyLighting, 1, hit::kMacros},
         HitRow{"wave_button4", {200, 205}, kOnlyLighting, 3, hit::kDirection1 + 3},
-        HitRow{"radar_button2", {80, 197}, kOnlyLighting, 13, hit::kDirection1 + 1},
+        HitRow{"radar_button2", {80, 198}, kOnlyLighting, 13, hit::kDirection1 + 1},
         HitRow{"radar_hidden_button3", {140, 205}, kOnlyLighting, 13, std::nullopt},
         HitRow{"static_no_buttons", {40, 205}, kOnlyLighting, 1, std::nullopt},
-        HitRow{"diy_radio_keymap", {35, 205}, kOnlyLighting, 53, hit::kKeymapView},
-        HitRow{"diy_radio_diy", {144, 214}, kOnlyLighting, 55, hit::kDiyView},
-        HitRow{"radio_not_offered", {35, 205}, kOnlyLighting, 50, std::nullopt},
-        HitRow{"lighting_spot", {30, 230}, kOnlyLighting, 1, hit::kLightingSpot},
-        HitRow{"last_lighting_spot", {223, 243}, kOnlyLighting, 1, hit::kLightingSpot + 7},
-        HitRow{"game_title_collapsed", {150, 195}, kFolded, 1, hit::kGameTitle},
-        HitRow{"game_radio_needs_expanded", {40, 230}, kFolded, 1, std::nullopt},
-        HitRow{"game_on", {40, 423}, kOpen, 1, hit::kGameModeOn},
-        HitRow{"game_off", {115, 432}, kOpen, 1, hit::kGameModeOff},
-        HitRow{"winlock_on", {170, 423}, kOpen, 1, hit::kWinLockOn},
-        HitRow{"winlock_off", {218, 428}, kOpen, 1, hit::kWinLockOff},
-        HitRow{"response_box", {100, 280}, panel(true, true, false, true), 1, hit::kResponseBox},
-        HitRow{"response_box_collapsed", {100, 280}, kFolded, 1, std::nullopt},
-        HitRow{"response_title", {250, 250}, kFolded, 1, hit::kResponseTitle},
-        HitRow{"report_title", {19, 290}, kFolded, 1, hit::kReportTitle},
+        HitRow{"diy_radio_keymap", {35, 190}, kOnlyLighting, 53, hit::kKeymapView},
+        HitRow{"diy_radio_diy", {144, 196}, kOnlyLighting, 55, hit::kDiyView},
+        // Effect 50 has no view radios: its swatches take their row.
+        HitRow{"radio_not_offered", {35, 190}, kOnlyLighting, 50, hit::kLightingSpot},
+        HitRow{"lighting_spot", {30, 185}, kOnlyLighting, 1, hit::kLightingSpot},
+        HitRow{"last_lighting_spot", {223, 199}, kOnlyLighting, 1, hit::kLightingSpot + 7},
+        HitRow{"game_title_collapsed", {150, 170}, kFolded, 1, hit::kGameTitle},
+        // Where the game-mode radio would be, the next header lies.
+        HitRow{"game_radio_needs_expanded", {40, 195}, kFolded, 1, hit::kResponseTitle},
+        HitRow{"game_on", {40, 313}, kOpen, 1, hit::kGameModeOn},
+        HitRow{"game_off", {115, 322}, kOpen, 1, hit::kGameModeOff},
+        HitRow{"winlock_on", {170, 313}, kOpen, 1, hit::kWinLockOn},
+        HitRow{"winlock_off", {218, 318}, kOpen, 1, hit::kWinLockOff},
+        HitRow{"response_box", {100, 220}, panel(true, true, false, true), 1, hit::kResponseBox},
+        // Where the box would be, the report header lies.
+        HitRow{"response_box_collapsed", {100, 220}, kFolded, 1, hit::kReportTitle},
+        HitRow{"response_title", {250, 195}, kFolded, 1, hit::kResponseTitle},
+        HitRow{"report_title", {19, 214}, kFolded, 1, hit::kReportTitle},
         HitRow{"profile", {19, 633}, kFolded, 1, hit::kProfile},
         HitRow{"return", {857, 605}, kFolded, 1, hit::kReturn},
         HitRow{"gap_return_cancel", {859, 620}, kFolded, 1, std::nullopt},

@@ -29,6 +29,11 @@ protected:
     ReleaseOutcome click(Point p) { return m_view.release(p, image()); }
     bool moveTo(Point p) { return m_view.move(p, image()[img::kEffect]); }
     const ViewState& state() const { return m_view.state(); }
+    // The centre of a hit area where the panel now places it.
+    Point at(int code) {
+        const Rect r = *hitArea(code, panelLayout(state().panel, image()[img::kEffect]));
+        return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
 
     MainView m_view;
     std::unique_ptr<model::Image> m_image;
@@ -57,8 +62,8 @@ TEST_F(MainViewTest, EffectListChoosesIntoTheImageAndClosesOnAnyClick) {
 }
 
 TEST_F(MainViewTest, EffectBoxOpensNothingWhileLightingIsCollapsed) {
-    // The box's spot belongs to the macro button while the section is folded.
-    EXPECT_EQ(click({100, 160}).command.command, Command::Macros);
+    // The box's spot belongs to the game header while the section is folded.
+    EXPECT_EQ(click({100, 170}).command.command, Command::ToggleGame);
     EXPECT_FALSE(state().panel.effectListOpen);
 }
 
@@ -84,37 +89,40 @@ TEST_F(MainViewTest, AnOpenOverlayTakesTheClickFromButtonsAndKeys) {
 }
 
 TEST_F(MainViewTest, ResponseListUsesTheCurrentLayout) {
-    click({100, 255});  // response title: expand
+    click({100, 195});  // response title: expand
     ASSERT_FALSE(state().panel.responseCollapsed);
-    EXPECT_EQ(click({100, 280}).command.command, Command::OpenResponseList);
+    EXPECT_EQ(click({100, 220}).command.command, Command::OpenResponseList);
     ASSERT_TRUE(state().panel.responseListOpen);
-    // Lighting collapsed: the list starts at y 77; row 0 stores response time 1.
+    // Lighting collapsed: the list drops below its box (188 + 44) from y 233; row 0 stores
+    // response time 1.
     image()[img::kResponseTime] = 7;
-    EXPECT_TRUE(click({100, 77}).imageChanged);
+    EXPECT_FALSE(click({100, 232}).imageChanged);  // the box itself only closes the list
+    click({100, 220});
+    EXPECT_TRUE(click({100, 233}).imageChanged);
     EXPECT_EQ(image()[img::kResponseTime], 1);
     EXPECT_FALSE(state().panel.responseListOpen);
 }
 
 TEST_F(MainViewTest, SettingsButtonsEditTheImage) {
     click(kLightingTitle);
-    click({150, 395});  // game title, moved down by the lighting section
+    click({150, 290});  // game title, moved down by the lighting section (Static: to 247)
     ASSERT_FALSE(state().panel.gameCollapsed);
-    click({40, 423});
+    click(at(hit::kGameModeOn));
     EXPECT_EQ(image()[img::kGameMode], 1);
-    click({100, 430});
+    click(at(hit::kGameModeOff));
     EXPECT_EQ(image()[img::kGameMode], 0);
-    click({170, 423});
+    click(at(hit::kWinLockOn));
     EXPECT_EQ(image()[img::kWinLock], 1);
 
     image()[img::kEffect] = 16;
-    click({140, 205});  // button 3 is not shown for effect 16
+    click(at(hit::kDirection1 + 2));  // button 3 is not shown for effect 16
     EXPECT_EQ(image()[img::kDirection], 0);
-    click({40, 205});
+    click(at(hit::kDirection1));
     EXPECT_EQ(image()[img::kDirection], 3);
     image()[img::kEffect] = 13;
-    click({40, 205});
+    click(at(hit::kDirection1));
     EXPECT_EQ(image()[img::kDirection], 2);
-    click({90, 205});
+    click(at(hit::kDirection1 + 1));
     EXPECT_EQ(image()[img::kDirection], 1);
 }
 
@@ -134,7 +142,7 @@ TEST_F(MainViewTest, WindowCommandsAndKeyClicks) {
 TEST_F(MainViewTest, DiyViewTogglesCellsAndNonDiyEffectsFallBackToTheKeyMap) {
     image()[img::kEffect] = 52;
     click(kLightingTitle);
-    click({135, 205});  // DIY radio
+    click(at(hit::kDiyView));
     ASSERT_TRUE(state().panel.diyView);
     const std::size_t cell = settings::diyCellOffset(1, 63);
     image()[cell + 1] = 0x80;
@@ -156,9 +164,8 @@ TEST_F(MainViewTest, DiyViewTogglesCellsAndNonDiyEffectsFallBackToTheKeyMap) {
 int swatchX(int i) {
     return 30 + 25 * i;
 }
-constexpr int kSwatchY = 230;
-constexpr Point kFillAll{80, 310};
-constexpr Point kClearAll{200, 310};
+// The swatch row of a DIY effect: below the view radios.
+constexpr int kSwatchY = 210;
 
 TEST_F(MainViewTest, PaintingPressDragRightClickFillAndClear) {
     image()[img::kEffect] = 55;
@@ -193,10 +200,10 @@ TEST_F(MainViewTest, PaintingPressDragRightClickFillAndClear) {
     EXPECT_EQ(image()[cellAt(65) + 3], 0);
     EXPECT_EQ(image(), start);
 
-    EXPECT_TRUE(click(kFillAll).imageChanged);
+    EXPECT_TRUE(click(at(hit::kFillAll)).imageChanged);
     EXPECT_EQ(image()[cellAt(0) + 3], 255);
     EXPECT_EQ(image()[settings::diyCellOffset(3, 0) + 3], 0);  // other tables untouched
-    EXPECT_TRUE(click(kClearAll).imageChanged);
+    EXPECT_TRUE(click(at(hit::kClearAll)).imageChanged);
     EXPECT_EQ(image(), start);
 }
 
@@ -205,16 +212,18 @@ TEST_F(MainViewTest, SwatchesAndDiyControlsDoNothingOutsideTheDiyView) {
     for (std::uint8_t effect : {std::uint8_t{3}, std::uint8_t{52}}) {
         image()[img::kEffect] = effect;
         m_view.followEffect(effect);
-        if (effect == 52) click({30, 205});  // key-map radio: DIY effect, key-map view
+        if (effect == 52) click(at(hit::kKeymapView));  // DIY effect, key-map view
         ASSERT_FALSE(diyViewActive(state(), effect));
         const model::Image before = image();
+        const int swatchY = at(hit::kLightingSpot).y;
         for (int i = 0; i < settings::kPaletteSize; ++i) {
-            EXPECT_FALSE(click({swatchX(i), kSwatchY}).imageChanged);
+            EXPECT_FALSE(click({swatchX(i), swatchY}).imageChanged);
         }
         EXPECT_EQ(state().paintColour, settings::kDefaultPaint);
-        EXPECT_EQ(click({swatchX(8), kSwatchY}).command.command, Command::None);
-        EXPECT_FALSE(click(kFillAll).imageChanged);
-        EXPECT_FALSE(click(kClearAll).imageChanged);
+        EXPECT_EQ(click({swatchX(8), swatchY}).command.command, Command::None);
+        // Where the DIY view's buttons would be.
+        EXPECT_FALSE(click(at(hit::kFillAll)).imageChanged);
+        EXPECT_FALSE(click(at(hit::kClearAll)).imageChanged);
         EXPECT_FALSE(m_view.press(centreOf(63), false, image()));
         EXPECT_FALSE(m_view.press(centreOf(63), true, image()));
         EXPECT_EQ(image(), before);

@@ -1,8 +1,9 @@
 // Renders the main window in its typical states, in both languages, to PNG files, so that the
-// drawing can be looked at without a display; the lighting view's shots also at twice the size:
-//   render_main_window OUTPUT_FOLDER
-// The window runs without a keyboard over a temporary data folder holding a sample
-// configuration.
+// drawing can be looked at without a display; some shots also at twice the size:
+//   render_main_window [--double] [--lang en|zh] [--only TEXT] OUTPUT_FOLDER
+// --double renders every shot at twice the size too; --lang renders one language; --only
+// renders the shots whose name contains TEXT. The window runs without a keyboard over a
+// temporary data folder holding a sample configuration.
 
 #include <QApplication>
 #include <QDir>
@@ -11,9 +12,11 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "model/keymap_file.h"
 #include "model/slot_table.h"
+#include "settings/effects.h"
 #include "settings/panel.h"
 #include "skin/app_style.h"
 #include "skin/skin_paths.h"
@@ -53,6 +56,17 @@ void drag(QWidget& w, QPoint p) {
                   Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&w, &e);
 }
+
+// The centre of a hit area where the panel places it now.
+QPoint at(MainWindow& w, int code) {
+    const std::uint8_t effect = w.configModel().withLock(
+        [](const tavrik::model::ConfigState& s) { return s.image[img::kEffect]; });
+    const tavrik::model::Rect r = *tavrik::mainwindow::hitArea(
+        code, tavrik::mainwindow::panelLayout(w.viewState().panel, effect));
+    return QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+namespace hit = tavrik::mainwindow::hit;
 
 void hover(QWidget& w, QPoint p) {
     QMouseEvent move(QEvent::MouseMove, QPointF(p), QPointF(w.mapToGlobal(p)), Qt::NoButton,
@@ -114,6 +128,20 @@ std::function<void(MainWindow&)> lightingShot(std::uint8_t effect, std::uint8_t 
     };
 }
 
+// Every section expanded with one effect (a DIY effect in the key-map or the DIY view).
+std::function<void(MainWindow&)> allOpen(std::uint8_t effect, bool diy = false) {
+    return [=](MainWindow& w) {
+        setImage(w, img::kEffect, effect);
+        for (int code :
+             {hit::kLightingTitle, hit::kGameTitle, hit::kResponseTitle, hit::kReportTitle}) {
+            click(w, at(w, code));
+        }
+        if (tavrik::settings::offersDiyView(effect)) {
+            click(w, at(w, diy ? hit::kDiyView : hit::kKeymapView));
+        }
+    };
+}
+
 const Shot kShots[] = {
     {"light_static_red", lightingShot(1, 1, 0, 0), true},
     {"light_static_yellow", lightingShot(1, 4, 0, 0), false},
@@ -130,15 +158,15 @@ const Shot kShots[] = {
          w.configModel().withLock([](tavrik::model::ConfigState& s) {
              for (int slot : {1, 2, 63, 96}) s.changedKeys[static_cast<std::size_t>(slot)] = 1;
          });
-         click(w, {100, 115});  // lighting
-         click(w, {150, 395});  // game
+         click(w, at(w, hit::kLightingTitle));
+         click(w, at(w, hit::kGameTitle));
          hover(w, {950, 620});  // Save hovered
      }},
     {"diy",
      [](MainWindow& w) {
          setImage(w, img::kEffect, 51);
-         click(w, {100, 115});
-         click(w, {135, 205});
+         click(w, at(w, hit::kLightingTitle));
+         click(w, at(w, hit::kDiyView));
          const tavrik::model::Rect r = tavrik::model::windowRect(25);
          hover(w, {r.left + 3, r.top + 3});
      },
@@ -147,8 +175,8 @@ const Shot kShots[] = {
      [](MainWindow& w) {
          // WASD selected with Ctrl-clicks, a Ctrl box being dragged over the number row.
          setImage(w, img::kEffect, 51);
-         click(w, {100, 115});
-         click(w, {135, 205});
+         click(w, at(w, hit::kLightingTitle));
+         click(w, at(w, hit::kDiyView));
          for (int slot : {43, 63, 64, 65}) {
              const tavrik::model::Rect r = tavrik::model::windowRect(slot);
              press(w, {r.left + 5, r.top + 5}, Qt::ControlModifier);
@@ -167,27 +195,49 @@ const Shot kShots[] = {
      }},
     {"response_list",
      [](MainWindow& w) {
-         click(w, {100, 255});
-         click(w, {100, 280});
-         hover(w, {100, 130});
+         click(w, at(w, hit::kResponseTitle));
+         click(w, at(w, hit::kResponseBox));
+         hover(w, at(w, hit::kResponseBox) + QPoint(0, 60));
      }},
     {"response_list_over_sliders",
      [](MainWindow& w) {
-         click(w, {100, 115});  // lighting: its sliders lie under the list
-         click(w, {100, 450});
-         click(w, {100, 480});
+         click(w, at(w, hit::kLightingTitle));  // lighting: its sliders lie under the list
+         click(w, at(w, hit::kResponseTitle));
+         click(w, at(w, hit::kReportTitle));
+         click(w, at(w, hit::kResponseBox));
      }},
     {"help",
      [](MainWindow& w) {
          click(w, {940, 10});
          hover(w, {990, 10});
      }},
-    {"all_open",
+    {"all_open", allOpen(3)},
+    {"all_open_static", allOpen(1)},
+    {"all_open_radar", allOpen(13)},
+    {"all_open_gradient", allOpen(16)},
+    {"all_open_diy_keymap", allOpen(52, false)},
+    {"all_open_diy", allOpen(52, true)},
+    {"all_folded", [](MainWindow&) {}},
+    {"lighting_only_static",
      [](MainWindow& w) {
-         click(w, {100, 115});
-         click(w, {150, 395});
-         click(w, {100, 450});
-         click(w, {100, 525});
+         setImage(w, img::kEffect, 1);
+         click(w, at(w, hit::kLightingTitle));
+     }},
+    {"effect_list_diy",
+     [](MainWindow& w) {
+         allOpen(54, true)(w);
+         click(w, at(w, hit::kEffectBox));
+         hover(w, {100, 173 + 20 * 15 + 5});
+     }},
+    {"response_list_up",
+     [](MainWindow& w) {
+         allOpen(3)(w);
+         click(w, at(w, hit::kResponseBox));
+     }},
+    {"report_only",
+     [](MainWindow& w) {
+         setImage(w, img::kEffect, 1);
+         click(w, at(w, hit::kReportTitle));
      }},
 };
 
@@ -196,14 +246,38 @@ const Shot kShots[] = {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     tavrik::skin::applyDarkStyle(app);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: render_main_window OUTPUT_FOLDER\n");
+    bool everyDouble = false;
+    bool usage = false;
+    QString only;
+    QString out;
+    std::vector<Language> languages{Language::English, Language::Chinese};
+    const QStringList args = QCoreApplication::arguments();
+    for (int i = 1; i < args.size() && !usage; ++i) {
+        const QString& a = args[i];
+        if (a == QLatin1String("--double")) {
+            everyDouble = true;
+        } else if (a == QLatin1String("--lang") && i + 1 < args.size()) {
+            const QString l = args[++i];
+            usage = l != QLatin1String("en") && l != QLatin1String("zh");
+            languages = {l == QLatin1String("zh") ? Language::Chinese : Language::English};
+        } else if (a == QLatin1String("--only") && i + 1 < args.size()) {
+            only = args[++i];
+        } else if (out.isEmpty() && !a.startsWith(QLatin1Char('-'))) {
+            out = a;
+        } else {
+            usage = true;  // --help and anything unknown
+        }
+    }
+    if (usage || out.isEmpty()) {
+        std::fprintf(stderr,
+                     "usage: render_main_window [--double] [--lang en|zh] [--only TEXT] "
+                     "OUTPUT_FOLDER\n");
         return 2;
     }
-    const QString out = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(out);
-    for (Language lang : {Language::English, Language::Chinese}) {
+    for (Language lang : languages) {
         for (const Shot& shot : kShots) {
+            if (!only.isEmpty() && !QString::fromLatin1(shot.name).contains(only)) continue;
             QTemporaryDir data;
             writeSample(data.path());
             tavrik::app::AppContext context;
@@ -222,7 +296,7 @@ int main(int argc, char** argv) {
                 return 1;
             }
             std::printf("%s\n", qPrintable(file));
-            if (!shot.doubleSize) continue;
+            if (!shot.doubleSize && !everyDouble) continue;
             QImage twice(window.size() * 2, QImage::Format_ARGB32_Premultiplied);
             twice.setDevicePixelRatio(2);
             window.render(&twice);

@@ -482,21 +482,11 @@ void helpWindow(QPainter& p, QImage& img) {
     for (int y : {27, 52}) p.drawLine(QPointF(14, y + 0.5), QPointF(widthOf(img) - 14, y + 0.5));
 }
 
+// A plain body: the window draws as much of it as the effect's rows need, with its bottom edge,
+// and places the swatches and the rows on it.
 void lightingBody(QPainter& p, QImage& img) {
     begin(p, img);
     sectionBody(p, QRectF(0, 0, widthOf(img), heightOf(img)));
-    // Colour swatches (hit areas 28 + 25i .. 48 + 25i, y 223..243 in the window).
-    const QColor swatches[8] = {QColor(255, 0, 0),     QColor(0, 255, 0),   QColor(0, 0, 255),
-                                QColor(255, 255, 0),   QColor(0, 255, 255), QColor(255, 0, 255),
-                                QColor(255, 255, 255), QColor(255, 128, 0)};
-    for (int i = 0; i < 8; ++i) {
-        const QRectF r(9 + 25 * i + 1, 93 + 1, 19, 19);
-        p.setPen(QPen(kBase, 1));
-        p.setBrush(swatches[i]);
-        p.drawRoundedRect(r, 4, 4);
-    }
-    p.setPen(QPen(kEdge.darker(120), 1));
-    p.drawLine(QPointF(9, 114.5), QPointF(widthOf(img) - 9, 114.5));
 }
 
 void speedBody(QPainter& p, QImage& img) {
@@ -506,15 +496,9 @@ void speedBody(QPainter& p, QImage& img) {
     p.drawLine(QPointF(9, 42.5), QPointF(widthOf(img) - 9, 42.5));
 }
 
+// The window draws the ticks under the slider's stops and the rates, from the panel layout.
 void reportBody(QPainter& p, QImage& img) {
     section(p, img, Fold::Open);
-    // Tick marks at the four slider stops, the rates below them (the slider sits at 9, 23).
-    p.setPen(QPen(kEdge, 1));
-    for (int i = 0; i < 4; ++i) {
-        const qreal x = 9 + sliderStop(220, 3, i) + 0.5;
-        p.drawLine(QPointF(x, 38), QPointF(x, 41));
-    }
-    rateScale(p, 9, 42, 220);
 }
 
 void macroSection(QPainter& p, QImage& img) {
