@@ -27,7 +27,11 @@
 
 #include "device/pacer.h"
 #include "host/device_link.h"
+#include "mainwindow/hit_areas.h"
+#include "mainwindow/panel_layout.h"
+#include "model/image_layout.h"
 #include "model/slot_table.h"
+#include "settings/panel.h"
 #include "skin/skin_paths.h"
 #include "windows/main_window.h"
 
@@ -67,6 +71,16 @@ double residentMiB() {
         }
     }
     return 0;
+}
+
+// The centre of a hit area where the panel places it now (sections open or folded, the
+// effect's own rows).
+QPoint panelPoint(MainWindow& w, int code) {
+    const std::uint8_t effect = w.configModel().withLock(
+        [](const tavrik::model::ConfigState& s) { return s.image[tavrik::model::image::kEffect]; });
+    const tavrik::model::Rect r = *tavrik::mainwindow::hitArea(
+        code, tavrik::mainwindow::panelLayout(w.viewState().panel, effect));
+    return QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
 }
 
 void click(QWidget& w, QPoint p) {
@@ -484,13 +498,16 @@ int main(int argc, char** argv) {
     }
 
     const Timing folded = repaintTiming(*window, repaints);
-    click(*window, {100, 115});
-    click(*window, {150, 395});
-    click(*window, {100, 450});
+    namespace hit = tavrik::mainwindow::hit;
+    for (int title : {hit::kLightingTitle, hit::kGameTitle, hit::kResponseTitle}) {
+        click(*window, panelPoint(*window, title));
+    }
     const Timing expanded = repaintTiming(*window, repaints);
-    click(*window, {100, 170});
+    click(*window, panelPoint(*window, hit::kEffectBox));
     const Timing list = repaintTiming(*window, repaints);
-    click(*window, {100, 173 + 20 * 13 + 5});  // DIY1: the DIY view
+    namespace panel = tavrik::settings;
+    click(*window, {panel::kEffectListLeft + 60,  // DIY1, the fourteenth row: the DIY view
+                    panel::kEffectListTop + panel::kListRowHeight * 13 + 5});
     if (!window->viewState().panel.diyView) {
         std::fprintf(stderr, "the DIY view did not open; no drag-painting figures\n");
         return 1;
