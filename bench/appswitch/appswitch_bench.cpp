@@ -20,6 +20,7 @@
 #include "appprofiles/switch_planner.h"
 #include "appwatch/active_app_watcher.h"
 #include "device/pacer.h"
+#include "floor_pacer.h"
 #include "host/app_rules_file.h"
 #include "model/keymap_file.h"
 #include "sim/firmware.h"
@@ -43,20 +44,7 @@ public:
     void focus(const QString& id) { emit activeAppChanged(app::ActiveApp{{id}}); }
 };
 
-// Real sleeps, and the sum of the pauses the session asked for.
-class FloorPacer final : public device::Pacer {
-public:
-    void pause(std::chrono::milliseconds d) override {
-        m_floorMs += d.count();
-        m_real.pause(d);
-    }
-    void yield() override { m_real.yield(); }
-    double take() { return static_cast<double>(m_floorMs.exchange(0)); }
-
-private:
-    device::SleepPacer m_real;
-    std::atomic<long long> m_floorMs{0};
-};
+using bench::FloorPacer;
 
 bool waitFor(const std::function<bool()>& done) {
     QElapsedTimer limit;

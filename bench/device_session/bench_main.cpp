@@ -19,6 +19,7 @@
 #include "device/pacer.h"
 #include "device/pauses.h"
 #include "device/sequences.h"
+#include "floor_pacer.h"
 #include "sim/firmware.h"
 #include "sim/sim_channel.h"
 
@@ -31,24 +32,7 @@ using std::chrono::milliseconds;
 
 namespace img = model::image;
 
-// Sleeps for real and adds up what was asked for.
-class FloorPacer final : public device::Pacer {
-public:
-    void pause(milliseconds d) override {
-        m_floor += d;
-        m_real.pause(d);
-    }
-    void yield() override { m_real.yield(); }
-    microseconds take() {
-        const microseconds f = m_floor;
-        m_floor = microseconds{0};
-        return f;
-    }
-
-private:
-    device::SleepPacer m_real;
-    microseconds m_floor{0};
-};
+using bench::FloorPacer;
 
 // The event channel. Between arm() and release() an acknowledgement read from the emulator is
 // held back; release() lets it through. Outside that window reports pass at once.
@@ -167,7 +151,7 @@ int main() {
             const Status s = run();
             const auto wall = std::chrono::duration_cast<microseconds>(Clock::now() - start);
             if (!s) std::fprintf(stderr, "%s failed: %s\n", name, s.error().context.c_str());
-            runs.push_back({name, ms(wall), ms(pacer.take())});
+            runs.push_back({name, ms(wall), pacer.take()});
         }
         std::sort(runs.begin(), runs.end(), [](const Row& a, const Row& b) {
             return a.wallMs - a.floorMs < b.wallMs - b.floorMs;

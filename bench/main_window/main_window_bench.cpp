@@ -26,6 +26,7 @@
 #include <unistd.h>
 
 #include "device/pacer.h"
+#include "floor_pacer.h"
 #include "host/device_link.h"
 #include "mainwindow/hit_areas.h"
 #include "mainwindow/panel_layout.h"
@@ -138,20 +139,7 @@ Timing repaintTiming(MainWindow& w, int count) {
     return summarise(std::move(wall), std::move(cpu));
 }
 
-// Sleeps for real and adds up the pauses the session asks for (its worker thread calls it).
-class FloorPacer final : public tavrik::device::Pacer {
-public:
-    void pause(std::chrono::milliseconds d) override {
-        m_floorMs += d.count();
-        m_real.pause(d);
-    }
-    void yield() override { m_real.yield(); }
-    double take() { return static_cast<double>(m_floorMs.exchange(0)); }
-
-private:
-    tavrik::device::SleepPacer m_real;
-    std::atomic<long long> m_floorMs{0};
-};
+using tavrik::bench::FloorPacer;
 
 // Drag-painting in the DIY view: a press on a key, then one mouse move (button held) to the
 // next key and one repaint per sample, so every sample paints a key and redraws the surface.
