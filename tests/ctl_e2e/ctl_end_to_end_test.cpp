@@ -26,6 +26,7 @@
 #include "host/instance_address.h"
 #include "model/key_table.h"
 #include "model/keymap_file.h"
+#include "save_sequence.h"
 #include "sim/firmware.h"
 #include "trace_replay.h"
 
@@ -65,30 +66,11 @@ struct CtlRun {
 
 // What the session's Save sends for `edit` applied to a fresh emulated keyboard.
 std::vector<Sent> saveSequenceFor(const std::function<void(model::ConfigState&)>& edit) {
-    QTemporaryDir dir;
-    model::keyTable();
-    auto pacer = std::make_shared<device::RecordingPacer>();
-    pacer->setKeepLog(false);
-    auto firmware = std::make_shared<sim::Firmware>([pacer] { return pacer->elapsed(); });
-    model::ConfigModel model(dir.filePath("keymap.bin").toStdString());
-    [[maybe_unused]] Status s = model.startup();
-    appconfig::Options options;
-    options.simulate = true;
-    app::DeviceLink link(options, app::DeviceSetup{firmware, pacer}, model);
-    link.open();
-    link.session().waitIdle();
-    std::vector<Sent> sent;
-    std::mutex m;
-    firmware->setTrace([&](sim::Direction d, sim::ReportKind k, std::span<const std::uint8_t> b) {
-        if (d != sim::Direction::HostToKeyboard) return;
-        std::lock_guard<std::mutex> g(m);
-        sent.push_back({k == sim::ReportKind::Feature ? "feature" : "data", {b.begin(), b.end()}});
-    });
-    model.withLock(edit);
-    link.session().save();
-    link.session().waitIdle();
-    firmware->setTrace({});
-    return sent;
+    std::vector<Sent> out;
+    for (const test_support::SentReport& r : test_support::saveSequenceFor(edit)) {
+        out.push_back({r.kind == sim::ReportKind::Feature ? "feature" : "data", r.bytes});
+    }
+    return out;
 }
 
 class CtlEndToEnd : public ::testing::Test {

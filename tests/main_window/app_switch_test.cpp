@@ -11,6 +11,7 @@
 
 #include <mutex>
 
+#include "../support/save_sequence.h"
 #include "appprofiles/switch_planner.h"
 #include "appwatch/active_app_watcher.h"
 #include "host/app_rules_file.h"
@@ -33,11 +34,7 @@ public:
     void focus(const QStringList& ids) { emit activeAppChanged(ActiveApp{ids}); }
 };
 
-struct Sent {
-    sim::ReportKind kind;
-    std::vector<std::uint8_t> bytes;
-    bool operator==(const Sent&) const = default;
-};
+using Sent = tavrik::test_support::SentReport;
 
 constexpr int kSlot = 30;
 
@@ -50,32 +47,7 @@ void workEdit(model::ConfigState& s) {
     s.image[model::image::kEffect] = static_cast<std::uint8_t>(s.image[model::image::kEffect] ^ 1);
 }
 
-// What the window's own Save sends for `edit`, from a fresh window's state.
-std::vector<Sent> saveSequenceFor(const std::function<void(model::ConfigState&)>& edit) {
-    QTemporaryDir dir;
-    auto pacer = std::make_shared<device::RecordingPacer>();
-    pacer->setKeepLog(false);
-    auto firmware = std::make_shared<sim::Firmware>([pacer] { return pacer->elapsed(); });
-    model::ConfigModel model(dir.filePath("keymap.bin").toStdString());
-    [[maybe_unused]] Status s = model.startup();
-    appconfig::Options options;
-    options.simulate = true;
-    DeviceLink link(options, DeviceSetup{firmware, pacer}, model);
-    link.open();
-    link.session().waitIdle();
-    std::vector<Sent> sent;
-    std::mutex m;
-    firmware->setTrace([&](sim::Direction d, sim::ReportKind k, std::span<const std::uint8_t> b) {
-        if (d != sim::Direction::HostToKeyboard) return;
-        std::lock_guard<std::mutex> g(m);
-        sent.push_back({k, {b.begin(), b.end()}});
-    });
-    model.withLock(edit);
-    link.session().save();
-    link.session().waitIdle();
-    firmware->setTrace({});
-    return sent;
-}
+using tavrik::test_support::saveSequenceFor;
 
 class AppSwitch : public test_support::MainWindowFixture {
 protected:
